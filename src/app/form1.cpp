@@ -1,0 +1,434 @@
+#include "app/form1.h"
+
+#include "about/form2.h"
+#include "about/frmabout.h"
+#include "app/platform.h"
+#include "app/texts.h"
+#include "app/windows.h"
+#include "calendar/form3.h"
+#include "tasks/entrytext.h"
+
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QEvent>
+#include <QFrame>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QValidator>
+
+#include <functional>
+
+namespace listora {
+
+namespace {
+
+// Runs an action on every mouse move over one control, before the control
+// sees the move (buttons ignore moves and would hand them to the window).
+class HoverFilter final : public QObject {
+public:
+    HoverFilter(QObject *parent, std::function<void()> action) : QObject(parent), action_(std::move(action)) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseMove)
+            action_();
+        return false;
+    }
+
+private:
+    std::function<void()> action_;
+};
+
+void onMouseMove(QWidget *control, std::function<void()> action)
+{
+    control->setMouseTracking(true);
+    control->installEventFilter(new HoverFilter(control, std::move(action)));
+}
+
+// Keeps out of the entry box what a task file line cannot carry.
+class EntryValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &pos) const override
+    {
+        const QString clean = storableEntryText(input);
+        if (clean != input) {
+            pos = std::min<int>(pos, clean.size());
+            input = clean;
+        }
+        return Acceptable;
+    }
+};
+
+QFont boldFont(double points)
+{
+    QFont font;
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+QLabel *makeLabel(QWidget *parent, const char *name, int x, int y, int w, int h, double points)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(tw(x), tw(y), tw(w), tw(h));
+    label->setFont(boldFont(points));
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QProgressBar *makeBar(QWidget *parent, const char *name, int x, int y, int w, int h)
+{
+    auto *bar = new QProgressBar(parent);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setGeometry(tw(x), tw(y), tw(w), tw(h));
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    return bar;
+}
+
+QFrame *makeLine(QWidget *parent, const char *name, int x1, int y, int x2)
+{
+    auto *line = new QFrame(parent);
+    line->setObjectName(QString::fromLatin1(name));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(tw(x1), tw(y) - 1, tw(x2 - x1), 3);
+    return line;
+}
+
+} // namespace
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+void Panel::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!childAt(event->position().toPoint()))
+        emit bareMouseMove();
+    event->ignore();
+}
+
+Form1::Form1(Windows &windows, Platform &platform, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowCloseButtonHint)
+    , windows_(windows)
+    , platform_(platform)
+{
+    setObjectName(QStringLiteral("Form1"));
+    windows_.setMainWindow(this);
+    setWindowIcon(icons::icon(icons::Glyph::Application));
+    resize(tw(8985), tw(6150));
+    setMouseTracking(true);
+    buildLayout();
+    Form_Load();
+}
+
+Form1::~Form1()
+{
+    windows_.setMainWindow(nullptr);
+}
+
+QPushButton *Form1::pictureButton(QWidget *parent, const char *name, icons::Glyph glyph, int x, int y, int w, int h)
+{
+    auto *button = new QPushButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(tw(x), tw(y), tw(w), tw(h));
+    button->setIcon(icons::icon(glyph));
+    button->setIconSize(QSize(32, 32));
+    return button;
+}
+
+void Form1::addHover(QWidget *control, const QString &text)
+{
+    onMouseMove(control, [this, text] { setTitle(text); });
+    if (auto *button = qobject_cast<QPushButton *>(control)) {
+        button->setToolTip(text);
+        if (button->text().isEmpty())
+            button->setAccessibleName(text);
+    }
+}
+
+void Form1::buildLayout()
+{
+    using icons::Glyph;
+
+    List[0] = new QListWidget(this);
+    List[0]->setObjectName(QStringLiteral("List(0)"));
+    List[0]->setGeometry(tw(120), tw(120), tw(7095), tw(5160));
+
+    Picture1 = new Panel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(tw(120), tw(0), tw(7215), tw(5415));
+    Picture1->setAutoFillBackground(true);
+    Picture1->setMouseTracking(true);
+
+    List[1] = new QListWidget(Picture1);
+    List[1]->setObjectName(QStringLiteral("List(1)"));
+    List[1]->setGeometry(tw(0), tw(120), tw(7095), tw(4560));
+    for (int i = 0; i < 2; ++i) {
+        List[i]->setFont(boldFont(12));
+        List[i]->setUniformItemSizes(true);
+        connect(List[i], &QListWidget::itemClicked, this, [this, i] { List_Click(i); });
+        connect(List[i], &QListWidget::itemDoubleClicked, this, [this, i] { List_DblClick(i); });
+    }
+
+    Label5 = makeLabel(Picture1, "Label5", 960, 4920, 2295, 300, 9.75);
+    Label6 = makeLabel(Picture1, "Label6", 4920, 4800, 2175, 240, 9.75);
+    ProgressBar2 = makeBar(Picture1, "ProgressBar2", 4920, 5040, 2175, 255);
+    Command12 = pictureButton(Picture1, "Command12", Glyph::Blank, 240, 4800, 615, 615);
+    Command12->setAccessibleName(tr("No action"));
+    Command13 = pictureButton(Picture1, "Command13", Glyph::Report, 3480, 4800, 615, 615);
+    Command14 = pictureButton(Picture1, "Command14", Glyph::FileInfo, 4200, 4800, 615, 615);
+
+    Picture2 = new QWidget(Picture1);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setGeometry(tw(120), tw(4680), tw(3255), tw(735));
+    Picture2->setAutoFillBackground(true);
+    Picture2->hide();
+    Label7 = new QLabel(Picture2);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Label7->setGeometry(0, 0, tw(3375), tw(735));
+    Label7->setFont(boldFont(9.75));
+    Label7->setWordWrap(true);
+    Label7->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Command15 = new QPushButton(QStringLiteral("Make a back Up Copy of your File"), Picture2);
+    Command15->setObjectName(QStringLiteral("Command15"));
+    Command15->setGeometry(tw(120), tw(120), tw(3015), tw(495));
+    Command15->hide();
+
+    Picture3 = new QWidget(Picture1);
+    Picture3->setObjectName(QStringLiteral("Picture3"));
+    Picture3->setGeometry(tw(4920), tw(4800), tw(2175), tw(615));
+    Picture3->setAutoFillBackground(true);
+    Picture3->hide();
+    Label8 = new QLabel(Picture3);
+    Label8->setObjectName(QStringLiteral("Label8"));
+    Label8->setGeometry(0, 0, tw(2175), tw(615));
+    Label8->setWordWrap(true);
+    Label8->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Picture1->hide();
+
+    Label3 = new ClickLabel(this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setGeometry(tw(7320), tw(240), tw(1575), tw(375));
+    Label3->setFont(boldFont(18));
+    Label3->setAlignment(Qt::AlignCenter);
+    Label3->setCursor(Qt::PointingHandCursor);
+    Label3->setAccessibleName(tr("Show Calendar"));
+
+    Image1 = new ClickLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(tw(7440), tw(720), tw(600), tw(600));
+    Image1->setScaledContents(false);
+    Image1->setAlignment(Qt::AlignCenter);
+    Image1->setAccessibleName(tr("About..."));
+    setImage1Picture(windowIcon());
+
+    Command7 = pictureButton(this, "Command7", Glyph::Print, 8160, 720, 615, 615);
+    Command1 = pictureButton(this, "Command1", Glyph::Open, 7440, 1440, 615, 615);
+    Command2 = pictureButton(this, "Command2", Glyph::Save, 8160, 1440, 615, 615);
+    Command8 = new QPushButton(QStringLiteral("2º  List"), this);
+    Command8->setObjectName(QStringLiteral("Command8"));
+    Command8->setGeometry(tw(7440), tw(2160), tw(1335), tw(375));
+
+    Label2 = makeLabel(this, "Label2", 7320, 2640, 1575, 375, 9.75);
+    Line1 = makeLine(this, "Line1", 7320, 3120, 8880);
+    Label4 = makeLabel(this, "Label4", 7320, 3240, 1575, 300, 9.75);
+    ProgressBar1 = makeBar(this, "ProgressBar1", 7320, 3600, 1575, 255);
+    Line2 = makeLine(this, "Line2", 7320, 3960, 8880);
+    Label1 = makeLabel(this, "Label1", 7320, 4080, 1575, 375, 9.75);
+
+    Command3 = pictureButton(this, "Command3", Glyph::AddTask, 7440, 4560, 615, 615);
+    Command5 = pictureButton(this, "Command5", Glyph::AddAppointment, 8160, 4560, 615, 615);
+    Command4 = pictureButton(this, "Command4", Glyph::Remove, 7440, 5400, 615, 615);
+    Command6 = pictureButton(this, "Command6", Glyph::Exit, 8160, 5400, 615, 615);
+    Command9 = pictureButton(this, "Command9", Glyph::AddTask, 7440, 4560, 615, 615);
+    Command10 = pictureButton(this, "Command10", Glyph::AddAppointment, 8160, 4560, 615, 615);
+    Command11 = pictureButton(this, "Command11", Glyph::Remove, 7440, 5400, 615, 615);
+    Command9->hide();
+    Command10->hide();
+    Command11->hide();
+
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(tw(120), tw(5520), tw(5175), tw(420));
+    Text1->setFont(boldFont(12));
+    Text1->setValidator(new EntryValidator(Text1));
+    Text1->setAccessibleName(tr("New task"));
+
+    DTPicker1 = new QDateEdit(this);
+    DTPicker1->setObjectName(QStringLiteral("DTPicker1"));
+    DTPicker1->setGeometry(tw(5400), tw(5520), tw(1815), tw(375));
+    DTPicker1->setFont(boldFont(12));
+    DTPicker1->setCalendarPopup(true);
+    DTPicker1->setDisplayFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
+    DTPicker1->setAccessibleName(tr("Appointment date"));
+    setTabOrder(Text1, DTPicker1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    Timer1->start();
+
+    // Hover help in the title bar.
+    addHover(Command1, QStringLiteral("Open a File"));
+    addHover(Command2, QStringLiteral("Save / Save as..."));
+    addHover(Command3, QStringLiteral("Add a Task"));
+    addHover(Command9, QStringLiteral("Add a Task"));
+    addHover(Command5, QStringLiteral("Add an appointment to the list"));
+    addHover(Command10, QStringLiteral("Add an appointment to the list"));
+    addHover(Command4, QStringLiteral("Remove the selected Task or Appointment from the list"));
+    addHover(Command11, QStringLiteral("Remove the selected Task or Appointment from the list"));
+    addHover(Command6, QStringLiteral("Exit the program , remember to save your work"));
+    addHover(Command7, QStringLiteral("Print the list"));
+    addHover(Command8, QStringLiteral("Navigate tru both lists of tasks"));
+    addHover(Command13, QStringLiteral("See a Complete Report of all tasks"));
+    addHover(Command14, QStringLiteral("See the Name and Path of the open file // Make a Backup Copy of the open file."));
+    addHover(Label3, QStringLiteral("Show Calendar"));
+    addHover(ProgressBar1, QStringLiteral("50 Tasks max in list 1 and 300 hundred in list 2."));
+    for (QListWidget *list : List) {
+        list->viewport()->setMouseTracking(true);
+        addHover(list->viewport(), QStringLiteral("Double click to pass the task to the other list"));
+    }
+    onMouseMove(Image1, [this] { Image1_MouseMove(); });
+    onMouseMove(Text1, [this] { Text1_MouseMove(); });
+    connect(Picture1, &Panel::bareMouseMove, this,
+            [this] { setTitle(QStringLiteral("Second To Do List , 300 tasks max.")); });
+    // Controls without hover text still pass moves up: track them so the
+    // window learns the pointer is over a control, not over its bare area.
+    const QList<QWidget *> quiet{Label1, Label2, Label4, Label5, Label6, Label7, Label8, ProgressBar2,
+                                 Command12, Command15, DTPicker1, Picture2, Picture3, Line1, Line2};
+    for (QWidget *control : quiet)
+        control->setMouseTracking(true);
+
+    connect(Image1, &ClickLabel::clicked, this, &Form1::Image1_Click);
+    connect(Label3, &ClickLabel::clicked, this, &Form1::Label3_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+    connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
+    connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
+    connect(Command10, &QPushButton::clicked, this, &Form1::Command10_Click);
+    connect(Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
+    connect(Command13, &QPushButton::clicked, this, &Form1::Command13_Click);
+    connect(Command14, &QPushButton::clicked, this, &Form1::Command14_Click);
+    connect(Command15, &QPushButton::clicked, this, &Form1::Command15_Click);
+}
+
+void Form1::Form_Load()
+{
+    setTitle(standardTitle());
+    Label2->setText(QStringLiteral("File not loaded"));
+    DTPicker1->setDate(today());
+}
+
+QDate Form1::today() const
+{
+    return platform_.now().date();
+}
+
+QString Form1::standardTitle() const
+{
+    return listora::standardTitle(today());
+}
+
+void Form1::setTitle(const QString &title)
+{
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
+
+void Form1::setImage1Picture(const QIcon &icon)
+{
+    if (icon.cacheKey() == image1Icon_.cacheKey() && !Image1->pixmap().isNull())
+        return;
+    image1Icon_ = icon;
+    Image1->setPixmap(icon.pixmap(Image1->size()));
+}
+
+void Form1::mouseMoveEvent(QMouseEvent *event)
+{
+    // Moves over controls reach the window too; only its bare area restores the title.
+    if (!childAt(event->position().toPoint()))
+        Form_MouseMove();
+    QWidget::mouseMoveEvent(event);
+}
+
+void Form1::Form_MouseMove()
+{
+    setTitle(standardTitle());
+    setImage1Picture(windows_.get<Form2>().windowIcon());
+}
+
+void Form1::Image1_MouseMove()
+{
+    setTitle(QStringLiteral("About..."));
+    setImage1Picture(windows_.get<frmAbout>().windowIcon());
+}
+
+void Form1::Image1_Click()
+{
+    setImage1Picture(windowIcon());
+    windows_.show<frmAbout>();
+}
+
+void Form1::Label3_Click()
+{
+    windows_.show<Form3>();
+}
+
+void Form1::Text1_MouseMove()
+{
+    Text1->setFocus();
+}
+
+void Form1::Timer1_Timer()
+{
+    Label3->setText(timeText(platform_.now().time()));
+}
+
+bool Form1::confirmQuit(const QString &question)
+{
+    return platform_.message(this, {question, QStringLiteral("Exit"), MessageButtons::OkCancel, MessageIcon::Question})
+        == MessageAnswer::Ok;
+}
+
+void Form1::Command6_Click()
+{
+    if (confirmQuit(QStringLiteral("Really want to quit?"))) {
+        quitting_ = true;
+        platform_.quit();
+    }
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (quitting_) {
+        event->accept();
+        return;
+    }
+    if (confirmQuit(QStringLiteral("Do you want to quit?"))) {
+        quitting_ = true;
+        event->accept();
+        platform_.quit();
+    } else {
+        event->ignore();
+    }
+}
+
+} // namespace listora

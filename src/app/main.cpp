@@ -1,0 +1,24 @@
+#include "app/form1.h"
+#include "app/icons.h"
+#include "app/qtplatform.h"
+#include "app/texts.h"
+#include "app/windows.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(listora::productName());
+    QApplication::setApplicationVersion(listora::versionText());
+    QApplication::setWindowIcon(listora::icons::icon(listora::icons::Glyph::Application));
+    // Quitting is asked for; the last window closing alone does not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    listora::QtPlatform platform;
+    listora::Windows windows(platform);
+    listora::Form1 form(windows, platform);
+    listora::centreOnScreen(form);
+    form.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,77 @@
+#include "app/qtplatform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace listora {
+
+MessageAnswer QtPlatform::message(QWidget *parent, const MessageRequest &request)
+{
+    QMessageBox box(parent);
+    box.setText(request.text);
+    box.setWindowTitle(request.title);
+    switch (request.icon) {
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    if (request.buttons == MessageButtons::OkCancel) {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Ok);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+}
+
+std::optional<QString> QtPlatform::fileDialog(QWidget *parent, const FileDialogRequest &request)
+{
+    // "Description|*.pattern" becomes Qt's "Description (*.pattern)".
+    const QString description = request.filter.section(QLatin1Char('|'), 0, 0);
+    const QString pattern = request.filter.section(QLatin1Char('|'), 1, 1);
+    const QString filter = description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    QFileDialog dialog(parent, QString(), request.initDir, filter);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (request.mode == FileDialogMode::Open) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::unique_ptr<LinePrinter> QtPlatform::defaultPrinter()
+{
+    return nullptr; // the page printer is provided by the reports area
+}
+
+std::unique_ptr<LinePrinter> QtPlatform::pdfPrinter(const QString &)
+{
+    return nullptr;
+}
+
+void QtPlatform::openUrl(const QUrl &url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+QDateTime QtPlatform::now() const
+{
+    return QDateTime::currentDateTime();
+}
+
+void QtPlatform::quit()
+{
+    QApplication::exit(0);
+}
+
+} // namespace listora

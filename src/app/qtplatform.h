@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/platform.h"
+
+namespace listora {
+
+class QtPlatform final : public Platform {
+public:
+    MessageAnswer message(QWidget *parent, const MessageRequest &request) override;
+    std::optional<QString> fileDialog(QWidget *parent, const FileDialogRequest &request) override;
+    std::unique_ptr<LinePrinter> defaultPrinter() override;
+    std::unique_ptr<LinePrinter> pdfPrinter(const QString &path) override;
+    void openUrl(const QUrl &url) override;
+    QDateTime now() const override;
+    void quit() override;
+};
+
+} // namespace listora

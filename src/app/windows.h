@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <map>
+#include <typeindex>
+
+namespace listora {
+
+class Form1;
+class Platform;
+
+// The windows other than Form1: each exists at most once, is created (loaded
+// hidden, its constructor being its load step) on first use and is destroyed by
+// its close box.
+class Windows {
+public:
+    explicit Windows(Platform &platform) : platform_(platform) {}
+    ~Windows();
+    Windows(const Windows &) = delete;
+    Windows &operator=(const Windows &) = delete;
+
+    Platform &platform() const { return platform_; }
+    void setMainWindow(Form1 *form) { main_ = form; }
+    Form1 *mainWindow() const { return main_; }
+
+    // The loaded window, loading it hidden when needed.
+    template <class W> W &get()
+    {
+        QPointer<QWidget> &slot = slot_for(typeid(W));
+        if (!slot) {
+            auto *window = new W(*this);
+            window->setAttribute(Qt::WA_DeleteOnClose);
+            slot = window;
+        }
+        return *static_cast<W *>(slot.data());
+    }
+
+    // The loaded window, or null when it is not loaded.
+    template <class W> W *find()
+    {
+        return static_cast<W *>(slot_for(typeid(W)).data());
+    }
+
+    // Loads when needed, shows modeless and brings the window forward.
+    template <class W> W &show()
+    {
+        W &window = get<W>();
+        present(window);
+        return window;
+    }
+
+private:
+    QPointer<QWidget> &slot_for(std::type_index type);
+    static void present(QWidget &window);
+
+    Platform &platform_;
+    Form1 *main_ = nullptr;
+    std::map<std::type_index, QPointer<QWidget>> slots_;
+};
+
+// Centres a top-level window on its screen.
+void centreOnScreen(QWidget &window);
+
+} // namespace listora

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "app/platform.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+namespace listora::test {
+
+// One call of the page printer, in the order the page was drawn.
+struct PrintCall {
+    enum Kind { Line, Size, Bold, End } kind;
+    QString text;
+    double size = 0;
+    bool bold = false;
+    friend bool operator==(const PrintCall &, const PrintCall &) = default;
+};
+
+class FakeLinePrinter final : public LinePrinter {
+public:
+    explicit FakeLinePrinter(QList<PrintCall> &calls, bool failOnEnd) : calls_(calls), failOnEnd_(failOnEnd) {}
+    void setFontSize(double points) override { calls_.append({PrintCall::Size, {}, points, false}); }
+    void setBold(bool bold) override { calls_.append({PrintCall::Bold, {}, 0, bold}); }
+    void printLine(const QString &text) override { calls_.append({PrintCall::Line, text, 0, false}); }
+    bool endDoc() override
+    {
+        calls_.append({PrintCall::End, {}, 0, false});
+        return !failOnEnd_;
+    }
+    QString errorString() const override { return failOnEnd_ ? QStringLiteral("printer jammed") : QString(); }
+
+private:
+    QList<PrintCall> &calls_;
+    bool failOnEnd_;
+};
+
+// Answers queued in advance; every call recorded.
+class FakePlatform final : public Platform {
+public:
+    // Message boxes: queued answers, Cancel when the queue is empty.
+    QQueue<MessageAnswer> answers;
+    QList<MessageRequest> messages;
+
+    // File dialogs: queued paths, a null optional meaning "cancelled".
+    QQueue<std::optional<QString>> paths;
+    QList<FileDialogRequest> dialogs;
+
+    bool hasPrinter = true;
+    bool printerFails = false;
+    QList<PrintCall> printed;
+    QStringList pdfPaths;
+    QList<PrintCall> pdfPrinted;
+
+    QList<QUrl> urls;
+    QDateTime clock = QDateTime(QDate(2026, 12, 8), QTime(9, 30, 15));
+    int quitCalls = 0;
+
+    MessageAnswer message(QWidget *, const MessageRequest &request) override
+    {
+        messages.append(request);
+        return answers.isEmpty() ? MessageAnswer::Cancel : answers.dequeue();
+    }
+    std::optional<QString> fileDialog(QWidget *, const FileDialogRequest &request) override
+    {
+        dialogs.append(request);
+        return paths.isEmpty() ? std::nullopt : paths.dequeue();
+    }
+    std::unique_ptr<LinePrinter> defaultPrinter() override
+    {
+        if (!hasPrinter)
+            return nullptr;
+        return std::make_unique<FakeLinePrinter>(printed, printerFails);
+    }
+    std::unique_ptr<LinePrinter> pdfPrinter(const QString &path) override
+    {
+        pdfPaths.append(path);
+        return std::make_unique<FakeLinePrinter>(pdfPrinted, false);
+    }
+    void openUrl(const QUrl &url) override { urls.append(url); }
+    QDateTime now() const override { return clock; }
+    void quit() override { ++quitCalls; }
+
+    QStringList messageTexts() const;
+};
+
+} // namespace listora::test
