@@ -69,6 +69,10 @@ public:
     QIcon image1Picture() const { return image1Icon_; }
     QDate today() const;
 
+    // Appends the task file at path to both lists, as the open button does after
+    // its dialog; the path becomes the remembered one.
+    void openTaskFile(const QString &path);
+
     void refreshCapacityDisplay(int list, const QString &suffix = kTasksSuffix, ZeroRule rule = ZeroRule::ExactZero);
     bool secondListShown() const;
 

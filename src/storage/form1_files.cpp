@@ -4,6 +4,7 @@
 namespace listora {
 
 void Form1::Command1_Click() {}
+void Form1::openTaskFile(const QString &) {}
 void Form1::Command2_Click() {}
 void Form1::Command14_Click() {}
 void Form1::Command15_Click() {}
