@@ -1,0 +1,635 @@
+#include "about/form2.h"
+#include "about/frmabout.h"
+#include "app/form1.h"
+#include "app/texts.h"
+#include "app/windows.h"
+#include "calendar/form3.h"
+#include "fakeplatform.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace listora;
+using listora::test::FakePlatform;
+
+namespace {
+
+QStringList entries(int count, const QString &stem = QStringLiteral("task "))
+{
+    QStringList list;
+    for (int i = 0; i < count; ++i)
+        list << stem + QString::number(i);
+    return list;
+}
+
+QStringList texts(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+} // namespace
+
+class TestForm1 : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void startup();
+    void clockLabelTicks();
+    void addTaskToLimitAndPast_data();
+    void addTaskToLimitAndPast();
+    void refusalThenRemovalThenAdd();
+    void firstEntriesKeepTheBarUntilFive();
+    void twelveBlanksAddNothing();
+    void emptyAndSingleBlankAreEntries();
+    void appointments();
+    void secondListTaskUsesZeroToNine();
+    void removeWithoutSelection();
+    void removeFromSecondList_data();
+    void removeFromSecondList();
+    void switching();
+    void moveFirstToSecond();
+    void moveSecondToFirst();
+    void moveIntoFullFirstList();
+    void moveWithoutSelectionIsIgnored();
+    void moveIntoListAtFileLimitIsIgnored();
+    void hover_data();
+    void hover();
+    void hoverOverQuietControlsKeepsTitle();
+    void bareSecondListPanel();
+    void bareWindowRestoresTitle();
+    void lineBreaksStayOutOfTheEntryBox();
+    void quitByButton_data();
+    void quitByButton();
+    void quitByCloseBox_data();
+    void quitByCloseBox();
+    void aboutAndCalendarOpenOnce();
+
+private:
+    void click(QPushButton *button);
+    void doubleClickRow(QListWidget *list, int row);
+    static void hoverOver(QWidget *widget, QPoint at = {});
+
+    FakePlatform *platform = nullptr;
+    Windows *windows = nullptr;
+    Form1 *form = nullptr;
+};
+
+void TestForm1::init()
+{
+    platform = new FakePlatform;
+    windows = new Windows(*platform);
+    form = new Form1(*windows, *platform);
+    form->Timer1->stop();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    // A double-click in an earlier test leaves QTest's synthetic mouse state
+    // such that the next bare move is dropped; one plain click resets it.
+    QTest::mouseClick(form->Label2, Qt::LeftButton);
+}
+
+void TestForm1::cleanup()
+{
+    delete form;
+    delete windows;
+    delete platform;
+}
+
+void TestForm1::click(QPushButton *button)
+{
+    QVERIFY(button->isVisible());
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// The pointer may already rest on that spot from an earlier test, and a move to
+// where it already is reaches no one: come from one pixel away.
+void TestForm1::hoverOver(QWidget *widget, QPoint at)
+{
+    if (at.isNull())
+        at = widget->rect().center();
+    QTest::mouseMove(widget, at + QPoint(1, 1));
+    QTest::mouseMove(widget, at);
+}
+
+void TestForm1::doubleClickRow(QListWidget *list, int row)
+{
+    const QRect rect = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void TestForm1::startup()
+{
+    const QDate today = platform->clock.date();
+    QCOMPARE(form->windowTitle(), standardTitle(today));
+    QVERIFY(form->windowTitle().startsWith(QStringLiteral("Listora          Ver. 1.0.19        ")));
+    QCOMPARE(form->Label2->text(), QStringLiteral("File not loaded"));
+    QCOMPARE(form->DTPicker1->date(), today);
+    QCOMPARE(form->Label3->text(), QString());
+    for (QLabel *label : {form->Label1, form->Label4, form->Label5, form->Label6})
+        QCOMPARE(label->text(), QString());
+    QCOMPARE(form->ProgressBar1->value(), 0);
+    QCOMPARE(form->ProgressBar1->toolTip(), QString());
+    QVERIFY(form->Picture1->isHidden());
+    QCOMPARE(form->Command8->text(), QStringLiteral("2º  List"));
+    QVERIFY(form->Command3->isVisible() && form->Command5->isVisible() && form->Command4->isVisible());
+    QVERIFY(!form->Command9->isVisible() && !form->Command10->isVisible() && !form->Command11->isVisible());
+    QCOMPARE(form->size(), QSize(599, 410));
+    QCOMPARE(form->List[0]->geometry(), QRect(8, 8, 473, 344));
+    QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+}
+
+void TestForm1::clockLabelTicks()
+{
+    platform->clock = QDateTime(QDate(2026, 12, 8), QTime(14, 7, 3));
+    form->Timer1->start();
+    QTRY_COMPARE_WITH_TIMEOUT(form->Label3->text(), timeText(QTime(14, 7, 3)), 2500);
+}
+
+void TestForm1::addTaskToLimitAndPast_data()
+{
+    QTest::addColumn<int>("list");
+    QTest::addColumn<QString>("fullText");
+    QTest::newRow("first list") << 0 << QStringLiteral("50 Tasks Max");
+    QTest::newRow("second list") << 1 << QStringLiteral("300 Tasks Max");
+}
+
+void TestForm1::addTaskToLimitAndPast()
+{
+    QFETCH(int, list);
+    QFETCH(QString, fullText);
+    const int capacity = list == 0 ? 50 : 300;
+    if (list == 1)
+        click(form->Command8);
+    form->List[list]->addItems(entries(capacity - 1));
+    QPushButton *addTask = list == 0 ? form->Command3 : form->Command9;
+    QPushButton *addAppointment = list == 0 ? form->Command5 : form->Command10;
+
+    form->Text1->setText(QStringLiteral("last one"));
+    click(addTask);
+    QCOMPARE(form->List[list]->count(), capacity);
+    QCOMPARE(form->List[list]->item(capacity - 1)->text(), QStringLiteral("last one"));
+    if (list == 0) {
+        QCOMPARE(form->Label1->text(), QStringLiteral("50  Tasks"));
+        QCOMPARE(form->Label4->text(), QStringLiteral("0 Spaces left"));
+        QCOMPARE(form->ProgressBar1->value(), 100);
+        QCOMPARE(form->ProgressBar1->toolTip(), QStringLiteral("100 %"));
+    } else {
+        QCOMPARE(form->Label5->text(), QStringLiteral("300  Tasks"));
+        QCOMPARE(form->ProgressBar2->value(), 100);
+        QCOMPARE(form->Label6->text(), QStringLiteral("100 %"));
+    }
+    QCOMPARE(form->Label2->text(), QStringLiteral("File not saved "));
+    QCOMPARE(form->Text1->text(), QStringLiteral(" "));
+    QVERIFY(form->Text1->hasFocus());
+
+    for (QPushButton *button : {addTask, addAppointment}) {
+        form->Text1->setEnabled(true);
+        form->Text1->setText(QStringLiteral("one too many"));
+        click(button);
+        QCOMPARE(form->List[list]->count(), capacity);
+        QCOMPARE(form->Text1->text(), QString());
+        QVERIFY(!form->Text1->isEnabled());
+        QCOMPARE(form->Label1->text(), fullText);
+    }
+}
+
+void TestForm1::refusalThenRemovalThenAdd()
+{
+    form->List[0]->addItems(entries(50));
+    form->Text1->setText(QStringLiteral("x"));
+    click(form->Command3);
+    QVERIFY(!form->Text1->isEnabled());
+    QCOMPARE(form->Label1->text(), QStringLiteral("50 Tasks Max"));
+
+    form->List[0]->setCurrentRow(0);
+    click(form->Command4);
+    QCOMPARE(form->List[0]->count(), 49);
+    QCOMPARE(form->List[0]->item(0)->text(), QStringLiteral("task 1"));
+    QCOMPARE(form->Label1->text(), QStringLiteral("49 Tasks"));
+    QCOMPARE(form->Label4->text(), QStringLiteral("1 Spaces left"));
+    QCOMPARE(form->Label2->text(), QStringLiteral("File not saved"));
+    QCOMPARE(form->ProgressBar1->value(), 90);
+    QCOMPARE(form->ProgressBar1->toolTip(), QStringLiteral("90%"));
+    QVERIFY(form->Text1->isEnabled());
+
+    // The box is still empty after the refusal: that adds an empty entry.
+    click(form->Command3);
+    QCOMPARE(form->List[0]->count(), 50);
+    QCOMPARE(form->List[0]->item(49)->text(), QString());
+}
+
+void TestForm1::firstEntriesKeepTheBarUntilFive()
+{
+    for (int i = 1; i <= 4; ++i) {
+        form->Text1->setText(QStringLiteral("t%1").arg(i));
+        click(form->Command3);
+        QCOMPARE(form->ProgressBar1->value(), 0);
+        QCOMPARE(form->ProgressBar1->toolTip(), QString());
+    }
+    form->Text1->setText(QStringLiteral("t5"));
+    click(form->Command3);
+    QCOMPARE(form->ProgressBar1->value(), 10);
+    QCOMPARE(form->ProgressBar1->toolTip(), QStringLiteral("10%"));
+    QCOMPARE(form->Label1->text(), QStringLiteral("5  Tasks"));
+    QCOMPARE(form->Label4->text(), QStringLiteral("45 Spaces left"));
+
+    form->List[0]->setCurrentRow(4);
+    click(form->Command4);
+    QCOMPARE(form->List[0]->count(), 4);
+    QCOMPARE(form->ProgressBar1->value(), 10);
+    QCOMPARE(form->ProgressBar1->toolTip(), QStringLiteral("10%"));
+}
+
+void TestForm1::twelveBlanksAddNothing()
+{
+    form->Label2->setText(QStringLiteral("File Open"));
+    form->Text1->setText(QString(12, QLatin1Char(' ')));
+    form->Command3->setFocus();
+    click(form->Command3);
+    QCOMPARE(form->List[0]->count(), 0);
+    QCOMPARE(form->Label1->text(), QString());
+    QCOMPARE(form->Label2->text(), QStringLiteral("File Open"));
+    QCOMPARE(form->Text1->text(), QString(12, QLatin1Char(' ')));
+    QVERIFY(form->Text1->hasFocus());
+}
+
+void TestForm1::emptyAndSingleBlankAreEntries()
+{
+    form->Text1->clear();
+    click(form->Command3);
+    click(form->Command3); // the box now holds the blank the first add left
+    QCOMPARE(texts(form->List[0]), (QStringList{QString(), QStringLiteral(" ")}));
+}
+
+void TestForm1::appointments()
+{
+    const QDate day(2027, 1, 15);
+    form->DTPicker1->setDate(day);
+    form->Text1->setText(QStringLiteral("Dentist"));
+    click(form->Command5);
+    QCOMPARE(form->List[0]->item(0)->text(), QStringLiteral(" ---> ") + shortDateText(day) + QStringLiteral(" Dentist"));
+    QCOMPARE(form->Label1->text(), QStringLiteral("1 Tasks"));
+    QCOMPARE(form->Label2->text(), QStringLiteral("File not saved "));
+    QCOMPARE(form->Text1->text(), QStringLiteral(" "));
+
+    // An appointment add enables the box again after a refusal.
+    form->List[0]->addItems(entries(49));
+    click(form->Command3);
+    QVERIFY(!form->Text1->isEnabled());
+    form->List[0]->setCurrentRow(0);
+    click(form->Command4);
+    form->Text1->setEnabled(false);
+    click(form->Command5);
+    QVERIFY(form->Text1->isEnabled());
+
+    click(form->Command8);
+    form->Text1->setText(QStringLiteral("Meeting"));
+    click(form->Command10);
+    QCOMPARE(form->List[1]->item(0)->text(), QStringLiteral(" ---> ") + shortDateText(day) + QStringLiteral(" Meeting"));
+    QCOMPARE(form->Label5->text(), QStringLiteral("1 Tasks"));
+    QCOMPARE(form->Label2->text(), QStringLiteral("File not saved"));
+}
+
+void TestForm1::secondListTaskUsesZeroToNine()
+{
+    click(form->Command8);
+    form->List[1]->addItems(entries(9));
+    form->ProgressBar2->setValue(30);
+    form->Label6->setText(QStringLiteral("30%"));
+    form->Text1->setText(QStringLiteral("tenth"));
+    click(form->Command9);
+    QCOMPARE(form->Label5->text(), QStringLiteral("10  Tasks"));
+    QCOMPARE(form->ProgressBar2->value(), 0);
+    QCOMPARE(form->Label6->text(), QStringLiteral("0%"));
+
+    form->ProgressBar2->setValue(30);
+    form->Label6->setText(QStringLiteral("30%"));
+    click(form->Command10);
+    QCOMPARE(form->List[1]->count(), 11);
+    QCOMPARE(form->ProgressBar2->value(), 30);
+    QCOMPARE(form->Label6->text(), QStringLiteral("30%"));
+}
+
+void TestForm1::removeWithoutSelection()
+{
+    form->List[0]->addItems(entries(3));
+    form->Label2->setText(QStringLiteral("File Open"));
+    form->Text1->setEnabled(false);
+    click(form->Command4);
+    QCOMPARE(form->List[0]->count(), 3);
+    QCOMPARE(form->Label1->text(), QStringLiteral("3 Tasks"));
+    QCOMPARE(form->Label2->text(), QStringLiteral("File not saved"));
+    QVERIFY(form->Text1->isEnabled());
+}
+
+void TestForm1::removeFromSecondList_data()
+{
+    QTest::addColumn<int>("before");
+    QTest::addColumn<int>("value"); // -1: keeps the sentinel
+    QTest::addColumn<QString>("text");
+    QTest::newRow("31 to 30") << 31 << 10 << QStringLiteral("10%");
+    QTest::newRow("30 to 29") << 30 << 10 << QStringLiteral("10%");
+    QTest::newRow("29 to 28 keeps") << 29 << -1 << QString();
+    QTest::newRow("1 to 0") << 1 << 0 << QStringLiteral("0%");
+}
+
+void TestForm1::removeFromSecondList()
+{
+    QFETCH(int, before);
+    QFETCH(int, value);
+    QFETCH(QString, text);
+    click(form->Command8);
+    form->List[1]->addItems(entries(before));
+    form->ProgressBar2->setValue(70);
+    form->Label6->setText(QStringLiteral("sentinel"));
+    form->List[1]->setCurrentRow(0);
+    click(form->Command11);
+    QCOMPARE(form->List[1]->count(), before - 1);
+    QCOMPARE(form->Label5->text(), QString::number(before - 1) + QStringLiteral(" Tasks"));
+    QCOMPARE(form->ProgressBar2->value(), value < 0 ? 70 : value);
+    QCOMPARE(form->Label6->text(), value < 0 ? QStringLiteral("sentinel") : text);
+}
+
+void TestForm1::switching()
+{
+    form->Text1->clearFocus();
+    click(form->Command8);
+    QVERIFY(form->Picture1->isVisible());
+    QCOMPARE(form->Command8->text(), QStringLiteral("1º List"));
+    QCOMPARE(form->Label5->text(), QStringLiteral("0 Tasks"));
+    QCOMPARE(form->ProgressBar2->value(), 0);
+    QCOMPARE(form->Label6->text(), QStringLiteral("0%"));
+    QVERIFY(form->Command9->isVisible() && form->Command10->isVisible() && form->Command11->isVisible());
+    QVERIFY(!form->Command3->isVisible() && !form->Command5->isVisible() && !form->Command4->isVisible());
+    QVERIFY(form->Text1->hasFocus());
+
+    form->List[0]->addItems(entries(7));
+    form->Label4->setText(QStringLiteral("untouched"));
+    click(form->Command8);
+    QVERIFY(form->Picture1->isHidden());
+    QCOMPARE(form->Command8->text(), QStringLiteral("2º List"));
+    QCOMPARE(form->Label1->text(), QStringLiteral("7 Tasks"));
+    QCOMPARE(form->Label4->text(), QStringLiteral("untouched"));
+    QVERIFY(form->Command3->isVisible() && form->Command5->isVisible() && form->Command4->isVisible());
+    QVERIFY(!form->Command9->isVisible() && !form->Command10->isVisible() && !form->Command11->isVisible());
+    QVERIFY(form->Text1->hasFocus());
+}
+
+void TestForm1::moveFirstToSecond()
+{
+    form->List[0]->addItems(entries(5));
+    doubleClickRow(form->List[0], 2);
+    QCOMPARE(texts(form->List[0]), (QStringList{"task 0", "task 1", "task 3", "task 4"}));
+    QCOMPARE(texts(form->List[1]), QStringList{"task 2"});
+    QCOMPARE(form->Label1->text(), QStringLiteral("4 Tasks"));
+    QCOMPARE(form->Label5->text(), QStringLiteral("1 Tasks"));
+    QCOMPARE(form->Label4->text(), QStringLiteral("46 Spaces left."));
+    QCOMPARE(form->Label2->text(), QStringLiteral("File not saved"));
+
+    // The second list shows the moved entry when it is displayed.
+    click(form->Command8);
+    QCOMPARE(form->List[1]->count(), 1);
+    QCOMPARE(form->Label5->text(), QStringLiteral("1 Tasks"));
+}
+
+void TestForm1::moveSecondToFirst()
+{
+    click(form->Command8);
+    form->List[1]->addItem(QStringLiteral("only"));
+    form->Text1->setEnabled(false);
+    doubleClickRow(form->List[1], 0);
+    QCOMPARE(form->List[1]->count(), 0);
+    QCOMPARE(texts(form->List[0]), QStringList{"only"});
+    QCOMPARE(form->Label5->text(), QStringLiteral("0 Tasks"));
+    QCOMPARE(form->Label1->text(), QStringLiteral("1 Tasks"));
+    QCOMPARE(form->Label4->text(), QStringLiteral("49 Spaces left."));
+    QCOMPARE(form->ProgressBar2->value(), 0);
+    QCOMPARE(form->Label6->text(), QStringLiteral("0%"));
+    QVERIFY(form->Text1->isEnabled());
+}
+
+void TestForm1::moveIntoFullFirstList()
+{
+    form->List[0]->addItems(entries(50));
+    click(form->Command8);
+    form->List[1]->addItem(QStringLiteral("extra"));
+    doubleClickRow(form->List[1], 0);
+    QCOMPARE(form->List[0]->count(), 51);
+    QCOMPARE(form->Label4->text(), QStringLiteral("-1 Spaces left."));
+    QCOMPARE(form->ProgressBar1->value(), 90);
+    // Adding by hand stays refused.
+    click(form->Command8);
+    form->Text1->setText(QStringLiteral("no room"));
+    click(form->Command3);
+    QCOMPARE(form->List[0]->count(), 51);
+    QCOMPARE(form->Label1->text(), QStringLiteral("50 Tasks Max"));
+}
+
+void TestForm1::moveWithoutSelectionIsIgnored()
+{
+    form->List[0]->addItems(entries(2));
+    form->Label2->setText(QStringLiteral("File Open"));
+    // Below the last entry: nothing is selected there.
+    const QPoint below(20, form->List[0]->viewport()->height() - 5);
+    QTest::mouseDClick(form->List[0]->viewport(), Qt::LeftButton, {}, below);
+    form->List_DblClick(0);
+    QCOMPARE(form->List[0]->count(), 2);
+    QCOMPARE(form->List[1]->count(), 0);
+    QCOMPARE(form->Label2->text(), QStringLiteral("File Open"));
+}
+
+void TestForm1::moveIntoListAtFileLimitIsIgnored()
+{
+    QStringList many;
+    many.reserve(kMaxListEntries);
+    for (int i = 0; i < kMaxListEntries; ++i)
+        many << QString();
+    form->List[1]->addItems(many);
+    form->List[0]->addItem(QStringLiteral("stays"));
+    doubleClickRow(form->List[0], 0);
+    QCOMPARE(form->List[0]->count(), 1);
+    QCOMPARE(form->List[1]->count(), kMaxListEntries);
+}
+
+void TestForm1::hover_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("secondList");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("Command1") << "Command1" << false << "Open a File";
+    QTest::newRow("Command2") << "Command2" << false << "Save / Save as...";
+    QTest::newRow("Command3") << "Command3" << false << "Add a Task";
+    QTest::newRow("Command9") << "Command9" << true << "Add a Task";
+    QTest::newRow("Command5") << "Command5" << false << "Add an appointment to the list";
+    QTest::newRow("Command10") << "Command10" << true << "Add an appointment to the list";
+    QTest::newRow("Command4") << "Command4" << false << "Remove the selected Task or Appointment from the list";
+    QTest::newRow("Command11") << "Command11" << true << "Remove the selected Task or Appointment from the list";
+    QTest::newRow("Command6") << "Command6" << false << "Exit the program , remember to save your work";
+    QTest::newRow("Command7") << "Command7" << false << "Print the list";
+    QTest::newRow("Command8") << "Command8" << false << "Navigate tru both lists of tasks";
+    QTest::newRow("Command13") << "Command13" << true << "See a Complete Report of all tasks";
+    QTest::newRow("Command14") << "Command14" << true
+                               << "See the Name and Path of the open file // Make a Backup Copy of the open file.";
+    QTest::newRow("Image1") << "Image1" << false << "About...";
+    QTest::newRow("Label3") << "Label3" << false << "Show Calendar";
+    QTest::newRow("List(0)") << "List(0)" << false << "Double click to pass the task to the other list";
+    QTest::newRow("List(1)") << "List(1)" << true << "Double click to pass the task to the other list";
+    QTest::newRow("ProgressBar1") << "ProgressBar1" << false << "50 Tasks max in list 1 and 300 hundred in list 2.";
+}
+
+void TestForm1::hover()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, secondList);
+    QFETCH(QString, title);
+    if (secondList)
+        click(form->Command8);
+    QWidget *widget = form->findChild<QWidget *>(control);
+    QVERIFY(widget);
+    if (auto *list = qobject_cast<QListWidget *>(widget))
+        widget = list->viewport();
+    QVERIFY(widget->isVisible());
+    form->setTitle(QStringLiteral("before"));
+    hoverOver(widget);
+    QCOMPARE(form->windowTitle(), title);
+}
+
+void TestForm1::hoverOverQuietControlsKeepsTitle()
+{
+    hoverOver(form->Command3);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Add a Task"));
+    const QList<QWidget *> quiet{form->Text1, form->Label2, form->Label1, form->Label4, form->DTPicker1};
+    for (QWidget *widget : quiet) {
+        hoverOver(widget);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Add a Task"));
+    }
+    QVERIFY(form->Text1->hasFocus()); // moving over the entry box gives it the focus
+}
+
+void TestForm1::bareSecondListPanel()
+{
+    click(form->Command8);
+    // Right of the second list, above the buttons: the panel's own background.
+    const QPoint bare(form->Picture1->width() - 3, 100);
+    QCOMPARE(form->Picture1->childAt(bare), nullptr);
+    hoverOver(form->Picture1, bare);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Second To Do List , 300 tasks max."));
+}
+
+void TestForm1::bareWindowRestoresTitle()
+{
+    hoverOver(form->Image1);
+    QCOMPARE(form->windowTitle(), QStringLiteral("About..."));
+    QVERIFY(windows->find<frmAbout>());
+    QVERIFY(windows->find<frmAbout>()->isHidden());
+    QCOMPARE(form->image1Picture().cacheKey(), windows->find<frmAbout>()->windowIcon().cacheKey());
+
+    const QPoint bare(483, 380);
+    QCOMPARE(form->childAt(bare), nullptr);
+    hoverOver(form, bare);
+    QCOMPARE(form->windowTitle(), form->standardTitle());
+    QVERIFY(windows->find<Form2>());
+    QVERIFY(windows->find<Form2>()->isHidden());
+    QCOMPARE(form->image1Picture().cacheKey(), windows->find<Form2>()->windowIcon().cacheKey());
+
+    QTest::mouseClick(form->Image1, Qt::LeftButton);
+    QCOMPARE(form->image1Picture().cacheKey(), form->windowIcon().cacheKey());
+}
+
+void TestForm1::lineBreaksStayOutOfTheEntryBox()
+{
+    form->Text1->clear();
+    form->Text1->setFocus();
+    form->Text1->insert(QStringLiteral("first\r\nsecond\nthird"));
+    QVERIFY(!form->Text1->text().contains(QLatin1Char('\n')));
+    QVERIFY(!form->Text1->text().contains(QLatin1Char('\r')));
+    click(form->Command3);
+    QCOMPARE(form->List[0]->count(), 1);
+    QCOMPARE(form->List[0]->item(0)->text(), QStringLiteral("first second third"));
+}
+
+void TestForm1::quitByButton_data()
+{
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("OK ends") << true;
+    QTest::newRow("Cancel stays") << false;
+}
+
+void TestForm1::quitByButton()
+{
+    QFETCH(bool, ok);
+    form->List[0]->addItems(entries(3));
+    platform->answers.enqueue(ok ? MessageAnswer::Ok : MessageAnswer::Cancel);
+    click(form->Command6);
+    QCOMPARE(platform->messages.size(), 1);
+    const MessageRequest &asked = platform->messages.constFirst();
+    QCOMPARE(asked.text, QStringLiteral("Really want to quit?"));
+    QCOMPARE(asked.title, QStringLiteral("Exit"));
+    QCOMPARE(asked.buttons, MessageButtons::OkCancel);
+    QCOMPARE(asked.icon, MessageIcon::Question);
+    QCOMPARE(platform->quitCalls, ok ? 1 : 0);
+    QCOMPARE(form->List[0]->count(), 3);
+    if (ok) {
+        // Ending must not ask the close question a second time.
+        QVERIFY(form->close());
+        QCOMPARE(platform->messages.size(), 1);
+    }
+}
+
+void TestForm1::quitByCloseBox_data()
+{
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("OK ends") << true;
+    QTest::newRow("Cancel stays") << false;
+}
+
+void TestForm1::quitByCloseBox()
+{
+    QFETCH(bool, ok);
+    form->List[0]->addItems(entries(2));
+    platform->answers.enqueue(ok ? MessageAnswer::Ok : MessageAnswer::Cancel);
+    QCOMPARE(form->close(), ok);
+    QCOMPARE(platform->messageTexts(), QStringList{"Do you want to quit?"});
+    QCOMPARE(platform->messages.constFirst().title, QStringLiteral("Exit"));
+    QCOMPARE(platform->messages.constFirst().icon, MessageIcon::Question);
+    QCOMPARE(platform->quitCalls, ok ? 1 : 0);
+    QCOMPARE(form->isVisible(), !ok);
+    QCOMPARE(form->List[0]->count(), 2);
+}
+
+void TestForm1::aboutAndCalendarOpenOnce()
+{
+    QTest::mouseClick(form->Image1, Qt::LeftButton);
+    frmAbout *about = windows->find<frmAbout>();
+    QVERIFY(about && about->isVisible());
+    QTest::mouseClick(form->Image1, Qt::LeftButton);
+    QCOMPARE(windows->find<frmAbout>(), about);
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    QCOMPARE(std::count_if(tops.begin(), tops.end(), [](QWidget *w) { return qobject_cast<frmAbout *>(w); }), 1);
+
+    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    Form3 *calendar = windows->find<Form3>();
+    QVERIFY(calendar && calendar->isVisible());
+    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    QCOMPARE(windows->find<Form3>(), calendar);
+
+    // The close box destroys the window; the next click loads a new one.
+    calendar->close();
+    QVERIFY(!windows->find<Form3>());
+    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    QVERIFY(windows->find<Form3>());
+    QVERIFY(windows->find<Form3>()->isVisible());
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
