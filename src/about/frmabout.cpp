@@ -1,18 +1,260 @@
 #include "about/frmabout.h"
 
+#include "about/abouttexts.h"
+#include "about/form2.h"
+#include "app/form1.h"
 #include "app/icons.h"
+#include "app/platform.h"
+#include "app/texts.h"
 #include "app/windows.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QWindow>
 
 namespace listora {
 
+namespace {
+
+const QString kDisclaimer = QStringLiteral(
+    "This program have a limit of 50 tasks thinking that managing a small list of tasks and printing them "
+    "everyday you will be able to focus more in the first tasks.");
+const QString kDisclaimerInvite = QStringLiteral(
+    "Click to see a list of all the projects of Brenholt Software , All of them are donationware.(You will not "
+    "leave the program)");
+const QString kDescription =
+    QStringLiteral("Brenholt Software makes small free tools for every day. Click here to visit our website.");
+const QString kDonateHint = QStringLiteral("Plese donate 3 dollars to support more freeware ");
+
+QFont sansSerif(double points, bool bold)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+template <class L> L *place(L *label, const char *name, int x, int y, int w, int h)
+{
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(tw(x), tw(y), tw(w), tw(h));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+} // namespace
+
 frmAbout::frmAbout(Windows &windows)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::WindowCloseButtonHint)
     , windows_(windows)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About...            Listora"));
     setWindowIcon(icons::icon(icons::Glyph::About));
-    setFixedSize(396, 237);
+    setFixedSize(tw(5940), tw(3555));
+    setMouseTracking(true);
+    buildLayout();
+    Form_Load();
+}
+
+void frmAbout::buildLayout()
+{
+    picIcon = place(new QLabel(this), "picIcon", 480, 360, 510, 510);
+    picIcon->setAlignment(Qt::AlignCenter);
+    picIcon->setPixmap(icons::icon(icons::Glyph::Application).pixmap(QSize(32, 32)));
+    picIcon->setCursor(Qt::PointingHandCursor);
+
+    lblTitle = place(new QLabel(this), "lblTitle", 1530, 120, 3885, 480);
+    lblTitle->setFont(sansSerif(13.5, true));
+    QPalette black = lblTitle->palette();
+    black.setColor(QPalette::WindowText, Qt::black);
+    lblTitle->setPalette(black);
+
+    lblVersion = place(new QLabel(this), "lblVersion", 1680, 660, 3885, 345);
+    lblVersion->setFont(sansSerif(13.5, true));
+
+    lblDescription = place(new ClickLabel(kDescription, this), "lblDescription", 1560, 1080, 4125, 1410);
+    lblDescription->setFont(sansSerif(13.5, true));
+    lblDescription->setWordWrap(true);
+    lblDescription->setCursor(Qt::PointingHandCursor);
+    lblDescription->setToolTip(about::websiteUrl().toString());
+
+    Image1 = place(new ClickLabel(this), "Image1", 240, 1320, 1095, 660);
+    Image1->setPixmap(icons::icon(icons::Glyph::DonationBadge).pixmap(QSize(73, 44)));
+    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->setToolTip(kDonateHint);
+    Image1->setAccessibleName(kDonateHint.trimmed());
+
+    lblDisclaimer = place(new ClickLabel(kDisclaimer, this), "lblDisclaimer", 240, 2625, 3870, 825);
+    lblDisclaimer->setFont(sansSerif(8, false));
+    lblDisclaimer->setWordWrap(true);
+    lblDisclaimer->setCursor(Qt::PointingHandCursor);
+
+    // Grey over white reads as a groove.
+    Line1[0] = {QLine(tw(100), tw(2565), tw(5654), tw(2565)), QColor(0x80, 0x80, 0x80), 1};
+    Line1[1] = {QLine(tw(100), tw(2580), tw(5654), tw(2580)), Qt::white, 2};
+
+    cmdOK = new QPushButton(QStringLiteral("Ok"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(tw(4440), tw(2865), tw(1260), tw(345));
+    cmdOK->setDefault(true);
+    cmdOK->setFocus();
+
+    for (QWidget *control : {static_cast<QWidget *>(picIcon), static_cast<QWidget *>(lblTitle),
+                             static_cast<QWidget *>(lblVersion), static_cast<QWidget *>(lblDescription),
+                             static_cast<QWidget *>(Image1), static_cast<QWidget *>(lblDisclaimer),
+                             static_cast<QWidget *>(cmdOK)}) {
+        // Tracking lets moves reach the controls; those they ignore reach the
+        // window, which tells them from moves over its bare area.
+        control->setMouseTracking(true);
+        control->installEventFilter(this);
+    }
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(Image1, &ClickLabel::clicked, this, &frmAbout::Image1_Click);
+    connect(lblDescription, &ClickLabel::clicked, this, &frmAbout::lblDescription_Click);
+    connect(lblDisclaimer, &ClickLabel::clicked, this, &frmAbout::lblDisclaimer_Click);
+}
+
+void frmAbout::Form_Load()
+{
+    setDescriptionColour(kDescriptionColour);
+    setWindowTitle(about::aboutCaption(productName()));
+    lblVersion->setText(about::versionCaption());
+    lblTitle->setText(productName());
+}
+
+void frmAbout::setDescriptionColour(const QColor &colour)
+{
+    QPalette palette = lblDescription->palette();
+    if (palette.color(QPalette::WindowText) == colour)
+        return;
+    palette.setColor(QPalette::WindowText, colour);
+    lblDescription->setPalette(palette);
+}
+
+void frmAbout::setMainTitle(const QString &title)
+{
+    if (Form1 *main = windows_.mainWindow())
+        main->setTitle(title);
+}
+
+void frmAbout::cmdOK_Click()
+{
+    close();
+    if (Form1 *main = windows_.mainWindow())
+        main->setImage1Picture(main->windowIcon());
+}
+
+void frmAbout::Image1_Click()
+{
+    windows_.platform().openUrl(about::donationUrl());
+}
+
+void frmAbout::lblDescription_Click()
+{
+    windows_.platform().openUrl(about::websiteUrl());
+}
+
+void frmAbout::lblDisclaimer_Click()
+{
+    windows_.show<Form2>();
+}
+
+void frmAbout::Form_MouseMove()
+{
+    if (Form1 *main = windows_.mainWindow())
+        main->setImage1Picture(main->windowIcon());
+    cmdOK->setText(QStringLiteral("Ok"));
+    lblDisclaimer->setText(kDisclaimer);
+    setDescriptionColour(kDescriptionColour);
+}
+
+void frmAbout::cmdOK_MouseMove()
+{
+    cmdOK->setText(QStringLiteral("Donate"));
+    setMainTitle(QStringLiteral("Donate 3 Dollars to support our FREE Software"));
+}
+
+void frmAbout::Image1_MouseMove()
+{
+    lblDisclaimer->setText(kDisclaimerInvite);
+    setMainTitle(QStringLiteral("Please make a secure Donation tru PAYPAL"));
+    setDescriptionColour(kDescriptionColour);
+}
+
+void frmAbout::lblDescription_MouseMove()
+{
+    setDescriptionColour(kDescriptionHighlight);
+    setMainTitle(QStringLiteral("Try our other freeware following this link"));
+}
+
+void frmAbout::lblDisclaimer_MouseMove()
+{
+    setDescriptionColour(kDescriptionColour);
+}
+
+void frmAbout::lblVersion_MouseMove()
+{
+    setDescriptionColour(kDescriptionColour);
+}
+
+bool frmAbout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::MouseMove)
+        return false;
+    if (watched == cmdOK)
+        cmdOK_MouseMove();
+    else if (watched == Image1)
+        Image1_MouseMove();
+    else if (watched == lblDescription)
+        lblDescription_MouseMove();
+    else if (watched == lblDisclaimer)
+        lblDisclaimer_MouseMove();
+    else if (watched == lblVersion)
+        lblVersion_MouseMove();
+    return false;
+}
+
+void frmAbout::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!childAt(event->position().toPoint()))
+        Form_MouseMove();
+    QWidget::mouseMoveEvent(event);
+}
+
+void frmAbout::keyPressEvent(QKeyEvent *event)
+{
+    // Ok is both the default and the cancel button.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        cmdOK->click();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void frmAbout::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    for (const Line &l : Line1)
+        painter.fillRect(QRect(l.line.p1(), QSize(l.line.dx() + 1, l.width)), l.colour);
+}
+
+void frmAbout::showEvent(QShowEvent *event)
+{
+    // A window the main one owns stays out of the task bar.
+    Form1 *main = windows_.mainWindow();
+    if (main && windowHandle() && main->windowHandle())
+        windowHandle()->setTransientParent(main->windowHandle());
+    QWidget::showEvent(event);
 }
 
 } // namespace listora

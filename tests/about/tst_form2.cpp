@@ -1,0 +1,160 @@
+#include "about/abouttexts.h"
+#include "about/form2.h"
+#include "app/windows.h"
+#include "fakeplatform.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+using namespace listora;
+
+namespace {
+
+void moveTo(QWidget *widget, QPoint at)
+{
+    static int nudge = 0;
+    QTest::mouseMove(widget, at + QPoint(nudge++ % 2, 0));
+}
+
+QStringList texts(const Form2 &panel)
+{
+    QStringList out;
+    for (QLineEdit *box : panel.boxes())
+        out.append(box->text());
+    return out;
+}
+
+struct Rig {
+    test::FakePlatform platform;
+    Windows windows{platform};
+
+    Form2 &openPanel()
+    {
+        Form2 &panel = windows.show<Form2>();
+        if (!QTest::qWaitForWindowExposed(&panel))
+            qWarning("panel not exposed");
+        return panel;
+    }
+};
+
+} // namespace
+
+class TestForm2 : public QObject {
+    Q_OBJECT
+private slots:
+    void beforeTheClick();
+    void hover_data();
+    void hover();
+    void clickFillsTheBoxes();
+    void clickWritesOverTyping();
+    void entriesFitTheirBoxes();
+    void closingEmptiesTheBoxes();
+};
+
+void TestForm2::beforeTheClick()
+{
+    Rig rig;
+    Form2 &panel = rig.windows.get<Form2>();
+    QCOMPARE(panel.windowTitle(), QStringLiteral("Brenholt Software"));
+    QCOMPARE(texts(panel), QStringList(9, QString()));
+    QCOMPARE(panel.Command1->text(), QString(65, QLatin1Char('X')));
+    QCOMPARE(panel.Command1->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(panel.size(), QSize(594, 411));
+    QVERIFY(!(panel.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!panel.windowIcon().isNull());
+}
+
+void TestForm2::hover_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("then");
+    QTest::addColumn<QString>("caption");
+    const QString bar = QStringLiteral("Touch the bar to see the content");
+    const QString button = QStringLiteral("Touch here to see our list of Free Software");
+    QTest::newRow("bare window") << "" << "window" << bar;
+    QTest::newRow("bar button") << "" << "Command1" << button;
+    QTest::newRow("box keeps the caption") << "" << "Text4" << QStringLiteral("Brenholt Software");
+    QTest::newRow("box after the bare window") << "window" << "Text9" << bar;
+    QTest::newRow("button after the bare window") << "window" << "Command1" << button;
+    QTest::newRow("bare window after the button") << "Command1" << "window" << bar;
+}
+
+void TestForm2::hover()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, then);
+    QFETCH(QString, caption);
+
+    Rig rig;
+    Form2 &panel = rig.openPanel();
+    const auto go = [&panel](const QString &where) {
+        if (where == QLatin1String("window"))
+            moveTo(&panel, QPoint(4, 4)); // the margin left of the first box
+        else if (!where.isEmpty())
+            moveTo(panel.findChild<QWidget *>(where), QPoint(30, 10));
+    };
+    go(first);
+    go(then);
+    QCOMPARE(panel.windowTitle(), caption);
+}
+
+void TestForm2::clickFillsTheBoxes()
+{
+    Rig rig;
+    Form2 &panel = rig.openPanel();
+    QTest::mouseClick(panel.Command1, Qt::LeftButton);
+
+    QCOMPARE(texts(panel), about::programEntries());
+    QVERIFY(panel.Text9->text().startsWith(QStringLiteral("Listora.")));
+    QCOMPARE(panel.windowTitle(), QStringLiteral("And much more to come..."));
+    QCOMPARE(panel.Command1->text(), QString(65, QLatin1Char('X')));
+}
+
+void TestForm2::clickWritesOverTyping()
+{
+    Rig rig;
+    Form2 &panel = rig.openPanel();
+    QTest::mouseClick(panel.Command1, Qt::LeftButton);
+    panel.Text3->clear();
+    QTest::keyClicks(panel.Text3, QStringLiteral("my own words"));
+    QTest::keyClicks(panel.Text1, QStringLiteral(" more"));
+    QCOMPARE(panel.Text3->text(), QStringLiteral("my own words"));
+
+    QTest::mouseClick(panel.Command1, Qt::LeftButton);
+    QCOMPARE(texts(panel), about::programEntries());
+}
+
+void TestForm2::entriesFitTheirBoxes()
+{
+    // A line wider than its box would hide its end from the reader.
+    Rig rig;
+    Form2 &panel = rig.openPanel();
+    QTest::mouseClick(panel.Command1, Qt::LeftButton);
+    for (QLineEdit *box : panel.boxes()) {
+        const int width = box->fontMetrics().horizontalAdvance(box->text());
+        QVERIFY2(width < box->width() - 12, qPrintable(box->objectName() + QLatin1String(": ") + box->text()));
+    }
+}
+
+void TestForm2::closingEmptiesTheBoxes()
+{
+    Rig rig;
+    QPointer<Form2> first = &rig.openPanel();
+    QTest::mouseClick(first->Command1, Qt::LeftButton);
+    first->close();
+    QVERIFY(!rig.windows.find<Form2>());
+
+    Form2 &again = rig.openPanel();
+    QCOMPARE(texts(again), QStringList(9, QString()));
+    QCOMPARE(again.windowTitle(), QStringLiteral("Brenholt Software"));
+    int shown = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        shown += qobject_cast<Form2 *>(w) && w->isVisible();
+    QCOMPARE(shown, 1);
+}
+
+QTEST_MAIN(TestForm2)
+#include "tst_form2.moc"

@@ -1,0 +1,300 @@
+#include "about/abouttexts.h"
+#include "about/form2.h"
+#include "about/frmabout.h"
+#include "app/form1.h"
+#include "app/icons.h"
+#include "app/windows.h"
+#include "fakeplatform.h"
+#include "version.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+using namespace listora;
+
+namespace {
+
+const QString kDisclaimer = QStringLiteral(
+    "This program have a limit of 50 tasks thinking that managing a small list of tasks and printing them "
+    "everyday you will be able to focus more in the first tasks.");
+const QString kInvite = QStringLiteral(
+    "Click to see a list of all the projects of Brenholt Software , All of them are donationware.(You will not "
+    "leave the program)");
+const QColor kBlue(0, 0, 192);
+const QColor kRed(255, 0, 0);
+
+// Successive moves to the same spot may be merged; keep each one distinct.
+void moveTo(QWidget *widget, QPoint at)
+{
+    static int nudge = 0;
+    QTest::mouseMove(widget, at + QPoint(nudge++ % 2, 0));
+}
+
+void hover(QWidget *widget)
+{
+    moveTo(widget, widget->rect().center());
+}
+
+QColor descriptionColour(const frmAbout &about)
+{
+    return about.lblDescription->palette().color(QPalette::WindowText);
+}
+
+template <class W> int shownCount()
+{
+    int count = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        count += qobject_cast<W *>(w) && w->isVisible();
+    return count;
+}
+
+struct Rig {
+    test::FakePlatform platform;
+    Windows windows{platform};
+    Form1 form{windows, platform};
+
+    frmAbout &openAbout()
+    {
+        frmAbout &about = windows.show<frmAbout>();
+        if (!QTest::qWaitForWindowExposed(&about))
+            qWarning("About window not exposed");
+        return about;
+    }
+};
+
+} // namespace
+
+class TestFrmAbout : public QObject {
+    Q_OBJECT
+private slots:
+    void loadStep();
+    void hoverTable_data();
+    void hoverTable();
+    void closeKeys_data();
+    void closeKeys();
+    void okClickOnlyCloses();
+    void links_data();
+    void links();
+    void disclaimerOpensPanel_data();
+    void disclaimerOpensPanel();
+    void openedFromMainWindowOnce();
+    void reopeningRepeatsLoadStep();
+};
+
+void TestFrmAbout::loadStep()
+{
+    Rig rig;
+    frmAbout &about = rig.windows.get<frmAbout>();
+    QVERIFY(!about.isVisible());
+    QCOMPARE(about.windowTitle(), QStringLiteral("About...            Listora"));
+    QCOMPARE(about.lblTitle->text(), QStringLiteral("Listora"));
+    QCOMPARE(about.lblVersion->text(),
+             about::versionCaption(version::major, version::minor, version::revision));
+    QCOMPARE(about.lblVersion->text(), QStringLiteral("Ver. 1.0.19"));
+    QCOMPARE(descriptionColour(about), kBlue);
+    QCOMPARE(about.lblDescription->toolTip(), QStringLiteral("https://brenholt.example/"));
+    QCOMPARE(about.Image1->toolTip(), QStringLiteral("Plese donate 3 dollars to support more freeware "));
+    QCOMPARE(about.Image1->pixmap().deviceIndependentSize().toSize(), QSize(73, 44));
+    QCOMPARE(about.lblDisclaimer->text(), kDisclaimer);
+    QCOMPARE(about.cmdOK->text(), QStringLiteral("Ok"));
+    QVERIFY(about.cmdOK->isDefault());
+    QCOMPARE(about.size(), QSize(396, 237));
+    QVERIFY(!(about.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+}
+
+void TestFrmAbout::hoverTable_data()
+{
+    QTest::addColumn<QStringList>("before");
+    // A control's name, or empty for the window itself at the point "at".
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QString>("okCaption");
+    QTest::addColumn<QString>("mainTitle");
+    QTest::addColumn<bool>("invite");
+    QTest::addColumn<QColor>("description");
+    QTest::addColumn<bool>("pictureReset");
+
+    const QString start = QStringLiteral("start");
+    const QString donate = QStringLiteral("Donate 3 Dollars to support our FREE Software");
+    const QString paypal = QStringLiteral("Please make a secure Donation tru PAYPAL");
+    const QString link = QStringLiteral("Try our other freeware following this link");
+    const QStringList all{QStringLiteral("cmdOK"), QStringLiteral("Image1"), QStringLiteral("lblDescription")};
+    const QStringList red{QStringLiteral("lblDescription")};
+
+    QTest::newRow("Ok button") << QStringList() << "cmdOK" << QPoint() << "Donate" << donate << false << kBlue << false;
+    QTest::newRow("donation picture") << red << "Image1" << QPoint() << "Ok" << paypal << true << kBlue << false;
+    QTest::newRow("description") << QStringList() << "lblDescription" << QPoint() << "Ok" << link << false << kRed
+                                 << false;
+    QTest::newRow("disclaimer") << red << "lblDisclaimer" << QPoint() << "Ok" << link << false << kBlue << false;
+    QTest::newRow("disclaimer keeps the invitation")
+        << QStringList{QStringLiteral("Image1")} << "lblDisclaimer" << QPoint() << "Ok" << paypal << true << kBlue
+        << false;
+    QTest::newRow("version") << red << "lblVersion" << QPoint() << "Ok" << link << false << kBlue << false;
+    QTest::newRow("bare window") << all << "" << QPoint(5, 5) << "Ok" << link << false << kBlue << true;
+    QTest::newRow("separator is bare") << all << "" << QPoint(200, 172) << "Ok" << link << false << kBlue << true;
+    QTest::newRow("title label is no bare area")
+        << all << "lblTitle" << QPoint() << "Donate" << link << true << kRed << false;
+    QTest::newRow("icon is no bare area") << all << "picIcon" << QPoint() << "Donate" << link << true << kRed << false;
+    QTest::newRow("nothing before: main title kept")
+        << QStringList() << "lblVersion" << QPoint() << "Ok" << start << false << kBlue << false;
+}
+
+void TestFrmAbout::hoverTable()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, target);
+    QFETCH(QPoint, at);
+    QFETCH(QString, okCaption);
+    QFETCH(QString, mainTitle);
+    QFETCH(bool, invite);
+    QFETCH(QColor, description);
+    QFETCH(bool, pictureReset);
+
+    Rig rig;
+    frmAbout &about = rig.openAbout();
+    rig.form.setTitle(QStringLiteral("start"));
+    const QIcon marker = icons::icon(icons::Glyph::Programs);
+    rig.form.setImage1Picture(marker);
+
+    for (const QString &name : before)
+        hover(about.findChild<QWidget *>(name));
+    if (target.isEmpty())
+        moveTo(&about, at);
+    else
+        hover(about.findChild<QWidget *>(target));
+
+    QCOMPARE(about.cmdOK->text(), okCaption);
+    QCOMPARE(rig.form.windowTitle(), mainTitle);
+    QCOMPARE(about.lblDisclaimer->text(), invite ? kInvite : kDisclaimer);
+    QCOMPARE(descriptionColour(about), description);
+    QCOMPARE(rig.form.image1Picture().cacheKey(),
+             pictureReset ? rig.form.windowIcon().cacheKey() : marker.cacheKey());
+    QVERIFY(rig.platform.urls.isEmpty());
+}
+
+void TestFrmAbout::closeKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("toButton");
+    QTest::newRow("Esc on the window") << int(Qt::Key_Escape) << false;
+    QTest::newRow("Esc on the focused button") << int(Qt::Key_Escape) << true;
+    QTest::newRow("Return on the window") << int(Qt::Key_Return) << false;
+    QTest::newRow("Return on the focused button") << int(Qt::Key_Return) << true;
+    QTest::newRow("keypad Enter on the window") << int(Qt::Key_Enter) << false;
+}
+
+void TestFrmAbout::closeKeys()
+{
+    QFETCH(int, key);
+    QFETCH(bool, toButton);
+
+    Rig rig;
+    frmAbout &about = rig.openAbout();
+    rig.form.setImage1Picture(icons::icon(icons::Glyph::About));
+    QPointer<frmAbout> window(&about);
+
+    QTest::keyClick(toButton ? static_cast<QWidget *>(about.cmdOK) : &about, Qt::Key(key));
+
+    QVERIFY(!rig.windows.find<frmAbout>());
+    QCOMPARE(rig.form.image1Picture().cacheKey(), rig.form.windowIcon().cacheKey());
+    QTRY_VERIFY(window.isNull());
+    QVERIFY(rig.platform.urls.isEmpty());
+}
+
+void TestFrmAbout::okClickOnlyCloses()
+{
+    Rig rig;
+    frmAbout &about = rig.openAbout();
+    hover(about.cmdOK);
+    QCOMPARE(about.cmdOK->text(), QStringLiteral("Donate"));
+    QTest::mouseClick(about.cmdOK, Qt::LeftButton);
+    QVERIFY(!rig.windows.find<frmAbout>());
+    QVERIFY(rig.platform.urls.isEmpty());
+    QVERIFY(!rig.windows.find<Form2>());
+}
+
+void TestFrmAbout::links_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QUrl>("url");
+    QTest::newRow("description opens the website") << "lblDescription" << about::websiteUrl();
+    QTest::newRow("picture opens the donation page") << "Image1" << about::donationUrl();
+}
+
+void TestFrmAbout::links()
+{
+    QFETCH(QString, control);
+    QFETCH(QUrl, url);
+
+    Rig rig;
+    frmAbout &about = rig.openAbout();
+    QTest::mouseClick(about.findChild<QWidget *>(control), Qt::LeftButton);
+
+    QCOMPARE(rig.platform.urls, QList<QUrl>{url});
+    QCOMPARE(rig.windows.find<frmAbout>(), &about);
+    QVERIFY(about.isVisible());
+    QVERIFY(!rig.windows.find<Form2>());
+}
+
+void TestFrmAbout::disclaimerOpensPanel_data()
+{
+    QTest::addColumn<bool>("afterDonationHover");
+    QTest::newRow("design text") << false;
+    QTest::newRow("invitation text") << true;
+}
+
+void TestFrmAbout::disclaimerOpensPanel()
+{
+    QFETCH(bool, afterDonationHover);
+
+    Rig rig;
+    frmAbout &about = rig.openAbout();
+    if (afterDonationHover)
+        hover(about.Image1);
+    QCOMPARE(about.lblDisclaimer->text(), afterDonationHover ? kInvite : kDisclaimer);
+
+    QTest::mouseClick(about.lblDisclaimer, Qt::LeftButton);
+    Form2 *panel = rig.windows.find<Form2>();
+    QVERIFY(panel);
+    QVERIFY(panel->isVisible());
+    QTest::mouseClick(about.lblDisclaimer, Qt::LeftButton);
+    QCOMPARE(rig.windows.find<Form2>(), panel);
+    QCOMPARE(shownCount<Form2>(), 1);
+    QVERIFY(about.isVisible());
+    QVERIFY(rig.platform.urls.isEmpty());
+}
+
+void TestFrmAbout::openedFromMainWindowOnce()
+{
+    Rig rig;
+    rig.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
+    QTest::mouseClick(rig.form.Image1, Qt::LeftButton);
+    frmAbout *about = rig.windows.find<frmAbout>();
+    QVERIFY(about);
+    QVERIFY(about->isVisible());
+    QTest::mouseClick(rig.form.Image1, Qt::LeftButton);
+    QCOMPARE(rig.windows.find<frmAbout>(), about);
+    QCOMPARE(shownCount<frmAbout>(), 1);
+}
+
+void TestFrmAbout::reopeningRepeatsLoadStep()
+{
+    Rig rig;
+    frmAbout &first = rig.openAbout();
+    hover(first.cmdOK);
+    hover(first.Image1);
+    hover(first.lblDescription);
+    first.close();
+
+    frmAbout &again = rig.openAbout();
+    QCOMPARE(again.cmdOK->text(), QStringLiteral("Ok"));
+    QCOMPARE(again.lblDisclaimer->text(), kDisclaimer);
+    QCOMPARE(descriptionColour(again), kBlue);
+    QCOMPARE(shownCount<frmAbout>(), 1);
+}
+
+QTEST_MAIN(TestFrmAbout)
+#include "tst_frmabout.moc"
