@@ -5,6 +5,7 @@
 #include "app/icons.h"
 #include "app/windows.h"
 
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -44,6 +45,12 @@ Form2::Form2(Windows &windows)
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(tw(840), tw(5640), tw(7095), tw(375));
     Command1->setCursor(Qt::PointingHandCursor);
+    // The row of X's should fill the bar, not run past its ends.
+    QFont barFont = Command1->font();
+    while (barFont.pointSizeF() > 5
+           && QFontMetrics(barFont).horizontalAdvance(Command1->text()) > Command1->width() - 10)
+        barFont.setPointSizeF(barFont.pointSizeF() - 0.5);
+    Command1->setFont(barFont);
     Command1->setAccessibleName(QStringLiteral("Show the list"));
     Command1->setMouseTracking(true);
     Command1->installEventFilter(this);
