@@ -1,12 +1,158 @@
 // The file commands of the main window: open, save, the file-name panel and the backup.
 #include "app/form1.h"
 
+#include "app/platform.h"
+#include "app/texts.h"
+#include "storage/taskfile.h"
+#include "tasks/capacity.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
 namespace listora {
 
-void Form1::Command1_Click() {}
-void Form1::openTaskFile(const QString &) {}
-void Form1::Command2_Click() {}
-void Form1::Command14_Click() {}
-void Form1::Command15_Click() {}
+namespace {
+
+const QString kOpenFilter = QStringLiteral("Data Files(*.dat)|*.dat");
+const QString kSaveFilter = QStringLiteral("Data files (*.dat)|*.dat");
+
+QString dialogFolder()
+{
+    return taskFileFolder(QCoreApplication::applicationDirPath());
+}
+
+QString shownPath(const QString &path)
+{
+    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+}
+
+void warn(Platform &platform, QWidget *parent, const QString &text)
+{
+    platform.message(parent, MessageRequest{text, productName(), MessageButtons::Ok, MessageIcon::Warning});
+}
+
+QString faultText(const ReadResult &result)
+{
+    const QString why = result.fault == ReadFault::BadCount
+                            ? QStringLiteral("the count of entries there is not a whole number from -32768 to 32767")
+                            : QStringLiteral("the file ends before all the entries its counts announce");
+    return QStringLiteral("is damaged at line %1: %2. The %3 entries read before it were added.")
+        .arg(result.faultLine)
+        .arg(why)
+        .arg(result.entriesRead());
+}
+
+TaskLists listsOf(const Form1 &form)
+{
+    TaskLists lists;
+    for (int i = 0; i < 2; ++i) {
+        QStringList &entries = i == 0 ? lists.first : lists.second;
+        const QListWidget *box = form.List[i];
+        entries.reserve(box->count());
+        for (int row = 0; row < box->count(); ++row)
+            entries.append(box->item(row)->text());
+    }
+    return lists;
+}
+
+} // namespace
+
+void Form1::Command1_Click()
+{
+    const std::optional<QString> path =
+        platform_.fileDialog(this, FileDialogRequest{FileDialogMode::Open, dialogFolder(), kOpenFilter});
+    if (!path)
+        return;
+    openTaskFile(*path);
+}
+
+void Form1::openTaskFile(const QString &path)
+{
+    CommonDialog1.FileName = path;
+
+    const LoadResult loaded = loadFileBytes(path);
+    if (!loaded.ok) {
+        warn(platform_, this, QStringLiteral("The file %1 cannot be read: %2.").arg(shownPath(path), loaded.error));
+        return;
+    }
+    const ReadResult read = readTaskFile(loaded.bytes);
+
+    // A count line holds 16 bits: a longer list could never be saved again.
+    if (List[0]->count() + read.lists.first.size() > kMaxListEntries ||
+        List[1]->count() + read.lists.second.size() > kMaxListEntries) {
+        warn(platform_, this,
+             QStringLiteral("The file %1 was not opened: its entries would take a list past %2 entries.")
+                 .arg(shownPath(path))
+                 .arg(kMaxListEntries));
+        return;
+    }
+    // One batch per list keeps a file at the format's limit quick to open.
+    List[0]->addItems(read.lists.first);
+    List[1]->addItems(read.lists.second);
+
+    if (!read.complete) {
+        // What was read stays in the lists; the displays keep their old texts.
+        warn(platform_, this, QStringLiteral("The file %1 ").arg(shownPath(path)) + faultText(read));
+        return;
+    }
+    refreshCapacityDisplay(0, kTasksSuffix, ZeroRule::ExactZero);
+    Label2->setText(QStringLiteral("File Open"));
+}
+
+void Form1::Command2_Click()
+{
+    platform_.message(this, MessageRequest{QStringLiteral("Please put after the filename the ending < .dat > "),
+                                           productName(), MessageButtons::Ok, MessageIcon::None});
+    const std::optional<QString> path =
+        platform_.fileDialog(this, FileDialogRequest{FileDialogMode::Save, dialogFolder(), kSaveFilter});
+    if (!path)
+        return;
+    CommonDialog1.FileName = *path;
+
+    const SaveResult saved = saveTaskFile(*path, listsOf(*this));
+    if (!saved) {
+        warn(platform_, this,
+             QStringLiteral("The file %1 cannot be written: %2. Whatever was on disk is left as it was.")
+                 .arg(shownPath(*path), saved.error));
+        return;
+    }
+    Label2->setText(QStringLiteral("File saved "));
+    Label1->setText(counterText(List[0]->count(), kTasksSuffix));
+}
+
+void Form1::Command14_Click()
+{
+    if (Picture3->isHidden()) {
+        Picture3->show();
+        Label8->setText(CommonDialog1.FileName);
+        Command15->show();
+        Label7->setText(QString());
+    } else {
+        Picture3->hide();
+        Command15->hide();
+    }
+}
+
+void Form1::Command15_Click()
+{
+    const std::optional<QString> path =
+        platform_.fileDialog(this, FileDialogRequest{FileDialogMode::Save, dialogFolder(), kSaveFilter});
+    if (!path)
+        return;
+    CommonDialog1.FileName = *path;
+
+    const QString backupPath = *path + QStringLiteral("_bak.dat");
+    const SaveResult saved = saveTaskFile(backupPath, listsOf(*this));
+    if (!saved) {
+        warn(platform_, this,
+             QStringLiteral("The backup %1 cannot be written: %2. Whatever was on disk is left as it was.")
+                 .arg(shownPath(backupPath), saved.error));
+        return;
+    }
+    Label2->setText(QStringLiteral("Back Up Ok"));
+}
 
 } // namespace listora

@@ -76,4 +76,18 @@ void setSaveDeviceFactory(SaveDeviceFactory factory); // empty: back to QSaveFil
 // Writes bytes through a device that is not open yet, as saveBytes does.
 SaveResult writeThrough(QIODevice &device, const QByteArray &bytes);
 
+struct LoadResult {
+    bool ok = false;
+    QByteArray bytes;
+    QString error; // why the file cannot be read; empty on success
+};
+
+// The whole of a regular file of at most limit bytes. Folders, devices and
+// pipes are refused, since reading them may never end.
+LoadResult loadFileBytes(const QString &path, qint64 limit = kMaxTaskFileBytes);
+
+// Where the file dialogs start: the program's folder when it can be written
+// to, else the user's documents (an installed program's folder is read-only).
+QString taskFileFolder(const QString &programFolder);
+
 } // namespace listora

@@ -1,5 +1,7 @@
 #include "tasks/entrytext.h"
 
+#include "storage/cp1252.h"
+
 namespace listora {
 
 QString storableEntryText(const QString &text)
@@ -15,7 +17,12 @@ QString storableEntryText(const QString &text)
             out += QLatin1Char(' ');
             continue;
         }
-        out += c;
+        char32_t code = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            code = QChar::surrogateToUcs4(c, text.at(++i));
+        // Anything the file cannot store would come back as '?'.
+        if (cp1252::canEncode(code))
+            out += c;
     }
     return out;
 }

@@ -1,0 +1,264 @@
+#include "storage/taskfile.h"
+
+#include "storage/cp1252.h"
+#include "tasks/capacity.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace listora {
+
+namespace {
+
+// Splits bytes into lines at CR LF, LF or CR, counting them from 1.
+class LineReader {
+public:
+    explicit LineReader(QByteArrayView bytes) : bytes_(bytes) {}
+
+    bool next(QByteArrayView *line)
+    {
+        if (pos_ >= bytes_.size())
+            return false; // reading past the end
+        ++lineNumber_;
+        const char *begin = bytes_.data() + pos_;
+        const char *end = bytes_.data() + bytes_.size();
+        const char *p = begin;
+        while (p != end && *p != '\r' && *p != '\n')
+            ++p;
+        *line = QByteArrayView(begin, p - begin);
+        if (p != end && *p == '\r' && p + 1 != end && p[1] == '\n')
+            ++p;
+        pos_ = (p == end ? end : p + 1) - bytes_.data();
+        return true;
+    }
+
+    int lineNumber() const { return lineNumber_; }
+    qsizetype remaining() const { return bytes_.size() - pos_; }
+
+private:
+    QByteArrayView bytes_;
+    qsizetype pos_ = 0;
+    int lineNumber_ = 0;
+};
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+SaveResult failure(const QString &error)
+{
+    return {false, error.isEmpty() ? QStringLiteral("unknown error") : error};
+}
+
+SaveDeviceFactory &deviceFactory()
+{
+    static SaveDeviceFactory factory;
+    return factory;
+}
+
+void appendList(QByteArray &out, const QStringList &entries)
+{
+    out += ' ';
+    out += QByteArray::number(entries.size());
+    out += " \r\n";
+    for (const QString &entry : entries) {
+        QByteArray line = cp1252::encode(entry);
+        // A break inside an entry would shift every following line.
+        line.replace('\r', ' ').replace('\n', ' ');
+        out += line;
+        out += "\r\n";
+    }
+}
+
+} // namespace
+
+bool parseCountLine(QByteArrayView line, int *value)
+{
+    qsizetype b = 0;
+    qsizetype e = line.size();
+    while (b < e && isBlank(line[b]))
+        ++b;
+    while (e > b && isBlank(line[e - 1]))
+        --e;
+    bool negative = false;
+    if (b < e && (line[b] == '-' || line[b] == '+')) {
+        negative = line[b] == '-';
+        ++b;
+    }
+    if (b == e)
+        return false;
+    long long n = 0;
+    for (qsizetype i = b; i < e; ++i) {
+        const char c = line[i];
+        if (c < '0' || c > '9')
+            return false;
+        n = n * 10 + (c - '0');
+        if (n > 32768)
+            return false; // stops long runs of digits from overflowing
+    }
+    if (negative)
+        n = -n;
+    if (n < -32768 || n > 32767)
+        return false;
+    *value = int(n);
+    return true;
+}
+
+ReadResult readTaskFile(QByteArrayView bytes)
+{
+    ReadResult result;
+    LineReader reader(bytes);
+    for (QStringList *list : {&result.lists.first, &result.lists.second}) {
+        QByteArrayView line;
+        if (!reader.next(&line)) {
+            result.fault = ReadFault::Truncated;
+            result.faultLine = reader.lineNumber() + 1;
+            return result;
+        }
+        int count = 0;
+        if (!parseCountLine(line, &count)) {
+            result.fault = ReadFault::BadCount;
+            result.faultLine = reader.lineNumber();
+            return result;
+        }
+        // Every line but the last takes at least one byte, so a damaged count
+        // cannot make this reserve far more than the file holds.
+        if (count > 0)
+            list->reserve(std::min<qsizetype>(count, reader.remaining() + 1));
+        for (int i = 0; i < count; ++i) {
+            if (!reader.next(&line)) {
+                result.fault = ReadFault::Truncated;
+                result.faultLine = reader.lineNumber() + 1;
+                return result;
+            }
+            list->append(cp1252::decode(line));
+        }
+    }
+    result.complete = true;
+    return result;
+}
+
+QByteArray writeTaskFile(const QStringList &first, const QStringList &second)
+{
+    qsizetype size = 16;
+    for (const QStringList *list : {&first, &second})
+        for (const QString &entry : *list)
+            size += entry.size() + 2;
+    QByteArray out;
+    out.reserve(size);
+    appendList(out, first);
+    appendList(out, second);
+    return out;
+}
+
+void setSaveDeviceFactory(SaveDeviceFactory factory)
+{
+    deviceFactory() = std::move(factory);
+}
+
+SaveResult writeThrough(QIODevice &device, const QByteArray &bytes)
+{
+    if (!device.open(QIODevice::WriteOnly))
+        return failure(device.errorString());
+    auto *saveFile = qobject_cast<QSaveFile *>(&device);
+    if (device.write(bytes) != bytes.size()) {
+        const QString error = device.errorString();
+        if (saveFile)
+            saveFile->cancelWriting(); // the old file stays; the temporary goes
+        else
+            device.close();
+        return failure(error);
+    }
+    if (saveFile) {
+        // Flushes, syncs and only then renames over the old file.
+        if (!saveFile->commit())
+            return failure(saveFile->errorString());
+        return {true, {}};
+    }
+    auto *fileDevice = qobject_cast<QFileDevice *>(&device);
+    device.close();
+    if (fileDevice && fileDevice->error() != QFileDevice::NoError)
+        return failure(fileDevice->errorString());
+    return {true, {}};
+}
+
+SaveResult saveBytes(const QString &path, const QByteArray &bytes)
+{
+    std::unique_ptr<QIODevice> device;
+    if (deviceFactory())
+        device = deviceFactory()(path);
+    else
+        device = std::make_unique<QSaveFile>(path);
+    if (!device)
+        return failure({});
+    return writeThrough(*device, bytes);
+}
+
+SaveResult saveTaskFile(const QString &path, const TaskLists &lists)
+{
+    // A longer list would give a count line that no reader accepts.
+    if (lists.first.size() > kMaxListEntries || lists.second.size() > kMaxListEntries)
+        return failure(QStringLiteral("a list holds more than %1 entries").arg(kMaxListEntries));
+    return saveBytes(path, writeTaskFile(lists));
+}
+
+} // namespace listora
+
+namespace listora {
+
+LoadResult loadFileBytes(const QString &path, qint64 limit)
+{
+    LoadResult result;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        result.error = QStringLiteral("it does not exist");
+        return result;
+    }
+    if (info.isDir()) {
+        result.error = QStringLiteral("it is a folder");
+        return result;
+    }
+    if (!info.isFile()) {
+        result.error = QStringLiteral("it is not a regular file");
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = file.errorString();
+        return result;
+    }
+    const QString size = limit % (1024 * 1024) == 0 ? QStringLiteral("%1 MiB").arg(limit / (1024 * 1024))
+                                                    : QStringLiteral("%1 bytes").arg(limit);
+    const QString tooLarge = QStringLiteral("it is larger than %1, far more than a task file holds").arg(size);
+    if (file.size() > limit) {
+        result.error = tooLarge;
+        return result;
+    }
+    // One byte more than the limit catches a file that grows while it is read.
+    result.bytes = file.read(limit + 1);
+    if (file.error() != QFileDevice::NoError) {
+        result.error = file.errorString();
+        result.bytes.clear();
+        return result;
+    }
+    if (result.bytes.size() > limit) {
+        result.error = tooLarge;
+        result.bytes.clear();
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+QString taskFileFolder(const QString &programFolder)
+{
+    const QFileInfo info(programFolder);
+    if (!programFolder.isEmpty() && info.isDir() && info.isWritable())
+        return programFolder;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+} // namespace listora
