@@ -1,0 +1,300 @@
+// The task file reader and writer over bytes, the code page, and reading files.
+#include "storage/cp1252.h"
+#include "storage/taskfile.h"
+#include "tasks/entrytext.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace listora;
+
+Q_DECLARE_METATYPE(listora::ReadFault)
+
+namespace {
+
+QByteArray bytesOf(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out += char(v);
+    return out;
+}
+
+// The 254 characters an entry can hold: every byte but CR and LF, decoded.
+QString entryAlphabet()
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != '\n')
+            all += char(b);
+    return cp1252::decode(all);
+}
+
+} // namespace
+
+class TestTaskFile : public QObject {
+    Q_OBJECT
+private slots:
+    void reader_data();
+    void reader();
+    void writer_data();
+    void writer();
+    void roundTrip();
+    void codePageIsByteExact();
+    void entryText_data();
+    void entryText();
+    void loadFile_data();
+    void loadFile();
+    void dialogFolder();
+};
+
+void TestTaskFile::reader_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second");
+    QTest::addColumn<ReadFault>("fault");
+    QTest::addColumn<int>("faultLine");
+
+    const auto ok = ReadFault::None;
+    const auto bad = ReadFault::BadCount;
+    const auto cut = ReadFault::Truncated;
+    using L = QStringList;
+
+    QTest::newRow("two empty lists") << QByteArray(" 0 \r\n 0 \r\n") << L{} << L{} << ok << 0;
+    QTest::newRow("example") << QByteArray(" 2 \r\nBuy bread\r\nCall the bank\r\n 0 \r\n")
+                             << L{"Buy bread", "Call the bank"} << L{} << ok << 0;
+    QTest::newRow("counts without blanks") << QByteArray("2\r\na\r\nb\r\n0\r\n") << L{"a", "b"} << L{} << ok << 0;
+    QTest::newRow("counts among blanks and tabs")
+        << QByteArray("   1\t \r\nx\r\n\t 1\r\ny\r\n") << L{"x"} << L{"y"} << ok << 0;
+    QTest::newRow("plus sign and leading zeros") << QByteArray("+01\r\na\r\n000\r\n") << L{"a"} << L{} << ok << 0;
+    QTest::newRow("negative count reads nothing")
+        << QByteArray(" -1 \r\n 1 \r\nz\r\n") << L{} << L{"z"} << ok << 0;
+    QTest::newRow("lowest count") << QByteArray("-32768\r\n0\r\n") << L{} << L{} << ok << 0;
+    QTest::newRow("empty entry lines") << QByteArray(" 2 \r\n\r\n\r\n 1 \r\n\r\n") << L{"", ""} << L{""} << ok << 0;
+    QTest::newRow("entries kept as they stand")
+        << QByteArray(" 2 \r\n  lead and trail  \r\n ---> 08/12/2026 Dentist\r\n 0 \r\n")
+        << L{"  lead and trail  ", " ---> 08/12/2026 Dentist"} << L{} << ok << 0;
+    QTest::newRow("lines after the second list ignored")
+        << QByteArray(" 0 \r\n 1 \r\nq\r\ngarbage\r\n 5 \r\n") << L{} << L{"q"} << ok << 0;
+    QTest::newRow("last line without its end") << QByteArray(" 0 \r\n 1 \r\nq") << L{} << L{"q"} << ok << 0;
+    QTest::newRow("LF endings") << QByteArray("1\na\n1\nb\n") << L{"a"} << L{"b"} << ok << 0;
+    QTest::newRow("CR endings") << QByteArray("1\ra\r1\rb\r") << L{"a"} << L{"b"} << ok << 0;
+    QTest::newRow("mixed endings") << QByteArray("2\r\na\nb\r1\r\nc") << L{"a", "b"} << L{"c"} << ok << 0;
+    QTest::newRow("CR CR LF is an empty line between")
+        << QByteArray("2\r\na\r\r\n0\r\n") << L{"a", ""} << L{} << ok << 0;
+    QTest::newRow("LF CR is two breaks") << QByteArray("2\n\rb\r\n0") << L{"", "b"} << L{} << ok << 0;
+    QTest::newRow("bytes 0x80 to 0xFF")
+        << (QByteArray("1\r\n") + bytesOf({0x80, 0x81, 0x8a, 0x9f, 0xa0, 0xe9, 0xff}) + QByteArray("\r\n0\r\n"))
+        << L{QString::fromUtf16(u"\u20ac\u0081\u0160\u0178\u00a0\u00e9\u00ff")} << L{} << ok << 0;
+    QTest::newRow("NUL inside an entry")
+        << QByteArray("1\r\na\0b\r\n0\r\n", 11) << L{QString::fromUtf16(u"a\u0000b", 3)} << L{} << ok << 0;
+
+    QTest::newRow("empty file") << QByteArray() << L{} << L{} << cut << 1;
+    QTest::newRow("first list cut short") << QByteArray(" 3 \r\na\r\nb\r\n") << L{"a", "b"} << L{} << cut << 4;
+    QTest::newRow("second count missing") << QByteArray(" 1 \r\na\r\n") << L{"a"} << L{} << cut << 3;
+    QTest::newRow("second list cut short")
+        << QByteArray(" 1 \r\na\r\n 2 \r\nb") << L{"a"} << L{"b"} << cut << 5;
+    QTest::newRow("highest count, few lines") << QByteArray("32767\r\na\r\n") << L{"a"} << L{} << cut << 3;
+
+    QTest::newRow("text count") << QByteArray("abc\r\n 0 \r\n") << L{} << L{} << bad << 1;
+    QTest::newRow("empty count line") << QByteArray("\r\n 0 \r\n") << L{} << L{} << bad << 1;
+    QTest::newRow("blank count line") << QByteArray("   \r\n") << L{} << L{} << bad << 1;
+    QTest::newRow("sign alone") << QByteArray("-\r\n") << L{} << L{} << bad << 1;
+    QTest::newRow("fraction") << QByteArray(" 2.0 \r\na\r\nb\r\n") << L{} << L{} << bad << 1;
+    QTest::newRow("comma fraction") << QByteArray("1,5\r\n") << L{} << L{} << bad << 1;
+    QTest::newRow("blank inside the number") << QByteArray(" 1 2 \r\n") << L{} << L{} << bad << 1;
+    QTest::newRow("hex") << QByteArray("0x10\r\n") << L{} << L{} << bad << 1;
+    QTest::newRow("one above 16 bits") << QByteArray("32768\r\n") << L{} << L{} << bad << 1;
+    QTest::newRow("one below 16 bits") << QByteArray("-32769\r\n") << L{} << L{} << bad << 1;
+    QTest::newRow("far too many digits") << QByteArray("99999999999999999999999\r\n") << L{} << L{} << bad << 1;
+    QTest::newRow("bad second count") << QByteArray(" 1 \r\na\r\nx\r\n") << L{"a"} << L{} << bad << 3;
+    QTest::newRow("entry where a count belongs")
+        << QByteArray(" 1 \r\na\r\nb\r\n 0 \r\n") << L{"a"} << L{} << bad << 3;
+
+    QTest::newRow("lone CR at the end") << QByteArray("1\r") << L{} << L{} << cut << 2;
+    QTest::newRow("no-break blank is no blank") << bytesOf({' ', 0xa0, '1'}) << L{} << L{} << bad << 1;
+}
+
+void TestTaskFile::reader()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+    QFETCH(ReadFault, fault);
+    QFETCH(int, faultLine);
+
+    const ReadResult result = readTaskFile(bytes);
+    QCOMPARE(result.lists.first, first);
+    QCOMPARE(result.lists.second, second);
+    QCOMPARE(result.fault, fault);
+    QCOMPARE(result.complete, fault == ReadFault::None);
+    QCOMPARE(result.faultLine, faultLine);
+    QCOMPARE(result.entriesRead(), first.size() + second.size());
+}
+
+void TestTaskFile::writer_data()
+{
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second");
+    QTest::addColumn<QByteArray>("bytes");
+    using L = QStringList;
+
+    QTest::newRow("two empty lists") << L{} << L{} << QByteArray(" 0 \r\n 0 \r\n");
+    QTest::newRow("example") << L{"Buy bread", "Call the bank"} << L{}
+                             << QByteArray(" 2 \r\nBuy bread\r\nCall the bank\r\n 0 \r\n");
+    QTest::newRow("three and one") << L{"a", "b", "c"} << L{"d"} << QByteArray(" 3 \r\na\r\nb\r\nc\r\n 1 \r\nd\r\n");
+    QTest::newRow("entries as they stand")
+        << L{"", "  lead", " ---> 08/12/2026 Dentist"} << L{}
+        << QByteArray(" 3 \r\n\r\n  lead\r\n ---> 08/12/2026 Dentist\r\n 0 \r\n");
+    QTest::newRow("one byte a character")
+        << L{QString::fromUtf16(u"\u20ac\u0161\u00ff\u00e9\u0081")} << L{}
+        << (QByteArray(" 1 \r\n") + bytesOf({0x80, 0x9a, 0xff, 0xe9, 0x81}) + QByteArray("\r\n 0 \r\n"));
+    QTest::newRow("unstorable characters become ?")
+        << L{QString::fromUtf16(u"\u65e5\u672c \U0001F600 \u0080")} << L{} << QByteArray(" 1 \r\n?? ? ?\r\n 0 \r\n");
+    QTest::newRow("breaks inside an entry become blanks")
+        << L{"a\nb\r\nc"} << L{} << QByteArray(" 1 \r\na b  c\r\n 0 \r\n");
+    QTest::newRow("over capacity, all written") << L(53, "x") << L{}
+                                                << (" 53 \r\n" + QByteArray("x\r\n").repeated(53) + " 0 \r\n");
+}
+
+void TestTaskFile::writer()
+{
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(writeTaskFile(first, second), bytes);
+}
+
+// Random lists, written and read back, come back identical; the seed is
+// printed so that a failure can be replayed.
+void TestTaskFile::roundTrip()
+{
+    const quint32 seed = QRandomGenerator::global()->generate();
+    QRandomGenerator random(seed);
+    const QString alphabet = entryAlphabet();
+    const QStringList pieces{QStringLiteral(" ---> "), QStringLiteral("   "), QStringLiteral(" 3 "),
+                             QStringLiteral("-1"), QString()};
+    auto entry = [&] {
+        QString text;
+        const int parts = random.bounded(6);
+        for (int p = 0; p < parts; ++p) {
+            if (random.bounded(3) == 0)
+                text += pieces.at(random.bounded(int(pieces.size())));
+            else
+                for (int n = random.bounded(12); n > 0; --n)
+                    text += alphabet.at(random.bounded(int(alphabet.size())));
+        }
+        return text;
+    };
+    for (int round = 0; round < 300; ++round) {
+        TaskLists lists;
+        for (int n = random.bounded(40); n > 0; --n)
+            lists.first.append(entry());
+        for (int n = random.bounded(round == 0 ? 1 : 400); n > 0; --n)
+            lists.second.append(entry());
+        const QByteArray bytes = writeTaskFile(lists);
+        const ReadResult back = readTaskFile(bytes);
+        if (!back.complete || !(back.lists == lists))
+            QFAIL(qPrintable(QStringLiteral("round %1 differs; seed %2").arg(round).arg(seed)));
+        QCOMPARE(writeTaskFile(back.lists), bytes);
+    }
+}
+
+void TestTaskFile::codePageIsByteExact()
+{
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all += char(b);
+    const QString text = cp1252::decode(all);
+    QCOMPARE(text.size(), 256);
+    QCOMPARE(QSet<QChar>(text.begin(), text.end()).size(), 256);
+    QCOMPARE(cp1252::encode(text), all);
+    for (const QChar c : text)
+        QVERIFY2(cp1252::canEncode(c.unicode()), qPrintable(QString::number(c.unicode(), 16)));
+}
+
+void TestTaskFile::entryText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("Western text kept") << QString::fromUtf16(u"Caf\u00e9 \u20ac5 \u201cok\u201d \u2013 \u0152")
+                                       << QString::fromUtf16(u"Caf\u00e9 \u20ac5 \u201cok\u201d \u2013 \u0152");
+    QTest::newRow("characters of other scripts left out")
+        << QString::fromUtf16(u"a\u65e5\u672cb\u0416") << QStringLiteral("ab");
+    QTest::newRow("emoji left out whole") << QString::fromUtf16(u"x\U0001F600y") << QStringLiteral("xy");
+    QTest::newRow("lone surrogate left out") << QString::fromUtf16(u"x\xd800y", 3) << QStringLiteral("xy");
+    QTest::newRow("C1 control outside the code page") << QString::fromUtf16(u"x\u0080y") << QStringLiteral("xy");
+    QTest::newRow("break beside a left-out character")
+        << QString::fromUtf16(u"a\u4e00\r\nb") << QStringLiteral("a b");
+}
+
+void TestTaskFile::entryText()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    const QString stored = storableEntryText(typed);
+    QCOMPARE(stored, kept);
+    // Whatever the box keeps is saved and read back unchanged.
+    const ReadResult back = readTaskFile(writeTaskFile({stored}, {}));
+    QCOMPARE(back.lists.first, QStringList{stored});
+}
+
+void TestTaskFile::loadFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("regular file") << "file" << qint64(9) << kMaxTaskFileBytes << true;
+    QTest::newRow("empty file") << "file" << qint64(0) << kMaxTaskFileBytes << true;
+    QTest::newRow("exactly at the limit") << "file" << qint64(10) << qint64(10) << true;
+    QTest::newRow("one byte over the limit") << "file" << qint64(11) << qint64(10) << false;
+    QTest::newRow("over 64 MiB") << "file" << kMaxTaskFileBytes + 1 << kMaxTaskFileBytes << false;
+    QTest::newRow("missing") << "missing" << qint64(0) << kMaxTaskFileBytes << false;
+    QTest::newRow("folder") << "folder" << qint64(0) << kMaxTaskFileBytes << false;
+    QTest::newRow("pipe") << "pipe" << qint64(0) << kMaxTaskFileBytes << false;
+}
+
+void TestTaskFile::loadFile()
+{
+    QFETCH(QString, kind);
+    QFETCH(qint64, size);
+    QFETCH(qint64, limit);
+    QFETCH(bool, ok);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lists.dat"));
+    if (kind == QLatin1String("file")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.resize(size)); // sparse, so 64 MiB costs nothing
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("lists.dat")));
+    } else if (kind == QLatin1String("pipe")) {
+        // Opening a pipe for reading would wait for a writer forever.
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    }
+    const LoadResult loaded = loadFileBytes(path, limit);
+    QCOMPARE(loaded.ok, ok);
+    QCOMPARE(loaded.error.isEmpty(), ok);
+    QCOMPARE(loaded.bytes.size(), ok ? size : 0);
+}
+
+void TestTaskFile::dialogFolder()
+{
+    QTemporaryDir dir;
+    QCOMPARE(taskFileFolder(dir.path()), dir.path());
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(taskFileFolder(dir.filePath(QStringLiteral("gone"))), documents);
+    QCOMPARE(taskFileFolder(QString()), documents);
+}
+
+QTEST_GUILESS_MAIN(TestTaskFile)
+#include "tst_taskfile.moc"
