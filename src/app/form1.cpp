@@ -10,17 +10,27 @@
 
 #include <QCloseEvent>
 #include <QDateEdit>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QTimer>
 #include <QValidator>
 
+#include <algorithm>
 #include <functional>
+#include <optional>
+#include <utility>
 
 namespace listora {
 
@@ -92,6 +102,21 @@ QProgressBar *makeBar(QWidget *parent, const char *name, int x, int y, int w, in
     return bar;
 }
 
+// The one local file a drag carries; several files, folders and web
+// addresses are not a task file to open.
+std::optional<QString> draggedTaskFile(const QMimeData *mime)
+{
+    if (!mime || !mime->hasUrls())
+        return std::nullopt;
+    const QList<QUrl> urls = mime->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return std::nullopt;
+    const QString path = urls.front().toLocalFile();
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    return path;
+}
+
 QFrame *makeLine(QWidget *parent, const char *name, int x1, int y, int x2)
 {
     auto *line = new QFrame(parent);
@@ -109,6 +134,37 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent *event)
+{
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (plain) {
+            emit clicked();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void ClickLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    // A label draws no focus of its own; without this, tabbing onto it is invisible.
+    if (hasFocus()) {
+        QStylePainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.backgroundColor = palette().color(QPalette::Window);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    }
 }
 
 void Panel::mouseMoveEvent(QMouseEvent *event)
@@ -129,7 +185,10 @@ Form1::Form1(Windows &windows, Platform &platform, QWidget *parent)
     setWindowIcon(icons::icon(icons::Glyph::Application));
     resize(tw(8985), tw(6150));
     setMouseTracking(true);
+    setAcceptDrops(true);
     buildLayout();
+    setUpKeyboard();
+    setUpTabOrder();
     Form_Load();
 }
 
@@ -328,6 +387,124 @@ void Form1::buildLayout()
     connect(Command13, &QPushButton::clicked, this, &Form1::Command13_Click);
     connect(Command14, &QPushButton::clicked, this, &Form1::Command14_Click);
     connect(Command15, &QPushButton::clicked, this, &Form1::Command15_Click);
+}
+
+void Form1::setUpKeyboard()
+{
+    // Enter adds a task to the list on display, as that list's add-task button does.
+    connect(Text1, &QLineEdit::returnPressed, this, [this] {
+        if (secondListShown())
+            Command9_Click();
+        else
+            Command3_Click();
+    });
+
+    // Delete removes from the list it is pressed in, through that list's remove button handler.
+    const std::array<void (Form1::*)(), 2> removers{&Form1::Command4_Click, &Form1::Command11_Click};
+    for (int i = 0; i < 2; ++i) {
+        auto *remove = new QShortcut(QKeySequence(Qt::Key_Delete), List[i]);
+        remove->setContext(Qt::WidgetShortcut);
+        connect(remove, &QShortcut::activated, this, removers[i]);
+    }
+
+    const std::pair<QKeySequence, void (Form1::*)()> commands[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_O), &Form1::Command1_Click},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), &Form1::Command2_Click},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), &Form1::Command7_Click},
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), &Form1::Command8_Click},
+        // There are only two lists: back and forth are the same switch.
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), &Form1::Command8_Click},
+    };
+    for (const auto &[keys, handler] : commands) {
+        auto *shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, handler);
+    }
+
+    List[0]->setAccessibleName(tr("First list"));
+    List[1]->setAccessibleName(tr("Second list"));
+    ProgressBar1->setAccessibleName(tr("First list fill"));
+    ProgressBar2->setAccessibleName(tr("Second list fill"));
+    Command1->setAccessibleDescription(tr("Ctrl+O"));
+    Command2->setAccessibleDescription(tr("Ctrl+S"));
+    Command7->setAccessibleDescription(tr("Ctrl+P"));
+    Command8->setAccessibleDescription(tr("Ctrl+Tab"));
+
+    // The second list's panel covers the first list without hiding it; the
+    // covered list must not take the focus, or Delete would act on a list
+    // nobody sees.
+    Picture1->installEventFilter(this);
+
+    // The entry box takes dragged text; a dragged task file is opened instead.
+    for (QWidget *child : findChildren<QWidget *>())
+        if (child->acceptDrops())
+            child->installEventFilter(this);
+}
+
+void Form1::setUpTabOrder()
+{
+    // The clock and About picture act as buttons, so the keyboard reaches them too.
+    Label3->setFocusPolicy(Qt::TabFocus);
+    Image1->setFocusPolicy(Qt::TabFocus);
+
+    QList<QWidget *> controls{Label3,   Image1,    Command1,  Command2,  Command3,  Command4,  Command5,  Command6,
+                              Command7, Command8,  Command9,  Command10, Command11, Command12, Command13, Command14,
+                              Command15};
+    // Reading order: top to bottom, then left to right; buttons sharing a place keep their design order.
+    const auto place = [this](const QWidget *w) {
+        const QPoint p = w->mapTo(this, QPoint(0, 0));
+        return std::pair(p.y(), p.x());
+    };
+    std::stable_sort(controls.begin(), controls.end(),
+                     [&](const QWidget *a, const QWidget *b) { return place(a) < place(b); });
+
+    // The entry box and date come first; the lists close the round, one Shift+Tab from the entry box.
+    controls.prepend(DTPicker1);
+    controls.prepend(Text1);
+    controls.append(List[0]);
+    controls.append(List[1]);
+    for (qsizetype i = 1; i < controls.size(); ++i)
+        setTabOrder(controls[i - 1], controls[i]);
+    // Typing starts in the entry box.
+    Text1->setFocus(Qt::OtherFocusReason);
+}
+
+bool Form1::handleFileDrag(QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto *drop = static_cast<QDropEvent *>(event);
+    const std::optional<QString> path = draggedTaskFile(drop->mimeData());
+    // Only ever a copy: a move would let the file manager delete the task file.
+    if (!path || !(drop->possibleActions() & Qt::CopyAction))
+        return false;
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (type == QEvent::Drop) {
+        CommonDialog1.FileName = *path;
+        openTaskFile(*path);
+    }
+    return true;
+}
+
+bool Form1::event(QEvent *event)
+{
+    if (handleFileDrag(event))
+        return true;
+    return QWidget::event(event);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Picture1) {
+        if (event->type() == QEvent::ShowToParent)
+            List[0]->setFocusPolicy(Qt::NoFocus);
+        else if (event->type() == QEvent::HideToParent)
+            List[0]->setFocusPolicy(Qt::StrongFocus);
+        return false;
+    }
+    return handleFileDrag(event);
 }
 
 void Form1::Form_Load()

@@ -24,6 +24,7 @@ class Platform;
 class Windows;
 
 // A label that reports clicks, for the clock label and the About picture.
+// Given keyboard focus, Space and Enter click it too.
 class ClickLabel : public QLabel {
     Q_OBJECT
 public:
@@ -32,6 +33,8 @@ signals:
     void clicked();
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // A panel that reports mouse moves over its own background only, not over its
@@ -142,10 +145,16 @@ public slots:
 protected:
     void closeEvent(QCloseEvent *event) override; // Form_QueryUnload
     void mouseMoveEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void Form_Load();
     void buildLayout();
+    void setUpKeyboard();
+    void setUpTabOrder();
+    // Takes a drag or drop of one task file, from the window or any child.
+    bool handleFileDrag(QEvent *event);
     void addHover(QWidget *control, const QString &text);
     QPushButton *pictureButton(QWidget *parent, const char *name, icons::Glyph icon, int x, int y, int w, int h);
     void addEntry(int list, bool appointment);

@@ -11,6 +11,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(listora::productName());
     QApplication::setApplicationVersion(listora::versionText());
+    // Lets the desktop match the windows to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.brenholt.Listora"));
     QApplication::setWindowIcon(listora::icons::icon(listora::icons::Glyph::Application));
     // Quitting is asked for; the last window closing alone does not end the program.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 
 namespace listora {
 
@@ -30,6 +31,13 @@ void Windows::present(QWidget &window)
     window.show();
     window.raise();
     window.activateWindow();
+}
+
+void Windows::closeOnEscape(QWidget &window)
+{
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), &window);
+    escape->setContext(Qt::WindowShortcut);
+    QObject::connect(escape, &QShortcut::activated, &window, &QWidget::close);
 }
 
 void centreOnScreen(QWidget &window)

@@ -4,12 +4,14 @@
 #include <QWidget>
 
 #include <map>
+#include <type_traits>
 #include <typeindex>
 
 namespace listora {
 
 class Form1;
 class Platform;
+class frmAbout;
 
 // The windows other than Form1: each exists at most once, is created (loaded
 // hidden, its constructor being its load step) on first use and is destroyed by
@@ -32,6 +34,9 @@ public:
         if (!slot) {
             auto *window = new W(*this);
             window->setAttribute(Qt::WA_DeleteOnClose);
+            // The About window closes on Esc through its Ok button.
+            if constexpr (!std::is_same_v<W, frmAbout>)
+                closeOnEscape(*window);
             slot = window;
         }
         return *static_cast<W *>(slot.data());
@@ -54,6 +59,8 @@ public:
 private:
     QPointer<QWidget> &slot_for(std::type_index type);
     static void present(QWidget &window);
+    // Esc works like the window's close box.
+    static void closeOnEscape(QWidget &window);
 
     Platform &platform_;
     Form1 *main_ = nullptr;

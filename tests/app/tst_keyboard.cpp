@@ -1,0 +1,558 @@
+#include "about/form2.h"
+#include "about/frmabout.h"
+#include "app/form1.h"
+#include "app/windows.h"
+#include "calendar/form3.h"
+#include "calendar/form4.h"
+#include "calendar/form5.h"
+#include "fakeplatform.h"
+
+#include <QDateEdit>
+#include <QDropEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace listora;
+using listora::test::FakePlatform;
+
+namespace {
+
+QStringList texts(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+// One main window with its own fake platform, shown and active so that its
+// shortcuts are live.
+struct Session {
+    FakePlatform platform;
+    Windows windows{platform};
+    Form1 form{windows, platform};
+
+    Session()
+    {
+        form.Timer1->stop();
+        form.show();
+        form.activateWindow();
+    }
+    bool ready() { return QTest::qWaitForWindowActive(&form); }
+
+    void type(const QString &line)
+    {
+        form.Text1->selectAll();
+        QTest::keyClicks(form.Text1, line);
+        QTest::keyClick(form.Text1, Qt::Key_Return);
+    }
+};
+
+// All a person can see change after a command, and all it asked of them.
+struct Trace {
+    QStringList messages;
+    QStringList dialogs;
+    QStringList first, second;
+    QString label1, label2, command8, fileName;
+    qsizetype printed = 0;
+    friend bool operator==(const Trace &, const Trace &) = default;
+};
+
+Trace trace(const Session &s)
+{
+    Trace t;
+    for (const MessageRequest &m : s.platform.messages)
+        t.messages << m.title + QLatin1Char('|') + m.text;
+    for (const FileDialogRequest &d : s.platform.dialogs)
+        t.dialogs << QString::number(int(d.mode)) + QLatin1Char('|') + d.filter;
+    t.first = texts(s.form.List[0]);
+    t.second = texts(s.form.List[1]);
+    t.label1 = s.form.Label1->text();
+    t.label2 = s.form.Label2->text();
+    t.command8 = s.form.Command8->text();
+    t.fileName = s.form.CommonDialog1.FileName;
+    t.printed = s.platform.printed.size();
+    return t;
+}
+
+char *toString(const Trace &t)
+{
+    return QTest::toString(QStringList{t.messages.join(u';'), t.dialogs.join(u';'), t.first.join(u','),
+                                       t.second.join(u','), t.label1, t.label2, t.command8, t.fileName,
+                                       QString::number(t.printed)}
+                               .join(QStringLiteral(" / ")));
+}
+
+// The control of the main window that holds the focus (the date picker's
+// inner line edit counts as the date picker).
+QString focusName(Form1 &form)
+{
+    for (QWidget *w = QApplication::focusWidget(); w && w != &form; w = w->parentWidget())
+        if (!w->objectName().isEmpty() && w->parentWidget() && (w->parentWidget() == &form || w->parentWidget() == form.Picture1
+                                                                  || w->parentWidget() == form.Picture2))
+            return w->objectName();
+    return QStringLiteral("(none)");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Delivers a drag and, when it is taken, its drop, the way the window system
+// does: to the innermost widget under the point that accepts drops.
+bool dragAndDrop(QWidget *window, QPoint at, const QMimeData &mime, Qt::DropActions actions)
+{
+    QWidget *target = window->childAt(at);
+    if (!target)
+        target = window;
+    while (target != window && !target->acceptDrops())
+        target = target->parentWidget();
+    if (!target->acceptDrops())
+        return false;
+    const QPoint local = target->mapFrom(window, at);
+    QDragEnterEvent enter(local, actions, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(local), actions, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
+}
+
+enum class Window { Calendar, Preferences, Clock, OtherPrograms, About };
+
+QWidget *showWindow(Windows &windows, Window which)
+{
+    switch (which) {
+    case Window::Calendar: return &windows.show<Form3>();
+    case Window::Preferences: return &windows.show<Form5>();
+    case Window::Clock: return &windows.show<Form4>();
+    case Window::OtherPrograms: return &windows.show<Form2>();
+    case Window::About: return &windows.show<frmAbout>();
+    }
+    return nullptr;
+}
+
+bool loaded(Windows &windows, Window which)
+{
+    switch (which) {
+    case Window::Calendar: return windows.find<Form3>();
+    case Window::Preferences: return windows.find<Form5>();
+    case Window::Clock: return windows.find<Form4>();
+    case Window::OtherPrograms: return windows.find<Form2>();
+    case Window::About: return windows.find<frmAbout>();
+    }
+    return false;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Window)
+
+class TestKeyboard : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+
+    void enterAddsToTheListOnDisplay_data();
+    void enterAddsToTheListOnDisplay();
+    void enterAtCapacityRefusesAndDeleteReenables();
+    void deleteRemovesTheSelectedEntry_data();
+    void deleteRemovesTheSelectedEntry();
+    void shortcutsDoWhatTheirButtonsDo_data();
+    void shortcutsDoWhatTheirButtonsDo();
+    void shortcutsStayInTheMainWindow();
+    void tabOrder_data();
+    void tabOrder();
+    void clockAndAboutPictureByKeyboard_data();
+    void clockAndAboutPictureByKeyboard();
+    void escapeClosesTheWindow_data();
+    void escapeClosesTheWindow();
+    void escapeLeavesTheMainWindowOpen();
+    void droppingOpens_data();
+    void droppingOpens();
+    void droppingSomethingElseIsRefused_data();
+    void droppingSomethingElseIsRefused();
+
+private:
+    QTemporaryDir dir;
+    QString taskFile;
+};
+
+void TestKeyboard::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    taskFile = dir.filePath(QStringLiteral("week.dat"));
+    writeFile(taskFile, QByteArrayLiteral(" 2 \r\nBuy bread\r\nCall the bank\r\n 1 \r\nPaint the fence\r\n"));
+}
+
+void TestKeyboard::enterAddsToTheListOnDisplay_data()
+{
+    QTest::addColumn<bool>("secondList");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second");
+    QTest::addColumn<QString>("status");
+
+    QTest::newRow("Return, first list") << false << "Buy bread" << int(Qt::Key_Return) << QStringList{"Buy bread"}
+                                        << QStringList{} << "File not saved ";
+    QTest::newRow("keypad Enter, first list") << false << "Call the bank" << int(Qt::Key_Enter)
+                                              << QStringList{"Call the bank"} << QStringList{} << "File not saved ";
+    QTest::newRow("Return, second list") << true << "Paint the fence" << int(Qt::Key_Return) << QStringList{}
+                                         << QStringList{"Paint the fence"} << "File not saved ";
+    QTest::newRow("twelve blanks add nothing") << false << QString(12, u' ') << int(Qt::Key_Return) << QStringList{}
+                                               << QStringList{} << "File not loaded";
+}
+
+void TestKeyboard::enterAddsToTheListOnDisplay()
+{
+    QFETCH(bool, secondList);
+    QFETCH(QString, typed);
+    QFETCH(int, key);
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+    QFETCH(QString, status);
+
+    Session s;
+    QVERIFY(s.ready());
+    if (secondList)
+        QTest::mouseClick(s.form.Command8, Qt::LeftButton);
+    QTest::keyClicks(s.form.Text1, typed);
+    QTest::keyClick(s.form.Text1, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+
+    QCOMPARE(texts(s.form.List[0]), first);
+    QCOMPARE(texts(s.form.List[1]), second);
+    QCOMPARE(s.form.Label2->text(), status);
+    QVERIFY(s.form.Text1->hasFocus());
+}
+
+void TestKeyboard::enterAtCapacityRefusesAndDeleteReenables()
+{
+    Session s;
+    QVERIFY(s.ready());
+    for (int i = 0; i < 50; ++i)
+        s.type(QStringLiteral("task %1").arg(i));
+    QCOMPARE(s.form.List[0]->count(), 50);
+    QCOMPARE(s.form.Label1->text(), QStringLiteral("50  Tasks"));
+
+    s.type(QStringLiteral("one too many"));
+    QCOMPARE(s.form.List[0]->count(), 50);
+    QCOMPARE(s.form.Label1->text(), QStringLiteral("50 Tasks Max"));
+    QVERIFY(!s.form.Text1->isEnabled());
+
+    // Only the keyboard: into the list, down to the second entry, delete it.
+    s.form.List[0]->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(s.form.List[0], Qt::Key_Down);
+    QTest::keyClick(s.form.List[0], Qt::Key_Delete);
+    QCOMPARE(s.form.List[0]->count(), 49);
+    QVERIFY(!texts(s.form.List[0]).contains(QStringLiteral("task 1")));
+    QVERIFY(s.form.Text1->isEnabled());
+}
+
+void TestKeyboard::deleteRemovesTheSelectedEntry_data()
+{
+    QTest::addColumn<bool>("secondList");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QStringList>("left");
+
+    const QList<int> none;
+    QTest::newRow("first list, second entry") << false << QList<int>{Qt::Key_Down} << QStringList{"a", "c"};
+    QTest::newRow("first list, last entry") << false << QList<int>{Qt::Key_End} << QStringList{"a", "b"};
+    QTest::newRow("first list, nothing selected") << false << none << QStringList{"a", "b", "c"};
+    QTest::newRow("second list, first entry") << true << QList<int>{Qt::Key_End, Qt::Key_Home}
+                                              << QStringList{"b", "c"};
+    QTest::newRow("second list, nothing selected") << true << none << QStringList{"a", "b", "c"};
+}
+
+void TestKeyboard::deleteRemovesTheSelectedEntry()
+{
+    QFETCH(bool, secondList);
+    QFETCH(QList<int>, keys);
+    QFETCH(QStringList, left);
+
+    Session s;
+    QVERIFY(s.ready());
+    if (secondList)
+        QTest::keyClick(s.form.Text1, Qt::Key_Tab, Qt::ControlModifier);
+    for (const char *entry : {"a", "b", "c"})
+        s.type(QString::fromLatin1(entry));
+
+    // One Shift+Tab from the entry box reaches the list on display.
+    QTest::keyClick(s.form.Text1, Qt::Key_Backtab, Qt::ShiftModifier);
+    QListWidget *list = s.form.List[secondList ? 1 : 0];
+    QVERIFY(list->hasFocus());
+    for (int key : keys)
+        QTest::keyClick(list, Qt::Key(key));
+    QTest::keyClick(list, Qt::Key_Delete);
+
+    QCOMPARE(texts(list), left);
+    QCOMPARE(texts(s.form.List[secondList ? 0 : 1]), QStringList{});
+    QCOMPARE(s.form.Label2->text(), QStringLiteral("File not saved"));
+    QCOMPARE(secondList ? s.form.Label5->text() : s.form.Label1->text(), QString::number(left.size()) + " Tasks");
+}
+
+void TestKeyboard::shortcutsDoWhatTheirButtonsDo_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QList<int>>("answers"); // MessageAnswer
+    QTest::addColumn<QStringList>("paths");  // empty string: cancelled
+
+    const int ctrl = Qt::ControlModifier;
+    const QList<int> ok{int(MessageAnswer::Ok)}, cancel{int(MessageAnswer::Cancel)}, none;
+    const QString saved = dir.filePath(QStringLiteral("saved.dat"));
+    QTest::newRow("Ctrl+O opens") << int(Qt::Key_O) << ctrl << 1 << "Command1" << none << QStringList{taskFile};
+    QTest::newRow("Ctrl+O cancelled") << int(Qt::Key_O) << ctrl << 1 << "Command1" << none << QStringList{""};
+    QTest::newRow("Ctrl+S saves") << int(Qt::Key_S) << ctrl << 1 << "Command2" << ok << QStringList{saved};
+    QTest::newRow("Ctrl+S cancelled") << int(Qt::Key_S) << ctrl << 1 << "Command2" << ok << QStringList{""};
+    QTest::newRow("Ctrl+P prints") << int(Qt::Key_P) << ctrl << 1 << "Command7" << ok << QStringList{};
+    QTest::newRow("Ctrl+P cancelled") << int(Qt::Key_P) << ctrl << 1 << "Command7" << cancel << QStringList{};
+    QTest::newRow("Ctrl+Tab switches") << int(Qt::Key_Tab) << ctrl << 1 << "Command8" << none << QStringList{};
+    QTest::newRow("Ctrl+Tab twice switches back") << int(Qt::Key_Tab) << ctrl << 2 << "Command8" << none << QStringList{};
+    QTest::newRow("Ctrl+Shift+Tab switches") << int(Qt::Key_Backtab) << int(Qt::ControlModifier | Qt::ShiftModifier) << 1
+                                             << "Command8" << none << QStringList{};
+}
+
+void TestKeyboard::shortcutsDoWhatTheirButtonsDo()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, presses);
+    QFETCH(QString, button);
+    QFETCH(QList<int>, answers);
+    QFETCH(QStringList, paths);
+
+    const auto run = [&](bool byKeyboard) {
+        auto s = std::make_unique<Session>();
+        if (!s->ready())
+            return Trace{};
+        s->type(QStringLiteral("Water the plants"));
+        for (int answer : answers)
+            s->platform.answers.enqueue(MessageAnswer(answer));
+        for (const QString &path : paths)
+            s->platform.paths.enqueue(path.isEmpty() ? std::nullopt : std::optional<QString>(path));
+        for (int i = 0; i < presses; ++i) {
+            if (byKeyboard) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            } else {
+                auto *target = s->form.findChild<QPushButton *>(button);
+                QTest::mouseClick(target, Qt::LeftButton);
+            }
+        }
+        return trace(*s);
+    };
+
+    const Trace clicked = run(false);
+    const Trace pressed = run(true);
+    QCOMPARE(pressed, clicked);
+    QVERIFY(!pressed.first.isEmpty()); // the session really ran
+    if (button == QLatin1String("Command8"))
+        QCOMPARE(pressed.command8, presses == 1 ? QStringLiteral("1º List") : QStringLiteral("2º List"));
+}
+
+void TestKeyboard::shortcutsStayInTheMainWindow()
+{
+    Session s;
+    QVERIFY(s.ready());
+    QWidget &calendar = s.windows.show<Form3>();
+    QVERIFY(QTest::qWaitForWindowActive(&calendar));
+    for (int key : {Qt::Key_O, Qt::Key_S, Qt::Key_P, Qt::Key_Tab})
+        QTest::keyClick(&calendar, Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(s.platform.messages.size(), 0);
+    QCOMPARE(s.platform.dialogs.size(), 0);
+    QVERIFY(!s.form.secondListShown());
+}
+
+void TestKeyboard::tabOrder_data()
+{
+    QTest::addColumn<bool>("secondList");
+    QTest::addColumn<QStringList>("order");
+
+    QTest::newRow("first list shown") << false
+                                      << QStringList{"Text1",    "DTPicker1", "Label3",   "Image1",   "Command7",
+                                                     "Command1", "Command2",  "Command8", "Command3", "Command5",
+                                                     "Command4", "Command6",  "List(0)",  "Text1"};
+    QTest::newRow("second list shown") << true
+                                       << QStringList{"Text1",     "DTPicker1", "Label3",    "Image1",   "Command7",
+                                                      "Command1",  "Command2",  "Command8",  "Command9", "Command10",
+                                                      "Command12", "Command13", "Command14", "Command11", "Command6",
+                                                      "List(1)",   "Text1"};
+}
+
+void TestKeyboard::tabOrder()
+{
+    QFETCH(bool, secondList);
+    QFETCH(QStringList, order);
+
+    Session s;
+    QVERIFY(s.ready());
+    QCOMPARE(focusName(s.form), QStringLiteral("Text1")); // where typing starts
+    if (secondList)
+        QTest::mouseClick(s.form.Command8, Qt::LeftButton);
+    s.form.Text1->setFocus(Qt::TabFocusReason);
+
+    // The date picker steps through its fields before it lets go.
+    QStringList seen{focusName(s.form)};
+    for (int i = 0; i < 60 && seen.size() < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QString name = focusName(s.form);
+        if (name != seen.last())
+            seen << name;
+    }
+    QCOMPARE(seen, order);
+}
+
+void TestKeyboard::clockAndAboutPictureByKeyboard_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Window>("opens");
+
+    QTest::newRow("Space on the clock") << "Label3" << int(Qt::Key_Space) << Window::Calendar;
+    QTest::newRow("Return on the clock") << "Label3" << int(Qt::Key_Return) << Window::Calendar;
+    QTest::newRow("Space on the About picture") << "Image1" << int(Qt::Key_Space) << Window::About;
+}
+
+void TestKeyboard::clockAndAboutPictureByKeyboard()
+{
+    QFETCH(QString, control);
+    QFETCH(int, key);
+    QFETCH(Window, opens);
+
+    Session s;
+    QVERIFY(s.ready());
+    auto *target = s.form.findChild<QWidget *>(control);
+    target->setFocus(Qt::TabFocusReason);
+    QVERIFY(target->hasFocus());
+    QTest::keyClick(target, Qt::Key(key));
+    QVERIFY(loaded(s.windows, opens));
+}
+
+void TestKeyboard::escapeClosesTheWindow_data()
+{
+    QTest::addColumn<Window>("window");
+    QTest::newRow("calendar") << Window::Calendar;
+    QTest::newRow("preferences") << Window::Preferences;
+    QTest::newRow("clock") << Window::Clock;
+    QTest::newRow("other programs") << Window::OtherPrograms;
+    QTest::newRow("About") << Window::About;
+}
+
+void TestKeyboard::escapeClosesTheWindow()
+{
+    QFETCH(Window, window);
+
+    Session s;
+    QVERIFY(s.ready());
+    QPointer<QWidget> shown = showWindow(s.windows, window);
+    QVERIFY(QTest::qWaitForWindowActive(shown));
+    QTest::keyClick(shown->focusWidget() ? shown->focusWidget() : shown.data(), Qt::Key_Escape);
+    QTRY_VERIFY(!shown || !shown->isVisible());
+    QVERIFY(!loaded(s.windows, window));
+    QVERIFY(s.form.isVisible());
+    QCOMPARE(s.platform.quitCalls, 0);
+
+    // Loaded again afresh on the next use.
+    QVERIFY(showWindow(s.windows, window)->isVisible());
+}
+
+void TestKeyboard::escapeLeavesTheMainWindowOpen()
+{
+    Session s;
+    QVERIFY(s.ready());
+    s.type(QStringLiteral("Buy bread"));
+    QTest::keyClick(s.form.Text1, Qt::Key_Escape);
+    QTest::keyClick(&s.form, Qt::Key_Escape);
+    QVERIFY(s.form.isVisible());
+    QCOMPARE(s.platform.messages.size(), 0);
+    QCOMPARE(texts(s.form.List[0]), QStringList{"Buy bread"});
+}
+
+void TestKeyboard::droppingOpens_data()
+{
+    QTest::addColumn<QString>("onto");
+    QTest::newRow("onto the first list") << "List(0)";
+    QTest::newRow("onto the entry box") << "Text1";
+    QTest::newRow("onto a button") << "Command6";
+    QTest::newRow("onto the status label") << "Label2";
+}
+
+void TestKeyboard::droppingOpens()
+{
+    QFETCH(QString, onto);
+
+    // What the open button does when its dialog returns the same file.
+    Trace byButton;
+    {
+        Session s;
+        QVERIFY(s.ready());
+        s.platform.paths.enqueue(taskFile);
+        QTest::mouseClick(s.form.Command1, Qt::LeftButton);
+        byButton = trace(s);
+        byButton.dialogs.clear();
+    }
+
+    Session s;
+    QVERIFY(s.ready());
+    QWidget *target = s.form.findChild<QWidget *>(onto);
+    QVERIFY(target);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(taskFile)});
+    mime.setText(QUrl::fromLocalFile(taskFile).toString());
+    const QPoint at = target->mapTo(&s.form, target->rect().center());
+    QVERIFY(dragAndDrop(&s.form, at, mime, Qt::CopyAction | Qt::MoveAction));
+
+    QCOMPARE(s.platform.dialogs.size(), 0);
+    QCOMPARE(s.form.CommonDialog1.FileName, taskFile);
+    QCOMPARE(trace(s), byButton);
+    QCOMPARE(s.form.Text1->text(), QString());
+    QVERIFY(QFile::exists(taskFile)); // copied from, never moved
+}
+
+void TestKeyboard::droppingSomethingElseIsRefused_data()
+{
+    QTest::addColumn<QList<QUrl>>("urls");
+    QTest::addColumn<int>("actions");
+
+    const QUrl file = QUrl::fromLocalFile(dir.filePath(QStringLiteral("week.dat")));
+    QTest::newRow("two files") << QList<QUrl>{file, file} << int(Qt::CopyAction);
+    QTest::newRow("a folder") << QList<QUrl>{QUrl::fromLocalFile(dir.path())} << int(Qt::CopyAction);
+    QTest::newRow("a missing file") << QList<QUrl>{QUrl::fromLocalFile(dir.filePath(QStringLiteral("gone.dat")))}
+                                    << int(Qt::CopyAction);
+    QTest::newRow("a web address") << QList<QUrl>{QUrl(QStringLiteral("https://brenholt.example/week.dat"))}
+                                   << int(Qt::CopyAction);
+    QTest::newRow("only as a move") << QList<QUrl>{file} << int(Qt::MoveAction);
+}
+
+void TestKeyboard::droppingSomethingElseIsRefused()
+{
+    QFETCH(QList<QUrl>, urls);
+    QFETCH(int, actions);
+
+    Session s;
+    QVERIFY(s.ready());
+    QMimeData mime;
+    mime.setUrls(urls);
+    const QPoint at = s.form.Label2->mapTo(&s.form, s.form.Label2->rect().center());
+    QVERIFY(!dragAndDrop(&s.form, at, mime, Qt::DropActions(actions)));
+    QCOMPARE(s.form.List[0]->count(), 0);
+    QCOMPARE(s.form.Label2->text(), QStringLiteral("File not loaded"));
+    QCOMPARE(s.form.CommonDialog1.FileName, QString());
+}
+
+QTEST_MAIN(TestKeyboard)
+#include "tst_keyboard.moc"
