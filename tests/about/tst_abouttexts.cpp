@@ -11,7 +11,6 @@ class TestAboutTexts : public QObject {
 private slots:
     void versionCaption_data();
     void versionCaption();
-    void aboutCaption();
     void programEntry_data();
     void programEntry();
     void programEntries();
@@ -36,11 +35,6 @@ void TestAboutTexts::versionCaption()
     QFETCH(int, revision);
     QFETCH(QString, caption);
     QCOMPARE(about::versionCaption(major, minor, revision), caption);
-}
-
-void TestAboutTexts::aboutCaption()
-{
-    QCOMPARE(about::aboutCaption(QStringLiteral("Listora")), QStringLiteral("About...            Listora"));
 }
 
 void TestAboutTexts::programEntry_data()
