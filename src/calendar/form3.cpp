@@ -1,9 +1,24 @@
 #include "calendar/form3.h"
 
+#include "app/form1.h"
 #include "app/icons.h"
+#include "app/platform.h"
 #include "app/windows.h"
+#include "calendar/form4.h"
+#include "calendar/form5.h"
+#include "calendar/monthview.h"
+
+#include <QMouseEvent>
 
 namespace listora {
+
+namespace {
+
+// The design: the calendar at (240, 240) in a client area of 8325 x 6420 twips.
+const QRect kCalendar(tw(240), tw(240), tw(7320), tw(5970));
+const QSize kClient(tw(8325), tw(6420));
+
+} // namespace
 
 Form3::Form3(Windows &windows)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
@@ -12,7 +27,84 @@ Form3::Form3(Windows &windows)
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Calendar"));
     setWindowIcon(icons::icon(icons::Glyph::Calendar));
-    setFixedSize(555, 428);
+    setMouseTracking(true);
+
+    Platform &platform = windows_.platform();
+    MonthView1 = new MonthView([&platform] { return platform.now().date(); }, this);
+    MonthView1->setObjectName(QStringLiteral("MonthView1"));
+    MonthView1->setDateRange(QDate(1753, 1, 1), QDate(9999, 12, 31));
+    MonthView1->setFont(designFont({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                                    QStringLiteral("Liberation Sans")},
+                                   24, true));
+    MonthView1->setMonthRows(1);
+    MonthView1->setMonthColumns(1);
+    MonthView1->setShowWeekNumbers(false);
+    MonthView1->setShowToday(true);
+    MonthView1->setAppearance3D(true);
+    connect(MonthView1, &MonthView::hovered, this, &Form3::MonthView1_MouseMove);
+    connect(MonthView1, &MonthView::dateDoubleClicked, this, &Form3::MonthView1_DblClick);
+    connect(MonthView1, &MonthView::layoutChanged, this, &Form3::fitCalendar);
+    fitCalendar();
+
+    // Load step.
+    MonthView1->setSelectedDate(platform.now().date());
+}
+
+void Form3::fitCalendar()
+{
+    const QSize size = MonthView1->sizeHint().expandedTo(kCalendar.size());
+    MonthView1->setGeometry(QRect(kCalendar.topLeft(), size));
+    setFixedSize(kClient + (size - kCalendar.size()));
+}
+
+void Form3::setCaption(const QString &caption)
+{
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
+}
+
+void Form3::mouseMoveEvent(QMouseEvent *event)
+{
+    // Moves a control leaves unhandled arrive here too; only the bare border counts.
+    if (!childAt(event->position().toPoint()))
+        Form_MouseMove();
+    QWidget::mouseMoveEvent(event);
+}
+
+void Form3::mousePressEvent(QMouseEvent *event)
+{
+    pressedOnBorder_ = event->button() == Qt::LeftButton && !childAt(event->position().toPoint());
+    QWidget::mousePressEvent(event);
+}
+
+void Form3::mouseReleaseEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    const bool click = pressedOnBorder_ && event->button() == Qt::LeftButton && rect().contains(pos) && !childAt(pos);
+    pressedOnBorder_ = false;
+    if (click)
+        Form_Click();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void Form3::Form_Click()
+{
+    windows_.show<Form4>();
+}
+
+void Form3::Form_MouseMove()
+{
+    setCaption(QStringLiteral("Touch the border and see the Clock"));
+}
+
+void Form3::MonthView1_MouseMove()
+{
+    setCaption(QStringLiteral("Calendar - Double Click a Date to see the Preferences Dialog"));
+}
+
+void Form3::MonthView1_DblClick()
+{
+    windows_.show<Form5>();
 }
 
 } // namespace listora

@@ -4,15 +4,36 @@
 
 namespace listora {
 
+class MonthView;
 class Windows;
 
+// The calendar window. Its settings live in MonthView1 for as long as the
+// window is loaded; the preferences window writes them.
 class Form3 : public QWidget {
     Q_OBJECT
 public:
     explicit Form3(Windows &windows);
 
+    MonthView *MonthView1 = nullptr;
+
+public slots:
+    void Form_Click();
+    void Form_MouseMove();
+    void MonthView1_MouseMove();
+    void MonthView1_DblClick();
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
 private:
+    void setCaption(const QString &caption);
+    // More months or a larger font need more room than the design gave.
+    void fitCalendar();
+
     Windows &windows_;
+    bool pressedOnBorder_ = false;
 };
 
 } // namespace listora

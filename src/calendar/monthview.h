@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QDate>
+#include <QWidget>
+
+#include <functional>
+
+namespace listora {
+
+// A month calendar of 1 to 4 months down and across, consecutive from the
+// month of the selected date, drawn in its own font so that a font change
+// resizes the whole calendar.
+class MonthView : public QWidget {
+    Q_OBJECT
+public:
+    explicit MonthView(std::function<QDate()> today, QWidget *parent = nullptr);
+
+    QDate selectedDate() const { return selected_; }
+    void setSelectedDate(QDate date);
+    QDate minimumDate() const { return min_; }
+    QDate maximumDate() const { return max_; }
+    void setDateRange(QDate min, QDate max);
+
+    int monthRows() const { return rows_; }
+    void setMonthRows(int rows);
+    int monthColumns() const { return columns_; }
+    void setMonthColumns(int columns);
+    bool showWeekNumbers() const { return weekNumbers_; }
+    void setShowWeekNumbers(bool on);
+    bool showToday() const { return showToday_; }
+    void setShowToday(bool on);
+    bool appearance3D() const { return threeD_; }
+    void setAppearance3D(bool on);
+    qreal fontSize() const { return font().pointSizeF(); }
+    void setFontSize(qreal points);
+    bool fontBold() const { return font().bold(); }
+    void setFontBold(bool bold);
+
+    // The first day of the first month on display.
+    QDate firstMonth() const { return first_; }
+    // Where things are drawn, for hit tests; empty when not on display.
+    QRect dateRect(QDate date) const;
+    QDate dateAt(QPoint pos) const;
+    QRect todayRect() const;
+    QRect previousRect() const;
+    QRect nextRect() const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+signals:
+    void hovered();
+    void dateDoubleClicked(QDate date);
+    void selectionChanged();
+    // The size the calendar needs has changed.
+    void layoutChanged();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    struct Metrics {
+        int cellW, cellH, titleH, headerH, pad, frame, blockW, blockH, todayH;
+    };
+    Metrics metrics() const;
+    // Top-left of month block i (row-major) in widget coordinates.
+    QRect blockRect(int index) const;
+    QPoint gridOrigin() const;
+    int monthCount() const { return rows_ * columns_; }
+    QDate month(int index) const { return first_.addMonths(index); }
+    QDate gridStart(QDate month) const;
+    void selectAndShow(QDate date);
+    void scroll(int months);
+    void keepInRange();
+    void settingsChanged();
+
+    std::function<QDate()> today_;
+    QDate min_ = QDate(1753, 1, 1);
+    QDate max_ = QDate(9999, 12, 31);
+    QDate selected_;
+    QDate first_;
+    int rows_ = 1;
+    int columns_ = 1;
+    bool weekNumbers_ = false;
+    bool showToday_ = true;
+    bool threeD_ = true;
+};
+
+// The face a design asked for, or the nearest installed sans-serif.
+QFont designFont(const QStringList &families, qreal points, bool bold);
+
+} // namespace listora
