@@ -1,5 +1,7 @@
 #include "app/qtplatform.h"
 
+#include "reports/pageprinter.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -51,12 +53,12 @@ std::optional<QString> QtPlatform::fileDialog(QWidget *parent, const FileDialogR
 
 std::unique_ptr<LinePrinter> QtPlatform::defaultPrinter()
 {
-    return nullptr; // the page printer is provided by the reports area
+    return makeDefaultPrinter();
 }
 
-std::unique_ptr<LinePrinter> QtPlatform::pdfPrinter(const QString &)
+std::unique_ptr<LinePrinter> QtPlatform::pdfPrinter(const QString &path)
 {
-    return nullptr;
+    return makePdfPrinter(path);
 }
 
 void QtPlatform::openUrl(const QUrl &url)
