@@ -16,7 +16,7 @@ namespace {
 // Keeps the page off the sheet's edges where the printer allows it.
 void setMargins(QPrinter &printer)
 {
-    printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+    printer.setPageMargins(QMarginsF(15, 10, 15, 10), QPageLayout::Millimeter);
 }
 
 } // namespace

@@ -1,0 +1,333 @@
+#include "app/form1.h"
+#include "app/texts.h"
+#include "app/windows.h"
+#include "fakeplatform.h"
+#include "reports/report.h"
+
+#include <QListWidget>
+#include <QTest>
+
+using namespace listora;
+using listora::test::FakePlatform;
+using listora::test::PrintCall;
+
+namespace {
+
+void fill(QListWidget *list, int count, const QString &stem)
+{
+    for (int i = 0; i < count; ++i)
+        list->addItem(stem + QString::number(i));
+}
+
+QStringList texts(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+// The page as the fake printer records it, ended.
+QList<PrintCall> recorded(const QList<PrintStep> &steps)
+{
+    QList<PrintCall> calls;
+    for (const PrintStep &s : steps) {
+        switch (s.kind) {
+        case PrintStep::Line: calls.append({PrintCall::Line, s.text, 0, false}); break;
+        case PrintStep::Size: calls.append({PrintCall::Size, {}, s.size, false}); break;
+        case PrintStep::Bold: calls.append({PrintCall::Bold, {}, 0, s.bold}); break;
+        }
+    }
+    calls.append({PrintCall::End, {}, 0, false});
+    return calls;
+}
+
+} // namespace
+
+class TestForm1Reports : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void reportTogglesAndIsFrozen();
+    void reportKeepsItsStateAcrossListSwitch();
+    void fileNamePanelClearsReport();
+
+    void printDeclined_data();
+    void printDeclined();
+    void printSendsFirstListOnly();
+    void printEmptyListSelectsNothing();
+    void printerFailureIsReported();
+    void noPrinterOffersPdf_data();
+    void noPrinterOffersPdf();
+    void pdfFailureIsReported();
+
+private:
+    QString question() const { return QStringLiteral("Do you want to print the list?"); }
+
+    FakePlatform *platform = nullptr;
+    Windows *windows = nullptr;
+    Form1 *form = nullptr;
+};
+
+void TestForm1Reports::init()
+{
+    platform = new FakePlatform;
+    windows = new Windows(*platform);
+    form = new Form1(*windows, *platform);
+}
+
+void TestForm1Reports::cleanup()
+{
+    delete form;
+    delete windows;
+    delete platform;
+}
+
+void TestForm1Reports::reportTogglesAndIsFrozen()
+{
+    form->Command8_Click();
+    fill(form->List[0], 10, QStringLiteral("a"));
+    fill(form->List[1], 30, QStringLiteral("b"));
+
+    form->Command13_Click();
+    QVERIFY(!form->Picture2->isHidden());
+    const QString first = QStringLiteral("List 1:10 Tasks. 20 % List 2:30 Tasks. 10 % Total:40 Tasks. --> 11 %");
+    QCOMPARE(form->Label7->text(), first);
+
+    // Changes while the panel is open leave the text as it was.
+    form->List[1]->addItem(QStringLiteral("late"));
+    QCOMPARE(form->Label7->text(), first);
+
+    form->Command13_Click();
+    QVERIFY(form->Picture2->isHidden());
+    QCOMPARE(form->Label7->text(), first);
+
+    form->Command13_Click();
+    QVERIFY(!form->Picture2->isHidden());
+    QCOMPARE(form->Label7->text(), QStringLiteral("List 1:10 Tasks. 20 % List 2:31 Tasks. 10 % Total:41 Tasks. --> 12 %"));
+    QVERIFY(platform->messages.isEmpty());
+}
+
+void TestForm1Reports::reportKeepsItsStateAcrossListSwitch()
+{
+    form->show();
+    form->Command8_Click();
+    form->Command13_Click();
+    const QString text = form->Label7->text();
+    QCOMPARE(text, QStringLiteral("List 1:0 Tasks. 0 % List 2:0 Tasks. 0 % Total:0 Tasks. --> 0 %"));
+
+    form->Command8_Click(); // back to the first list: the report goes out of sight
+    QVERIFY(!form->Picture2->isVisible());
+    QVERIFY(!form->Picture2->isHidden());
+    form->List[0]->addItem(QStringLiteral("new"));
+
+    form->Command8_Click(); // and returns with its old text
+    QVERIFY(form->Picture2->isVisible());
+    QCOMPARE(form->Label7->text(), text);
+
+    // Closing it from the second list's view works as before.
+    form->Command13_Click();
+    QVERIFY(form->Picture2->isHidden());
+}
+
+void TestForm1Reports::fileNamePanelClearsReport()
+{
+    form->Command8_Click();
+    form->Command13_Click();
+    QVERIFY(!form->Label7->text().isEmpty());
+    form->Command14_Click();
+    QCOMPARE(form->Label7->text(), QString());
+    QVERIFY(!form->Picture2->isHidden());
+}
+
+void TestForm1Reports::printDeclined_data()
+{
+    QTest::addColumn<bool>("answerCancel");
+    QTest::newRow("cancel") << true;
+    QTest::newRow("box closed") << false; // the fake answers Cancel when nothing is queued
+}
+
+void TestForm1Reports::printDeclined()
+{
+    QFETCH(bool, answerCancel);
+    if (answerCancel)
+        platform->answers.enqueue(MessageAnswer::Cancel);
+    fill(form->List[0], 3, QStringLiteral("t"));
+    form->List[0]->setCurrentRow(0);
+
+    form->Command7_Click();
+
+    QCOMPARE(platform->messages.size(), 1);
+    const MessageRequest &ask = platform->messages.first();
+    QCOMPARE(ask.text, question());
+    QCOMPARE(ask.title, QStringLiteral("Print Dialog"));
+    QCOMPARE(ask.buttons, MessageButtons::OkCancel);
+    QCOMPARE(ask.icon, MessageIcon::Question);
+    QVERIFY(platform->printed.isEmpty());
+    QVERIFY(platform->pdfPaths.isEmpty());
+    QCOMPARE(form->List[0]->currentRow(), 0);
+}
+
+void TestForm1Reports::printSendsFirstListOnly()
+{
+    form->Command8_Click(); // the second list on display changes nothing
+    fill(form->List[0], 3, QStringLiteral("first "));
+    fill(form->List[1], 4, QStringLiteral("second "));
+    form->CommonDialog1.FileName = QStringLiteral("/home/user/work.dat");
+    form->List[0]->setCurrentRow(0);
+    const QString status = form->Label2->text();
+    platform->answers.enqueue(MessageAnswer::Ok);
+
+    form->Command7_Click();
+
+    const QList<PrintStep> page = printedList(texts(form->List[0]), QStringLiteral("1.0.19"),
+                                              shortDateText(QDate(2026, 12, 8)), QStringLiteral("/home/user/work.dat"));
+    QCOMPARE(platform->printed, recorded(page));
+    for (const PrintCall &call : std::as_const(platform->printed))
+        QVERIFY2(!call.text.contains(QStringLiteral("second")), qPrintable(call.text));
+
+    QCOMPARE(platform->messageTexts(), (QStringList{question(), QStringLiteral("Sended to the Printer.")}));
+    const MessageRequest &done = platform->messages.last();
+    QCOMPARE(done.title, productName());
+    QCOMPARE(done.buttons, MessageButtons::Ok);
+    QCOMPARE(done.icon, MessageIcon::None);
+
+    QCOMPARE(form->List[0]->currentRow(), 2);
+    QVERIFY(form->List[0]->item(2)->isSelected());
+    QCOMPARE(texts(form->List[0]).size(), 3);
+    QCOMPARE(texts(form->List[1]).size(), 4);
+    QCOMPARE(form->Label2->text(), status);
+    QVERIFY(platform->pdfPaths.isEmpty());
+}
+
+void TestForm1Reports::printEmptyListSelectsNothing()
+{
+    platform->answers.enqueue(MessageAnswer::Ok);
+    form->Command7_Click();
+    QCOMPARE(platform->printed.last().kind, PrintCall::End);
+    QCOMPARE(platform->printed.at(platform->printed.size() - 2).text,
+             QStringLiteral("       >>>  N\u00B0 of Tasks: 0,   Percent: 0 %  <<<  "));
+    QCOMPARE(form->List[0]->currentRow(), -1);
+}
+
+void TestForm1Reports::printerFailureIsReported()
+{
+    platform->printerFails = true;
+    fill(form->List[0], 2, QStringLiteral("t"));
+    form->List[0]->setCurrentRow(0);
+    platform->answers.enqueue(MessageAnswer::Ok);
+
+    form->Command7_Click();
+
+    QCOMPARE(platform->printed.last().kind, PrintCall::End);
+    QCOMPARE(platform->messages.size(), 2);
+    const MessageRequest &report = platform->messages.last();
+    QVERIFY(report.text != QStringLiteral("Sended to the Printer."));
+    QVERIFY2(report.text.contains(QStringLiteral("printer jammed")), qPrintable(report.text));
+    QCOMPARE(report.icon, MessageIcon::Warning);
+    QCOMPARE(form->List[0]->currentRow(), 0);
+    QVERIFY(platform->pdfPaths.isEmpty());
+    QVERIFY(platform->dialogs.isEmpty());
+}
+
+void TestForm1Reports::noPrinterOffersPdf_data()
+{
+    QTest::addColumn<bool>("acceptOffer");
+    QTest::addColumn<std::optional<QString>>("chosen");
+    QTest::addColumn<QString>("written");
+
+    QTest::newRow("offer declined") << false << std::optional<QString>() << QString();
+    QTest::newRow("dialog cancelled") << true << std::optional<QString>() << QString();
+    QTest::newRow("name without ending") << true << std::optional<QString>(QStringLiteral("/tmp/today"))
+                                         << QStringLiteral("/tmp/today.pdf");
+    QTest::newRow("name with ending") << true << std::optional<QString>(QStringLiteral("/tmp/Today.PDF"))
+                                      << QStringLiteral("/tmp/Today.PDF");
+}
+
+void TestForm1Reports::noPrinterOffersPdf()
+{
+    QFETCH(bool, acceptOffer);
+    QFETCH(std::optional<QString>, chosen);
+    QFETCH(QString, written);
+
+    platform->hasPrinter = false;
+    fill(form->List[0], 2, QStringLiteral("t"));
+    form->CommonDialog1.FileName = QStringLiteral("/data/lists/work.dat");
+    platform->answers.enqueue(MessageAnswer::Ok);
+    platform->answers.enqueue(acceptOffer ? MessageAnswer::Ok : MessageAnswer::Cancel);
+    platform->paths.enqueue(chosen);
+
+    form->Command7_Click();
+
+    QVERIFY(!platform->messageTexts().contains(QStringLiteral("Sended to the Printer.")));
+    QVERIFY(platform->messages.size() >= 2);
+    QVERIFY(platform->messages.at(1).text.contains(QStringLiteral("PDF")));
+    QCOMPARE(platform->messages.at(1).buttons, MessageButtons::OkCancel);
+    QCOMPARE(platform->dialogs.size(), acceptOffer ? 1 : 0);
+    if (acceptOffer) {
+        QCOMPARE(platform->dialogs.first().mode, FileDialogMode::Save);
+        QCOMPARE(platform->dialogs.first().initDir, QStringLiteral("/data/lists"));
+        QVERIFY(platform->dialogs.first().filter.endsWith(QStringLiteral("|*.pdf")));
+    }
+    // The task file stays the remembered one.
+    QCOMPARE(form->CommonDialog1.FileName, QStringLiteral("/data/lists/work.dat"));
+
+    if (written.isEmpty()) {
+        QVERIFY(platform->pdfPaths.isEmpty());
+        QCOMPARE(platform->messages.size(), 2);
+        QCOMPARE(form->List[0]->currentRow(), -1);
+        return;
+    }
+    QCOMPARE(platform->pdfPaths, QStringList{written});
+    const QList<PrintStep> page = printedList(texts(form->List[0]), versionText(), shortDateText(QDate(2026, 12, 8)),
+                                              QStringLiteral("/data/lists/work.dat"));
+    QCOMPARE(platform->pdfPrinted, recorded(page));
+    QCOMPARE(platform->messages.size(), 3);
+    QVERIFY(platform->messages.last().text.contains(written));
+    QCOMPARE(form->List[0]->currentRow(), 1);
+}
+
+namespace {
+
+// Keeps the fake's answers but gives a PDF writer that cannot write.
+class BrokenPdfPlatform final : public Platform {
+public:
+    FakePlatform inner;
+    MessageAnswer message(QWidget *p, const MessageRequest &r) override { return inner.message(p, r); }
+    std::optional<QString> fileDialog(QWidget *p, const FileDialogRequest &r) override { return inner.fileDialog(p, r); }
+    std::unique_ptr<LinePrinter> defaultPrinter() override { return nullptr; }
+    std::unique_ptr<LinePrinter> pdfPrinter(const QString &) override
+    {
+        QList<PrintCall> *sink = &calls;
+        return std::make_unique<listora::test::FakeLinePrinter>(*sink, true);
+    }
+    void openUrl(const QUrl &) override {}
+    QDateTime now() const override { return inner.now(); }
+    void quit() override {}
+    QList<PrintCall> calls;
+};
+
+} // namespace
+
+void TestForm1Reports::pdfFailureIsReported()
+{
+    BrokenPdfPlatform broken;
+    Windows w(broken);
+    Form1 f(w, broken);
+    f.List[0]->addItem(QStringLiteral("only"));
+    broken.inner.answers << MessageAnswer::Ok << MessageAnswer::Ok;
+    broken.inner.paths.enqueue(QStringLiteral("/tmp/x.pdf"));
+
+    f.Command7_Click();
+
+    QCOMPARE(broken.calls.last().kind, PrintCall::End);
+    QCOMPARE(broken.inner.messages.size(), 3);
+    QVERIFY(broken.inner.messages.last().text.contains(QStringLiteral("printer jammed")));
+    QCOMPARE(broken.inner.messages.last().icon, MessageIcon::Warning);
+    QCOMPARE(f.List[0]->currentRow(), -1);
+}
+
+QTEST_MAIN(TestForm1Reports)
+#include "tst_form1reports.moc"
