@@ -82,7 +82,7 @@ void Form1::Command7_Click()
     const QString folder = CommonDialog1.FileName.isEmpty() ? QDir::homePath()
                                                             : QFileInfo(CommonDialog1.FileName).absolutePath();
     const std::optional<QString> chosen =
-        platform_.fileDialog(this, {FileDialogMode::Save, folder, QStringLiteral("PDF files (*.pdf)|*.pdf")});
+        platform_.fileDialog(this, {FileDialogMode::Save, folder, QStringLiteral("PDF files|*.pdf")});
     if (!chosen || chosen->isEmpty())
         return;
     const QString path = withPdfSuffix(*chosen);

@@ -2,7 +2,6 @@
 
 #include "app/texts.h"
 
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPrinter>
