@@ -1,0 +1,430 @@
+// The main window's file commands with a scripted platform: open, save, the
+// file-name panel and the backup.
+#include "app/form1.h"
+#include "app/texts.h"
+#include "app/windows.h"
+#include "fakeplatform.h"
+#include "storage/taskfile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace listora;
+using listora::test::FakePlatform;
+
+namespace {
+
+QStringList entries(int count, const QString &stem = QStringLiteral("task "))
+{
+    QStringList list;
+    for (int i = 0; i < count; ++i)
+        list << stem + QString::number(i);
+    return list;
+}
+
+QStringList texts(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+struct Window {
+    FakePlatform platform;
+    Windows windows{platform};
+    Form1 form{windows, platform};
+};
+
+} // namespace
+
+class TestForm1Files : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+
+    void openAppendsAndRefreshes();
+    void openTwiceDoubles();
+    void openPastFirstCapacity();
+    void openCancelled();
+    void openFaults_data();
+    void openFaults();
+    void openPastFormatLimitAddsNothing();
+
+    void saveWritesBothLists();
+    void saveReplacesExistingFile();
+    void saveCancelledKeepsEverything();
+    void saveThenOpenRestores();
+    void typedTextSurvivesSaving();
+
+    void backupNames_data();
+    void backupNames();
+    void backupCancelled();
+    void fileNamePanel();
+
+private:
+    QTemporaryDir dir_;
+    QString path(const QString &name) const { return dir_.filePath(name); }
+};
+
+void TestForm1Files::init()
+{
+    QVERIFY(dir_.isValid());
+    for (const QString &name : QDir(dir_.path()).entryList(QDir::Files))
+        QFile::remove(path(name));
+}
+
+void TestForm1Files::openAppendsAndRefreshes()
+{
+    Window w;
+    w.form.List[0]->addItem(QStringLiteral("already"));
+    w.form.Label5->setText(QStringLiteral("untouched"));
+    writeFile(path("lists.dat"), " 4 \r\na\r\nb\r\nc\r\nd\r\n 2 \r\ne\r\nf\r\n");
+    w.platform.paths.enqueue(path("lists.dat"));
+
+    w.form.Command1_Click();
+
+    QCOMPARE(w.platform.dialogs.size(), 1);
+    const FileDialogRequest &dialog = w.platform.dialogs.first();
+    QCOMPARE(dialog.mode, FileDialogMode::Open);
+    QCOMPARE(dialog.filter, QStringLiteral("Data Files(*.dat)|*.dat"));
+    QCOMPARE(dialog.initDir, taskFileFolder(QCoreApplication::applicationDirPath()));
+    QVERIFY(w.platform.messages.isEmpty());
+
+    QCOMPARE(texts(w.form.List[0]), (QStringList{"already", "a", "b", "c", "d"}));
+    QCOMPARE(texts(w.form.List[1]), (QStringList{"e", "f"}));
+    QCOMPARE(w.form.Label1->text(), QStringLiteral("5 Tasks"));
+    QCOMPARE(w.form.Label4->text(), QStringLiteral("45 Spaces left"));
+    QCOMPARE(w.form.ProgressBar1->value(), 10);
+    QCOMPARE(w.form.ProgressBar1->toolTip(), QStringLiteral("10%"));
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("File Open"));
+    QCOMPARE(w.form.Label5->text(), QStringLiteral("untouched"));
+    QCOMPARE(w.form.CommonDialog1.FileName, path("lists.dat"));
+}
+
+void TestForm1Files::openTwiceDoubles()
+{
+    Window w;
+    writeFile(path("two.dat"), " 0 \r\n 0 \r\n");
+    w.form.openTaskFile(path("two.dat"));
+    QCOMPARE(w.form.Label1->text(), QStringLiteral("0 Tasks"));
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("File Open"));
+    QCOMPARE(w.form.ProgressBar1->toolTip(), QStringLiteral("0%"));
+
+    writeFile(path("one.dat"), " 1 \r\nx\r\n 1 \r\ny\r\n");
+    w.form.openTaskFile(path("one.dat"));
+    w.form.openTaskFile(path("one.dat"));
+    QCOMPARE(texts(w.form.List[0]), (QStringList{"x", "x"}));
+    QCOMPARE(texts(w.form.List[1]), (QStringList{"y", "y"}));
+}
+
+void TestForm1Files::openPastFirstCapacity()
+{
+    Window w;
+    w.form.List[0]->addItems(entries(48));
+    writeFile(path("five.dat"), writeTaskFile(entries(5, "new "), {}));
+    w.form.openTaskFile(path("five.dat"));
+    QCOMPARE(w.form.List[0]->count(), 53);
+    QCOMPARE(w.form.Label1->text(), QStringLiteral("53 Tasks"));
+    QCOMPARE(w.form.Label4->text(), QStringLiteral("-3 Spaces left"));
+    QCOMPARE(w.form.ProgressBar1->toolTip(), QStringLiteral("90%"));
+}
+
+void TestForm1Files::openCancelled()
+{
+    Window w;
+    writeFile(path("a.dat"), " 1 \r\na\r\n 0 \r\n");
+    w.platform.paths.enqueue(path("a.dat"));
+    w.form.Command1_Click();
+    w.form.Label2->setText(QStringLiteral("File not saved "));
+
+    w.platform.paths.enqueue(std::nullopt);
+    w.form.Command1_Click();
+    QCOMPARE(w.form.List[0]->count(), 1);
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("File not saved "));
+    QCOMPARE(w.form.CommonDialog1.FileName, path("a.dat"));
+    QVERIFY(w.platform.messages.isEmpty());
+}
+
+// Each fault names the file in a warning; entries read before it stay, the
+// labels keep their texts.
+void TestForm1Files::openFaults_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("kind"); // "file", "missing", "folder", "huge"
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second");
+    QTest::addColumn<QString>("says");
+
+    QTest::newRow("missing file") << QByteArray() << "missing" << QStringList() << QStringList() << "cannot be read";
+    QTest::newRow("a folder") << QByteArray() << "folder" << QStringList() << QStringList() << "cannot be read";
+    QTest::newRow("over 64 MiB") << QByteArray() << "huge" << QStringList() << QStringList() << "64 MiB";
+    QTest::newRow("cut short") << QByteArray(" 3 \r\na\r\nb\r\n") << "file" << QStringList{"a", "b"}
+                               << QStringList() << "damaged at line 4";
+    QTest::newRow("bad second count") << QByteArray(" 1 \r\na\r\n1.5\r\nb\r\n") << "file" << QStringList{"a"}
+                                      << QStringList() << "damaged at line 3";
+    QTest::newRow("second list cut short") << QByteArray(" 1 \r\na\r\n 3 \r\nb\r\n") << "file" << QStringList{"a"}
+                                           << QStringList{"b"} << "2 entries read";
+}
+
+void TestForm1Files::openFaults()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, kind);
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+    QFETCH(QString, says);
+
+    const QString file = path("broken.dat");
+    if (kind == QLatin1String("file")) {
+        writeFile(file, bytes);
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(file));
+    } else if (kind == QLatin1String("huge")) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(kMaxTaskFileBytes + 1));
+    }
+
+    Window w;
+    w.form.Label1->setText(QStringLiteral("old counter"));
+    w.form.Label2->setText(QStringLiteral("File not loaded"));
+    w.platform.paths.enqueue(file);
+    w.form.Command1_Click();
+
+    QCOMPARE(texts(w.form.List[0]), first);
+    QCOMPARE(texts(w.form.List[1]), second);
+    QCOMPARE(w.form.Label1->text(), QStringLiteral("old counter"));
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("File not loaded"));
+    QCOMPARE(w.form.CommonDialog1.FileName, file);
+    QCOMPARE(w.platform.messages.size(), 1);
+    const MessageRequest &m = w.platform.messages.first();
+    QCOMPARE(m.icon, MessageIcon::Warning);
+    QCOMPARE(m.title, productName());
+    QVERIFY2(m.text.contains(QDir::toNativeSeparators(file)), qPrintable(m.text));
+    QVERIFY2(m.text.contains(says), qPrintable(m.text));
+    QDir(file).removeRecursively();
+
+    // The file is released: saving over it works.
+    w.platform.paths.enqueue(file);
+    w.form.Command2_Click();
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("File saved "));
+}
+
+void TestForm1Files::openPastFormatLimitAddsNothing()
+{
+    Window w;
+    w.form.List[1]->addItems(entries(kMaxListEntries - 1));
+    writeFile(path("more.dat"), " 1 \r\na\r\n 2 \r\nb\r\nc\r\n");
+    w.form.openTaskFile(path("more.dat"));
+    QCOMPARE(w.form.List[0]->count(), 0);
+    QCOMPARE(w.form.List[1]->count(), kMaxListEntries - 1);
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("File not loaded"));
+    QCOMPARE(w.platform.messages.size(), 1);
+    QVERIFY(w.platform.messages.first().text.contains(QStringLiteral("32767")));
+
+    // Exactly up to the limit is fine.
+    writeFile(path("one.dat"), " 0 \r\n 1 \r\nb\r\n");
+    w.form.openTaskFile(path("one.dat"));
+    QCOMPARE(w.form.List[1]->count(), kMaxListEntries);
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("File Open"));
+}
+
+void TestForm1Files::saveWritesBothLists()
+{
+    Window w;
+    w.form.List[0]->addItems({"a", "b", "c"});
+    w.form.List[1]->addItems({"d"});
+    w.form.Label5->setText(QStringLiteral("untouched"));
+    w.form.Label4->setText(QStringLiteral("untouched"));
+    w.platform.paths.enqueue(path("work"));
+    w.form.Command2_Click();
+
+    QCOMPARE(w.platform.messages.size(), 1);
+    const MessageRequest &m = w.platform.messages.first();
+    QCOMPARE(m.text, QStringLiteral("Please put after the filename the ending < .dat > "));
+    QCOMPARE(m.title, QStringLiteral("Listora"));
+    QCOMPARE(m.buttons, MessageButtons::Ok);
+    QCOMPARE(m.icon, MessageIcon::None);
+    QCOMPARE(w.platform.dialogs.size(), 1);
+    QCOMPARE(w.platform.dialogs.first().mode, FileDialogMode::Save);
+    QCOMPARE(w.platform.dialogs.first().filter, QStringLiteral("Data files (*.dat)|*.dat"));
+    QCOMPARE(w.platform.dialogs.first().initDir, taskFileFolder(QCoreApplication::applicationDirPath()));
+
+    // The name is used as typed: no ending is added.
+    QCOMPARE(readFile(path("work")), QByteArray(" 3 \r\na\r\nb\r\nc\r\n 1 \r\nd\r\n"));
+    QVERIFY(!QFile::exists(path("work.dat")));
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("File saved "));
+    QCOMPARE(w.form.Label1->text(), QStringLiteral("3 Tasks"));
+    QCOMPARE(w.form.Label4->text(), QStringLiteral("untouched"));
+    QCOMPARE(w.form.Label5->text(), QStringLiteral("untouched"));
+    QCOMPARE(w.form.CommonDialog1.FileName, path("work"));
+
+    Window empty;
+    empty.platform.paths.enqueue(path("empty.dat"));
+    empty.form.Command2_Click();
+    QCOMPARE(readFile(path("empty.dat")), QByteArray(" 0 \r\n 0 \r\n"));
+}
+
+void TestForm1Files::saveReplacesExistingFile()
+{
+    writeFile(path("old.dat"), QByteArray(" 5 \r\n").append(QByteArray("long old entry\r\n").repeated(5)) + " 0 \r\n");
+    Window w;
+    w.form.List[0]->addItem(QStringLiteral("new"));
+    w.platform.paths.enqueue(path("old.dat"));
+    w.form.Command2_Click();
+    QCOMPARE(readFile(path("old.dat")), QByteArray(" 1 \r\nnew\r\n 0 \r\n"));
+    QCOMPARE(w.platform.messages.size(), 1); // the reminder only, no question
+}
+
+void TestForm1Files::saveCancelledKeepsEverything()
+{
+    Window w;
+    writeFile(path("a.dat"), " 1 \r\na\r\n 0 \r\n");
+    w.form.openTaskFile(path("a.dat"));
+    w.form.List[0]->addItem(QStringLiteral("b"));
+    w.form.Label2->setText(QStringLiteral("File not saved "));
+
+    w.platform.paths.enqueue(std::nullopt);
+    w.form.Command2_Click();
+    QCOMPARE(w.platform.messages.size(), 1); // the reminder came first
+    QCOMPARE(w.form.CommonDialog1.FileName, path("a.dat"));
+    QCOMPARE(readFile(path("a.dat")), QByteArray(" 1 \r\na\r\n 0 \r\n"));
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("File not saved "));
+    QCOMPARE(w.form.Label1->text(), QStringLiteral("1 Tasks"));
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{"a.dat"});
+}
+
+void TestForm1Files::saveThenOpenRestores()
+{
+    const QStringList first{"", "  blanks  ", " ---> 08/12/2026 Dentist", QString::fromUtf16(u"\u20ac \u00e9\u0178")};
+    const QStringList second = entries(301);
+    Window w;
+    w.form.List[0]->addItems(first);
+    w.form.List[1]->addItems(second);
+    w.platform.paths.enqueue(path("round.dat"));
+    w.form.Command2_Click();
+    w.platform.paths.enqueue(path("round"));
+    w.form.Command15_Click();
+
+    for (const QString &name : {QStringLiteral("round.dat"), QStringLiteral("round_bak.dat")}) {
+        Window fresh;
+        fresh.form.openTaskFile(path(name));
+        QCOMPARE(texts(fresh.form.List[0]), first);
+        QCOMPARE(texts(fresh.form.List[1]), second);
+        QCOMPARE(fresh.form.Label2->text(), QStringLiteral("File Open"));
+    }
+}
+
+void TestForm1Files::typedTextSurvivesSaving()
+{
+    Window w;
+    w.form.show();
+    w.form.Text1->clear();
+    // Typed one key at a time, then pasted.
+    for (const QChar c : QString::fromUtf16(u"Caf\u00e9 \u65e5"))
+        QTest::sendKeyEvent(QTest::Click, w.form.Text1, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    w.form.Text1->insert(QString::fromUtf16(u"\u20ac\U0001F600"));
+    QCOMPARE(w.form.Text1->text(), QString::fromUtf16(u"Caf\u00e9 \u20ac"));
+    w.form.Command3_Click();
+    w.platform.paths.enqueue(path("typed.dat"));
+    w.form.Command2_Click();
+
+    Window fresh;
+    fresh.form.openTaskFile(path("typed.dat"));
+    QCOMPARE(texts(fresh.form.List[0]), texts(w.form.List[0]));
+}
+
+void TestForm1Files::backupNames_data()
+{
+    QTest::addColumn<QString>("picked");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("with the ending") << "work.dat" << "work.dat_bak.dat";
+    QTest::newRow("without it") << "work" << "work_bak.dat";
+}
+
+void TestForm1Files::backupNames()
+{
+    QFETCH(QString, picked);
+    QFETCH(QString, written);
+    Window w;
+    w.form.List[0]->addItem(QStringLiteral("unsaved"));
+    w.form.Label1->setText(QStringLiteral("counter"));
+    w.platform.paths.enqueue(path(picked));
+    w.form.Command15_Click();
+
+    QVERIFY(w.platform.messages.isEmpty());
+    QCOMPARE(w.platform.dialogs.size(), 1);
+    QCOMPARE(w.platform.dialogs.first().mode, FileDialogMode::Save);
+    QCOMPARE(w.platform.dialogs.first().filter, QStringLiteral("Data files (*.dat)|*.dat"));
+    QCOMPARE(readFile(path(written)), QByteArray(" 1 \r\nunsaved\r\n 0 \r\n"));
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{written});
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("Back Up Ok"));
+    QCOMPARE(w.form.Label1->text(), QStringLiteral("counter"));
+    QCOMPARE(w.form.CommonDialog1.FileName, path(picked));
+}
+
+void TestForm1Files::backupCancelled()
+{
+    Window w;
+    w.platform.paths.enqueue(std::nullopt);
+    w.form.Command15_Click();
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("File not loaded"));
+    QVERIFY(w.form.CommonDialog1.FileName.isEmpty());
+    QVERIFY(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
+}
+
+void TestForm1Files::fileNamePanel()
+{
+    Window w;
+    w.form.Label7->setText(QStringLiteral("report"));
+
+    w.form.Command14_Click();
+    QVERIFY(!w.form.Picture3->isHidden());
+    QVERIFY(!w.form.Command15->isHidden());
+    QCOMPARE(w.form.Label8->text(), QString());
+    QCOMPARE(w.form.Label7->text(), QString());
+
+    w.form.Command14_Click();
+    QVERIFY(w.form.Picture3->isHidden());
+    QVERIFY(w.form.Command15->isHidden());
+
+    writeFile(path("lists.dat"), " 0 \r\n 0 \r\n");
+    w.platform.paths.enqueue(path("lists.dat"));
+    w.form.Command1_Click();
+    w.form.Command14_Click();
+    QCOMPARE(w.form.Label8->text(), path("lists.dat"));
+    w.form.Command14_Click();
+
+    w.platform.paths.enqueue(path("copy.dat"));
+    w.form.Command15_Click();
+    QVERIFY(QFile::exists(path("copy.dat_bak.dat")));
+    w.form.Command14_Click();
+    QCOMPARE(w.form.Label8->text(), path("copy.dat"));
+}
+
+QTEST_MAIN(TestForm1Files)
+#include "tst_form1files.moc"
