@@ -1,0 +1,45 @@
+// Adding one entry must cost the same whatever the list already holds.
+#include "support.h"
+
+#include <QListWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+namespace listora::bench {
+
+namespace {
+
+// The add buttons stop at the second list's 300 places, so the entry arrives
+// the way that still adds to a list that long: a double-click move out of the
+// first list, which adds it at the end and refreshes both displays.
+void addListora(benchmark::State &state)
+{
+    const int held = int(state.range(0));
+    ShownForm shown;
+    Form1 &form = *shown.form;
+    form.List[1]->addItems(sampleEntries(held, 1));
+    const QString entry = QStringLiteral("Move this one to the backlog, a task of about sixty letters");
+    form.List[0]->addItem(entry);
+    for (auto _ : state) {
+        form.List[0]->setCurrentRow(0);
+        const auto start = std::chrono::steady_clock::now();
+        form.List_DblClick(0);
+        const auto stop = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
+
+        if (form.List[1]->count() != held + 1 || form.List[0]->count() != 0) {
+            state.SkipWithError("the entry did not reach the second list");
+            break;
+        }
+        delete form.List[1]->takeItem(held);
+        form.List[0]->addItem(entry);
+    }
+}
+
+} // namespace
+
+BENCHMARK(addListora)->Name("Add/Listora")->Arg(299)->Arg(32000)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+} // namespace listora::bench

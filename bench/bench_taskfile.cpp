@@ -1,0 +1,147 @@
+// Opening and saving a task file at the format's limit, each against the least
+// that Qt needs for the same bytes.
+#include "support.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QListWidget>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace listora::bench {
+
+namespace {
+
+// The lists and their file, made once per benchmark run.
+struct Lists {
+    explicit Lists(int n) : first(sampleEntries(n, 0)), second(sampleEntries(n, 1)), bytes(taskFileBytes(first, second))
+    {
+        path = dir.filePath(QStringLiteral("lists.dat"));
+        writeFile(path, bytes);
+    }
+    QStringList first;
+    QStringList second;
+    QByteArray bytes;
+    QTemporaryDir dir;
+    QString path;
+};
+
+bool holds(const QListWidget *list, const QStringList &entries)
+{
+    if (list->count() != entries.size())
+        return false;
+    for (int row : {0, int(entries.size()) / 2, int(entries.size()) - 1})
+        if (row >= 0 && list->item(row)->text() != entries[row])
+            return false;
+    return true;
+}
+
+void emptyLists(Form1 &form)
+{
+    form.List[0]->clear();
+    form.List[1]->clear();
+    QCoreApplication::processEvents();
+}
+
+void openListora(benchmark::State &state)
+{
+    const Lists lists(int(state.range(0)));
+    ShownForm shown;
+    Form1 &form = *shown.form;
+    bool checked = false;
+    for (auto _ : state) {
+        form.openTaskFile(lists.path);
+        state.PauseTiming();
+        if (!checked && !(holds(form.List[0], lists.first) && holds(form.List[1], lists.second))) {
+            state.SkipWithError("opening did not fill both lists with the file's entries");
+            break;
+        }
+        checked = true;
+        emptyLists(form);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
+}
+
+// Read, split, one addItems per list, into the same kind of list boxes.
+void openFloor(benchmark::State &state)
+{
+    const Lists lists(int(state.range(0)));
+    ShownForm shown;
+    Form1 &form = *shown.form;
+    for (auto _ : state) {
+        QFile file(lists.path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            state.SkipWithError("cannot read the task file");
+            break;
+        }
+        const QStringList lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
+        const int n1 = lines[0].trimmed().toInt();
+        form.List[0]->addItems(lines.mid(1, n1));
+        const int n2 = lines[1 + n1].trimmed().toInt();
+        form.List[1]->addItems(lines.mid(2 + n1, n2));
+        state.PauseTiming();
+        emptyLists(form);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
+}
+
+void saveListora(benchmark::State &state)
+{
+    const Lists lists(int(state.range(0)));
+    ShownForm shown;
+    Form1 &form = *shown.form;
+    form.List[0]->addItems(lists.first);
+    form.List[1]->addItems(lists.second);
+    QCoreApplication::processEvents();
+    const QString target = lists.dir.filePath(QStringLiteral("saved.dat"));
+    bool checked = false;
+    for (auto _ : state) {
+        // The reminder before the dialog has only OK.
+        shown.platform.answers.enqueue(MessageAnswer::Ok);
+        shown.platform.paths.enqueue(target);
+        form.Command2_Click();
+        state.PauseTiming();
+        if (!checked && readFile(target) != lists.bytes) {
+            state.SkipWithError("saving did not write both lists as a task file");
+            break;
+        }
+        checked = true;
+        QFile::remove(target);
+        shown.platform.answers.clear();
+        shown.platform.paths.clear();
+        shown.platform.messages.clear();
+        shown.platform.dialogs.clear();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
+}
+
+void saveFloor(benchmark::State &state)
+{
+    const Lists lists(int(state.range(0)));
+    const QString target = lists.dir.filePath(QStringLiteral("floor.dat"));
+    for (auto _ : state) {
+        QSaveFile file(target);
+        if (!file.open(QIODevice::WriteOnly) || file.write(lists.bytes) != lists.bytes.size() || !file.commit()) {
+            state.SkipWithError("QSaveFile failed");
+            break;
+        }
+        state.PauseTiming();
+        QFile::remove(target);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
+}
+
+} // namespace
+
+BENCHMARK(openListora)->Name("Open/Listora")->Arg(16384)->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(openFloor)->Name("Open/Floor")->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(saveListora)->Name("Save/Listora")->Arg(32767)->Unit(benchmark::kMillisecond);
+BENCHMARK(saveFloor)->Name("Save/Floor")->Arg(32767)->Unit(benchmark::kMillisecond);
+
+} // namespace listora::bench

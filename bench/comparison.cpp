@@ -1,0 +1,103 @@
+#include "comparison.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+
+namespace listora::bench {
+
+const std::vector<Comparison> &comparisons()
+{
+    static const std::vector<Comparison> table{
+        {"start-up to first paint, against a bare window of the same widgets", "Startup/Form1", "Startup/Floor", 1.3},
+        {"opening 2 x 32,767 entries, against read + split + addItems", "Open/Listora/32767", "Open/Floor/32767", 1.5},
+        {"opening twice the entries (2 x 16,384 -> 2 x 32,767)", "Open/Listora/32767", "Open/Listora/16384", 2.2},
+        {"saving 2 x 32,767 entries, against the same bytes through QSaveFile", "Save/Listora/32767", "Save/Floor/32767",
+         1.5},
+        {"adding one entry to a list of 32,000, against one of 299", "Add/Listora/32000", "Add/Listora/299", 1.25},
+    };
+    return table;
+}
+
+namespace {
+
+std::string keyOf(const benchmark::BenchmarkReporter::Run &run)
+{
+    std::string key = run.run_name.function_name;
+    if (!run.run_name.args.empty())
+        key += "/" + run.run_name.args;
+    return key;
+}
+
+} // namespace
+
+void CollectingReporter::ReportRuns(const std::vector<Run> &runs)
+{
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run &run : runs) {
+        if (run.run_type != Run::RT_Iteration)
+            continue;
+        if (run.error_occurred) {
+            errors_[keyOf(run)] = run.error_message;
+            continue;
+        }
+        if (run.iterations > 0)
+            seconds_[keyOf(run)].push_back(run.real_accumulated_time / static_cast<double>(run.iterations));
+    }
+}
+
+double CollectingReporter::median(const std::string &name) const
+{
+    const auto found = seconds_.find(name);
+    if (found == seconds_.end() || found->second.empty() || errors_.count(name))
+        return -1;
+    std::vector<double> values = found->second;
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+std::string CollectingReporter::error(const std::string &name) const
+{
+    const auto found = errors_.find(name);
+    return found == errors_.end() ? std::string() : found->second;
+}
+
+Verdict judge(const Comparison &comparison, double subjectSeconds, double referenceSeconds)
+{
+    if (subjectSeconds < 0 || referenceSeconds <= 0)
+        return {};
+    const double ratio = subjectSeconds / referenceSeconds;
+    return {ratio, ratio <= comparison.goal};
+}
+
+int printComparisons(const CollectingReporter &reporter, std::ostream &out)
+{
+    int missed = 0;
+    out << "\nRatios (median of the repetitions; goal = largest acceptable ratio)\n";
+    char line[512];
+    for (const Comparison &c : comparisons()) {
+        const double subject = reporter.median(c.subject);
+        const double reference = reporter.median(c.reference);
+        const Verdict verdict = judge(c, subject, reference);
+        if (verdict.ratio < 0) {
+            std::string why = reporter.error(c.subject);
+            if (why.empty())
+                why = reporter.error(c.reference);
+            if (why.empty())
+                why = "not run";
+            std::snprintf(line, sizeof line, "  %-72s  not measured: %s\n", c.what.c_str(), why.c_str());
+            ++missed;
+        } else {
+            std::snprintf(line, sizeof line, "  %-72s  %8.3f ms / %8.3f ms = %5.2f  (goal <= %.2f) %s\n",
+                          c.what.c_str(), subject * 1e3, reference * 1e3, verdict.ratio, c.goal,
+                          verdict.met ? "met" : "MISSED");
+            missed += verdict.met ? 0 : 1;
+        }
+        out << line;
+    }
+    out.flush();
+    return missed;
+}
+
+} // namespace listora::bench

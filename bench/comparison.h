@@ -1,0 +1,48 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace listora::bench {
+
+// A measured subject against its reference run in the same process: absolute
+// times drift on a shared machine, their ratio much less.
+struct Comparison {
+    std::string what;
+    std::string subject;   // benchmark name, arguments included ("Open/Listora/32767")
+    std::string reference; // its floor, or the same work at the smaller size
+    double goal;           // the largest acceptable subject / reference
+};
+
+// The comparisons Listora is held to.
+const std::vector<Comparison> &comparisons();
+
+// Prints every run as the console reporter does and keeps each repetition's
+// time per iteration, so the ratios use medians over interleaved repetitions.
+class CollectingReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override;
+    // Median seconds per iteration of the named benchmark, or a negative
+    // number when it did not run or reported an error.
+    double median(const std::string &name) const;
+    std::string error(const std::string &name) const;
+
+private:
+    std::map<std::string, std::vector<double>> seconds_;
+    std::map<std::string, std::string> errors_;
+};
+
+struct Verdict {
+    double ratio = -1; // negative when either side is missing
+    bool met = false;
+};
+
+Verdict judge(const Comparison &comparison, double subjectSeconds, double referenceSeconds);
+
+// The table of ratios; returns how many goals were missed or not measured.
+int printComparisons(const CollectingReporter &reporter, std::ostream &out);
+
+} // namespace listora::bench
