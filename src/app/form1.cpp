@@ -76,6 +76,10 @@ public:
 QFont boldFont(double points)
 {
     QFont font;
+    // The design face where it exists, else its metric-compatible stand-in:
+    // fontconfig's default substitute is much wider and overflows the labels.
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans")});
     font.setPointSizeF(points);
     font.setBold(true);
     return font;
@@ -256,7 +260,8 @@ void Form1::buildLayout()
     Picture2->hide();
     Label7 = new QLabel(Picture2);
     Label7->setObjectName(QStringLiteral("Label7"));
-    Label7->setGeometry(0, 0, tw(3375), tw(735));
+    // As wide as its panel, so the wrapped report is never cut at the right.
+    Label7->setGeometry(0, 0, tw(3255), tw(735));
     Label7->setFont(boldFont(9.75));
     Label7->setWordWrap(true);
     Label7->setAlignment(Qt::AlignLeft | Qt::AlignTop);

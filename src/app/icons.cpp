@@ -1,5 +1,6 @@
 #include "app/icons.h"
 
+#include <QFontMetricsF>
 #include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -231,10 +232,14 @@ void paintGlyph(QPainter &p, Glyph glyph, const QRectF &box)
         p.drawRoundedRect(b, b.height() / 4, b.height() / 4);
         QFont f = p.font();
         f.setBold(true);
-        f.setPixelSize(std::max(1, int(b.height() * 0.36)));
+        const QString text = QStringLiteral("Donate $3");
+        int pixels = std::max(1, int(b.height() * 0.36));
+        f.setPixelSize(pixels);
+        while (pixels > 6 && QFontMetricsF(f).horizontalAdvance(text) > b.width() * 0.88)
+            f.setPixelSize(--pixels);
         p.setFont(f);
         p.setPen(kInk);
-        p.drawText(b, Qt::AlignCenter, QStringLiteral("Donate $3"));
+        p.drawText(b, Qt::AlignCenter, text);
         return;
     }
     }

@@ -35,7 +35,10 @@ std::optional<QString> QtPlatform::fileDialog(QWidget *parent, const FileDialogR
     // "Description|*.pattern" becomes Qt's "Description (*.pattern)".
     const QString description = request.filter.section(QLatin1Char('|'), 0, 0);
     const QString pattern = request.filter.section(QLatin1Char('|'), 1, 1);
-    const QString filter = description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    // "Data Files(*.dat)" already names its pattern the way Qt reads it.
+    const QString filter = description.endsWith(QLatin1Char('(') + pattern + QLatin1Char(')'))
+        ? description
+        : description + QStringLiteral(" (") + pattern + QLatin1Char(')');
     QFileDialog dialog(parent, QString(), request.initDir, filter);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::ReadOnly, false);
