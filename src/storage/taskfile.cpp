@@ -164,18 +164,37 @@ SaveResult writeThrough(QIODevice &device, const QByteArray &bytes)
     if (!device.open(QIODevice::WriteOnly))
         return failure(device.errorString());
     auto *saveFile = qobject_cast<QSaveFile *>(&device);
-    if (device.write(bytes) != bytes.size()) {
-        const QString error = device.errorString();
+    auto *commitDevice = dynamic_cast<CommitDevice *>(&device);
+    const auto cancel = [&] {
         if (saveFile)
             saveFile->cancelWriting(); // the old file stays; the temporary goes
+        else if (commitDevice)
+            commitDevice->cancelWriting();
         else
             device.close();
+    };
+    if (device.write(bytes) != bytes.size()) {
+        const QString error = device.errorString();
+        cancel();
         return failure(error);
     }
     if (saveFile) {
-        // Flushes, syncs and only then renames over the old file.
+        // QSaveFile keeps a small file in its buffer and commits even when
+        // writing that buffer out fails (disk full, file-size limit), which
+        // would put a cut-off file in place of the old one.
+        if (!saveFile->flush()) {
+            const QString error = saveFile->errorString();
+            cancel();
+            return failure(error);
+        }
+        // Syncs and only then renames over the old file.
         if (!saveFile->commit())
             return failure(saveFile->errorString());
+        return {true, {}};
+    }
+    if (commitDevice) {
+        if (!commitDevice->commit())
+            return failure(commitDevice->errorString());
         return {true, {}};
     }
     auto *fileDevice = qobject_cast<QFileDevice *>(&device);

@@ -6,13 +6,12 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
-
-class QIODevice;
 
 namespace listora {
 
@@ -67,9 +66,20 @@ SaveResult saveBytes(const QString &path, const QByteArray &bytes);
 // count line can say.
 SaveResult saveTaskFile(const QString &path, const TaskLists &lists);
 
+// A device that leaves its target alone until commit() replaces it, as
+// QSaveFile does. A plain device cannot report a failed finish from close(),
+// so any other device that stands in for a file derives from this.
+class CommitDevice : public QIODevice {
+public:
+    using QIODevice::QIODevice;
+    virtual bool commit() = 0;        // false: the target is left as it was
+    virtual void cancelWriting() = 0; // drops what was written
+};
+
 // What saves write through: a QSaveFile on the path unless a factory is
 // installed. Tests install one that hands out failing devices; the save opens
-// the device write-only, writes, and commits it (QSaveFile) or closes it.
+// the device write-only, writes, and commits it (QSaveFile, CommitDevice) or
+// closes it.
 using SaveDeviceFactory = std::function<std::unique_ptr<QIODevice>(const QString &path)>;
 void setSaveDeviceFactory(SaveDeviceFactory factory); // empty: back to QSaveFile
 

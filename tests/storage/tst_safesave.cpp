@@ -1,0 +1,382 @@
+// Saves and backups that fail: whatever was on disk stays byte for byte, and
+// the user is warned with the file's name while the labels keep their texts.
+// The tests run as root, where permission bits stop nothing, so each fault is
+// made real another way: a missing folder, a folder in the way, a file-size
+// limit, a tiny tmpfs, or a device that fails on purpose.
+#include "app/form1.h"
+#include "app/windows.h"
+#include "fakeplatform.h"
+#include "storage/taskfile.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMap>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace listora;
+using listora::test::FakePlatform;
+
+namespace {
+
+enum class Fault {
+    MissingFolder,
+    TargetIsFolder,
+    FileSizeLimit,
+    FullTmpfs,
+    WriteFailsHalfWay,
+    ShortWrite,
+    CommitFails,
+};
+enum class Command { Save, Backup };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Fault)
+Q_DECLARE_METATYPE(Command)
+
+namespace {
+
+const QByteArray kOldBytes(" 2 \r\nold entry\r\nanother old one\r\n 1 \r\nsecond list\r\n");
+const QString kOldCounter = QStringLiteral("old counter");
+const QString kOldStatus = QStringLiteral("File not saved ");
+
+// The file-size limit and the free room on the tmpfs: below every payload.
+constexpr rlim_t kFileSizeLimit = 4096;
+constexpr qint64 kPage = 4096;
+
+// Well under QFileDevice's 16 KiB write buffer, so nothing reaches the disk
+// before the save finishes; and far over it, so the data goes straight out.
+constexpr int kBufferedEntries = 100;
+constexpr int kWrittenThroughEntries = 3000;
+
+QStringList entries(int count)
+{
+    QStringList list;
+    for (int i = 0; i < count; ++i)
+        list << QStringLiteral("entry %1 ").arg(i, 5, 10, QLatin1Char('0')).leftJustified(70, QLatin1Char('.'));
+    return list;
+}
+
+QStringList texts(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Every entry under root with its bytes; folders marked as such.
+QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = QDir(root).relativeFilePath(path);
+        if (it.fileInfo().isDir()) {
+            out.insert(name, QByteArrayLiteral("<folder>"));
+        } else {
+            QFile file(path);
+            out.insert(name, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<unreadable>"));
+        }
+    }
+    return out;
+}
+
+// Passes the first half of the data to the real save file, then fails: with
+// an error, or by owning up to only the half it took.
+class HalfWriteFile final : public QSaveFile {
+public:
+    HalfWriteFile(const QString &path, bool reportError) : QSaveFile(path), reportError_(reportError) {}
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        const qint64 half = len / 2;
+        if (QSaveFile::writeData(data, half) != half)
+            return -1;
+        if (!reportError_)
+            return half;
+        setErrorString(QStringLiteral("the device failed half-way"));
+        return -1;
+    }
+
+private:
+    bool reportError_;
+};
+
+// Takes every byte into a real save file but refuses to commit it.
+class RefusingCommit final : public CommitDevice {
+public:
+    explicit RefusingCommit(const QString &path) : file_(path) {}
+
+    bool open(OpenMode mode) override { return file_.open(mode) && CommitDevice::open(mode); }
+    bool commit() override
+    {
+        file_.cancelWriting();
+        file_.commit();
+        close();
+        setErrorString(QStringLiteral("the disk refused the commit"));
+        return false;
+    }
+    void cancelWriting() override
+    {
+        file_.cancelWriting();
+        close();
+    }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 len) override { return file_.write(data, len); }
+
+private:
+    QSaveFile file_;
+};
+
+struct Window {
+    FakePlatform platform;
+    Windows windows{platform};
+    Form1 form{windows, platform};
+};
+
+// What went wrong with the window after a failed save, or nothing. Runs in
+// the forked child as well, which can only report through its exit code.
+std::optional<QString> misbehaviour(const Window &w, Command command, const QString &picked, const QString &target,
+                                    const QStringList &first, const QStringList &second, const QString &why)
+{
+    const qsizetype expected = command == Command::Save ? 2 : 1; // the save's reminder comes first
+    if (w.platform.messages.size() != expected)
+        return QStringLiteral("%1 messages, expected %2").arg(w.platform.messages.size()).arg(expected);
+    const MessageRequest &m = w.platform.messages.last();
+    if (m.icon != MessageIcon::Warning)
+        return QStringLiteral("the last message is no warning: ") + m.text;
+    if (!m.text.contains(QDir::toNativeSeparators(target)))
+        return QStringLiteral("the warning does not name %1: %2").arg(target, m.text);
+    if (!why.isEmpty() && !m.text.contains(why))
+        return QStringLiteral("the warning does not say \"%1\": %2").arg(why, m.text);
+    if (w.form.Label2->text() != kOldStatus)
+        return QStringLiteral("the status reads \"%1\"").arg(w.form.Label2->text());
+    if (w.form.Label1->text() != kOldCounter)
+        return QStringLiteral("the counter reads \"%1\"").arg(w.form.Label1->text());
+    if (texts(w.form.List[0]) != first || texts(w.form.List[1]) != second)
+        return QStringLiteral("the lists changed");
+    if (w.form.CommonDialog1.FileName != picked)
+        return QStringLiteral("the remembered path is %1").arg(w.form.CommonDialog1.FileName);
+    return std::nullopt;
+}
+
+void run(Window &w, Command command)
+{
+    if (command == Command::Save)
+        w.form.Command2_Click();
+    else
+        w.form.Command15_Click();
+}
+
+} // namespace
+
+class TestSafeSave : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void failedSaveKeepsOldFile_data();
+    void failedSaveKeepsOldFile();
+
+private:
+    // Where the old file lives: the temporary folder, or a tmpfs inside it.
+    bool mountSmallTmpfs(QString *root, QString *why);
+
+    std::optional<QTemporaryDir> dir_;
+    QString mounted_;
+};
+
+void TestSafeSave::init()
+{
+    dir_.emplace();
+    QVERIFY(dir_->isValid());
+}
+
+void TestSafeSave::cleanup()
+{
+    setSaveDeviceFactory({});
+    if (!mounted_.isEmpty()) {
+        if (::umount(QFile::encodeName(mounted_).constData()) != 0)
+            ::umount2(QFile::encodeName(mounted_).constData(), MNT_DETACH);
+        mounted_.clear();
+    }
+    dir_.reset();
+}
+
+bool TestSafeSave::mountSmallTmpfs(QString *root, QString *why)
+{
+    const QString point = dir_->filePath(QStringLiteral("small"));
+    if (!QDir().mkpath(point)) {
+        *why = QStringLiteral("cannot make the mount point");
+        return false;
+    }
+    if (::mount("tmpfs", QFile::encodeName(point).constData(), "tmpfs", 0, "size=64k") != 0) {
+        *why = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    mounted_ = point;
+    *root = point;
+    return true;
+}
+
+void TestSafeSave::failedSaveKeepsOldFile_data()
+{
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<int>("count"); // entries of the first list
+    QTest::addColumn<QString>("why"); // what the warning must say besides the name
+
+    const struct {
+        const char *name;
+        Fault fault;
+        int count;
+        const char *why;
+    } faults[] = {
+        {"missing folder", Fault::MissingFolder, kBufferedEntries, ""},
+        {"target is a folder", Fault::TargetIsFolder, kBufferedEntries, ""},
+        {"file-size limit, buffered", Fault::FileSizeLimit, kBufferedEntries, ""},
+        {"file-size limit, written through", Fault::FileSizeLimit, kWrittenThroughEntries, ""},
+        {"full tmpfs, buffered", Fault::FullTmpfs, kBufferedEntries, ""},
+        {"full tmpfs, written through", Fault::FullTmpfs, kWrittenThroughEntries, ""},
+        {"write fails half-way", Fault::WriteFailsHalfWay, kBufferedEntries, "the device failed half-way"},
+        {"write stops half-way", Fault::ShortWrite, kBufferedEntries, ""},
+        {"commit fails", Fault::CommitFails, kBufferedEntries, "the disk refused the commit"},
+    };
+    for (const Command command : {Command::Save, Command::Backup}) {
+        for (const auto &f : faults) {
+            const char *what = command == Command::Save ? "save" : "backup";
+            QTest::addRow("%s: %s", what, f.name) << f.fault << command << f.count << QString::fromUtf8(f.why);
+        }
+    }
+}
+
+void TestSafeSave::failedSaveKeepsOldFile()
+{
+    QFETCH(Fault, fault);
+    QFETCH(Command, command);
+    QFETCH(int, count);
+    QFETCH(QString, why);
+
+    QString root = dir_->path();
+    if (fault == Fault::FullTmpfs) {
+        QString reason;
+        if (!mountSmallTmpfs(&root, &reason))
+            QSKIP(qPrintable(QStringLiteral("no tmpfs can be mounted here: ") + reason));
+    }
+
+    const QString folder = fault == Fault::MissingFolder ? root + QStringLiteral("/missing") : root;
+    const QString picked = folder + QStringLiteral("/work.dat");
+    const QString target = command == Command::Save ? picked : picked + QStringLiteral("_bak.dat");
+
+    if (fault == Fault::TargetIsFolder) {
+        QVERIFY(QDir().mkpath(target));
+        QVERIFY(writeFile(target + QStringLiteral("/inside.dat"), kOldBytes));
+    } else if (fault != Fault::MissingFolder) {
+        QVERIFY(writeFile(target, kOldBytes));
+    }
+    if (command == Command::Backup && fault != Fault::MissingFolder)
+        QVERIFY(writeFile(picked, kOldBytes)); // the task file beside the backup is no business of it
+
+    if (fault == Fault::FullTmpfs) {
+        // Fill the disk, then free one page so the save gets part of the way.
+        QFile filler(root + QStringLiteral("/filler"));
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        const QByteArray page(kPage, 'f');
+        while (filler.write(page) == page.size()) {
+        }
+        const qint64 full = filler.size() / kPage * kPage;
+        QVERIFY2(full >= kPage, "the tmpfs took no data at all");
+        QVERIFY(filler.resize(full - kPage));
+    }
+
+    if (fault == Fault::WriteFailsHalfWay || fault == Fault::ShortWrite) {
+        const bool reportError = fault == Fault::WriteFailsHalfWay;
+        setSaveDeviceFactory([reportError](const QString &path) -> std::unique_ptr<QIODevice> {
+            return std::make_unique<HalfWriteFile>(path, reportError);
+        });
+    } else if (fault == Fault::CommitFails) {
+        setSaveDeviceFactory(
+            [](const QString &path) -> std::unique_ptr<QIODevice> { return std::make_unique<RefusingCommit>(path); });
+    }
+
+    const QStringList first = entries(count);
+    const QStringList second{QStringLiteral("new second")};
+    Window w;
+    w.form.List[0]->addItems(first);
+    w.form.List[1]->addItems(second);
+    w.form.Label1->setText(kOldCounter);
+    w.form.Label2->setText(kOldStatus);
+    w.platform.paths.enqueue(picked);
+
+    const QMap<QString, QByteArray> before = snapshot(dir_->path());
+
+    std::optional<QString> wrong;
+    if (fault == Fault::FileSizeLimit) {
+        std::fflush(nullptr); // the child must not write the parent's output again
+        const pid_t child = ::fork();
+        QVERIFY2(child >= 0, std::strerror(errno));
+        if (child == 0) {
+            // A write past the limit fails with EFBIG instead of killing the child.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{kFileSizeLimit, kFileSizeLimit};
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                ::_exit(2);
+            run(w, command);
+            if (const auto childWrong = misbehaviour(w, command, picked, target, first, second, why)) {
+                std::fprintf(stderr, "child: %s\n", qPrintable(*childWrong));
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY2(WIFEXITED(status), "the child did not exit normally");
+        QVERIFY2(WEXITSTATUS(status) != 2, "the child could not set the file-size limit");
+        if (WEXITSTATUS(status) != 0)
+            wrong = QStringLiteral("the child's window misbehaved; see its message above");
+    } else {
+        run(w, command);
+        wrong = misbehaviour(w, command, picked, target, first, second, why);
+    }
+
+    // Nothing on disk changed, and no temporary file was left behind.
+    const QMap<QString, QByteArray> after = snapshot(dir_->path());
+    QCOMPARE(after.keys(), before.keys());
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        QVERIFY2(after.value(it.key()) == it.value(), qPrintable(it.key() + QStringLiteral(" changed")));
+    QVERIFY2(!wrong, wrong ? qPrintable(*wrong) : "");
+    if (fault == Fault::MissingFolder)
+        QVERIFY(!QFileInfo::exists(folder));
+}
+
+QTEST_MAIN(TestSafeSave)
+#include "tst_safesave.moc"
