@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 
 #include <optional>
 
@@ -68,6 +69,9 @@ Form5::Form5(Windows &windows)
         box->setEditable(true);
         // Typed text is never added to the list: only the design items exist.
         box->setInsertPolicy(QComboBox::NoInsert);
+        // Qt would take typed text that equals an item as a choice when the box
+        // is left or Enter is pressed; only a choice from the list applies.
+        QObject::disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
         box->addItems(items);
         box->setCurrentIndex(-1);
         box->setEditText(QString());

@@ -1,0 +1,460 @@
+#include "app/form1.h"
+#include "app/windows.h"
+#include "calendar/calendartest.h"
+#include "calendar/form3.h"
+#include "calendar/form4.h"
+#include "calendar/form5.h"
+#include "calendar/monthview.h"
+#include "fakeplatform.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+
+using namespace listora;
+using namespace listora::test;
+
+namespace {
+
+const QString kStripCaption = QStringLiteral("Touch the border and see the Clock");
+const QString kCalendarCaption = QStringLiteral("Calendar - Double Click a Date to see the Preferences Dialog");
+
+} // namespace
+
+class TestForm3 : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void design();
+    void opensOnToday_data();
+    void opensOnToday();
+    void oneCalendarHoweverOftenOpened();
+    void hoverCaptions_data();
+    void hoverCaptions();
+    void stripClickShowsTheOneClock();
+    void clicksOnTheCalendarShowNoClock();
+    void doubleClickDateShowsTheOnePreferences();
+    void doubleClickOutsideDatesShowsNoPreferences();
+    void reopenShowsDesignValues();
+    void closingLeavesTheClockRunning();
+    void windowFitsTheMonths_data();
+    void windowFitsTheMonths();
+    void everySettingShows_data();
+    void everySettingShows();
+    void paging();
+    void pagingStopsAtTheRange_data();
+    void pagingStopsAtTheRange();
+
+private:
+    Form3 &openCalendar();
+    QPoint stripPoint() const { return QPoint(5, 5); }
+    QPoint datePoint(QDate date) const;
+    void resetMouse();
+
+    FakePlatform *platform = nullptr;
+    Windows *windows = nullptr;
+    Form1 *form = nullptr;
+    Form3 *calendar = nullptr;
+};
+
+void TestForm3::init()
+{
+    platform = new FakePlatform;
+    windows = new Windows(*platform);
+    form = new Form1(*windows, *platform);
+    form->Timer1->stop();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    calendar = nullptr;
+}
+
+void TestForm3::cleanup()
+{
+    delete form;
+    delete windows;
+    delete platform;
+}
+
+// The way a person opens it: the main window's clock label.
+Form3 &TestForm3::openCalendar()
+{
+    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    calendar = windows->find<Form3>();
+    if (!calendar)
+        qFatal("the clock label opened no calendar");
+    if (!QTest::qWaitForWindowExposed(calendar))
+        qWarning("calendar not exposed");
+    // The pointer reaches the first window under it: keep the main window clear.
+    form->move(0, 0);
+    calendar->move(form->frameGeometry().right() + 50, 0);
+    return *calendar;
+}
+
+// In the calendar's own coordinates: QTest hands clicks to the widget named,
+// not to a child under the pointer.
+QPoint TestForm3::datePoint(QDate date) const
+{
+    return calendar->MonthView1->dateRect(date).center();
+}
+
+// A double-click leaves QTest's mouse state such that the next bare move is
+// dropped; one plain click on the main window's status label resets it.
+void TestForm3::resetMouse()
+{
+    QTest::mouseClick(form->Label2, Qt::LeftButton);
+}
+
+void TestForm3::design()
+{
+    Form3 &c = openCalendar();
+    QCOMPARE(c.windowTitle(), QStringLiteral("Calendar"));
+    QCOMPARE(c.size(), QSize(555, 428));
+    QCOMPARE(c.minimumSize(), c.maximumSize());
+    QVERIFY(!(c.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!c.windowIcon().isNull());
+
+    MonthView &view = *c.MonthView1;
+    QCOMPARE(view.geometry(), QRect(16, 16, 488, 398));
+    QCOMPARE(settingsOf(view), CalendarSettings{});
+    QCOMPARE(view.minimumDate(), QDate(1753, 1, 1));
+    QCOMPARE(view.maximumDate(), QDate(9999, 12, 31));
+    QCOMPARE(view.font().styleHint(), QFont::SansSerif);
+    // The month on display, its title and days, and the today line fit the view.
+    QVERIFY(view.rect().contains(view.todayRect()));
+    const QDate today = platform->clock.date();
+    for (QDate d(today.year(), today.month(), 1); d.month() == today.month(); d = d.addDays(1))
+        QVERIFY2(view.rect().contains(view.dateRect(d)), qPrintable(d.toString(Qt::ISODate)));
+}
+
+void TestForm3::opensOnToday_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::newRow("ordinary day") << QDate(2026, 12, 8);
+    QTest::newRow("leap day") << QDate(2028, 2, 29);
+    QTest::newRow("first day of the range") << QDate(1753, 1, 1);
+    QTest::newRow("last day of the range") << QDate(9999, 12, 31);
+}
+
+void TestForm3::opensOnToday()
+{
+    QFETCH(QDate, today);
+    platform->clock = QDateTime(today, QTime(12, 0));
+    MonthView &view = *openCalendar().MonthView1;
+    QCOMPARE(view.selectedDate(), today);
+    QCOMPARE(view.firstMonth(), QDate(today.year(), today.month(), 1));
+    QVERIFY(view.rect().contains(view.dateRect(today)));
+}
+
+void TestForm3::oneCalendarHoweverOftenOpened()
+{
+    Form3 &first = openCalendar();
+    for (int i = 0; i < 3; ++i) {
+        QTest::mouseClick(form->Label3, Qt::LeftButton);
+        QCOMPARE(windows->find<Form3>(), &first);
+    }
+    QCOMPARE(topLevelCount<Form3>(), 1);
+    QVERIFY(first.isVisible());
+}
+
+void TestForm3::hoverCaptions_data()
+{
+    QTest::addColumn<QString>("strip");
+    QTest::newRow("top left") << QStringLiteral("top left");
+    QTest::newRow("right") << QStringLiteral("right");
+    QTest::newRow("bottom") << QStringLiteral("bottom");
+    QTest::newRow("left, next to the calendar") << QStringLiteral("left edge");
+}
+
+void TestForm3::hoverCaptions()
+{
+    QFETCH(QString, strip);
+    Form3 &c = openCalendar();
+    const QRect view = c.MonthView1->geometry();
+    QPoint onStrip;
+    if (strip == QStringLiteral("top left"))
+        onStrip = QPoint(3, 3);
+    else if (strip == QStringLiteral("right"))
+        onStrip = QPoint(c.width() - 4, c.height() / 2);
+    else if (strip == QStringLiteral("bottom"))
+        onStrip = QPoint(c.width() / 2, c.height() - 4);
+    else
+        onStrip = QPoint(view.left() - 2, view.center().y());
+    const QPoint onDate = c.MonthView1->mapTo(&c, datePoint(platform->clock.date()));
+    const QPoint onTitle = view.topLeft() + QPoint(view.width() / 2, 10);
+
+    QCOMPARE(c.windowTitle(), QStringLiteral("Calendar"));
+    hoverOver(&c, onStrip);
+    QCOMPARE(c.windowTitle(), kStripCaption);
+    hoverOver(&c, onDate);
+    QCOMPARE(c.windowTitle(), kCalendarCaption);
+    hoverOver(&c, onStrip);
+    QCOMPARE(c.windowTitle(), kStripCaption);
+    hoverOver(&c, onTitle);
+    QCOMPARE(c.windowTitle(), kCalendarCaption);
+
+    // Over the calendar the strip text never comes back, wherever the pointer goes.
+    for (const QPoint at : {view.topLeft() + QPoint(1, 1), view.bottomRight() - QPoint(1, 1),
+                            c.MonthView1->mapTo(&c, c.MonthView1->todayRect().center()),
+                            c.MonthView1->mapTo(&c, c.MonthView1->nextRect().center())}) {
+        hoverOver(&c, at);
+        QCOMPARE(c.windowTitle(), kCalendarCaption);
+    }
+    // Nor is the caption given back when the pointer leaves the window.
+    hoverOver(form, form->Label2->geometry().center());
+    QCOMPARE(c.windowTitle(), kCalendarCaption);
+}
+
+void TestForm3::stripClickShowsTheOneClock()
+{
+    Form3 &c = openCalendar();
+    QVERIFY(!windows->find<Form4>());
+    QTest::mouseClick(&c, Qt::LeftButton, {}, stripPoint());
+    Form4 *clock = windows->find<Form4>();
+    QVERIFY(clock && clock->isVisible());
+    QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(c.width() - 5, c.height() - 5));
+    QCOMPARE(windows->find<Form4>(), clock);
+    QCOMPARE(topLevelCount<Form4>(), 1);
+    QVERIFY(c.isVisible());
+    QVERIFY(!windows->find<Form5>());
+
+    // The clock closed, the strip opens a new one.
+    clock->close();
+    QVERIFY(!windows->find<Form4>());
+    QTest::mouseClick(&c, Qt::LeftButton, {}, stripPoint());
+    QVERIFY(windows->find<Form4>() && windows->find<Form4>()->isVisible());
+    QCOMPARE(topLevelCount<Form4>(), 1);
+}
+
+void TestForm3::clicksOnTheCalendarShowNoClock()
+{
+    Form3 &c = openCalendar();
+    const QDate other = platform->clock.date().addDays(3);
+    QTest::mouseClick(c.MonthView1, Qt::LeftButton, {}, datePoint(other));
+    QCOMPARE(c.MonthView1->selectedDate(), other);
+    // Pressed on the strip, released over the calendar: no click on the strip.
+    QTest::mousePress(&c, Qt::LeftButton, {}, stripPoint());
+    QTest::mouseRelease(&c, Qt::LeftButton, {}, c.MonthView1->geometry().center());
+    QVERIFY(!windows->find<Form4>());
+    QVERIFY(!windows->find<Form5>());
+}
+
+void TestForm3::doubleClickDateShowsTheOnePreferences()
+{
+    Form3 &c = openCalendar();
+    const QDate date = platform->clock.date().addDays(-2);
+    QTest::mouseClick(c.MonthView1, Qt::LeftButton, {}, datePoint(date));
+    QTest::mouseDClick(c.MonthView1, Qt::LeftButton, {}, datePoint(date));
+    Form5 *prefs = windows->find<Form5>();
+    QVERIFY(prefs && prefs->isVisible());
+    QVERIFY(!windows->find<Form4>()->isVisible());
+    QVERIFY(c.isVisible());
+
+    const QDate other = date.addDays(1);
+    resetMouse();
+    QTest::mouseClick(c.MonthView1, Qt::LeftButton, {}, datePoint(other));
+    QTest::mouseDClick(c.MonthView1, Qt::LeftButton, {}, datePoint(other));
+    QCOMPARE(windows->find<Form5>(), prefs);
+    QCOMPARE(topLevelCount<Form5>(), 1);
+    // The date double-clicked is selected like any clicked date, and goes no further.
+    QCOMPARE(c.MonthView1->selectedDate(), other);
+}
+
+void TestForm3::doubleClickOutsideDatesShowsNoPreferences()
+{
+    Form3 &c = openCalendar();
+    MonthView &view = *c.MonthView1;
+    const QPoint title(view.width() / 2, view.previousRect().center().y());
+    const QPoint todayLine = view.todayRect().center();
+    for (const QPoint at : {title, todayLine}) {
+        QTest::mouseDClick(&view, Qt::LeftButton, {}, at);
+        resetMouse();
+    }
+    QVERIFY(!windows->find<Form5>());
+    QCOMPARE(view.selectedDate(), platform->clock.date());
+}
+
+void TestForm3::reopenShowsDesignValues()
+{
+    Form3 &c = openCalendar();
+    QTest::mouseClick(c.MonthView1, Qt::LeftButton, {}, datePoint(platform->clock.date().addDays(1)));
+    QTest::mouseDClick(c.MonthView1, Qt::LeftButton, {}, datePoint(platform->clock.date().addDays(1)));
+    Form5 *prefs = windows->find<Form5>();
+    QVERIFY(prefs);
+    QVERIFY(chooseItem(prefs->Combo1, QStringLiteral("2")));
+    QVERIFY(chooseItem(prefs->Combo2, QStringLiteral("3")));
+    QVERIFY(chooseItem(prefs->Combo3, QStringLiteral("10")));
+    clickCheck(prefs->Check1);
+    clickCheck(prefs->Check2);
+    clickCheck(prefs->Check2);
+    clickCheck(prefs->Check3);
+    clickCheck(prefs->Check3);
+    QCOMPARE(settingsOf(*c.MonthView1), (CalendarSettings{2, 3, true, false, false, 10, true}));
+    resetMouse();
+    hoverOver(&c, stripPoint());
+    QCOMPARE(c.windowTitle(), kStripCaption);
+
+    c.close();
+    QVERIFY(!windows->find<Form3>());
+    platform->clock = platform->clock.addDays(40);
+    Form3 &again = openCalendar();
+    QCOMPARE(settingsOf(*again.MonthView1), CalendarSettings{});
+    QCOMPARE(again.MonthView1->selectedDate(), platform->clock.date());
+    QCOMPARE(again.windowTitle(), QStringLiteral("Calendar"));
+    QCOMPARE(again.size(), QSize(555, 428));
+    QCOMPARE(topLevelCount<Form3>(), 1);
+    // The preferences window keeps what it showed.
+    QCOMPARE(prefs->Combo1->currentText(), QStringLiteral("2"));
+    QCOMPARE(prefs->Check1->text(), QStringLiteral("Yes"));
+}
+
+void TestForm3::closingLeavesTheClockRunning()
+{
+    Form3 &c = openCalendar();
+    QTest::mouseClick(&c, Qt::LeftButton, {}, stripPoint());
+    Form4 *clock = windows->find<Form4>();
+    QVERIFY(clock);
+    c.close();
+    QVERIFY(!windows->find<Form3>());
+    QCOMPARE(windows->find<Form4>(), clock);
+    QVERIFY(clock->isVisible());
+    QVERIFY(clock->Timer1->isActive());
+}
+
+void TestForm3::windowFitsTheMonths_data()
+{
+    QTest::addColumn<CalendarSettings>("settings");
+    QTest::newRow("2 x 3, week numbers") << CalendarSettings{2, 3, true, true, true, 24, true};
+    QTest::newRow("4 x 1") << CalendarSettings{4, 1, false, true, true, 24, true};
+    QTest::newRow("1 x 4, week numbers") << CalendarSettings{1, 4, true, true, true, 24, true};
+    QTest::newRow("4 x 4, 8 pt") << CalendarSettings{4, 4, true, true, false, 8, true};
+    QTest::newRow("1 x 1, 8 pt, no today") << CalendarSettings{1, 1, false, false, true, 8, true};
+    QTest::newRow("3 x 2, 18 pt flat") << CalendarSettings{3, 2, false, true, false, 18, true};
+}
+
+void TestForm3::windowFitsTheMonths()
+{
+    QFETCH(CalendarSettings, settings);
+    Form3 &c = openCalendar();
+    apply(*c.MonthView1, settings);
+    MonthView &view = *c.MonthView1;
+
+    // Never smaller than the design, with the design's strip around: 16 pixels
+    // above and left, 14 below.
+    QVERIFY(c.width() >= 555 && c.height() >= 428);
+    QCOMPARE(view.pos(), QPoint(16, 16));
+    QVERIFY(c.width() - view.geometry().right() - 1 >= 16);
+    QCOMPARE(c.height() - view.geometry().bottom() - 1, 14);
+    QVERIFY(view.width() >= view.sizeHint().width() && view.height() >= view.sizeHint().height());
+    QCOMPARE(c.minimumSize(), c.maximumSize());
+
+    // Every month on display, consecutive from the selected date's month, fits.
+    const int months = settings.rows * settings.columns;
+    QCOMPARE(view.firstMonth(), QDate(platform->clock.date().year(), platform->clock.date().month(), 1));
+    QList<QRect> firsts;
+    for (int i = 0; i < months; ++i) {
+        const QDate first = view.firstMonth().addMonths(i);
+        const QDate last(first.year(), first.month(), first.daysInMonth());
+        for (const QDate d : {first, last}) {
+            const QRect cell = view.dateRect(d);
+            QVERIFY2(view.rect().contains(cell), qPrintable(d.toString(Qt::ISODate)));
+            QCOMPARE(view.dateAt(cell.center()), d);
+        }
+        firsts << view.dateRect(first);
+    }
+    // Row-major: across first, then down.
+    for (int i = 1; i < months; ++i) {
+        if (i % settings.columns)
+            QVERIFY(firsts[i].top() == firsts[i - 1].top() || firsts[i].left() > firsts[i - 1].left());
+        else
+            QVERIFY(firsts[i].top() > firsts[i - settings.columns].bottom());
+    }
+    if (settings.showToday)
+        QVERIFY(view.rect().contains(view.todayRect()));
+
+    // Back to one month, back to the design size.
+    apply(view, CalendarSettings{});
+    QCOMPARE(c.size(), QSize(555, 428));
+    QCOMPARE(view.geometry(), QRect(16, 16, 488, 398));
+}
+
+void TestForm3::everySettingShows_data()
+{
+    QTest::addColumn<CalendarSettings>("changed");
+    QTest::newRow("vertical months") << CalendarSettings{2, 1, false, true, true, 24, true};
+    QTest::newRow("horizontal months") << CalendarSettings{1, 2, false, true, true, 24, true};
+    QTest::newRow("week numbers") << CalendarSettings{1, 1, true, true, true, 24, true};
+    QTest::newRow("today off") << CalendarSettings{1, 1, false, false, true, 24, true};
+    QTest::newRow("flat") << CalendarSettings{1, 1, false, true, false, 24, true};
+    QTest::newRow("font size") << CalendarSettings{1, 1, false, true, true, 14, true};
+    QTest::newRow("light font") << CalendarSettings{1, 1, false, true, true, 24, false};
+}
+
+void TestForm3::everySettingShows()
+{
+    QFETCH(CalendarSettings, changed);
+    Form3 &c = openCalendar();
+    const QImage before = c.grab().toImage();
+    apply(*c.MonthView1, changed);
+    const QImage after = c.grab().toImage();
+    QVERIFY(before != after);
+    apply(*c.MonthView1, CalendarSettings{});
+    QCOMPARE(c.grab().toImage(), before);
+}
+
+void TestForm3::paging()
+{
+    Form3 &c = openCalendar();
+    MonthView &view = *c.MonthView1;
+    apply(view, CalendarSettings{1, 2, false, true, true, 24, true});
+    const QDate today = platform->clock.date();
+    const QDate shown = view.firstMonth();
+
+    QTest::mouseClick(&view, Qt::LeftButton, {}, view.nextRect().center());
+    QCOMPARE(view.firstMonth(), shown.addMonths(2));
+    QVERIFY(view.rect().contains(view.dateRect(view.selectedDate())));
+    QTest::mouseClick(&view, Qt::LeftButton, {}, view.previousRect().center());
+    QTest::mouseClick(&view, Qt::LeftButton, {}, view.previousRect().center());
+    QCOMPARE(view.firstMonth(), shown.addMonths(-2));
+    QVERIFY(view.selectedDate() != today);
+
+    // The "Today:" line brings the calendar back to today.
+    QTest::mouseClick(&view, Qt::LeftButton, {}, view.todayRect().center());
+    QCOMPARE(view.selectedDate(), today);
+    QCOMPARE(view.firstMonth(), shown);
+    // Paging is the calendar's own: the window shows neither clock nor preferences.
+    QVERIFY(!windows->find<Form4>() && !windows->find<Form5>());
+}
+
+void TestForm3::pagingStopsAtTheRange_data()
+{
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<bool>("forward");
+    QTest::newRow("first month, back") << QDate(1753, 1, 20) << false;
+    QTest::newRow("last month, forward") << QDate(9999, 12, 20) << true;
+}
+
+void TestForm3::pagingStopsAtTheRange()
+{
+    QFETCH(QDate, today);
+    QFETCH(bool, forward);
+    platform->clock = QDateTime(today, QTime(8, 0));
+    MonthView &view = *openCalendar().MonthView1;
+    const QDate shown = view.firstMonth();
+    const QRect arrow = forward ? view.nextRect() : view.previousRect();
+    QTest::mouseClick(&view, Qt::LeftButton, {}, arrow.center());
+    QCOMPARE(view.firstMonth(), shown);
+    QCOMPARE(view.selectedDate(), today);
+    // More months at the edge of the range still stay within it.
+    apply(view, CalendarSettings{2, 2, false, true, true, 8, true});
+    QVERIFY(view.firstMonth() >= QDate(1753, 1, 1));
+    QVERIFY(view.firstMonth().addMonths(3) <= QDate(9999, 12, 1));
+    QVERIFY(view.rect().contains(view.dateRect(today)));
+}
+
+QTEST_MAIN(TestForm3)
+#include "tst_form3.moc"

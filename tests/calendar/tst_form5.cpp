@@ -1,0 +1,448 @@
+#include "app/form1.h"
+#include "app/windows.h"
+#include "calendar/calendartest.h"
+#include "calendar/form3.h"
+#include "calendar/form4.h"
+#include "calendar/form5.h"
+#include "calendar/monthview.h"
+#include "fakeplatform.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+using namespace listora;
+using namespace listora::test;
+
+namespace {
+
+// Differs from the design in every setting, so that a change shows.
+const CalendarSettings kBaseline{3, 2, true, false, false, 10, true};
+
+enum class Row { Vertical, Horizontal, FontSize, WeekNumbers, ThreeD, Today };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Row)
+
+class TestForm5 : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void design();
+    void comboItemSetsExactlyItsSetting_data();
+    void comboItemSetsExactlyItsSetting();
+    void textMatchingNoItemChangesNothing_data();
+    void textMatchingNoItemChangesNothing();
+    void typingAloneChangesNothing();
+    void checkBoxBothWays_data();
+    void checkBoxBothWays();
+    void resetSequence();
+    void writeWhileCalendarUnloaded_data();
+    void writeWhileCalendarUnloaded();
+    void writeAfterCalendarClosedStartsFromDesign();
+    void reopenedPreferencesStartEmpty();
+
+private:
+    Form5 &openPreferences();
+    MonthView &calendar() { return *windows->get<Form3>().MonthView1; }
+    QComboBox *combo(Row row) const;
+    QCheckBox *check(Row row) const;
+
+    FakePlatform *platform = nullptr;
+    Windows *windows = nullptr;
+    Form1 *form = nullptr;
+    Form5 *prefs = nullptr;
+};
+
+void TestForm5::init()
+{
+    platform = new FakePlatform;
+    windows = new Windows(*platform);
+    form = new Form1(*windows, *platform);
+    form->Timer1->stop();
+    prefs = nullptr;
+}
+
+void TestForm5::cleanup()
+{
+    delete form;
+    delete windows;
+    delete platform;
+}
+
+Form5 &TestForm5::openPreferences()
+{
+    prefs = &windows->show<Form5>();
+    if (!QTest::qWaitForWindowExposed(prefs))
+        qWarning("preferences window not exposed");
+    return *prefs;
+}
+
+QComboBox *TestForm5::combo(Row row) const
+{
+    switch (row) {
+    case Row::Vertical: return prefs->Combo1;
+    case Row::Horizontal: return prefs->Combo2;
+    case Row::FontSize: return prefs->Combo3;
+    default: return nullptr;
+    }
+}
+
+QCheckBox *TestForm5::check(Row row) const
+{
+    switch (row) {
+    case Row::WeekNumbers: return prefs->Check1;
+    case Row::ThreeD: return prefs->Check2;
+    case Row::Today: return prefs->Check3;
+    default: return nullptr;
+    }
+}
+
+void TestForm5::design()
+{
+    Form5 &p = openPreferences();
+    QCOMPARE(p.windowTitle(), QStringLiteral("Preferences"));
+    QCOMPARE(p.size(), QSize(312, 240));
+    QVERIFY(!(p.windowFlags() & Qt::WindowMaximizeButtonHint));
+
+    const QList<QLabel *> labels{p.Label1, p.Label2, p.Label3, p.Label4, p.Label5, p.Label6, p.Label7};
+    const QStringList captions{
+        QStringLiteral("Nº of vertical months:"),     QStringLiteral("Nº of horizontal months:"),
+        QStringLiteral("Show week number:"),          QStringLiteral("3D Calendar:"),
+        QStringLiteral("Font Size of the Calendar:"), QStringLiteral("Show \" Today\""),
+        QStringLiteral("Reset Preferences:"),
+    };
+    const QList<QWidget *> controls{p.Combo1, p.Combo2, p.Check1, p.Check2, p.Combo3, p.Check3, p.Check4};
+    for (int i = 0; i < labels.size(); ++i) {
+        QCOMPARE(labels[i]->text(), captions[i]);
+        QVERIFY(labels[i]->font().bold());
+        QCOMPARE(controls[i]->y(), labels[i]->y());
+        // The caption reads whole, left of its control.
+        QVERIFY2(labels[i]->x() + labels[i]->fontMetrics().horizontalAdvance(captions[i]) <= controls[i]->x(),
+                 qPrintable(captions[i]));
+        QVERIFY(controls[i]->isVisible());
+        QVERIFY(p.rect().contains(controls[i]->geometry()));
+    }
+
+    const QStringList months{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")};
+    const QStringList sizes{QStringLiteral("8"),  QStringLiteral("10"), QStringLiteral("12"),
+                            QStringLiteral("14"), QStringLiteral("18"), QStringLiteral("24")};
+    for (const auto &[box, items] : {std::pair{p.Combo1, months}, {p.Combo2, months}, {p.Combo3, sizes}}) {
+        QStringList listed;
+        for (int i = 0; i < box->count(); ++i)
+            listed << box->itemText(i);
+        QCOMPARE(listed, items);
+        QCOMPARE(box->currentText(), QString());
+        QCOMPARE(box->currentIndex(), -1);
+    }
+    for (QCheckBox *box : {p.Check1, p.Check2, p.Check3, p.Check4}) {
+        QVERIFY(!box->isChecked());
+        QCOMPARE(box->text(), QString());
+    }
+}
+
+void TestForm5::comboItemSetsExactlyItsSetting_data()
+{
+    QTest::addColumn<Row>("row");
+    QTest::addColumn<QString>("item");
+    for (const char *item : {"1", "2", "3", "4"}) {
+        QTest::addRow("vertical %s", item) << Row::Vertical << QString::fromLatin1(item);
+        QTest::addRow("horizontal %s", item) << Row::Horizontal << QString::fromLatin1(item);
+    }
+    for (const char *item : {"8", "10", "12", "14", "18", "24"})
+        QTest::addRow("font %s", item) << Row::FontSize << QString::fromLatin1(item);
+}
+
+void TestForm5::comboItemSetsExactlyItsSetting()
+{
+    QFETCH(Row, row);
+    QFETCH(QString, item);
+    openPreferences();
+    const int value = item.toInt();
+
+    // Start from a value other than the item's, so its own change shows too.
+    CalendarSettings before = kBaseline;
+    if (row == Row::Vertical)
+        before.rows = value == 1 ? 4 : 1;
+    else if (row == Row::Horizontal)
+        before.columns = value == 1 ? 4 : 1;
+    else
+        before.fontSize = value == 8 ? 24 : 8;
+    apply(calendar(), before);
+
+    QVERIFY(chooseItem(combo(row), item));
+    QCOMPARE(combo(row)->currentText(), item);
+
+    CalendarSettings expected = before;
+    if (row == Row::Vertical)
+        expected.rows = value;
+    else if (row == Row::Horizontal)
+        expected.columns = value;
+    else
+        expected.fontSize = value;
+    QCOMPARE(settingsOf(calendar()), expected);
+}
+
+void TestForm5::textMatchingNoItemChangesNothing_data()
+{
+    QTest::addColumn<Row>("row");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("vertical 5") << Row::Vertical << QStringLiteral("5");
+    QTest::newRow("vertical 0") << Row::Vertical << QStringLiteral("0");
+    QTest::newRow("vertical leading zero") << Row::Vertical << QStringLiteral("02");
+    QTest::newRow("vertical leading blank") << Row::Vertical << QStringLiteral(" 2");
+    QTest::newRow("vertical empty") << Row::Vertical << QString();
+    QTest::newRow("horizontal 5") << Row::Horizontal << QStringLiteral("5");
+    QTest::newRow("horizontal word") << Row::Horizontal << QStringLiteral("two");
+    QTest::newRow("horizontal trailing blank") << Row::Horizontal << QStringLiteral("3 ");
+    QTest::newRow("font 9") << Row::FontSize << QStringLiteral("9");
+    QTest::newRow("font 11") << Row::FontSize << QStringLiteral("11");
+    QTest::newRow("font decimal") << Row::FontSize << QStringLiteral("12.0");
+    QTest::newRow("font 240") << Row::FontSize << QStringLiteral("240");
+    QTest::newRow("font empty") << Row::FontSize << QString();
+}
+
+void TestForm5::textMatchingNoItemChangesNothing()
+{
+    QFETCH(Row, row);
+    QFETCH(QString, text);
+    openPreferences();
+    apply(calendar(), kBaseline);
+
+    // Typed, committed with Enter, then left.
+    QComboBox *box = combo(row);
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(box->lineEdit(), Qt::Key_Delete);
+    else
+        QTest::keyClicks(box->lineEdit(), text);
+    QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    prefs->Check4->setFocus();
+    QCOMPARE(settingsOf(calendar()), kBaseline);
+
+    // The reaction itself, run with that text in the box, ignores it too.
+    box->setEditText(text);
+    switch (row) {
+    case Row::Vertical: prefs->Combo1_Click(); break;
+    case Row::Horizontal: prefs->Combo2_Click(); break;
+    default: prefs->Combo3_Click(); break;
+    }
+    QCOMPARE(settingsOf(calendar()), kBaseline);
+}
+
+void TestForm5::typingAloneChangesNothing()
+{
+    openPreferences();
+    apply(calendar(), kBaseline);
+    // An item's own text, typed, committed with Enter and left, is not a choice.
+    const std::pair<QComboBox *, QString> typed[] = {
+        {prefs->Combo1, QStringLiteral("4")}, {prefs->Combo2, QStringLiteral("1")}, {prefs->Combo3, QStringLiteral("18")}};
+    for (const auto &[box, text] : typed) {
+        box->setFocus();
+        QTest::keyClicks(box->lineEdit(), text);
+        prefs->Check4->setFocus();
+        box->setFocus();
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), text);
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QCOMPARE(box->currentText(), text);
+    }
+    prefs->Check4->setFocus();
+    QCOMPARE(settingsOf(calendar()), kBaseline);
+
+    // Stepping through the list with the arrow keys is choosing from it.
+    prefs->Combo3->setFocus();
+    QTest::keyClick(prefs->Combo3, Qt::Key_Down);
+    QCOMPARE(prefs->Combo3->currentText(), QStringLiteral("8"));
+    CalendarSettings expected = kBaseline;
+    expected.fontSize = 8;
+    QCOMPARE(settingsOf(calendar()), expected);
+}
+
+void TestForm5::checkBoxBothWays_data()
+{
+    QTest::addColumn<Row>("row");
+    QTest::newRow("week numbers") << Row::WeekNumbers;
+    QTest::newRow("3D") << Row::ThreeD;
+    QTest::newRow("today") << Row::Today;
+}
+
+void TestForm5::checkBoxBothWays()
+{
+    QFETCH(Row, row);
+    openPreferences();
+    const auto with = [row](bool on) {
+        CalendarSettings s = kBaseline;
+        (row == Row::WeekNumbers ? s.weekNumbers : row == Row::ThreeD ? s.threeD : s.showToday) = on;
+        return s;
+    };
+    apply(calendar(), with(false));
+    QCheckBox *box = check(row);
+
+    clickCheck(box);
+    QVERIFY(box->isChecked());
+    QCOMPARE(box->text(), QStringLiteral("Yes"));
+    QCOMPARE(settingsOf(calendar()), with(true));
+
+    clickCheck(box);
+    QVERIFY(!box->isChecked());
+    QCOMPARE(box->text(), QStringLiteral("No"));
+    QCOMPARE(settingsOf(calendar()), with(false));
+
+    // The caption reads whole beside its box.
+    QVERIFY(box->sizeHint().width() <= box->width());
+    QVERIFY(prefs->rect().contains(box->geometry()));
+}
+
+void TestForm5::resetSequence()
+{
+    openPreferences();
+    QVERIFY(chooseItem(prefs->Combo1, QStringLiteral("2")));
+    QVERIFY(chooseItem(prefs->Combo2, QStringLiteral("3")));
+    QVERIFY(chooseItem(prefs->Combo3, QStringLiteral("12")));
+    clickCheck(prefs->Check1);
+    clickCheck(prefs->Check2);
+    clickCheck(prefs->Check2);
+    clickCheck(prefs->Check3);
+    clickCheck(prefs->Check3);
+    // Nothing in the preferences makes the font light; a reset still makes it bold.
+    calendar().setFontBold(false);
+    const CalendarSettings changed{2, 3, true, false, false, 12, false};
+    QCOMPARE(settingsOf(calendar()), changed);
+    const QDate selected = calendar().selectedDate();
+
+    const auto controls = [this] {
+        return QStringList{prefs->Combo1->currentText(), prefs->Combo2->currentText(), prefs->Combo3->currentText(),
+                           prefs->Check1->text(),        prefs->Check2->text(),        prefs->Check3->text(),
+                           QString::number(prefs->Check1->checkState()),
+                           QString::number(prefs->Check2->checkState()),
+                           QString::number(prefs->Check3->checkState())};
+    };
+    const QStringList shown = controls();
+
+    clickCheck(prefs->Check4);
+    QVERIFY(prefs->Check4->isChecked());
+    QCOMPARE(prefs->Check4->text(), QStringLiteral("No"));
+    QCOMPARE(settingsOf(calendar()), changed);
+
+    clickCheck(prefs->Check4);
+    QVERIFY(!prefs->Check4->isChecked());
+    QCOMPARE(prefs->Check4->text(), QStringLiteral("Yes"));
+    QCOMPARE(settingsOf(calendar()), CalendarSettings{});
+    QCOMPARE(calendar().selectedDate(), selected);
+    // The other controls are not brought back in line with the calendar.
+    QCOMPARE(controls(), shown);
+
+    // And round again: "No" and nothing, then "Yes" and the reset. The week
+    // number box still shows "Yes", so it takes two clicks to turn them on.
+    clickCheck(prefs->Check1);
+    clickCheck(prefs->Check1);
+    QVERIFY(calendar().showWeekNumbers());
+    clickCheck(prefs->Check4);
+    QCOMPARE(prefs->Check4->text(), QStringLiteral("No"));
+    QVERIFY(calendar().showWeekNumbers());
+    clickCheck(prefs->Check4);
+    QCOMPARE(prefs->Check4->text(), QStringLiteral("Yes"));
+    QCOMPARE(settingsOf(calendar()), CalendarSettings{});
+
+    // The calendar window fits the one month again.
+    QCOMPARE(windows->find<Form3>()->size(), QSize(555, 428));
+}
+
+void TestForm5::writeWhileCalendarUnloaded_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<CalendarSettings>("expected");
+    QTest::newRow("vertical 3") << QStringLiteral("Combo1 3") << CalendarSettings{3, 1, false, true, true, 24, true};
+    QTest::newRow("horizontal 4") << QStringLiteral("Combo2 4") << CalendarSettings{1, 4, false, true, true, 24, true};
+    QTest::newRow("font 8") << QStringLiteral("Combo3 8") << CalendarSettings{1, 1, false, true, true, 8, true};
+    QTest::newRow("week numbers") << QStringLiteral("Check1") << CalendarSettings{1, 1, true, true, true, 24, true};
+    QTest::newRow("3D twice") << QStringLiteral("Check2 Check2")
+                              << CalendarSettings{1, 1, false, true, false, 24, true};
+    QTest::newRow("today twice") << QStringLiteral("Check3 Check3")
+                                 << CalendarSettings{1, 1, false, false, true, 24, true};
+    QTest::newRow("reset ticked") << QStringLiteral("Check4") << CalendarSettings{};
+}
+
+void TestForm5::writeWhileCalendarUnloaded()
+{
+    QFETCH(QString, action);
+    QFETCH(CalendarSettings, expected);
+    platform->clock = QDateTime(QDate(2031, 5, 17), QTime(23, 59, 58));
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    openPreferences();
+    QVERIFY(!windows->find<Form3>());
+
+    const QStringList steps = action.split(QLatin1Char(' '));
+    if (steps.first().startsWith(QStringLiteral("Combo"))) {
+        QComboBox *box = prefs->findChild<QComboBox *>(steps.first());
+        QVERIFY(chooseItem(box, steps.last()));
+    } else {
+        for (const QString &name : steps)
+            clickCheck(prefs->findChild<QCheckBox *>(name));
+    }
+
+    // Nothing on screen, but loaded, with the setting and today's date.
+    Form3 *loaded = windows->find<Form3>();
+    if (action == QStringLiteral("Check4")) {
+        // A first click on the reset box writes nothing.
+        QVERIFY(!loaded);
+        return;
+    }
+    QVERIFY(loaded);
+    QVERIFY(!loaded->isVisible());
+    QCOMPARE(settingsOf(*loaded->MonthView1), expected);
+    QCOMPARE(loaded->MonthView1->selectedDate(), QDate(2031, 5, 17));
+
+    // Opened from the main window, it is that same window with that setting.
+    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    QCOMPARE(windows->find<Form3>(), loaded);
+    QVERIFY(loaded->isVisible());
+    QCOMPARE(settingsOf(*loaded->MonthView1), expected);
+    QCOMPARE(topLevelCount<Form3>(), 1);
+    const QRect view = loaded->MonthView1->geometry();
+    QVERIFY(loaded->rect().contains(view));
+}
+
+void TestForm5::writeAfterCalendarClosedStartsFromDesign()
+{
+    windows->show<Form3>();
+    openPreferences();
+    QVERIFY(chooseItem(prefs->Combo2, QStringLiteral("2")));
+    QCOMPARE(calendar().monthColumns(), 2);
+
+    windows->find<Form3>()->close();
+    QVERIFY(!windows->find<Form3>());
+    QVERIFY(chooseItem(prefs->Combo1, QStringLiteral("4")));
+    Form3 *loaded = windows->find<Form3>();
+    QVERIFY(loaded && !loaded->isVisible());
+    QCOMPARE(settingsOf(*loaded->MonthView1), (CalendarSettings{4, 1, false, true, true, 24, true}));
+}
+
+void TestForm5::reopenedPreferencesStartEmpty()
+{
+    openPreferences();
+    QVERIFY(chooseItem(prefs->Combo3, QStringLiteral("14")));
+    clickCheck(prefs->Check1);
+    prefs->close();
+    QVERIFY(!windows->find<Form5>());
+
+    openPreferences();
+    QCOMPARE(prefs->Combo3->currentText(), QString());
+    QVERIFY(!prefs->Check1->isChecked());
+    QCOMPARE(prefs->Check1->text(), QString());
+    // The calendar keeps what was applied.
+    QCOMPARE(calendar().fontSize(), 14.0);
+    QVERIFY(calendar().showWeekNumbers());
+}
+
+QTEST_MAIN(TestForm5)
+#include "tst_form5.moc"
