@@ -8,7 +8,11 @@
 #include "calendar/form5.h"
 #include "calendar/monthview.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace listora {
 
@@ -55,6 +59,32 @@ void Form3::fitCalendar()
     const QSize size = MonthView1->sizeHint().expandedTo(kCalendar.size());
     MonthView1->setGeometry(QRect(kCalendar.topLeft(), size));
     setFixedSize(kClient + (size - kCalendar.size()));
+    if (isVisible())
+        keepOnScreen();
+}
+
+void Form3::keepOnScreen()
+{
+    QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    QPoint to = frame.topLeft();
+    to.rx() -= std::max(0, frame.right() - area.right());
+    to.ry() -= std::max(0, frame.bottom() - area.bottom());
+    // Too big for the screen: the title bar and the first month stay in reach.
+    to.rx() = std::max(to.x(), area.left());
+    to.ry() = std::max(to.y(), area.top());
+    if (to != frame.topLeft())
+        move(to);
+}
+
+void Form3::showEvent(QShowEvent *event)
+{
+    // Settings written while hidden may have grown the window past the screen.
+    keepOnScreen();
+    QWidget::showEvent(event);
 }
 
 void Form3::setCaption(const QString &caption)

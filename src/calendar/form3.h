@@ -26,11 +26,14 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void setCaption(const QString &caption);
     // More months or a larger font need more room than the design gave.
     void fitCalendar();
+    // A window grown for more months would otherwise reach past the screen.
+    void keepOnScreen();
 
     Windows &windows_;
     bool pressedOnBorder_ = false;

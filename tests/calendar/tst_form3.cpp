@@ -44,6 +44,8 @@ private slots:
     void closingLeavesTheClockRunning();
     void windowFitsTheMonths_data();
     void windowFitsTheMonths();
+    void grownWindowStaysOnScreen_data();
+    void grownWindowStaysOnScreen();
     void everySettingShows_data();
     void everySettingShows();
     void paging();
@@ -281,6 +283,8 @@ void TestForm3::doubleClickOutsideDatesShowsNoPreferences()
 void TestForm3::reopenShowsDesignValues()
 {
     Form3 &c = openCalendar();
+    hoverOver(&c, stripPoint());
+    QCOMPARE(c.windowTitle(), kStripCaption);
     QTest::mouseClick(c.MonthView1, Qt::LeftButton, {}, datePoint(platform->clock.date().addDays(1)));
     QTest::mouseDClick(c.MonthView1, Qt::LeftButton, {}, datePoint(platform->clock.date().addDays(1)));
     Form5 *prefs = windows->find<Form5>();
@@ -294,9 +298,6 @@ void TestForm3::reopenShowsDesignValues()
     clickCheck(prefs->Check3);
     clickCheck(prefs->Check3);
     QCOMPARE(settingsOf(*c.MonthView1), (CalendarSettings{2, 3, true, false, false, 10, true}));
-    resetMouse();
-    hoverOver(&c, stripPoint());
-    QCOMPARE(c.windowTitle(), kStripCaption);
 
     c.close();
     QVERIFY(!windows->find<Form3>());
@@ -380,6 +381,42 @@ void TestForm3::windowFitsTheMonths()
     apply(view, CalendarSettings{});
     QCOMPARE(c.size(), QSize(555, 428));
     QCOMPARE(view.geometry(), QRect(16, 16, 488, 398));
+}
+
+void TestForm3::grownWindowStaysOnScreen_data()
+{
+    QTest::addColumn<bool>("whileHidden");
+    QTest::addColumn<CalendarSettings>("settings");
+    QTest::newRow("open, 2 across") << false << CalendarSettings{1, 2, false, true, true, 12, true};
+    QTest::newRow("open, 3 across, wider than the screen") << false << CalendarSettings{1, 3, true, true, true, 24, true};
+    QTest::newRow("open, 4 x 4") << false << CalendarSettings{4, 4, false, true, true, 8, true};
+    QTest::newRow("hidden, 2 across") << true << CalendarSettings{1, 2, false, true, true, 12, true};
+    QTest::newRow("hidden, 4 x 4 at 24 pt") << true << CalendarSettings{4, 4, true, true, true, 24, true};
+}
+
+void TestForm3::grownWindowStaysOnScreen()
+{
+    QFETCH(bool, whileHidden);
+    QFETCH(CalendarSettings, settings);
+    Form3 *c = nullptr;
+    if (whileHidden) {
+        c = &windows->get<Form3>();
+        apply(*c->MonthView1, settings);
+        c = &openCalendar();
+        // Where the main window's click put it, before the test moved it aside.
+        c->hide();
+        centreOnScreen(*c);
+        c->show();
+    } else {
+        c = &openCalendar();
+        c->move(c->screen()->availableGeometry().center());
+        apply(*c->MonthView1, settings);
+    }
+    const QRect area = c->screen()->availableGeometry();
+    const QRect frame = c->frameGeometry();
+    QVERIFY2(area.contains(frame.topLeft()), qPrintable(QStringLiteral("%1,%2").arg(frame.x()).arg(frame.y())));
+    if (frame.width() <= area.width() && frame.height() <= area.height())
+        QVERIFY(area.contains(frame));
 }
 
 void TestForm3::everySettingShows_data()
