@@ -5,6 +5,7 @@
 #include "app/windows.h"
 #include "calendar/form3.h"
 #include "fakeplatform.h"
+#include "listhelpers.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
@@ -16,26 +17,8 @@
 
 using namespace listora;
 using listora::test::FakePlatform;
-
-namespace {
-
-QStringList entries(int count, const QString &stem = QStringLiteral("task "))
-{
-    QStringList list;
-    for (int i = 0; i < count; ++i)
-        list << stem + QString::number(i);
-    return list;
-}
-
-QStringList texts(const QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-} // namespace
+using listora::test::texts;
+using listora::test::entries;
 
 class TestForm1 : public QObject {
     Q_OBJECT

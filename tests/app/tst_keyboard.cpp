@@ -6,6 +6,7 @@
 #include "calendar/form4.h"
 #include "calendar/form5.h"
 #include "fakeplatform.h"
+#include "listhelpers.h"
 
 #include <QDateEdit>
 #include <QDropEvent>
@@ -22,16 +23,9 @@
 
 using namespace listora;
 using listora::test::FakePlatform;
+using listora::test::texts;
 
 namespace {
-
-QStringList texts(const QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
 
 // One main window with its own fake platform, shown and active so that its
 // shortcuts are live.

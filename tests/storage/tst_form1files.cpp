@@ -4,6 +4,7 @@
 #include "app/texts.h"
 #include "app/windows.h"
 #include "fakeplatform.h"
+#include "listhelpers.h"
 #include "storage/taskfile.h"
 
 #include <QCoreApplication>
@@ -19,24 +20,10 @@
 
 using namespace listora;
 using listora::test::FakePlatform;
+using listora::test::texts;
+using listora::test::entries;
 
 namespace {
-
-QStringList entries(int count, const QString &stem = QStringLiteral("task "))
-{
-    QStringList list;
-    for (int i = 0; i < count; ++i)
-        list << stem + QString::number(i);
-    return list;
-}
-
-QStringList texts(const QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {

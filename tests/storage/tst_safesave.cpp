@@ -6,6 +6,7 @@
 #include "app/form1.h"
 #include "app/windows.h"
 #include "fakeplatform.h"
+#include "listhelpers.h"
 #include "storage/taskfile.h"
 
 #include <QDir>
@@ -31,6 +32,7 @@
 
 using namespace listora;
 using listora::test::FakePlatform;
+using listora::test::texts;
 
 namespace {
 
@@ -71,14 +73,6 @@ QStringList entries(int count)
     for (int i = 0; i < count; ++i)
         list << QStringLiteral("entry %1 ").arg(i, 5, 10, QLatin1Char('0')).leftJustified(70, QLatin1Char('.'));
     return list;
-}
-
-QStringList texts(const QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)
