@@ -1,6 +1,7 @@
 // Adding one entry must cost the same whatever the list already holds.
 #include "support.h"
 
+#include <QCoreApplication>
 #include <QListWidget>
 
 #include <benchmark/benchmark.h>
@@ -26,6 +27,7 @@ void addListora(benchmark::State &state)
         form.List[0]->setCurrentRow(0);
         const auto start = std::chrono::steady_clock::now();
         form.List_DblClick(0);
+        QCoreApplication::processEvents();
         const auto stop = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
 

@@ -65,10 +65,26 @@ void appendList(QByteArray &out, const QStringList &entries)
     out += QByteArray::number(entries.size());
     out += " \r\n";
     for (const QString &entry : entries) {
-        QByteArray line = cp1252::encode(entry);
-        // A break inside an entry would shift every following line.
-        line.replace('\r', ' ').replace('\n', ' ');
-        out += line;
+        // Straight into the file's buffer: a byte-by-byte append and a copy
+        // per entry made saving a full file many times slower than writing it.
+        // No UTF-16 unit gives more than one byte.
+        const qsizetype start = out.size();
+        out.resize(start + entry.size());
+        char *dst = out.data() + start;
+        const QStringView text(entry);
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t u = text[i].unicode();
+            if (u < 0x80) {
+                // A break inside an entry would shift every following line.
+                *dst++ = u == u'\r' || u == u'\n' ? ' ' : char(u);
+                continue;
+            }
+            const qsizetype units =
+                QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+            *dst++ = cp1252::encode(text.mid(i, units)).at(0); // one byte per code point
+            i += units - 1;
+        }
+        out.resize(dst - out.constData());
         out += "\r\n";
     }
 }
