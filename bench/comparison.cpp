@@ -14,6 +14,8 @@ const std::vector<Comparison> &comparisons()
         {"opening twice the entries (2 x 16,384 -> 2 x 32,767)", "Open/Listora/32767", "Open/Listora/16384", 2.2},
         {"saving 2 x 32,767 entries, against the same bytes through QSaveFile", "Save/Listora/32767", "Save/Floor/32767",
          1.5},
+        {"saving, against reading the entries out of the list boxes + QSaveFile", "Save/Listora/32767",
+         "Save/ReadFloor/32767", 1.5},
         {"adding one entry to a list of 32,000, against one of 299", "Add/Listora/32000", "Add/Listora/299", 1.25},
     };
     return table;

@@ -160,6 +160,23 @@ void TestTaskFile::writer_data()
         << L{QString::fromUtf16(u"\u65e5\u672c \U0001F600 \u0080")} << L{} << QByteArray(" 1 \r\n?? ? ?\r\n 0 \r\n");
     QTest::newRow("breaks inside an entry become blanks")
         << L{"a\nb\r\nc"} << L{} << QByteArray(" 1 \r\na b  c\r\n 0 \r\n");
+    // Long entries go through the wide copy; what it must not copy as it
+    // stands may sit anywhere in them, also past the first sixteen units.
+    const QString lead(15, QLatin1Char('a'));
+    const QByteArray leadBytes(15, 'a');
+    auto longRow = [&](const char *name, const QString &odd, const QByteArray &oddBytes) {
+        const QString tail(20, QLatin1Char('z'));
+        QTest::newRow(name) << L{lead + odd + tail, lead + lead + odd} << L{}
+                            << (" 2 \r\n" + leadBytes + oddBytes + QByteArray(20, 'z') + "\r\n" + leadBytes + leadBytes +
+                                oddBytes + "\r\n 0 \r\n");
+    };
+    longRow("long, plain", QStringLiteral("bc"), "bc");
+    longRow("long, Latin-1 letter", QString::fromUtf16(u"\u00e9\u00ff\u00a0"), bytesOf({0xe9, 0xff, 0xa0}));
+    longRow("long, code-page letter", QString::fromUtf16(u"\u20ac\u0161\u0178"), bytesOf({0x80, 0x9a, 0x9f}));
+    longRow("long, C1 control", QString::fromUtf16(u"\u0081\u0080"), bytesOf({0x81, '?'}));
+    longRow("long, high units", QString::fromUtf16(u"\u65e5\uff21\U0001F600"), "???");
+    longRow("long, breaks", QStringLiteral("\r\n\n"), "   ");
+    longRow("long, tab and control", QStringLiteral("\t\x01"), "\t\x01");
     QTest::newRow("over capacity, all written") << L(53, "x") << L{}
                                                 << (" 53 \r\n" + QByteArray("x\r\n").repeated(53) + " 0 \r\n");
 }
