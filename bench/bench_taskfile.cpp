@@ -38,6 +38,20 @@ bool holds(const QListWidget *list, const QStringList &entries)
     return true;
 }
 
+void fillLists(Form1 &form, const Lists &lists)
+{
+    form.List[0]->addItems(lists.first);
+    form.List[1]->addItems(lists.second);
+    QCoreApplication::processEvents();
+}
+
+// The least a save needs once its bytes are ready.
+bool writeReadyBytes(const QString &target, const QByteArray &bytes)
+{
+    QSaveFile file(target);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+}
+
 void emptyLists(Form1 &form)
 {
     form.List[0]->clear();
@@ -94,9 +108,7 @@ void saveListora(benchmark::State &state)
     const Lists lists(int(state.range(0)));
     ShownForm shown;
     Form1 &form = *shown.form;
-    form.List[0]->addItems(lists.first);
-    form.List[1]->addItems(lists.second);
-    QCoreApplication::processEvents();
+    fillLists(form, lists);
     const QString target = lists.dir.filePath(QStringLiteral("saved.dat"));
     bool checked = false;
     for (auto _ : state) {
@@ -125,8 +137,7 @@ void saveFloor(benchmark::State &state)
     const Lists lists(int(state.range(0)));
     const QString target = lists.dir.filePath(QStringLiteral("floor.dat"));
     for (auto _ : state) {
-        QSaveFile file(target);
-        if (!file.open(QIODevice::WriteOnly) || file.write(lists.bytes) != lists.bytes.size() || !file.commit()) {
+        if (!writeReadyBytes(target, lists.bytes)) {
             state.SkipWithError("QSaveFile failed");
             break;
         }
@@ -144,9 +155,7 @@ void saveReadFloor(benchmark::State &state)
     const Lists lists(int(state.range(0)));
     ShownForm shown;
     Form1 &form = *shown.form;
-    form.List[0]->addItems(lists.first);
-    form.List[1]->addItems(lists.second);
-    QCoreApplication::processEvents();
+    fillLists(form, lists);
     const QString target = lists.dir.filePath(QStringLiteral("floor.dat"));
     for (auto _ : state) {
         qsizetype units = 0;
@@ -159,8 +168,7 @@ void saveReadFloor(benchmark::State &state)
                 units += entry.size();
         }
         benchmark::DoNotOptimize(units);
-        QSaveFile file(target);
-        if (!file.open(QIODevice::WriteOnly) || file.write(lists.bytes) != lists.bytes.size() || !file.commit()) {
+        if (!writeReadyBytes(target, lists.bytes)) {
             state.SkipWithError("QSaveFile failed");
             break;
         }

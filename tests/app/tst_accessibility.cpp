@@ -6,6 +6,7 @@
 #include "calendar/form4.h"
 #include "calendar/form5.h"
 #include "fakeplatform.h"
+#include "mainwindowrig.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -48,7 +49,7 @@ QStringList namelessPictureButtons(QWidget *window)
 
 } // namespace
 
-class TestAccessibility : public QObject {
+class TestAccessibility : public QObject, private listora::test::MainWindowRig {
     Q_OBJECT
 private slots:
     void init();
@@ -60,25 +61,16 @@ private slots:
 
 private:
     QWidget *load(const QString &which);
-
-    FakePlatform *platform = nullptr;
-    Windows *windows = nullptr;
-    Form1 *form = nullptr;
 };
 
 void TestAccessibility::init()
 {
-    platform = new FakePlatform;
-    windows = new Windows(*platform);
-    form = new Form1(*windows, *platform);
-    form->Timer1->stop();
+    buildRig();
 }
 
 void TestAccessibility::cleanup()
 {
-    delete form;
-    delete windows;
-    delete platform;
+    tearDownRig();
 }
 
 QWidget *TestAccessibility::load(const QString &which)

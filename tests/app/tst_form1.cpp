@@ -6,6 +6,7 @@
 #include "calendar/form3.h"
 #include "fakeplatform.h"
 #include "listhelpers.h"
+#include "mainwindowrig.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
@@ -20,7 +21,7 @@ using listora::test::FakePlatform;
 using listora::test::texts;
 using listora::test::entries;
 
-class TestForm1 : public QObject {
+class TestForm1 : public QObject, private listora::test::MainWindowRig {
     Q_OBJECT
 private slots:
     void init();
@@ -61,20 +62,12 @@ private:
     void click(QPushButton *button);
     void doubleClickRow(QListWidget *list, int row);
     static void hoverOver(QWidget *widget, QPoint at = {});
-
-    FakePlatform *platform = nullptr;
-    Windows *windows = nullptr;
-    Form1 *form = nullptr;
 };
 
 void TestForm1::init()
 {
-    platform = new FakePlatform;
-    windows = new Windows(*platform);
-    form = new Form1(*windows, *platform);
-    form->Timer1->stop();
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form));
+    buildRig();
+    QVERIFY(showMainWindow());
     // A double-click in an earlier test leaves QTest's synthetic mouse state
     // such that the next bare move is dropped; one plain click resets it.
     QTest::mouseClick(form->Label2, Qt::LeftButton);
@@ -82,9 +75,7 @@ void TestForm1::init()
 
 void TestForm1::cleanup()
 {
-    delete form;
-    delete windows;
-    delete platform;
+    tearDownRig();
 }
 
 void TestForm1::click(QPushButton *button)

@@ -6,6 +6,7 @@
 #include "calendar/form5.h"
 #include "calendar/monthview.h"
 #include "fakeplatform.h"
+#include "mainwindowrig.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,7 +25,7 @@ const QString kCalendarCaption = QStringLiteral("Calendar - Double Click a Date 
 
 } // namespace
 
-class TestForm3 : public QObject {
+class TestForm3 : public QObject, private listora::test::MainWindowRig {
     Q_OBJECT
 private slots:
     void init();
@@ -58,28 +59,19 @@ private:
     QPoint datePoint(QDate date) const;
     void resetMouse();
 
-    FakePlatform *platform = nullptr;
-    Windows *windows = nullptr;
-    Form1 *form = nullptr;
     Form3 *calendar = nullptr;
 };
 
 void TestForm3::init()
 {
-    platform = new FakePlatform;
-    windows = new Windows(*platform);
-    form = new Form1(*windows, *platform);
-    form->Timer1->stop();
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form));
+    buildRig();
+    QVERIFY(showMainWindow());
     calendar = nullptr;
 }
 
 void TestForm3::cleanup()
 {
-    delete form;
-    delete windows;
-    delete platform;
+    tearDownRig();
 }
 
 // The way a person opens it: the main window's clock label.

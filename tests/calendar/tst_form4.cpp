@@ -5,6 +5,7 @@
 #include "calendar/form4.h"
 #include "calendar/form5.h"
 #include "fakeplatform.h"
+#include "mainwindowrig.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -14,7 +15,7 @@
 using namespace listora;
 using namespace listora::test;
 
-class TestForm4 : public QObject {
+class TestForm4 : public QObject, private listora::test::MainWindowRig {
     Q_OBJECT
 private slots:
     void init();
@@ -32,21 +33,16 @@ private slots:
 
 private:
     Form4 &openClock();
-
-    FakePlatform *platform = nullptr;
-    Windows *windows = nullptr;
 };
 
 void TestForm4::init()
 {
-    platform = new FakePlatform;
-    windows = new Windows(*platform);
+    buildRig(false);
 }
 
 void TestForm4::cleanup()
 {
-    delete windows;
-    delete platform;
+    tearDownRig();
 }
 
 Form4 &TestForm4::openClock()

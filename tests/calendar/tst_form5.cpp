@@ -6,6 +6,7 @@
 #include "calendar/form5.h"
 #include "calendar/monthview.h"
 #include "fakeplatform.h"
+#include "mainwindowrig.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,7 +29,7 @@ enum class Row { Vertical, Horizontal, FontSize, WeekNumbers, ThreeD, Today };
 
 Q_DECLARE_METATYPE(Row)
 
-class TestForm5 : public QObject {
+class TestForm5 : public QObject, private listora::test::MainWindowRig {
     Q_OBJECT
 private slots:
     void init();
@@ -54,26 +55,18 @@ private:
     QComboBox *combo(Row row) const;
     QCheckBox *check(Row row) const;
 
-    FakePlatform *platform = nullptr;
-    Windows *windows = nullptr;
-    Form1 *form = nullptr;
     Form5 *prefs = nullptr;
 };
 
 void TestForm5::init()
 {
-    platform = new FakePlatform;
-    windows = new Windows(*platform);
-    form = new Form1(*windows, *platform);
-    form->Timer1->stop();
+    buildRig();
     prefs = nullptr;
 }
 
 void TestForm5::cleanup()
 {
-    delete form;
-    delete windows;
-    delete platform;
+    tearDownRig();
 }
 
 Form5 &TestForm5::openPreferences()

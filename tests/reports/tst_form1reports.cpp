@@ -2,6 +2,7 @@
 #include "app/texts.h"
 #include "app/windows.h"
 #include "fakeplatform.h"
+#include "mainwindowrig.h"
 #include "reports/report.h"
 
 #include <QListWidget>
@@ -44,7 +45,7 @@ QList<PrintCall> recorded(const QList<PrintStep> &steps)
 
 } // namespace
 
-class TestForm1Reports : public QObject {
+class TestForm1Reports : public QObject, private listora::test::MainWindowRig {
     Q_OBJECT
 private slots:
     void init();
@@ -65,24 +66,16 @@ private slots:
 
 private:
     QString question() const { return QStringLiteral("Do you want to print the list?"); }
-
-    FakePlatform *platform = nullptr;
-    Windows *windows = nullptr;
-    Form1 *form = nullptr;
 };
 
 void TestForm1Reports::init()
 {
-    platform = new FakePlatform;
-    windows = new Windows(*platform);
-    form = new Form1(*windows, *platform);
+    buildRig();
 }
 
 void TestForm1Reports::cleanup()
 {
-    delete form;
-    delete windows;
-    delete platform;
+    tearDownRig();
 }
 
 void TestForm1Reports::reportTogglesAndIsFrozen()
