@@ -2,6 +2,7 @@
 
 #include "about/form2.h"
 #include "about/frmabout.h"
+#include "app/mousemove.h"
 #include "app/platform.h"
 #include "app/texts.h"
 #include "app/windows.h"
@@ -35,28 +36,6 @@
 namespace listora {
 
 namespace {
-
-// Runs an action on every mouse move over one control, before the control
-// sees the move (buttons ignore moves and would hand them to the window).
-class HoverFilter final : public QObject {
-public:
-    HoverFilter(QObject *parent, std::function<void()> action) : QObject(parent), action_(std::move(action)) {}
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseMove)
-            action_();
-        return false;
-    }
-
-private:
-    std::function<void()> action_;
-};
-
-void onMouseMove(QWidget *control, std::function<void()> action)
-{
-    control->setMouseTracking(true);
-    control->installEventFilter(new HoverFilter(control, std::move(action)));
-}
 
 // Keeps out of the entry box what a task file line cannot carry.
 class EntryValidator final : public QValidator {

@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "app/icons.h"
+#include "app/mousemove.h"
 #include "app/platform.h"
 #include "app/texts.h"
 #include "app/windows.h"
@@ -17,25 +18,6 @@
 namespace listora {
 
 namespace {
-
-// Runs an action on every move over one control, before the control sees it.
-class MoveFilter final : public QObject {
-public:
-    MoveFilter(QWidget *control, std::function<void()> action) : QObject(control), action_(std::move(action))
-    {
-        control->setMouseTracking(true);
-        control->installEventFilter(this);
-    }
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::MouseMove)
-            action_();
-        return false;
-    }
-
-private:
-    std::function<void()> action_;
-};
 
 QPushButton *pictureButton(QWidget *parent, const char *name, icons::Glyph glyph, int y, const QString &text)
 {
@@ -69,9 +51,9 @@ Form4::Form4(Windows &windows)
 
     Command1 = pictureButton(this, "Command1", icons::Glyph::Alarm, 240, QStringLiteral("Alarm"));
     Command2 = pictureButton(this, "Command2", icons::Glyph::Timer, 960, QStringLiteral("Timer"));
-    new MoveFilter(Command1, [this] { Command1_MouseMove(); });
-    new MoveFilter(Command2, [this] { Command2_MouseMove(); });
-    new MoveFilter(Label1, [this] { Label1_MouseMove(); });
+    onMouseMove(Command1, [this] { Command1_MouseMove(); });
+    onMouseMove(Command2, [this] { Command2_MouseMove(); });
+    onMouseMove(Label1, [this] { Label1_MouseMove(); });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
