@@ -107,6 +107,9 @@ QFrame *makeLine(QWidget *parent, const char *name, int x1, int y, int x2)
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(tw(x1), tw(y) - 1, tw(x2 - x1), 3);
+    // A line is drawn on the window, not a control: the pointer over it is
+    // over the bare window.
+    line->setAttribute(Qt::WA_TransparentForMouseEvents);
     return line;
 }
 
@@ -193,11 +196,9 @@ QPushButton *Form1::pictureButton(QWidget *parent, const char *name, icons::Glyp
 void Form1::addHover(QWidget *control, const QString &text)
 {
     onMouseMove(control, [this, text] { setTitle(text); });
-    if (auto *button = qobject_cast<QPushButton *>(control)) {
-        button->setToolTip(text);
-        if (button->text().isEmpty())
-            button->setAccessibleName(text);
-    }
+    // The title bar is the hover help; screen readers get the same text.
+    if (auto *button = qobject_cast<QPushButton *>(control); button && button->text().isEmpty())
+        button->setAccessibleName(text);
 }
 
 void Form1::buildLayout()
@@ -351,7 +352,7 @@ void Form1::buildLayout()
     // Controls without hover text still pass moves up: track them so the
     // window learns the pointer is over a control, not over its bare area.
     const QList<QWidget *> quiet{Label1, Label2, Label4, Label5, Label6, Label7, Label8, ProgressBar2,
-                                 Command12, Command15, DTPicker1, Picture2, Picture3, Line1, Line2};
+                                 Command12, Command15, DTPicker1, Picture2, Picture3};
     for (QWidget *control : quiet)
         control->setMouseTracking(true);
 

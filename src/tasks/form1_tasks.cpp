@@ -23,6 +23,12 @@ void applyBucket(QProgressBar *bar, const std::function<void(const QString &)> &
     }
 }
 
+void clearSelection(QListWidget *box)
+{
+    box->setCurrentItem(nullptr);
+    box->clearSelection();
+}
+
 } // namespace
 
 bool Form1::secondListShown() const
@@ -84,8 +90,12 @@ void Form1::removeSelected(int list)
 {
     QListWidget *box = List[list];
     const int row = box->currentRow();
-    if (row >= 0 && box->currentItem() && box->currentItem()->isSelected())
+    if (row >= 0 && box->currentItem() && box->currentItem()->isSelected()) {
         delete box->takeItem(row);
+        // The list box would select the entry that moved up, and a second
+        // press would remove it unseen.
+        clearSelection(box);
+    }
     Label2->setText(QStringLiteral("File not saved"));
     Text1->setEnabled(true);
     refreshCapacityDisplay(list);
@@ -110,6 +120,7 @@ void Form1::List_DblClick(int)
 
     List[to]->addItem(item->text());
     delete source->takeItem(source->row(item));
+    clearSelection(source);
 
     Label1->setText(counterText(List[0]->count(), kTasksSuffix));
     Label5->setText(counterText(List[1]->count(), kTasksSuffix));

@@ -38,6 +38,8 @@ private slots:
     void appointments();
     void secondListTaskUsesZeroToNine();
     void removeWithoutSelection();
+    void actedOnEntryLeavesNothingSelected_data();
+    void actedOnEntryLeavesNothingSelected();
     void removeFromSecondList_data();
     void removeFromSecondList();
     void switching();
@@ -306,6 +308,45 @@ void TestForm1::removeWithoutSelection()
     QVERIFY(form->Text1->isEnabled());
 }
 
+void TestForm1::actedOnEntryLeavesNothingSelected_data()
+{
+    QTest::addColumn<bool>("secondList");
+    QTest::addColumn<bool>("move");
+    QTest::newRow("remove from the first list") << false << false;
+    QTest::newRow("remove from the second list") << true << false;
+    QTest::newRow("move from the first list") << false << true;
+    QTest::newRow("move from the second list") << true << true;
+}
+
+// A second press must not act on the entry that slid up into the place.
+void TestForm1::actedOnEntryLeavesNothingSelected()
+{
+    QFETCH(bool, secondList);
+    QFETCH(bool, move);
+    if (secondList)
+        click(form->Command8);
+    QListWidget *box = form->List[secondList ? 1 : 0];
+    box->addItems(entries(4));
+    auto act = [&] {
+        if (move)
+            doubleClickRow(box, 1);
+        else
+            click(secondList ? form->Command11 : form->Command4);
+    };
+    box->setCurrentRow(1);
+    act();
+    QCOMPARE(texts(box), (QStringList{"task 0", "task 2", "task 3"}));
+    QCOMPARE(box->currentRow(), -1);
+    QVERIFY(box->selectedItems().isEmpty());
+    if (move) {
+        form->List_DblClick(secondList ? 1 : 0);
+        QCOMPARE(form->List[secondList ? 0 : 1]->count(), 1);
+    } else {
+        act();
+    }
+    QCOMPARE(box->count(), 3);
+}
+
 void TestForm1::removeFromSecondList_data()
 {
     QTest::addColumn<int>("before");
@@ -512,6 +553,12 @@ void TestForm1::bareWindowRestoresTitle()
     QCOMPARE(form->childAt(bare), nullptr);
     hoverOver(form, bare);
     QCOMPARE(form->windowTitle(), form->standardTitle());
+    // The ruled lines are drawn on the window: over them is over the bare window.
+    for (QWidget *line : {form->Line1, form->Line2}) {
+        form->setTitle(QStringLiteral("before"));
+        hoverOver(form, line->geometry().center());
+        QCOMPARE(form->windowTitle(), form->standardTitle());
+    }
     QVERIFY(windows->find<Form2>());
     QVERIFY(windows->find<Form2>()->isHidden());
     QCOMPARE(form->image1Picture().cacheKey(), windows->find<Form2>()->windowIcon().cacheKey());
