@@ -24,7 +24,8 @@ Form2::Form2(Windows &windows)
     setMouseTracking(true);
 
     QFont boxFont;
-    boxFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif")});
+    boxFont.setFamilies(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")});
     boxFont.setStyleHint(QFont::SansSerif);
     boxFont.setPointSize(12);
     boxFont.setBold(true);

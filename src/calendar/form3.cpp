@@ -25,7 +25,8 @@ const QSize kClient(tw(8325), tw(6420));
 } // namespace
 
 Form3::Form3(Windows &windows)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint)
     , windows_(windows)
 {
     setObjectName(QStringLiteral("Form3"));

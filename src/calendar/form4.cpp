@@ -27,14 +27,14 @@ QPushButton *pictureButton(QWidget *parent, const char *name, icons::Glyph glyph
     button->setIcon(icons::icon(glyph));
     button->setIconSize(QSize(32, 32));
     button->setAccessibleName(text);
-    button->setToolTip(text);
     return button;
 }
 
 } // namespace
 
 Form4::Form4(Windows &windows)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint)
     , windows_(windows)
 {
     setObjectName(QStringLiteral("Form4"));

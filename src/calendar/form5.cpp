@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -32,10 +33,19 @@ const QStringList kMonths{QStringLiteral("1"), QStringLiteral("2"), QStringLiter
 const QStringList kSizes{QStringLiteral("8"),  QStringLiteral("10"), QStringLiteral("12"),
                          QStringLiteral("14"), QStringLiteral("18"), QStringLiteral("24")};
 
+// A wheel turned while the pointer passes over a closed combo would step it
+// and apply a setting nobody chose from the list.
+class WheelStop final : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *, QEvent *event) override { return event->type() == QEvent::Wheel; }
+};
+
 } // namespace
 
 Form5::Form5(Windows &windows)
-    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint)
     , windows_(windows)
 {
     setObjectName(QStringLiteral("Form5"));
@@ -63,7 +73,8 @@ Form5::Form5(Windows &windows)
         *labels[i] = label;
     }
 
-    const auto combo = [this](const char *name, int row, const QStringList &items) {
+    auto *wheelStop = new WheelStop(this);
+    const auto combo = [this, wheelStop](const char *name, int row, const QStringList &items) {
         auto *box = new QComboBox(this);
         box->setObjectName(QString::fromLatin1(name));
         box->setEditable(true);
@@ -76,6 +87,7 @@ Form5::Form5(Windows &windows)
         box->setCurrentIndex(-1);
         box->setEditText(QString());
         box->setGeometry(tw(3120), tw(kTops[row]), tw(1215), tw(315) + 4);
+        box->installEventFilter(wheelStop);
         return box;
     };
     Combo1 = combo("Combo1", 0, kMonths);

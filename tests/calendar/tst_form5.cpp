@@ -8,12 +8,14 @@
 #include "fakeplatform.h"
 #include "mainwindowrig.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 
 using namespace listora;
 using namespace listora::test;
@@ -41,6 +43,7 @@ private slots:
     void textMatchingNoItemChangesNothing_data();
     void textMatchingNoItemChangesNothing();
     void typingAloneChangesNothing();
+    void wheelOverComboChangesNothing();
     void checkBoxBothWays_data();
     void checkBoxBothWays();
     void resetSequence();
@@ -257,6 +260,22 @@ void TestForm5::typingAloneChangesNothing()
     CalendarSettings expected = kBaseline;
     expected.fontSize = 8;
     QCOMPARE(settingsOf(calendar()), expected);
+}
+
+void TestForm5::wheelOverComboChangesNothing()
+{
+    openPreferences();
+    apply(calendar(), kBaseline);
+    for (QComboBox *box : {prefs->Combo1, prefs->Combo2, prefs->Combo3}) {
+        for (const int delta : {-120, -120, 120}) {
+            const QPointF at(box->width() / 2.0, box->height() / 2.0);
+            QWheelEvent wheel(at, box->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(box, &wheel);
+        }
+        QCOMPARE(box->currentIndex(), -1);
+    }
+    QCOMPARE(settingsOf(calendar()), kBaseline);
 }
 
 void TestForm5::checkBoxBothWays_data()
