@@ -259,6 +259,7 @@ void Form1::buildLayout()
     Label8->setObjectName(QStringLiteral("Label8"));
     Label8->setGeometry(0, 0, tw(2175), tw(615));
     Label8->setWordWrap(true);
+    Label8->setTextFormat(Qt::PlainText); // a file name may hold markup characters
     Label8->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Picture1->hide();
 

@@ -12,6 +12,7 @@ namespace listora {
 MessageAnswer QtPlatform::message(QWidget *parent, const MessageRequest &request)
 {
     QMessageBox box(parent);
+    box.setTextFormat(Qt::PlainText); // messages quote file names, which may hold markup characters
     box.setText(request.text);
     box.setWindowTitle(request.title);
     switch (request.icon) {

@@ -52,7 +52,7 @@ void Form1::Command7_Click()
         return;
 
     const QList<PrintStep> page =
-        printedList(entries, versionText(), shortDateText(today()), CommonDialog1.FileName);
+        printedList(entries, versionText(), shortDateText(today()), QDir::toNativeSeparators(CommonDialog1.FileName));
 
     // Reading the entries one by one leaves the last of them selected, but only a
     // page that went out counts as read.

@@ -99,6 +99,9 @@ void Form1::openTaskFile(const QString &path)
         return;
     }
     refreshCapacityDisplay(0, kTasksSuffix, ZeroRule::ExactZero);
+    // The second list's figures would otherwise count the entries it had
+    // before the file, and they are on screen while that list is shown.
+    refreshCapacityDisplay(1, kTasksSuffix, ZeroRule::ExactZero);
     Label2->setText(QStringLiteral("File Open"));
 }
 
@@ -127,7 +130,7 @@ void Form1::Command14_Click()
 {
     if (Picture3->isHidden()) {
         Picture3->show();
-        Label8->setText(CommonDialog1.FileName);
+        Label8->setText(QDir::toNativeSeparators(CommonDialog1.FileName));
         Command15->show();
         Label7->setText(QString());
     } else {
@@ -153,6 +156,8 @@ void Form1::Command15_Click()
         return;
     }
     Label2->setText(QStringLiteral("Back Up Ok"));
+    // The label is on screen whenever this button is: keep it naming the remembered file.
+    Label8->setText(QDir::toNativeSeparators(CommonDialog1.FileName));
 }
 
 } // namespace listora

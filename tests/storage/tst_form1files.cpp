@@ -108,8 +108,16 @@ void TestForm1Files::openAppendsAndRefreshes()
     QCOMPARE(w.form.ProgressBar1->value(), 10);
     QCOMPARE(w.form.ProgressBar1->toolTip(), QStringLiteral("10%"));
     QCOMPARE(w.form.Label2->text(), QStringLiteral("File Open"));
-    QCOMPARE(w.form.Label5->text(), QStringLiteral("untouched"));
     QCOMPARE(w.form.CommonDialog1.FileName, path("lists.dat"));
+
+    // The second list's figures count its new entries, as showing it would.
+    QCOMPARE(w.form.Label5->text(), QStringLiteral("2 Tasks"));
+    const QString shownPercent = w.form.Label6->text();
+    const int shownBar = w.form.ProgressBar2->value();
+    w.form.Command8_Click();
+    QCOMPARE(w.form.Label6->text(), shownPercent);
+    QCOMPARE(w.form.ProgressBar2->value(), shownBar);
+    QCOMPARE(w.form.Label5->text(), QStringLiteral("2 Tasks"));
 }
 
 void TestForm1Files::openTwiceDoubles()
@@ -411,6 +419,20 @@ void TestForm1Files::fileNamePanel()
     QVERIFY(QFile::exists(path("copy.dat_bak.dat")));
     w.form.Command14_Click();
     QCOMPARE(w.form.Label8->text(), path("copy.dat"));
+
+    // A backup made while the panel is up shows at once.
+    w.platform.paths.enqueue(path("again.dat"));
+    w.form.Command15_Click();
+    QCOMPARE(w.form.Label8->text(), path("again.dat"));
+
+    // A name that looks like markup is shown as it is, not as formatting.
+    w.form.Command14_Click();
+    const QString odd = path("<b>bold.dat");
+    writeFile(odd, " 0 \r\n 0 \r\n");
+    w.form.openTaskFile(odd);
+    w.form.Command14_Click();
+    QCOMPARE(w.form.Label8->text(), odd);
+    QCOMPARE(w.form.Label8->textFormat(), Qt::PlainText);
 }
 
 QTEST_MAIN(TestForm1Files)
