@@ -2,6 +2,7 @@
 
 #include "about/abouttexts.h"
 #include "app/form1.h"
+#include "app/fonts.h"
 #include "app/icons.h"
 #include "app/windows.h"
 
@@ -23,12 +24,7 @@ Form2::Form2(Windows &windows)
     setFixedSize(tw(8910), tw(6165));
     setMouseTracking(true);
 
-    QFont boxFont;
-    boxFont.setFamilies(
-        {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")});
-    boxFont.setStyleHint(QFont::SansSerif);
-    boxFont.setPointSize(12);
-    boxFont.setBold(true);
+    const QFont boxFont = msSansSerif(12, true);
 
     QLineEdit **members[] = {&Text1, &Text2, &Text3, &Text4, &Text5, &Text6, &Text7, &Text8, &Text9};
     for (int i = 0; i < 9; ++i) {

@@ -3,6 +3,7 @@
 #include "about/abouttexts.h"
 #include "about/form2.h"
 #include "app/form1.h"
+#include "app/fonts.h"
 #include "app/icons.h"
 #include "app/platform.h"
 #include "app/texts.h"
@@ -28,16 +29,6 @@ const QString kDescription =
     QStringLiteral("Brenholt Software makes small free tools for every day. Click here to visit our website.");
 const QString kDonateHint = QStringLiteral("Plese donate 3 dollars to support more freeware ");
 
-QFont sansSerif(double points, bool bold)
-{
-    QFont font;
-    font.setFamilies(
-        {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 template <class L> L *place(L *label, const char *name, int x, int y, int w, int h)
 {
@@ -70,16 +61,16 @@ void frmAbout::buildLayout()
     picIcon->setCursor(Qt::PointingHandCursor);
 
     lblTitle = place(new QLabel(this), "lblTitle", 1530, 120, 3885, 480);
-    lblTitle->setFont(sansSerif(13.5, true));
+    lblTitle->setFont(msSansSerif(13.5, true));
     QPalette black = lblTitle->palette();
     black.setColor(QPalette::WindowText, Qt::black);
     lblTitle->setPalette(black);
 
     lblVersion = place(new QLabel(this), "lblVersion", 1680, 660, 3885, 345);
-    lblVersion->setFont(sansSerif(13.5, true));
+    lblVersion->setFont(msSansSerif(13.5, true));
 
     lblDescription = place(new ClickLabel(kDescription, this), "lblDescription", 1560, 1080, 4125, 1410);
-    lblDescription->setFont(sansSerif(13.5, true));
+    lblDescription->setFont(msSansSerif(13.5, true));
     lblDescription->setWordWrap(true);
     lblDescription->setCursor(Qt::PointingHandCursor);
     lblDescription->setToolTip(about::websiteUrl().toString());
@@ -91,7 +82,7 @@ void frmAbout::buildLayout()
     Image1->setAccessibleName(kDonateHint.trimmed());
 
     lblDisclaimer = place(new ClickLabel(kDisclaimer, this), "lblDisclaimer", 240, 2625, 3870, 825);
-    lblDisclaimer->setFont(sansSerif(8, false));
+    lblDisclaimer->setFont(msSansSerif(8, false));
     lblDisclaimer->setWordWrap(true);
     lblDisclaimer->setCursor(Qt::PointingHandCursor);
 

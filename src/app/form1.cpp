@@ -2,6 +2,7 @@
 
 #include "about/form2.h"
 #include "about/frmabout.h"
+#include "app/fonts.h"
 #include "app/mousemove.h"
 #include "app/platform.h"
 #include "app/texts.h"
@@ -52,24 +53,13 @@ public:
     }
 };
 
-QFont boldFont(double points)
-{
-    QFont font;
-    // The design face where it exists, else its metric-compatible stand-in:
-    // fontconfig's default substitute is much wider and overflows the labels.
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Liberation Sans")});
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
 
 QLabel *makeLabel(QWidget *parent, const char *name, int x, int y, int w, int h, double points)
 {
     auto *label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(tw(x), tw(y), tw(w), tw(h));
-    label->setFont(boldFont(points));
+    label->setFont(msSansSerif(points, true));
     label->setAlignment(Qt::AlignCenter);
     return label;
 }
@@ -219,7 +209,7 @@ void Form1::buildLayout()
     List[1]->setObjectName(QStringLiteral("List(1)"));
     List[1]->setGeometry(tw(0), tw(120), tw(7095), tw(4560));
     for (int i = 0; i < 2; ++i) {
-        List[i]->setFont(boldFont(12));
+        List[i]->setFont(msSansSerif(12, true));
         List[i]->setUniformItemSizes(true);
         connect(List[i], &QListWidget::itemClicked, this, [this, i] { List_Click(i); });
         connect(List[i], &QListWidget::itemDoubleClicked, this, [this, i] { List_DblClick(i); });
@@ -242,7 +232,7 @@ void Form1::buildLayout()
     Label7->setObjectName(QStringLiteral("Label7"));
     // As wide as its panel, so the wrapped report is never cut at the right.
     Label7->setGeometry(0, 0, tw(3255), tw(735));
-    Label7->setFont(boldFont(9.75));
+    Label7->setFont(msSansSerif(9.75, true));
     Label7->setWordWrap(true);
     Label7->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Command15 = new QPushButton(QStringLiteral("Make a back Up Copy of your File"), Picture2);
@@ -266,7 +256,7 @@ void Form1::buildLayout()
     Label3 = new ClickLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setGeometry(tw(7320), tw(240), tw(1575), tw(375));
-    Label3->setFont(boldFont(18));
+    Label3->setFont(msSansSerif(18, true));
     Label3->setAlignment(Qt::AlignCenter);
     Label3->setCursor(Qt::PointingHandCursor);
     Label3->setAccessibleName(tr("Show Calendar"));
@@ -307,14 +297,14 @@ void Form1::buildLayout()
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(tw(120), tw(5520), tw(5175), tw(420));
-    Text1->setFont(boldFont(12));
+    Text1->setFont(msSansSerif(12, true));
     Text1->setValidator(new EntryValidator(Text1));
     Text1->setAccessibleName(tr("New task"));
 
     DTPicker1 = new QDateEdit(this);
     DTPicker1->setObjectName(QStringLiteral("DTPicker1"));
     DTPicker1->setGeometry(tw(5400), tw(5520), tw(1815), tw(375));
-    DTPicker1->setFont(boldFont(12));
+    DTPicker1->setFont(msSansSerif(12, true));
     DTPicker1->setCalendarPopup(true);
     DTPicker1->setDisplayFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
     DTPicker1->setAccessibleName(tr("Appointment date"));

@@ -1,6 +1,7 @@
 #include "calendar/form3.h"
 
 #include "app/form1.h"
+#include "app/fonts.h"
 #include "app/icons.h"
 #include "app/platform.h"
 #include "app/windows.h"
@@ -38,9 +39,7 @@ Form3::Form3(Windows &windows)
     MonthView1 = new MonthView([&platform] { return platform.now().date(); }, this);
     MonthView1->setObjectName(QStringLiteral("MonthView1"));
     MonthView1->setDateRange(QDate(1753, 1, 1), QDate(9999, 12, 31));
-    MonthView1->setFont(designFont({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                                    QStringLiteral("Liberation Sans")},
-                                   24, true));
+    MonthView1->setFont(msSansSerif(24, true));
     MonthView1->setMonthRows(1);
     MonthView1->setMonthColumns(1);
     MonthView1->setShowWeekNumbers(false);

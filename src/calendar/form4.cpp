@@ -1,14 +1,13 @@
 #include "calendar/form4.h"
 
 #include "app/form1.h"
+#include "app/fonts.h"
 #include "app/icons.h"
 #include "app/mousemove.h"
 #include "app/platform.h"
 #include "app/texts.h"
 #include "app/windows.h"
-#include "calendar/monthview.h"
 
-#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>

@@ -1,6 +1,7 @@
 #include "calendar/form5.h"
 
 #include "app/form1.h"
+#include "app/fonts.h"
 #include "app/windows.h"
 #include "calendar/form3.h"
 #include "calendar/form4.h"
@@ -52,9 +53,7 @@ Form5::Form5(Windows &windows)
     setWindowTitle(QStringLiteral("Preferences"));
     setFixedSize(tw(4680), tw(3600));
 
-    const QFont captionFont = designFont({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                                          QStringLiteral("Liberation Sans")},
-                                         9.75, true);
+    const QFont captionFont = msSansSerif(9.75, true);
     const QString captions[] = {
         QStringLiteral("Nº of vertical months:"),
         QStringLiteral("Nº of horizontal months:"),

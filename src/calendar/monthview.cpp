@@ -3,7 +3,6 @@
 #include "app/texts.h"
 
 #include <QEvent>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -37,22 +36,6 @@ QFont headerFont(const QFont &font)
 
 } // namespace
 
-QFont designFont(const QStringList &families, qreal points, bool bold)
-{
-    QFont font;
-    // Fontconfig answers every name with some face; take the first one really installed.
-    const QStringList installed = QFontDatabase::families();
-    for (const QString &family : families) {
-        if (installed.contains(family, Qt::CaseInsensitive)) {
-            font.setFamily(family);
-            break;
-        }
-    }
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
 
 MonthView::MonthView(std::function<QDate()> today, QWidget *parent)
     : QWidget(parent)

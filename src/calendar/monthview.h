@@ -91,7 +91,4 @@ private:
     bool threeD_ = true;
 };
 
-// The face a design asked for, or the nearest installed sans-serif.
-QFont designFont(const QStringList &families, qreal points, bool bold);
-
 } // namespace listora

@@ -1,0 +1,35 @@
+#include "app/fonts.h"
+
+#include <QFontDatabase>
+
+namespace listora {
+
+QFont designFont(const QStringList &families, qreal points, bool bold)
+{
+    QFont font;
+    const QStringList installed = QFontDatabase::families();
+    for (const QString &family : families) {
+        if (installed.contains(family, Qt::CaseInsensitive)) {
+            font.setFamily(family);
+            break;
+        }
+    }
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QFont msSansSerif(qreal points, bool bold)
+{
+    // Looked up once: a window asks for this face for almost every control.
+    static const QFont face = designFont(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")}, 9,
+        false);
+    QFont font = face;
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace listora
