@@ -38,19 +38,29 @@ namespace listora {
 
 namespace {
 
-// Keeps out of the entry box what a task file line cannot carry.
+// Keeps out of the entry box what a task file line cannot carry, and tells
+// which character it kept out.
 class EntryValidator final : public QValidator {
 public:
-    using QValidator::QValidator;
+    EntryValidator(std::function<void(const QString &)> refused, QObject *parent)
+        : QValidator(parent), refused_(std::move(refused))
+    {
+    }
     State validate(QString &input, int &pos) const override
     {
-        const QString clean = storableEntryText(input);
-        if (clean != input) {
-            pos = std::min<int>(pos, clean.size());
-            input = clean;
+        const EntryText clean = storableEntryText(input);
+        if (clean.text != input) {
+            // The caret stays behind what was typed before it.
+            pos = int(std::min(storableEntryText(input.left(pos)).text.size(), clean.text.size()));
+            input = clean.text;
         }
+        if (!clean.refused.isEmpty())
+            refused_(clean.refused);
         return Acceptable;
     }
+
+private:
+    std::function<void(const QString &)> refused_;
 };
 
 
@@ -298,8 +308,23 @@ void Form1::buildLayout()
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(tw(120), tw(5520), tw(5175), tw(420));
     Text1->setFont(msSansSerif(12, true));
-    Text1->setValidator(new EntryValidator(Text1));
+    Text1->setValidator(new EntryValidator([this](const QString &c) { showEntryHint(c); }, Text1));
     Text1->setAccessibleName(tr("New task"));
+
+    // Below the entry box, in the strip the window leaves there.
+    EntryHint = new QLabel(this);
+    EntryHint->setObjectName(QStringLiteral("EntryHint"));
+    EntryHint->setGeometry(tw(120), tw(5940), tw(5175), tw(210));
+    EntryHint->setFont(msSansSerif(8, false));
+    EntryHint->setTextFormat(Qt::PlainText);
+    EntryHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    EntryHint->hide();
+    connect(Text1, &QLineEdit::textEdited, this, [this] {
+        // The hint stands until an edit keeps everything that was typed.
+        if (!entryRefused_)
+            hideEntryHint();
+        entryRefused_ = false;
+    });
 
     DTPicker1 = new QDateEdit(this);
     DTPicker1->setObjectName(QStringLiteral("DTPicker1"));
@@ -548,6 +573,25 @@ void Form1::Label3_Click()
 void Form1::Text1_MouseMove()
 {
     Text1->setFocus();
+}
+
+void Form1::showEntryHint(const QString &character)
+{
+    entryRefused_ = true;
+    const QString hint = refusedCharacterHint(character);
+    EntryHint->setText(hint);
+    EntryHint->show();
+    // A screen reader speaks a changed description of the focused box.
+    Text1->setAccessibleDescription(hint);
+}
+
+void Form1::hideEntryHint()
+{
+    if (EntryHint->isHidden())
+        return;
+    EntryHint->hide();
+    EntryHint->clear();
+    Text1->setAccessibleDescription(QString());
 }
 
 void Form1::Timer1_Timer()

@@ -111,6 +111,7 @@ public:
     QPushButton *Command14 = nullptr;
     QPushButton *Command15 = nullptr;
     QLineEdit *Text1 = nullptr;
+    QLabel *EntryHint = nullptr; // names a character the entry box refused
     QDateEdit *DTPicker1 = nullptr;
     QTimer *Timer1 = nullptr;
     QFrame *Line1 = nullptr;
@@ -160,11 +161,14 @@ private:
     void addEntry(int list, bool appointment);
     void removeSelected(int list);
     bool confirmQuit(const QString &question);
+    void showEntryHint(const QString &character);
+    void hideEntryHint();
 
     Windows &windows_;
     Platform &platform_;
     QIcon image1Icon_;
     bool quitting_ = false;
+    bool entryRefused_ = false;
 };
 
 } // namespace listora

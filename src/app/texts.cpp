@@ -31,13 +31,51 @@ QString shortDateText(const QDate &date, const QLocale &locale)
     return locale.toString(date, QLocale::ShortFormat);
 }
 
+QString storedDateText(const QDate &date, const QLocale &locale, const CodePage &page)
+{
+    const QString shown = shortDateText(date, locale);
+    if (page.firstUnstorable(shown) < 0)
+        return shown;
+    // The order of the fields and the first separator between them, read off the format.
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    QString order;
+    QChar separator;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        else if (quoted)
+            continue;
+        else if ((c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y')) && !order.contains(c))
+            order += c;
+        else if (order.size() == 1 && separator.isNull()
+                 && (c == QLatin1Char('/') || c == QLatin1Char('.') || c == QLatin1Char('-')))
+            separator = c;
+    }
+    if (order.size() != 3)
+        order = QStringLiteral("yMd");
+    if (separator.isNull())
+        separator = QLatin1Char('/');
+    QStringList fields;
+    for (const QChar field : order)
+        fields += field == QLatin1Char('d')   ? QString::number(date.day())
+                  : field == QLatin1Char('M') ? QString::number(date.month())
+                                              : QString::number(date.year());
+    return fields.join(separator);
+}
+
 QString timeFormatWithoutZone(const QLocale &locale)
 {
-    // The long format carries the zone as runs of unquoted 't'; drop them and the
-    // blanks they leave, keep quoted literals as they are.
+    // The long format carries the zone as runs of unquoted 't', some in
+    // brackets or after a comma; drop them with what stood around them, keep
+    // quoted literals as they are. 'B', a day period Qt does not know, is its AM/PM.
     const QString format = locale.timeFormat(QLocale::LongFormat);
     QString out;
     bool quoted = false;
+    const auto chopTrailing = [&](const QString &chars) {
+        while (!out.isEmpty() && chars.contains(out.back()))
+            out.chop(1);
+    };
     for (qsizetype i = 0; i < format.size(); ++i) {
         const QChar c = format.at(i);
         if (c == QLatin1Char('\'')) {
@@ -45,14 +83,39 @@ QString timeFormatWithoutZone(const QLocale &locale)
             out += c;
             continue;
         }
-        if (!quoted && c == QLatin1Char('t')) {
-            while (out.endsWith(QLatin1Char(' ')))
+        if (quoted) {
+            out += c;
+            continue;
+        }
+        if (c == QLatin1Char('t')) {
+            while (i + 1 < format.size() && format.at(i + 1) == QLatin1Char('t'))
+                ++i;
+            // Brackets that held only the zone go with it.
+            chopTrailing(QStringLiteral(" "));
+            static const QString opening = QStringLiteral("([（【");
+            static const QString closing = QStringLiteral(")]）】");
+            if (!out.isEmpty() && opening.contains(out.back()) && i + 1 < format.size()
+                && closing.indexOf(format.at(i + 1)) == opening.indexOf(out.back())) {
                 out.chop(1);
+                ++i;
+            }
+            chopTrailing(QStringLiteral(" ,"));
+            continue;
+        }
+        if (c == QLatin1Char('B')) {
+            while (i + 1 < format.size() && format.at(i + 1) == QLatin1Char('B'))
+                ++i;
+            if (!format.contains(QLatin1Char('a'), Qt::CaseInsensitive))
+                out += QStringLiteral("AP");
             continue;
         }
         out += c;
     }
-    out = out.trimmed();
+    // A zone at the start leaves its separator behind.
+    while (!out.isEmpty() && (out.front() == QLatin1Char(' ') || out.front() == QLatin1Char(',')))
+        out.remove(0, 1);
+    while (!out.isEmpty() && (out.back() == QLatin1Char(' ') || out.back() == QLatin1Char(',')))
+        out.chop(1);
     if (!out.contains(QLatin1Char('s')))
         out = QStringLiteral("HH:mm:ss");
     return out;

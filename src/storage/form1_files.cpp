@@ -5,6 +5,7 @@
 #include "app/texts.h"
 #include "storage/taskfile.h"
 #include "tasks/capacity.h"
+#include "tasks/entrytext.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -43,6 +44,22 @@ QString faultText(const ReadResult &result)
         .arg(result.faultLine)
         .arg(why)
         .arg(result.entriesRead());
+}
+
+// Names the entry a save refused to change: which list, and what the file could not hold.
+QString changedEntryText(const TaskLists &lists, const ChangedEntry &changed)
+{
+    const QString &entry = (changed.list == 0 ? lists.first : lists.second).at(changed.row);
+    QString shown = entry;
+    if (shown.size() > 60)
+        shown = shown.left(59) + QChar(0x2026);
+    const QChar c = entry.at(changed.at);
+    const QString why = c == QLatin1Char('\r') || c == QLatin1Char('\n')
+                            ? QStringLiteral("it holds a line break")
+                            : refusedCharacterHint(entry.mid(changed.at, c.isHighSurrogate() ? 2 : 1));
+    return QStringLiteral("entry %1 of the %2 list, “%3”, would be written differently: %4")
+        .arg(changed.row + 1)
+        .arg(changed.list == 0 ? QStringLiteral("first") : QStringLiteral("second"), shown, why);
 }
 
 TaskLists listsOf(const Form1 &form)
@@ -115,7 +132,14 @@ void Form1::Command2_Click()
         return;
     CommonDialog1.FileName = *path;
 
-    const SaveResult saved = saveTaskFile(*path, listsOf(*this));
+    const TaskLists lists = listsOf(*this);
+    const SaveResult saved = saveTaskFile(*path, lists);
+    if (saved.changed) {
+        warn(platform_, this,
+             QStringLiteral("The file %1 was not saved: the %2. Whatever was on disk is left as it was.")
+                 .arg(shownPath(*path), changedEntryText(lists, saved.changed)));
+        return;
+    }
     if (!saved) {
         warn(platform_, this,
              QStringLiteral("The file %1 cannot be written: %2. Whatever was on disk is left as it was.")
@@ -148,7 +172,14 @@ void Form1::Command15_Click()
     CommonDialog1.FileName = *path;
 
     const QString backupPath = *path + QStringLiteral("_bak.dat");
-    const SaveResult saved = saveTaskFile(backupPath, listsOf(*this));
+    const TaskLists lists = listsOf(*this);
+    const SaveResult saved = saveTaskFile(backupPath, lists);
+    if (saved.changed) {
+        warn(platform_, this,
+             QStringLiteral("The backup %1 was not written: the %2. Whatever was on disk is left as it was.")
+                 .arg(shownPath(backupPath), changedEntryText(lists, saved.changed)));
+        return;
+    }
     if (!saved) {
         warn(platform_, this,
              QStringLiteral("The backup %1 cannot be written: %2. Whatever was on disk is left as it was.")

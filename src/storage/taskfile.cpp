@@ -1,6 +1,5 @@
 #include "storage/taskfile.h"
 
-#include "storage/cp1252.h"
 #include "tasks/capacity.h"
 
 #include <QFile>
@@ -54,7 +53,7 @@ bool isBlank(char c)
 
 SaveResult failure(const QString &error)
 {
-    return {false, error.isEmpty() ? QStringLiteral("unknown error") : error};
+    return {false, error.isEmpty() ? QStringLiteral("unknown error") : error, {}};
 }
 
 SaveDeviceFactory &deviceFactory()
@@ -63,15 +62,17 @@ SaveDeviceFactory &deviceFactory()
     return factory;
 }
 
-// Copies entry to dst when each unit is its own byte, printable Latin-1 (the
-// common case), and says whether it was. Sixteen units at a time where the
+// Copies n units to dst when each is its own byte in every page that uses
+// this path, and says whether they were: printable ASCII, or for Windows-1252
+// printable Latin-1 too (the common cases). Sixteen units at a time where the
 // processor allows.
-bool copyPrintableLatin1(const char16_t *src, qsizetype n, char *dst)
+bool copyPlainUnits(const char16_t *src, qsizetype n, char *dst, bool latin1)
 {
     qsizetype i = 0;
     bool plain = true;
+    const char16_t last = latin1 ? 0xFF : 0x7F;
 #if defined(__SSE2__)
-    const __m128i highByte = _mm_set1_epi16(short(0xFF00));
+    const __m128i highBits = _mm_set1_epi16(short(latin1 ? 0xFF00 : 0xFF80));
     const __m128i firstPrintable = _mm_set1_epi16(0x20);
     const __m128i block = _mm_set1_epi16(short(0xFFE0));
     const __m128i c1 = _mm_set1_epi16(0x80); // 0x80 to 0x9F differ from Latin-1
@@ -79,8 +80,8 @@ bool copyPrintableLatin1(const char16_t *src, qsizetype n, char *dst)
     for (; i + 16 <= n; i += 16) {
         for (const qsizetype at : {i, i + 8}) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + at));
-            // Units from 0x8000 compare as negative, but the high byte catches them anyway.
-            odd = _mm_or_si128(odd, _mm_and_si128(v, highByte));
+            // Units from 0x8000 compare as negative, but the high bits catch them anyway.
+            odd = _mm_or_si128(odd, _mm_and_si128(v, highBits));
             odd = _mm_or_si128(odd, _mm_cmplt_epi16(v, firstPrintable));
             odd = _mm_or_si128(odd, _mm_cmpeq_epi16(_mm_and_si128(v, block), c1));
         }
@@ -92,48 +93,39 @@ bool copyPrintableLatin1(const char16_t *src, qsizetype n, char *dst)
 #endif
     for (; i < n; ++i) {
         const char16_t u = src[i];
-        plain = plain && u >= 0x20 && u <= 0xFF && (u < 0x80 || u >= 0xA0);
+        plain = plain && u >= 0x20 && u <= last && (u < 0x80 || u >= 0xA0);
         dst[i] = char(u);
     }
     return plain;
 }
 
-// One entry's bytes at dst; returns their end.
-char *encodeEntry(const QString &entry, char *dst)
-{
-    const auto *src = reinterpret_cast<const char16_t *>(entry.constData());
-    const qsizetype n = entry.size();
-    if (copyPrintableLatin1(src, n, dst))
-        return dst + n;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = src[i];
-        if (u == u'\r' || u == u'\n') {
-            *dst++ = ' '; // a break inside an entry would shift every following line
-        } else if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            *dst++ = char(u);
-        } else {
-            const qsizetype units = QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(src[i + 1]) ? 2 : 1;
-            *dst++ = cp1252::encode(QStringView(src + i, units)).at(0); // one byte per code point
-            i += units - 1;
-        }
-    }
-    return dst;
-}
-
-void appendList(QByteArray &out, const QStringList &entries)
+// Appends one list; changed names the first entry that cannot be written as it stands.
+void appendList(QByteArray &out, const QStringList &entries, const CodePage &page, int listIndex, ChangedEntry *changed)
 {
     out += ' ';
     out += QByteArray::number(entries.size());
     out += " \r\n";
-    // Sized once for the whole list: no UTF-16 unit gives more than one byte.
+    // Sized once for the whole list: no UTF-16 unit gives more than two bytes.
+    const qsizetype perUnit = page.doubleByte() ? 2 : 1;
     qsizetype room = 0;
     for (const QString &entry : entries)
-        room += entry.size() + 2;
+        room += perUnit * entry.size() + 2;
     const qsizetype start = out.size();
     out.resize(start + room);
     char *dst = out.data() + start;
-    for (const QString &entry : entries) {
-        dst = encodeEntry(entry, dst);
+    const char16_t limit = page.plainLimit();
+    const bool latin1 = limit == 0xFF;
+    for (qsizetype row = 0; row < entries.size(); ++row) {
+        const QString &entry = entries[row];
+        const auto *src = reinterpret_cast<const char16_t *>(entry.constData());
+        if (limit && copyPlainUnits(src, entry.size(), dst, latin1)) {
+            dst += entry.size();
+        } else {
+            bool exact = true;
+            dst = page.encode(entry, dst, &exact);
+            if (!exact && changed && !*changed)
+                *changed = ChangedEntry{listIndex, row, page.firstUnstorable(entry)};
+        }
         *dst++ = '\r';
         *dst++ = '\n';
     }
@@ -174,7 +166,7 @@ bool parseCountLine(QByteArrayView line, int *value)
     return true;
 }
 
-ReadResult readTaskFile(QByteArrayView bytes)
+ReadResult readTaskFile(QByteArrayView bytes, const CodePage &page)
 {
     ReadResult result;
     LineReader reader(bytes);
@@ -201,23 +193,25 @@ ReadResult readTaskFile(QByteArrayView bytes)
                 result.faultLine = reader.lineNumber() + 1;
                 return result;
             }
-            list->append(cp1252::decode(line));
+            list->append(page.decode(line));
         }
     }
     result.complete = true;
     return result;
 }
 
-QByteArray writeTaskFile(const QStringList &first, const QStringList &second)
+QByteArray writeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page,
+                         ChangedEntry *changed)
 {
+    const qsizetype perUnit = page.doubleByte() ? 2 : 1;
     qsizetype size = 16;
     for (const QStringList *list : {&first, &second})
         for (const QString &entry : *list)
-            size += entry.size() + 2;
+            size += perUnit * entry.size() + 2;
     QByteArray out;
     out.reserve(size);
-    appendList(out, first);
-    appendList(out, second);
+    appendList(out, first, page, 0, changed);
+    appendList(out, second, page, 1, changed);
     return out;
 }
 
@@ -257,18 +251,18 @@ SaveResult writeThrough(QIODevice &device, const QByteArray &bytes)
         // Syncs and only then renames over the old file.
         if (!saveFile->commit())
             return failure(saveFile->errorString());
-        return {true, {}};
+        return {true, {}, {}};
     }
     if (commitDevice) {
         if (!commitDevice->commit())
             return failure(commitDevice->errorString());
-        return {true, {}};
+        return {true, {}, {}};
     }
     auto *fileDevice = qobject_cast<QFileDevice *>(&device);
     device.close();
     if (fileDevice && fileDevice->error() != QFileDevice::NoError)
         return failure(fileDevice->errorString());
-    return {true, {}};
+    return {true, {}, {}};
 }
 
 SaveResult saveBytes(const QString &path, const QByteArray &bytes)
@@ -283,12 +277,20 @@ SaveResult saveBytes(const QString &path, const QByteArray &bytes)
     return writeThrough(*device, bytes);
 }
 
-SaveResult saveTaskFile(const QString &path, const TaskLists &lists)
+SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page)
 {
     // A longer list would give a count line that no reader accepts.
     if (lists.first.size() > kMaxListEntries || lists.second.size() > kMaxListEntries)
         return failure(QStringLiteral("a list holds more than %1 entries").arg(kMaxListEntries));
-    return saveBytes(path, writeTaskFile(lists));
+    ChangedEntry changed;
+    const QByteArray bytes = writeTaskFile(lists, page, &changed);
+    if (changed) {
+        // Writing would put '?' in the place of what the user sees, unnoticed until it is read back.
+        SaveResult result = failure(QStringLiteral("an entry cannot be written as it stands"));
+        result.changed = changed;
+        return result;
+    }
+    return saveBytes(path, bytes);
 }
 
 } // namespace listora

@@ -1,8 +1,10 @@
 #pragma once
 
-// The task file: both lists in one text file of CR LF lines, one byte a
-// character (Windows-1252). Each list is a count line (" 3 ") followed by that
+// The task file: both lists in one text file of CR LF lines in the program's
+// code page (one byte a character, two for some East Asian ones). Each list is a count line (" 3 ") followed by that
 // many entry lines; the first list comes first.
+
+#include "storage/codepage.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -41,13 +43,28 @@ struct ReadResult {
 
 // Lines may end in CR LF, a lone LF or a lone CR; the last line needs no end.
 // Lines after the second list are never looked at.
-ReadResult readTaskFile(QByteArrayView bytes);
+ReadResult readTaskFile(QByteArrayView bytes, const CodePage &page = programCodePage());
+
+// An entry the file cannot hold as it stands: list 0 or 1, its row, and the
+// index of its first unstorable unit.
+struct ChangedEntry {
+    int list = -1;
+    qsizetype row = -1;
+    qsizetype at = -1;
+    explicit operator bool() const { return list >= 0; }
+};
 
 // The exact bytes of a task file holding both lists: " 0 \r\n 0 \r\n" for two
-// empty lists. Characters Windows-1252 lacks are written as '?', line breaks
-// inside an entry as blanks, so the file always reads back with the same shape.
-QByteArray writeTaskFile(const QStringList &first, const QStringList &second);
-inline QByteArray writeTaskFile(const TaskLists &lists) { return writeTaskFile(lists.first, lists.second); }
+// empty lists. Characters the code page lacks are written as '?', line breaks
+// inside an entry as blanks, so the file always reads back with the same shape;
+// changed, when given, then names the first entry so written.
+QByteArray writeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page = programCodePage(),
+                         ChangedEntry *changed = nullptr);
+inline QByteArray writeTaskFile(const TaskLists &lists, const CodePage &page = programCodePage(),
+                                ChangedEntry *changed = nullptr)
+{
+    return writeTaskFile(lists.first, lists.second, page, changed);
+}
 
 // A count line: blanks and tabs around an optionally signed run of digits.
 // False for anything else, fractions and values outside 16 bits included.
@@ -56,15 +73,17 @@ bool parseCountLine(QByteArrayView line, int *value);
 struct SaveResult {
     bool ok = false;
     QString error; // what went wrong, for the warning; empty on success
+    ChangedEntry changed; // set when nothing was written because an entry would read back otherwise
     explicit operator bool() const { return ok; }
 };
 
 // Writes bytes to path so that the old file is replaced only once every byte
 // has reached the disk: on any failure the old file stays as it was.
 SaveResult saveBytes(const QString &path, const QByteArray &bytes);
-// The task file of both lists; refused when a list holds more entries than a
-// count line can say.
-SaveResult saveTaskFile(const QString &path, const TaskLists &lists);
+// The task file of both lists; refused, with nothing written, when a list
+// holds more entries than a count line can say or an entry would not read
+// back as it stands.
+SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page = programCodePage());
 
 // A device that leaves its target alone until commit() replaces it, as
 // QSaveFile does. A plain device cannot report a failed finish from close(),

@@ -63,8 +63,9 @@ void Form1::addEntry(int list, bool appointment)
         Text1->setEnabled(false);
         return;
     }
-    const QString entry = appointment ? appointmentEntry(shortDateText(DTPicker1->date()), Text1->text()) : Text1->text();
+    const QString entry = appointment ? appointmentEntry(storedDateText(DTPicker1->date()), Text1->text()) : Text1->text();
     List[list]->addItem(entry);
+    hideEntryHint();
 
     // Adding an appointment to the first list also leaves the file out of date.
     if (list == 1 && appointment)

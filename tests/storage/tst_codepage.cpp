@@ -1,0 +1,197 @@
+// The code page of each locale, and what users of it type, date and read.
+#include "app/texts.h"
+#include "storage/codepage.h"
+#include "storage/codepagebackend.h"
+#include "storage/taskfile.h"
+#include "tasks/capacity.h"
+#include "tasks/entrytext.h"
+
+#include <QTest>
+
+using namespace listora;
+
+class TestCodePage : public QObject {
+    Q_OBJECT
+private slots:
+    void locales_data();
+    void locales();
+    void tablesMatchConverter_data();
+    void tablesMatchConverter();
+    void entryText_data();
+    void entryText();
+    void unstorableEntryNamed();
+    void brokenSequenceRead();
+};
+
+void TestCodePage::locales_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("line");
+    const auto row = [](const char *locale, int page, const char16_t *line) {
+        QTest::newRow(locale) << QString::fromLatin1(locale) << page << QString::fromUtf16(line);
+    };
+    row("en_US.UTF-8", 1252, u"Buy bread, call the bank at 9 \u2013 \u20ac5");
+    row("de_DE.UTF-8", 1252, u"Gr\u00f6\u00dfere Br\u00f6tchen f\u00fcr K\u00e4the kaufen");
+    row("pl_PL.UTF-8", 1250, u"Za\u017c\u00f3\u0142\u0107 g\u0119\u015bl\u0105 ja\u017a\u0144, \u0141\u00f3d\u017a");
+    row("ru_RU.UTF-8", 1251, u"\u041a\u0443\u043f\u0438\u0442\u044c \u0445\u043b\u0435\u0431 \u0438 "
+                             u"\u043f\u043e\u0437\u0432\u043e\u043d\u0438\u0442\u044c \u0432 \u0431\u0430\u043d\u043a, \u0451\u0436");
+    row("el_GR.UTF-8", 1253, u"\u0391\u03b3\u03bf\u03c1\u03ac\u03c3\u03c4\u03b5 \u03c8\u03c9\u03bc\u03af, "
+                             u"\u03ad\u03c9\u03c2 \u03c4\u03b7\u03bd \u03a4\u03c1\u03af\u03c4\u03b7");
+    row("tr_TR.UTF-8", 1254, u"\u00c7ar\u015famba g\u00fcn\u00fc \u0131\u015f\u0131k ve \u015feker al, \u0130zmir, \u011f");
+    row("he_IL.UTF-8", 1255, u"\u05dc\u05e7\u05e0\u05d5\u05ea \u05dc\u05d7\u05dd \u05d5\u05d7\u05dc\u05d1");
+    row("ar_EG.UTF-8", 1256, u"\u0634\u0631\u0627\u0621 \u0627\u0644\u062e\u0628\u0632 \u0648\u0627\u0644\u062d\u0644\u064a\u0628");
+    // Typed with FARSI YEH and KEHEH, as Persian keyboards give them.
+    row("fa_IR.UTF-8", 1256, u"\u062e\u0631\u06cc\u062f \u0646\u0627\u0646 \u0648 \u0634\u06cc\u0631\u060c "
+                             u"\u067e\u0633\u062a \u06a9\u0631\u062f\u0646 \u06af\u0644 \u0698\u0627\u0644\u0647 \u0686\u0627\u06cc");
+    row("lt_LT.UTF-8", 1257, u"Nupirkti duonos ir pieno: \u0105\u010d\u0119\u0117\u012f\u0161\u0173\u016b\u017e");
+    // Precomposed, as Vietnamese input methods give it.
+    row("vi_VN.UTF-8", 1258, u"Mua b\u00e1nh m\u00ec v\u00e0 g\u1ecdi ng\u00e2n h\u00e0ng, Ti\u1ebfng Vi\u1ec7t \u0111\u01b0\u1ee3c");
+    row("th_TH.UTF-8", 874, u"\u0e0b\u0e37\u0e49\u0e2d\u0e02\u0e19\u0e21\u0e1b\u0e31\u0e07\u0e41\u0e25\u0e30\u0e19\u0e21");
+    row("ja_JP.UTF-8", 932, u"\u30d1\u30f3\u3068\u725b\u4e73\u3092\u8cb7\u3046\u3001\u9280\u884c\u306b\u96fb\u8a71\uff08\uff11\uff09\u2460");
+    row("zh_CN.UTF-8", 936, u"\u4e70\u9762\u5305\u548c\u725b\u5976\uff0c\u7ed9\u94f6\u884c\u6253\u7535\u8bdd");
+    row("ko_KR.UTF-8", 949, u"\ube75\uacfc \uc6b0\uc720 \uc0ac\uae30, \uc740\ud589\uc5d0 \uc804\ud654\ud558\uae30 \ub620");
+    row("zh_TW.UTF-8", 950, u"\u8cb7\u9eb5\u5305\u548c\u725b\u5976\uff0c\u6253\u96fb\u8a71\u7d66\u9280\u884c");
+    row("bg_BG.UTF-8", 1251, u"\u041a\u0443\u043f\u0438 \u0445\u043b\u044f\u0431 \u0438 \u043c\u043b\u044f\u043a\u043e");
+    row("ca_ES.UTF-8", 1252, u"Comprar pa i llet a la pla\u00e7a, col\u00b7legi");
+    row("C", 1252, u"Buy bread");
+    row("sr_RS.UTF-8@latin", 1250, u"Kupiti hleb i mleko, \u0111ak \u010di\u0161\u0107enje");
+    row("uk_UA.UTF-8", 1251, u"\u041a\u0443\u043f\u0438\u0442\u0438 \u0445\u043b\u0456\u0431, \u0491\u0430\u043d\u043e\u043a, \u0454, \u0457");
+    row("zh_HK.UTF-8", 950, u"\u8cb7\u9eb5\u5305");
+    row("eu_ES.UTF-8", 1252, u"Ogia erosi");
+}
+
+// A user of the locale gets its code page, keeps what they type, dates an
+// appointment storably and reads a clean time.
+void TestCodePage::locales()
+{
+    QFETCH(QString, locale);
+    QFETCH(int, page);
+    QFETCH(QString, line);
+
+    QCOMPARE(codePageForLocale(locale), page);
+    const CodePage codePage(page);
+    QCOMPARE(codePage.number(), page);
+
+    const EntryText typed = storableEntryText(line, codePage);
+    QCOMPARE(typed.refused, QString());
+    // Only a canonically equivalent form, or the page's own letter for it, is stored.
+    if (page != 1256)
+        QCOMPARE(typed.text.normalized(QString::NormalizationForm_C), line.normalized(QString::NormalizationForm_C));
+    QCOMPARE(typed.text.size() >= line.size(), true);
+
+    const QLocale qlocale(locale.section(QLatin1Char('.'), 0, 0));
+    const QString date = storedDateText(QDate(2026, 12, 8), qlocale, codePage);
+    QVERIFY2(codePage.firstUnstorable(date) < 0, qPrintable(date));
+    QVERIFY2(date.contains(QLatin1String("8")) || date.contains(qlocale.toString(8)), qPrintable(date));
+
+    const QStringList entries{typed.text, appointmentEntry(date, typed.text)};
+    ChangedEntry changed;
+    const QByteArray bytes = writeTaskFile(entries, {}, codePage, &changed);
+    QVERIFY(!changed);
+    QCOMPARE(readTaskFile(bytes, codePage).lists.first, entries);
+
+    const QString time = timeText(QTime(21, 5, 9), qlocale);
+    for (const char *trace : {"()", "[]", "( )", "[ ]"})
+        QVERIFY2(!time.contains(QLatin1String(trace)), qPrintable(time));
+    QVERIFY2(!time.endsWith(QLatin1Char(',')) && time.trimmed() == time, qPrintable(time));
+    QVERIFY2(time.contains(qlocale.toString(QTime(21, 5, 9), QStringLiteral("s"))), qPrintable(time));
+}
+
+void TestCodePage::tablesMatchConverter_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("1251") << 1251 << QString::fromUtf16(u"\u0416\u0451\u043b\u0442\u044b\u0439 \u20ac \u2116");
+    QTest::newRow("1255 points") << 1255 << QString::fromUtf16(u"\u05e9\u05b8\u05c1\u05dc\u05d5\u05b9\u05dd \u20aa");
+    QTest::newRow("932 half-width and NEC") << 932 << QString::fromUtf16(u"\uff71\uff72 \u2460 \u9ad9 \uff5e abc\\");
+    QTest::newRow("936 euro") << 936 << QString::fromUtf16(u"\u20ac\u4e2d\u6587");
+    QTest::newRow("949 beyond KS X 1001") << 949 << QString::fromUtf16(u"\ub620\ud55c");
+    QTest::newRow("950 euro") << 950 << QString::fromUtf16(u"\u20ac\u7e41\u9ad4");
+    QTest::newRow("874 euro") << 874 << QString::fromUtf16(u"\u20ac\u0e44\u0e17\u0e22");
+}
+
+// The tables give the very bytes the platform's converter gives.
+void TestCodePage::tablesMatchConverter()
+{
+    QFETCH(int, page);
+    QFETCH(QString, line);
+    const CodePage codePage(page);
+    const QByteArray bytes = codePage.encode(line);
+    QCOMPARE(codepagebackend::encodeEach(page, {line}).value(0), bytes);
+    QCOMPARE(codepagebackend::decodeEach(page, {bytes}).value(0), line);
+    QCOMPARE(codePage.decode(bytes), line);
+}
+
+void TestCodePage::entryText_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("refused");
+    QTest::newRow("check mark refused in 1252")
+        << 1252 << QString::fromUtf16(u"Done \u2713 ok") << QStringLiteral("Done  ok") << QString::fromUtf16(u"\u2713");
+    QTest::newRow("Polish letters refused in 1252")
+        << 1252 << QString::fromUtf16(u"\u0142\u00f3d\u017a") << QString::fromUtf16(u"\u00f3d")
+        << QString::fromUtf16(u"\u0142");
+    QTest::newRow("Latin letters kept in 1251")
+        << 1251 << QString::fromUtf16(u"Bank \u0431\u0430\u043d\u043a") << QString::fromUtf16(u"Bank \u0431\u0430\u043d\u043a")
+        << QString();
+    QTest::newRow("Cyrillic refused in 1250")
+        << 1250 << QString::fromUtf16(u"a\u0436b") << QStringLiteral("ab") << QString::fromUtf16(u"\u0436");
+    QTest::newRow("emoji refused whole in 932")
+        << 932 << QString::fromUtf16(u"\u65e5\U0001F600") << QString::fromUtf16(u"\u65e5")
+        << QString::fromUtf16(u"\U0001F600");
+    QTest::newRow("line break becomes a blank in 936")
+        << 936 << QString::fromUtf16(u"\u4e2d\r\n\u6587") << QString::fromUtf16(u"\u4e2d \u6587") << QString();
+    QTest::newRow("1258 keeps tone marks as combining marks")
+        << 1258 << QString::fromUtf16(u"Vi\u1ec7t") << QString::fromUtf16(u"Vi\u00ea\u0323t") << QString();
+    QTest::newRow("a separately typed accent is composed in 1252")
+        << 1252 << QString::fromUtf16(u"cafe\u0301") << QString::fromUtf16(u"caf\u00e9") << QString();
+    QTest::newRow("Persian yeh kept as the yeh of 1256")
+        << 1256 << QString::fromUtf16(u"\u0686\u0627\u06cc") << QString::fromUtf16(u"\u0686\u0627\u064a") << QString();
+}
+
+void TestCodePage::entryText()
+{
+    QFETCH(int, page);
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    QFETCH(QString, refused);
+    const CodePage codePage(page);
+    const EntryText text = storableEntryText(typed, codePage);
+    QCOMPARE(text.text, kept);
+    QCOMPARE(text.refused, refused);
+    QCOMPARE(codePage.decode(codePage.encode(text.text)), kept);
+}
+
+// Writing names the first entry that would not read back as it stands.
+void TestCodePage::unstorableEntryNamed()
+{
+    const CodePage western(1252);
+    ChangedEntry changed;
+    writeTaskFile({QStringLiteral("fine")}, {QStringLiteral("ok"), QString::fromUtf16(u"tick \u2713"), QStringLiteral("a\nb")},
+                  western, &changed);
+    QCOMPARE(changed.list, 1);
+    QCOMPARE(changed.row, qsizetype(1));
+    QCOMPARE(changed.at, qsizetype(5));
+    QCOMPARE(refusedCharacterHint(QString::fromUtf16(u"\u2713")), QString::fromUtf16(u"\u201c\u2713\u201d cannot be kept in a task file"));
+    QCOMPARE(refusedCharacterHint(QString::fromUtf16(u"\u200b")), QStringLiteral("U+200B cannot be kept in a task file"));
+}
+
+// A file from a Western system opened with a double-byte page: a lead byte
+// without its trail loses only itself, and saving it back is refused, not
+// written with a '?'.
+void TestCodePage::brokenSequenceRead()
+{
+    const CodePage japanese(932);
+    const ReadResult read = readTaskFile(QByteArray(" 1 \r\ncaf\xe9\r\n 0 \r\n"), japanese);
+    QVERIFY(read.complete);
+    QCOMPARE(read.lists.first, QStringList{QString::fromUtf16(u"caf\ufffd")});
+    ChangedEntry changed;
+    writeTaskFile(read.lists, japanese, &changed);
+    QCOMPARE(changed.row, qsizetype(0));
+}
+
+QTEST_GUILESS_MAIN(TestCodePage)
+#include "tst_codepage.moc"
