@@ -16,6 +16,10 @@ const std::vector<Comparison> &comparisons()
          1.5},
         {"saving, against reading the entries out of the list boxes + QSaveFile", "Save/Listora/32767",
          "Save/ReadFloor/32767", 1.5},
+        {"saving Russian entries in code page 1251, against Western ones in 1252", "Save/Listora/page/32767/1251",
+         "Save/Listora/32767", 2.0},
+        {"saving Japanese entries in code page 932, against Western ones in 1252", "Save/Listora/page/32767/932",
+         "Save/Listora/32767", 2.0},
         {"adding one entry to a list of 32,000, against one of 299", "Add/Listora/32000", "Add/Listora/299", 1.25},
     };
     return table;

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTest>
 
 #include <stdexcept>
@@ -39,13 +40,26 @@ bool waitForFirstPaint(QWidget &widget)
     return watcher.painted;
 }
 
-QStringList sampleEntries(int n, int list)
+QStringList sampleEntries(int n, int list, int codePage)
 {
-    static const char *const subjects[] = {"Call the supplier about", "Write to the bank about", "Book a table for",
-                                           "Check the invoice for", "Buy new parts for", "Plan the meeting on"};
-    static const char *const objects[] = {"the spring order and its delivery", "the café on the corner street",
-                                          "next month's rent and the deposit", "the broken printer in room two",
-                                          "the garden shed before the rain", "the quarterly figures and notes"};
+    static const char *const western[2][6] = {
+        {"Call the supplier about", "Write to the bank about", "Book a table for", "Check the invoice for",
+         "Buy new parts for", "Plan the meeting on"},
+        {"the spring order and its delivery", "the café on the corner street", "next month's rent and the deposit",
+         "the broken printer in room two", "the garden shed before the rain", "the quarterly figures and notes"}};
+    static const char *const russian[2][6] = {
+        {"Позвонить поставщику насчёт", "Написать в банк про", "Заказать столик для", "Проверить счёт за",
+         "Купить новые детали для", "Спланировать встречу на"},
+        {"весеннего заказа и его доставки", "кафе на углу нашей улицы", "аренды за месяц и залога",
+         "сломанного принтера в комнате два", "сарая в саду перед дождём", "квартальных цифр и заметок"}};
+    static const char *const japanese[2][6] = {
+        {"仕入先に電話して", "銀行に手紙を書いて", "席を予約して", "請求書を確認して", "新しい部品を買って",
+         "会議の予定を立てて"},
+        {"春の注文と配送について話す", "角のカフェの件を片付ける", "来月の家賃と敷金を払う",
+         "二番の部屋の壊れたプリンター", "雨の前に庭の物置を直す", "四半期の数字とメモをまとめる"}};
+    const auto &words = codePage == 1251 ? russian : codePage == 932 ? japanese : western;
+    const auto &subjects = words[0];
+    const auto &objects = words[1];
     QStringList entries;
     entries.reserve(n);
     for (int i = 0; i < n; ++i) {
@@ -60,14 +74,15 @@ QStringList sampleEntries(int n, int list)
     return entries;
 }
 
-QByteArray taskFileBytes(const QStringList &first, const QStringList &second)
+QByteArray taskFileBytes(const QStringList &first, const QStringList &second, int codePage)
 {
+    QStringEncoder encoder(QByteArray("windows-" + QByteArray::number(codePage)).constData());
     QByteArray bytes;
     bytes.reserve(64 * (first.size() + second.size()) + 32);
     for (const QStringList *list : {&first, &second}) {
         bytes += ' ' + QByteArray::number(list->size()) + " \r\n";
         for (const QString &entry : *list) {
-            bytes += entry.toLatin1();
+            bytes += encoder(entry);
             bytes += "\r\n";
         }
     }

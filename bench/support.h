@@ -16,11 +16,12 @@ namespace listora::bench {
 bool waitForFirstPaint(QWidget &widget);
 
 // n entries of about 60 characters for one list, a tenth of them appointments,
-// some with a non-ASCII letter, as a real backlog looks.
-QStringList sampleEntries(int n, int list);
+// some with a non-ASCII letter, as a real backlog looks; in Russian for code
+// page 1251, in Japanese for 932, else in English.
+QStringList sampleEntries(int n, int list, int codePage = 1252);
 
-// The task file that holds both lists.
-QByteArray taskFileBytes(const QStringList &first, const QStringList &second);
+// The task file that holds both lists, encoded by Qt's own converter.
+QByteArray taskFileBytes(const QStringList &first, const QStringList &second, int codePage = 1252);
 
 void writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);

@@ -301,9 +301,11 @@ int codePageForLocale(QStringView localeName)
     }
 }
 
-const CodePage &programCodePage()
+namespace {
+
+CodePage &currentProgramCodePage()
 {
-    static const CodePage page = [] {
+    static CodePage page = [] {
         if (const int system = codepagebackend::systemCodePage())
             return CodePage(system);
         for (const char *variable : {"LC_ALL", "LC_CTYPE", "LANG"})
@@ -312,6 +314,18 @@ const CodePage &programCodePage()
         return CodePage(1252);
     }();
     return page;
+}
+
+} // namespace
+
+const CodePage &programCodePage()
+{
+    return currentProgramCodePage();
+}
+
+void setProgramCodePage(const CodePage &page)
+{
+    currentProgramCodePage() = page;
 }
 
 namespace {

@@ -60,6 +60,8 @@ int codePageForLocale(QStringView localeName);
 // ANSI code page on Windows, elsewhere the one of the locale of characters
 // (LC_ALL, LC_CTYPE, LANG).
 const CodePage &programCodePage();
+// Tests and benchmarks only: what programCodePage() gives from now on.
+void setProgramCodePage(const CodePage &page);
 
 // The same text made storable where a canonically equivalent form can be: a
 // page that keeps accents as combining marks (1258) gets them so, and

@@ -66,6 +66,8 @@ private slots:
     void saveCancelledKeepsEverything();
     void saveThenOpenRestores();
     void typedTextSurvivesSaving();
+    void entryTheFileCannotHold_data();
+    void entryTheFileCannotHold();
 
     void backupNames_data();
     void backupNames();
@@ -342,8 +344,18 @@ void TestForm1Files::typedTextSurvivesSaving()
     // Typed one key at a time, then pasted.
     for (const QChar c : QString::fromUtf16(u"Caf\u00e9 \u65e5"))
         QTest::sendKeyEvent(QTest::Click, w.form.Text1, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    // What the box kept out is named beside it, and to a screen reader.
+    QVERIFY(!w.form.EntryHint->isHidden());
+    QCOMPARE(w.form.EntryHint->text(), QString::fromUtf16(u"\u201c\u65e5\u201d cannot be kept in a task file"));
+    QCOMPARE(w.form.Text1->accessibleDescription(), w.form.EntryHint->text());
     w.form.Text1->insert(QString::fromUtf16(u"\u20ac\U0001F600"));
     QCOMPARE(w.form.Text1->text(), QString::fromUtf16(u"Caf\u00e9 \u20ac"));
+    QVERIFY(w.form.EntryHint->text().contains(QString::fromUtf16(u"\U0001F600")));
+    // A key the box keeps takes the hint away.
+    QTest::keyClick(w.form.Text1, Qt::Key_A);
+    QVERIFY(w.form.EntryHint->isHidden());
+    QVERIFY(w.form.Text1->accessibleDescription().isEmpty());
+    QTest::keyClick(w.form.Text1, Qt::Key_Backspace);
     w.form.Command3_Click();
     w.platform.paths.enqueue(path("typed.dat"));
     w.form.Command2_Click();
@@ -351,6 +363,40 @@ void TestForm1Files::typedTextSurvivesSaving()
     Window fresh;
     fresh.form.openTaskFile(path("typed.dat"));
     QCOMPARE(texts(fresh.form.List[0]), texts(w.form.List[0]));
+}
+
+void TestForm1Files::entryTheFileCannotHold_data()
+{
+    QTest::addColumn<bool>("backup");
+    QTest::newRow("save") << false;
+    QTest::newRow("backup") << true;
+}
+
+// An entry that would come back otherwise (here put in the list directly, as
+// nothing the user does can) stops the save with a warning that names it:
+// no '?' on disk, no "File saved ".
+void TestForm1Files::entryTheFileCannotHold()
+{
+    QFETCH(bool, backup);
+    Window w;
+    writeFile(path("kept.dat"), " 0 \r\n 0 \r\n");
+    writeFile(path("kept.dat_bak.dat"), " 0 \r\n 0 \r\n");
+    w.form.List[0]->addItem(QStringLiteral("fine"));
+    w.form.List[1]->addItems({QStringLiteral("also fine"), QString::fromUtf16(u"Done \u2713")});
+    w.form.Label2->setText(QStringLiteral("File not saved "));
+    w.platform.paths.enqueue(path("kept.dat"));
+    if (backup) {
+        w.form.Command15_Click();
+    } else {
+        w.platform.answers.enqueue(MessageAnswer::Ok);
+        w.form.Command2_Click();
+    }
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("File not saved "));
+    const QString warning = w.platform.messages.last().text;
+    QCOMPARE(w.platform.messages.last().icon, MessageIcon::Warning);
+    QVERIFY2(warning.contains(QString::fromUtf16(u"entry 2 of the second list, \u201cDone \u2713\u201d")), qPrintable(warning));
+    QVERIFY2(warning.contains(QString::fromUtf16(u"\u201c\u2713\u201d cannot be kept in a task file")), qPrintable(warning));
+    QCOMPARE(readFile(path(backup ? "kept.dat_bak.dat" : "kept.dat")), QByteArray(" 0 \r\n 0 \r\n"));
 }
 
 void TestForm1Files::backupNames_data()
