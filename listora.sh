@@ -9,7 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libbenchmark-dev
-          xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation clang libclang-rt-14-dev)
+          xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation clang libclang-rt-14-dev
+          locales-all)
 
 install_missing() {
     local missing=()
