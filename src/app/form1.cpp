@@ -318,13 +318,8 @@ void Form1::buildLayout()
     EntryHint->setFont(msSansSerif(8, false));
     EntryHint->setTextFormat(Qt::PlainText);
     EntryHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // It stands until the entry is added, so that a quick typist still sees it.
     EntryHint->hide();
-    connect(Text1, &QLineEdit::textEdited, this, [this] {
-        // The hint stands until an edit keeps everything that was typed.
-        if (!entryRefused_)
-            hideEntryHint();
-        entryRefused_ = false;
-    });
 
     DTPicker1 = new QDateEdit(this);
     DTPicker1->setObjectName(QStringLiteral("DTPicker1"));
@@ -577,7 +572,6 @@ void Form1::Text1_MouseMove()
 
 void Form1::showEntryHint(const QString &character)
 {
-    entryRefused_ = true;
     const QString hint = refusedCharacterHint(character);
     EntryHint->setText(hint);
     EntryHint->show();

@@ -168,7 +168,6 @@ private:
     Platform &platform_;
     QIcon image1Icon_;
     bool quitting_ = false;
-    bool entryRefused_ = false;
 };
 
 } // namespace listora
