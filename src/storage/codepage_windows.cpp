@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace listora::codepagebackend {
 
 bool available(int number)
@@ -25,13 +27,12 @@ QStringList decodeEach(int number, const QList<QByteArray> &pieces)
             out.append(QString());
             continue;
         }
-        wchar_t buffer[16];
         // Strict: a lead byte without its trail, or a byte the page leaves
         // undefined, is an error here rather than some stand-in character.
-        const int n = piece.size() <= 8 ? MultiByteToWideChar(UINT(number), MB_ERR_INVALID_CHARS, piece.constData(),
-                                                              int(piece.size()), buffer, 16)
-                                        : 0;
-        out.append(n > 0 ? QString::fromWCharArray(buffer, n) : QString(QChar::ReplacementCharacter));
+        std::wstring buffer(size_t(piece.size()) + 1, L'\0');
+        const int n = MultiByteToWideChar(UINT(number), MB_ERR_INVALID_CHARS, piece.constData(), int(piece.size()),
+                                          buffer.data(), int(buffer.size()));
+        out.append(n > 0 ? QString::fromWCharArray(buffer.data(), n) : QString(QChar::ReplacementCharacter));
     }
     return out;
 }
@@ -41,17 +42,17 @@ QList<QByteArray> encodeEach(int number, const QStringList &pieces)
     QList<QByteArray> out;
     out.reserve(pieces.size());
     for (const QString &piece : pieces) {
-        if (piece.isEmpty() || piece.size() > 8) {
+        if (piece.isEmpty()) {
             out.append(QByteArray());
             continue;
         }
-        char buffer[32];
+        QByteArray buffer(2 * piece.size() + 2, Qt::Uninitialized);
         BOOL usedDefault = FALSE;
         // No best fit: a character the page lacks must not turn into a look-alike.
         const int n = WideCharToMultiByte(UINT(number), WC_NO_BEST_FIT_CHARS,
                                           reinterpret_cast<const wchar_t *>(piece.utf16()), int(piece.size()),
-                                          buffer, int(sizeof buffer), nullptr, &usedDefault);
-        out.append(n > 0 && !usedDefault ? QByteArray(buffer, n) : QByteArray());
+                                          buffer.data(), int(buffer.size()), nullptr, &usedDefault);
+        out.append(n > 0 && !usedDefault ? buffer.left(n) : QByteArray());
     }
     return out;
 }

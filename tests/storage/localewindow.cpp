@@ -7,6 +7,7 @@
 #include "fakeplatform.h"
 #include "listhelpers.h"
 #include "storage/codepage.h"
+#include "storage/codepagebackend.h"
 #include "storage/taskfile.h"
 
 #include <QApplication>
@@ -102,6 +103,10 @@ int main(int argc, char *argv[])
     qputenv("LANG", locale);
     QApplication app(argc, argv);
     const int page = codePageForLocale(QString::fromLatin1(locale));
+    // A system with an ANSI code page of its own (Windows) takes it from its
+    // settings, not from the environment: there the test names the page itself.
+    if (codepagebackend::systemCodePage() != 0)
+        setProgramCodePage(CodePage(page));
     const QString line = page == 932 ? QString::fromUtf16(u"\u725b\u4e73\u3092\u8cb7\u3046\u3001\u9280\u884c\u306b\u96fb\u8a71")
                          : page == 1251
                              ? QString::fromUtf16(u"\u041a\u0443\u043f\u0438\u0442\u044c \u0445\u043b\u0435\u0431, \u0451\u0436")

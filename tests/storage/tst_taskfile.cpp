@@ -1,5 +1,4 @@
 // The task file reader and writer over bytes, the code page, and reading files.
-#include "storage/codepagebackend.h"
 #include "storage/taskfile.h"
 #include "tasks/entrytext.h"
 
