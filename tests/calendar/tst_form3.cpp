@@ -26,8 +26,9 @@ namespace {
 const QString kStripCaption = QStringLiteral("Touch the border and see the Clock");
 const QString kCalendarCaption = QStringLiteral("Calendar - Double Click a Date to see the Preferences Dialog");
 
-// A laptop and a desktop screen far beside the offscreen platform's own
-// 800 x 600 one, which stays the primary screen (the last one listed).
+// A laptop and a desktop screen far to the right of an 800 x 600 one like the
+// offscreen platform's own, which comes out as the primary screen, so the
+// windows of the other tests open where they always did.
 bool addScreens()
 {
     if (qgetenv("QT_QPA_PLATFORM") != "offscreen")
@@ -37,9 +38,9 @@ bool addScreens()
     if (!dir.isValid() || !config.open(QIODevice::WriteOnly))
         return false;
     config.write(R"({"screens": [
-        {"name": "1366x768", "x": 4000, "y": 0, "width": 1366, "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},
-        {"name": "1920x1080", "x": 6000, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},
-        {"name": "default", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}
+        {"name": "800x600", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},
+        {"name": "laptop 1366x768", "x": 4000, "y": 0, "width": 1366, "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},
+        {"name": "desktop 1920x1080", "x": 6000, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}
     ]})");
     config.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
@@ -411,26 +412,29 @@ void TestForm3::windowFitsTheMonths()
 
 void TestForm3::grownWindowStaysOnScreen_data()
 {
-    QTest::addColumn<QString>("screen"); // empty: the primary screen
+    QTest::addColumn<QString>("screen");
     QTest::addColumn<bool>("whileHidden");
     QTest::addColumn<CalendarSettings>("settings");
-    QTest::newRow("open, 2 across") << QString() << false << CalendarSettings{1, 2, false, true, true, 12, true};
+    QTest::addColumn<bool>("fits"); // false: too many months even at the smallest size
+    const QString small = QStringLiteral("800x600");
+    QTest::newRow("open, 2 across") << small << false << CalendarSettings{1, 2, false, true, true, 12, true} << true;
     QTest::newRow("open, 3 across, wider than the screen")
-        << QString() << false << CalendarSettings{1, 3, true, true, true, 24, true};
-    QTest::newRow("open, 4 x 4") << QString() << false << CalendarSettings{4, 4, false, true, true, 8, true};
-    QTest::newRow("hidden, 2 across") << QString() << true << CalendarSettings{1, 2, false, true, true, 12, true};
-    QTest::newRow("hidden, 4 x 4 at 24 pt") << QString() << true << CalendarSettings{4, 4, true, true, true, 24, true};
-    for (const QString screen : {QStringLiteral("1366x768"), QStringLiteral("1920x1080")}) {
+        << small << false << CalendarSettings{1, 3, true, true, true, 24, true} << true;
+    QTest::newRow("open, 4 x 4") << small << false << CalendarSettings{4, 4, false, true, true, 8, true} << true;
+    QTest::newRow("hidden, 2 across") << small << true << CalendarSettings{1, 2, false, true, true, 12, true} << true;
+    QTest::newRow("hidden, 4 x 4, week numbers, at 24 pt")
+        << small << true << CalendarSettings{4, 4, true, true, true, 24, true} << false;
+    for (const QString screen : {QStringLiteral("laptop 1366x768"), QStringLiteral("desktop 1920x1080")}) {
         QTest::addRow("%s, open, 4 x 4, week numbers, 24 pt", qPrintable(screen))
-            << screen << false << CalendarSettings{4, 4, true, true, true, 24, true};
+            << screen << false << CalendarSettings{4, 4, true, true, true, 24, true} << true;
         QTest::addRow("%s, hidden, 4 x 4, week numbers, 24 pt", qPrintable(screen))
-            << screen << true << CalendarSettings{4, 4, true, true, true, 24, true};
+            << screen << true << CalendarSettings{4, 4, true, true, true, 24, true} << true;
         QTest::addRow("%s, 4 down at 24 pt", qPrintable(screen))
-            << screen << false << CalendarSettings{4, 1, false, true, true, 24, true};
+            << screen << false << CalendarSettings{4, 1, false, true, true, 24, true} << true;
         QTest::addRow("%s, 4 across, week numbers, 24 pt", qPrintable(screen))
-            << screen << false << CalendarSettings{1, 4, true, true, true, 24, true};
+            << screen << false << CalendarSettings{1, 4, true, true, true, 24, true} << true;
         QTest::addRow("%s, 2 x 2 at 12 pt", qPrintable(screen))
-            << screen << false << CalendarSettings{2, 2, false, true, false, 12, false};
+            << screen << false << CalendarSettings{2, 2, false, true, false, 12, false} << true;
     }
 }
 
@@ -439,7 +443,8 @@ void TestForm3::grownWindowStaysOnScreen()
     QFETCH(QString, screen);
     QFETCH(bool, whileHidden);
     QFETCH(CalendarSettings, settings);
-    QScreen *target = screen.isEmpty() ? QGuiApplication::primaryScreen() : screenNamed(screen);
+    QFETCH(bool, fits);
+    QScreen *target = screenNamed(screen);
     if (!target)
         QSKIP("the platform has no such screen");
     const QRect area = target->availableGeometry();
@@ -460,8 +465,14 @@ void TestForm3::grownWindowStaysOnScreen()
     }
     QCOMPARE(c->screen(), target);
     const QRect frame = c->frameGeometry();
-    QVERIFY2(area.contains(frame), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                   .arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height())));
+    const QString where =
+        QStringLiteral("%1,%2 %3x%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
+    if (!fits) {
+        // The title bar and the first month stay in reach.
+        QVERIFY2(area.contains(frame.topLeft()), qPrintable(where));
+        return;
+    }
+    QVERIFY2(area.contains(frame), qPrintable(where));
 
     // Every row of months and the "Today:" line are on screen, inside the window.
     const MonthView &view = *c->MonthView1;
