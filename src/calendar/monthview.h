@@ -36,6 +36,14 @@ public:
     bool fontBold() const { return font().bold(); }
     void setFontBold(bool bold);
 
+    // The most room the months may take. Where the chosen font would need
+    // more, they are drawn in the largest smaller size that fits; the chosen
+    // size stays the setting. An invalid size lifts the limit.
+    void setSizeLimit(QSize limit);
+    QSize sizeLimit() const { return limit_; }
+    // The point size the months are drawn in.
+    qreal drawnFontSize() const { return drawnFont().pointSizeF(); }
+
     // The first day of the first month on display.
     QDate firstMonth() const { return first_; }
     // Where things are drawn, for hit tests; empty when not on display.
@@ -67,7 +75,11 @@ private:
     struct Metrics {
         int cellW, cellH, titleH, headerH, pad, frame, blockW, blockH, todayH;
     };
-    Metrics metrics() const;
+    Metrics metrics() const { return metrics(drawnFont()); }
+    Metrics metrics(const QFont &font) const;
+    QSize sizeFor(const Metrics &m) const;
+    QFont drawnFont() const;
+    void fitFont();
     // Top-left of month block i (row-major) in widget coordinates.
     QRect blockRect(int index) const;
     QPoint gridOrigin() const;
@@ -89,6 +101,8 @@ private:
     bool weekNumbers_ = false;
     bool showToday_ = true;
     bool threeD_ = true;
+    QSize limit_;
+    qreal drawnPoints_ = 0; // 0: the chosen size fits
 };
 
 } // namespace listora

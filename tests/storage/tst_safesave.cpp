@@ -255,7 +255,7 @@ void TestSafeSave::failedSaveKeepsOldFile_data()
         int count;
         const char *why;
     } faults[] = {
-        {"missing folder", Fault::MissingFolder, kBufferedEntries, ""},
+        {"missing folder", Fault::MissingFolder, kBufferedEntries, "does not exist"},
         {"target is a folder", Fault::TargetIsFolder, kBufferedEntries, ""},
         {"file-size limit, buffered", Fault::FileSizeLimit, kBufferedEntries, ""},
         {"file-size limit, written through", Fault::FileSizeLimit, kWrittenThroughEntries, ""},
