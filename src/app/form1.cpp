@@ -573,6 +573,8 @@ void Form1::Text1_MouseMove()
 void Form1::showEntryHint(const QString &character)
 {
     const QString hint = refusedCharacterHint(character);
+    if (EntryHint->isHidden())
+        text1Description_ = Text1->accessibleDescription();
     EntryHint->setText(hint);
     EntryHint->show();
     // A screen reader speaks a changed description of the focused box.
@@ -585,7 +587,7 @@ void Form1::hideEntryHint()
         return;
     EntryHint->hide();
     EntryHint->clear();
-    Text1->setAccessibleDescription(QString());
+    Text1->setAccessibleDescription(text1Description_);
 }
 
 void Form1::Timer1_Timer()

@@ -168,6 +168,7 @@ private:
     Platform &platform_;
     QIcon image1Icon_;
     bool quitting_ = false;
+    QString text1Description_; // what the entry box's description was before a hint took it
 };
 
 } // namespace listora
