@@ -417,9 +417,9 @@ void Form1::setUpKeyboard()
     Command7->setAccessibleDescription(tr("Ctrl+P"));
     Command8->setAccessibleDescription(tr("Ctrl+Tab"));
 
-    // The second list's panel covers the first list without hiding it; what
-    // it covers must leave the tab chain and the accessibility tree, or Delete
-    // would act on a list nobody sees.
+    // The second list's panel merely covers the first list. What lies under it
+    // is hidden while it shows, so it leaves the tab chain and the accessibility
+    // tree, and Delete cannot act on a list nobody sees.
     Picture1->installEventFilter(this);
 
     // The entry box takes dragged text; a dragged task file is opened instead.
@@ -503,7 +503,7 @@ void Form1::coverUnderPicture1(bool covered)
         coveredByPicture1_.clear();
         return;
     }
-    // Siblings stack in creation order: only those before the panel lie under it.
+    // Siblings stack in the order of children(): only those before the panel lie under it.
     const QRect panel = Picture1->geometry();
     for (QObject *child : children()) {
         if (child == Picture1)
