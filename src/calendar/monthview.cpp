@@ -1,6 +1,7 @@
 #include "calendar/monthview.h"
 
 #include "app/texts.h"
+#include "calendar/monthviewaccessible.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -44,6 +45,8 @@ MonthView::MonthView(std::function<QDate()> today, QWidget *parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Before anything asks a screen reader's question of this view.
+    installMonthViewAccessibility();
     setAccessibleName(tr("Calendar"));
     selected_ = today_();
     first_ = firstOfMonth(selected_);
@@ -262,6 +265,29 @@ QDate MonthView::dateAt(QPoint pos) const
     return {};
 }
 
+int MonthView::weekRows(int index) const
+{
+    const QDate first = month(index);
+    return int((gridStart(first).daysTo(first) + first.daysInMonth() + 6) / 7);
+}
+
+QRect MonthView::cellRect(int index, int row, int column) const
+{
+    if (index < 0 || index >= monthCount())
+        return {};
+    const Metrics m = metrics();
+    const QRect block = blockRect(index);
+    const int x = block.x() + m.pad + column * m.cellW;
+    if (row < 0)
+        return QRect(x, block.y() + m.titleH, m.cellW, m.headerH);
+    return QRect(x, block.y() + m.titleH + m.headerH + row * m.cellH, m.cellW, m.cellH);
+}
+
+QString MonthView::todayText() const
+{
+    return tr("Today:") + QLatin1Char(' ') + shortDateText(today_(), locale());
+}
+
 QRect MonthView::todayRect() const
 {
     if (!showToday_)
@@ -438,8 +464,7 @@ void MonthView::paintEvent(QPaintEvent *)
         p.drawRect(QRect(line.x() + m.pad, line.y() + m.pad, mark * 3 / 2, mark));
         p.setPen(pal.color(QPalette::Text));
         p.setFont(dayFont);
-        p.drawText(line.adjusted(m.pad * 2 + mark * 3 / 2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                   tr("Today:") + QLatin1Char(' ') + shortDateText(today, locale()));
+        p.drawText(line.adjusted(m.pad * 2 + mark * 3 / 2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, todayText());
     }
 }
 

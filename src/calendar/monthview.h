@@ -46,6 +46,17 @@ public:
 
     // The first day of the first month on display.
     QDate firstMonth() const { return first_; }
+    QDate today() const { return today_(); }
+    // The line under the months while today is marked.
+    QString todayText() const;
+    // Month block index (0 = top left, row by row): its grid starts on
+    // gridStartOf(index), which may lie in the month before, and has
+    // weekRows(index) rows. In cellRect, row -1 is the day names and column 0
+    // the week number while those are shown.
+    QDate gridStartOf(int index) const { return gridStart(month(index)); }
+    int weekRows(int index) const;
+    QRect monthRect(int index) const { return blockRect(index); }
+    QRect cellRect(int index, int row, int column) const;
     // Where things are drawn, for hit tests; empty when not on display.
     QRect dateRect(QDate date) const;
     QDate dateAt(QPoint pos) const;
@@ -55,6 +66,11 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+
+public slots:
+    // What the paging arrows do.
+    void showPreviousMonths() { scroll(-monthCount()); }
+    void showNextMonths() { scroll(monthCount()); }
 
 signals:
     void hovered();

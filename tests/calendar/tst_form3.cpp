@@ -8,6 +8,7 @@
 #include "fakeplatform.h"
 #include "mainwindowrig.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -87,6 +88,8 @@ private slots:
     void paging();
     void pagingStopsAtTheRange_data();
     void pagingStopsAtTheRange();
+    void screenReaderReadsTheMonths_data();
+    void screenReaderReadsTheMonths();
 
 private:
     Form3 &openCalendar();
@@ -569,6 +572,95 @@ void TestForm3::pagingStopsAtTheRange()
     QVERIFY(view.firstMonth() >= QDate(1753, 1, 1));
     QVERIFY(view.firstMonth().addMonths(3) <= QDate(9999, 12, 1));
     QVERIFY(view.rect().contains(view.dateRect(today)));
+}
+
+void TestForm3::screenReaderReadsTheMonths_data()
+{
+    QTest::addColumn<CalendarSettings>("settings");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("days");   // the selected date moves from today by these
+    QTest::addColumn<int>("months"); // and these
+
+    const CalendarSettings design;
+    QTest::newRow("as opened") << design << QList<int>{} << 0 << 0;
+    QTest::newRow("arrows") << design << QList<int>{Qt::Key_Right, Qt::Key_Down, Qt::Key_Left} << 7 << 0;
+    QTest::newRow("Page Down") << design << QList<int>{Qt::Key_PageDown} << 0 << 1;
+    QTest::newRow("Page Up twice") << design << QList<int>{Qt::Key_PageUp, Qt::Key_PageUp} << 0 << -2;
+    QTest::newRow("2 x 3, week numbers") << CalendarSettings{2, 3, true, true, true, 12, true}
+                                         << QList<int>{Qt::Key_PageDown} << 0 << 1;
+    QTest::newRow("today not marked") << CalendarSettings{1, 1, false, false, true, 24, true} << QList<int>{} << 0
+                                      << 0;
+}
+
+// What a sighted user reads off the calendar, a screen reader gets too: each
+// month with its year, a cell per day named by its full date, the week numbers,
+// today, and the selected date wherever the keys took it.
+void TestForm3::screenReaderReadsTheMonths()
+{
+    QFETCH(CalendarSettings, settings);
+    QFETCH(QList<int>, keys);
+    QFETCH(int, days);
+    QFETCH(int, months);
+
+    MonthView &view = *openCalendar().MonthView1;
+    apply(view, settings);
+    QVERIFY(QTest::qWaitForWindowActive(calendar));
+    QVERIFY(view.hasFocus());
+    for (int key : keys)
+        QTest::keyClick(&view, Qt::Key(key));
+    const QDate today = platform->clock.date();
+    const QDate selected = today.addMonths(months).addDays(days);
+    QCOMPARE(view.selectedDate(), selected);
+    QVERIFY(view.rect().contains(view.dateRect(selected))); // visible, too
+
+    const QLocale locale = view.locale();
+    QAccessibleInterface *calendarIface = QAccessible::queryAccessibleInterface(&view);
+    QVERIFY(calendarIface);
+    QStringList monthNames, expectedMonths, selectedCells, todayCells;
+    for (int i = 0; i < calendarIface->childCount(); ++i) {
+        QAccessibleInterface *month = calendarIface->child(i);
+        QCOMPARE(calendarIface->indexOfChild(month), i);
+        if (month->role() != QAccessible::Table)
+            continue;
+        QAccessibleTableInterface *table = month->tableInterface();
+        QVERIFY(table);
+        const QDate first = view.firstMonth().addMonths(int(monthNames.size()));
+        monthNames << month->text(QAccessible::Name);
+        expectedMonths << locale.standaloneMonthName(first.month()) + QLatin1Char(' ') + QString::number(first.year());
+
+        QStringList dayNames, weekNames;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            for (int c = 0; c < table->columnCount(); ++c) {
+                QAccessibleInterface *cell = table->cellAt(r, c);
+                QVERIFY(cell);
+                QCOMPARE(month->indexOfChild(cell) >= 0, true);
+                const QString name = cell->text(QAccessible::Name);
+                if (cell->role() == QAccessible::RowHeader)
+                    weekNames << name;
+                else if (!name.isEmpty())
+                    dayNames << name;
+                if (cell->state().selected) {
+                    selectedCells << name;
+                    QCOMPARE(table->selectedCells(), QList<QAccessibleInterface *>{cell});
+                    QVERIFY(cell->state().focused);
+                    QVERIFY(view.rect().contains(view.mapFromGlobal(cell->rect().center())));
+                }
+                if (cell->text(QAccessible::Description) == QLatin1String("Today"))
+                    todayCells << name;
+            }
+        }
+        QStringList expectedDays;
+        for (QDate d = first; d.month() == first.month(); d = d.addDays(1))
+            expectedDays << locale.toString(d, QLocale::LongFormat);
+        QCOMPARE(dayNames, expectedDays);
+        QCOMPARE(weekNames.size(), settings.weekNumbers ? table->rowCount() : 0);
+    }
+    QCOMPARE(monthNames, expectedMonths);
+    QCOMPARE(int(monthNames.size()), settings.rows * settings.columns);
+    QCOMPARE(selectedCells, QStringList{locale.toString(selected, QLocale::LongFormat)});
+    const bool todayShown = view.dateRect(today).isValid();
+    QCOMPARE(todayCells, settings.showToday && todayShown ? QStringList{locale.toString(today, QLocale::LongFormat)}
+                                                          : QStringList{});
 }
 
 QTEST_MAIN(TestForm3)
