@@ -89,7 +89,7 @@ build_windows() {
           -DCMAKE_TOOLCHAIN_FILE="$PWD/packaging/windows/mingw-w64.cmake" \
           -DCMAKE_PREFIX_PATH="$qt" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
           -DLISTORA_RENDERICON="$PWD/build/packaging/listora_rendericon" \
-          -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 > build-windows.configure.log 2>&1 \
+          > build-windows.configure.log 2>&1 \
         || { cat build-windows.configure.log; exit 1; }
     cmake --build build-windows -j"$(nproc)" "$@"
 }

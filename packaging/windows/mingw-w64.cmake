@@ -10,3 +10,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Qt for Windows lives outside the MinGW root: its prefix is searched as given.
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+# ctest runs the Windows test executables under Wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/run-test.sh)
