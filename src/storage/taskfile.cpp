@@ -1,6 +1,7 @@
 #include "storage/taskfile.h"
 
 #include "storage/cp1252.h"
+#include "storage/folderaccess.h"
 #include "tasks/capacity.h"
 
 #include <QFile>
@@ -341,8 +342,7 @@ LoadResult loadFileBytes(const QString &path, qint64 limit)
 
 QString taskFileFolder(const QString &programFolder)
 {
-    const QFileInfo info(programFolder);
-    if (!programFolder.isEmpty() && info.isDir() && info.isWritable())
+    if (!programFolder.isEmpty() && canCreateFilesIn(programFolder))
         return programFolder;
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }
