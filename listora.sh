@@ -100,6 +100,7 @@ wine_prefix() {
     # No Mono or Gecko installers: nothing here needs .NET or HTML.
     export WINEDLLOVERRIDES="mscoree,mshtml="
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Setting up the Wine prefix $WINEPREFIX"
         mkdir -p "$windows_cache"
         /usr/lib/wine/wine64 wineboot --init
         /usr/lib/wine/wineserver -w
