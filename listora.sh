@@ -5,6 +5,7 @@
 #   ./listora.sh sanitize  the whole test suite built with ASan and UBSan; any report fails
 #   ./listora.sh fuzz      the task file reader's fuzz target, 60 s over a copy of its corpus
 #   ./listora.sh bench     the benchmarks, each beside its floor, and their ratios
+#   ./listora.sh package   the Debian package in build/, checked by lintian; any error or warning fails
 #   ./listora.sh windows   cross-builds for 64-bit Windows: build-windows/Listora-<version>-win64.zip
 #   ./listora.sh windows-test  the whole test suite built for Windows and run under Wine
 set -euo pipefail
@@ -146,6 +147,16 @@ bench)
     build_target build-bench listora_bench -DLISTORA_BENCH=ON
     QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 QT_QPA_PLATFORMTHEME= build-bench/bench/listora_bench "${@:2}"
     ;;
+package)
+    packages+=(dpkg-dev file lintian appstream)
+    install_missing
+    build build
+    appstreamcli validate --no-net packaging/listora.metainfo.xml
+    rm -f build/listora_*.deb
+    (cd build && cpack -G DEB)
+    lintian --fail-on error,warning build/listora_*.deb
+    echo "lintian: no error, no warning in $(ls build/listora_*.deb)"
+    ;;
 windows)
     build_windows --target listora listora_zip
     ;;
@@ -158,7 +169,7 @@ windows-test)
     exit "$status"
     ;;
 *)
-    echo "usage: $0 run|test|sanitize|fuzz|bench|windows|windows-test" >&2
+    echo "usage: $0 run|test|sanitize|fuzz|bench|package|windows|windows-test" >&2
     exit 2
     ;;
 esac

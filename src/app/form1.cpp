@@ -5,6 +5,7 @@
 #include "app/fonts.h"
 #include "app/mousemove.h"
 #include "app/platform.h"
+#include "app/shownchildren.h"
 #include "app/texts.h"
 #include "app/windows.h"
 #include "calendar/form3.h"
@@ -157,6 +158,7 @@ Form1::Form1(Windows &windows, Platform &platform, QWidget *parent)
     , platform_(platform)
 {
     setObjectName(QStringLiteral("Form1"));
+    listShownChildrenOnly(this);
     windows_.setMainWindow(this);
     setWindowIcon(icons::icon(icons::Glyph::Application));
     resize(tw(8985), tw(6150));
@@ -201,6 +203,7 @@ void Form1::buildLayout()
 
     Picture1 = new Panel(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
+    listShownChildrenOnly(Picture1);
     Picture1->setGeometry(tw(120), tw(0), tw(7215), tw(5415));
     Picture1->setAutoFillBackground(true);
     Picture1->setMouseTracking(true);
@@ -259,7 +262,8 @@ void Form1::buildLayout()
     Label3->setFont(msSansSerif(18, true));
     Label3->setAlignment(Qt::AlignCenter);
     Label3->setCursor(Qt::PointingHandCursor);
-    Label3->setAccessibleName(tr("Show Calendar"));
+    // A screen reader reads the time the label shows; the click is its description.
+    Label3->setAccessibleDescription(tr("Show Calendar"));
 
     Image1 = new ClickLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -375,12 +379,19 @@ void Form1::setUpKeyboard()
             Command3_Click();
     });
 
-    // Delete removes from the list it is pressed in, through that list's remove button handler.
+    // Delete removes from the list it is pressed in, through that list's remove button handler;
+    // Enter moves the selected entry as a double-click does. Not through itemActivated, which
+    // a single-click desktop fires on every click.
     const std::array<void (Form1::*)(), 2> removers{&Form1::Command4_Click, &Form1::Command11_Click};
     for (int i = 0; i < 2; ++i) {
         auto *remove = new QShortcut(QKeySequence(Qt::Key_Delete), List[i]);
         remove->setContext(Qt::WidgetShortcut);
         connect(remove, &QShortcut::activated, this, removers[i]);
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+            auto *move = new QShortcut(QKeySequence(key), List[i]);
+            move->setContext(Qt::WidgetShortcut);
+            connect(move, &QShortcut::activated, this, [this, i] { List_DblClick(i); });
+        }
     }
 
     const std::pair<QKeySequence, void (Form1::*)()> commands[] = {
@@ -406,9 +417,9 @@ void Form1::setUpKeyboard()
     Command7->setAccessibleDescription(tr("Ctrl+P"));
     Command8->setAccessibleDescription(tr("Ctrl+Tab"));
 
-    // The second list's panel covers the first list without hiding it; the
-    // covered list must not take the focus, or Delete would act on a list
-    // nobody sees.
+    // The second list's panel merely covers the first list. What lies under it
+    // is hidden while it shows, so it leaves the tab chain and the accessibility
+    // tree, and Delete cannot act on a list nobody sees.
     Picture1->installEventFilter(this);
 
     // The entry box takes dragged text; a dragged task file is opened instead.
@@ -475,12 +486,34 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Picture1) {
         if (event->type() == QEvent::ShowToParent)
-            List[0]->setFocusPolicy(Qt::NoFocus);
+            coverUnderPicture1(true);
         else if (event->type() == QEvent::HideToParent)
-            List[0]->setFocusPolicy(Qt::StrongFocus);
+            coverUnderPicture1(false);
         return false;
     }
     return handleFileDrag(event);
+}
+
+void Form1::coverUnderPicture1(bool covered)
+{
+    if (!covered) {
+        for (const QPointer<QWidget> &control : std::as_const(coveredByPicture1_))
+            if (control)
+                control->show();
+        coveredByPicture1_.clear();
+        return;
+    }
+    // Siblings stack in the order of children(): only those before the panel lie under it.
+    const QRect panel = Picture1->geometry();
+    for (QObject *child : children()) {
+        if (child == Picture1)
+            break;
+        auto *control = qobject_cast<QWidget *>(child);
+        if (control && !control->isWindow() && !control->isHidden() && panel.contains(control->geometry())) {
+            coveredByPicture1_ << control;
+            control->hide();
+        }
+    }
 }
 
 void Form1::Form_Load()
@@ -553,6 +586,22 @@ void Form1::Text1_MouseMove()
 void Form1::Timer1_Timer()
 {
     Label3->setText(timeText(platform_.now().time()));
+    fitLabel3();
+}
+
+void Form1::fitLabel3()
+{
+    // A day-half marker makes the time wider than the label at its design size;
+    // shrink in half points rather than cut it off.
+    constexpr qreal design = 18;
+    QFont font = Label3->font();
+    font.setPointSizeF(design);
+    const QString text = Label3->text();
+    const int room = Label3->contentsRect().width();
+    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    if (font != Label3->font())
+        Label3->setFont(font);
 }
 
 bool Form1::confirmQuit(const QString &question)

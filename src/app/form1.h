@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QIcon>
 #include <QLabel>
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -159,11 +160,18 @@ private:
     QPushButton *pictureButton(QWidget *parent, const char *name, icons::Glyph icon, int x, int y, int w, int h);
     void addEntry(int list, bool appointment);
     void removeSelected(int list);
+    // The entry box, or the list on display while a refusal keeps the box disabled.
+    void focusEntryOrList();
+    // Hides what the second list's panel covers while it is shown, and shows it again after.
+    void coverUnderPicture1(bool covered);
+    // Shrinks the clock's font, never below what fits, to keep the whole time in view.
+    void fitLabel3();
     bool confirmQuit(const QString &question);
 
     Windows &windows_;
     Platform &platform_;
     QIcon image1Icon_;
+    QList<QPointer<QWidget>> coveredByPicture1_;
     bool quitting_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "app/form1.h"
 #include "app/icons.h"
 #include "app/qtplatform.h"
+#include "app/settingssandbox.h"
 #include "app/texts.h"
 #include "app/windows.h"
 
@@ -8,6 +9,8 @@
 
 int main(int argc, char *argv[])
 {
+    // Before anything of Qt's can read or write user settings.
+    listora::SettingsSandbox settingsSandbox;
     QApplication app(argc, argv);
     QApplication::setApplicationName(listora::productName());
     QApplication::setApplicationVersion(listora::versionText());

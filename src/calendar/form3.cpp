@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -22,6 +23,16 @@ namespace {
 // The design: the calendar at (240, 240) in a client area of 8325 x 6420 twips.
 const QRect kCalendar(tw(240), tw(240), tw(7320), tw(5970));
 const QSize kClient(tw(8325), tw(6420));
+
+// Until the window manager has framed the window its frame is unknown; allow
+// for the tallest common title bar and resize borders.
+const QMargins kFrameAllowance(8, 40, 8, 8);
+
+QMargins largest(QMargins a, QMargins b)
+{
+    return QMargins(std::max(a.left(), b.left()), std::max(a.top(), b.top()), std::max(a.right(), b.right()),
+                    std::max(a.bottom(), b.bottom()));
+}
 
 } // namespace
 
@@ -54,8 +65,23 @@ Form3::Form3(Windows &windows)
     MonthView1->setSelectedDate(platform.now().date());
 }
 
+QSize Form3::roomOnScreen() const
+{
+    QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    const QMargins known(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                         frame.bottom() - client.bottom());
+    return screen->availableGeometry().size().shrunkBy(largest(known, kFrameAllowance));
+}
+
 void Form3::fitCalendar()
 {
+    const QSize room = roomOnScreen();
+    // On a screen too small even for the strips the months still get their smallest size.
+    MonthView1->setSizeLimit(room.isValid() ? (room - (kClient - kCalendar.size())).expandedTo(QSize(0, 0)) : QSize());
     const QSize size = MonthView1->sizeHint().expandedTo(kCalendar.size());
     MonthView1->setGeometry(QRect(kCalendar.topLeft(), size));
     setFixedSize(kClient + (size - kCalendar.size()));
@@ -82,8 +108,10 @@ void Form3::keepOnScreen()
 
 void Form3::showEvent(QShowEvent *event)
 {
-    // Settings written while hidden may have grown the window past the screen.
-    keepOnScreen();
+    // Settings written while hidden were fitted to a guessed frame and screen.
+    fitCalendar();
+    if (QWindow *window = windowHandle())
+        connect(window, &QWindow::screenChanged, this, &Form3::fitCalendar, Qt::UniqueConnection);
     QWidget::showEvent(event);
 }
 

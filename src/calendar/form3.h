@@ -30,8 +30,11 @@ protected:
 
 private:
     void setCaption(const QString &caption);
-    // More months or a larger font need more room than the design gave.
+    // More months or a larger font need more room than the design gave, but
+    // never more than the screen the window is on.
     void fitCalendar();
+    // The client area the window may take on its screen; invalid when there is no screen.
+    QSize roomOnScreen() const;
     // A window grown for more months would otherwise reach past the screen.
     void keepOnScreen();
 

@@ -46,7 +46,8 @@ Form4::Form4(Windows &windows)
     Label1->setGeometry(tw(840), tw(120), tw(5895), tw(1575));
     Label1->setFont(designFont({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}, designPoints_, true));
     Label1->setAlignment(Qt::AlignCenter);
-    Label1->setAccessibleName(tr("Time"));
+    // Unnamed, so a screen reader reads the time it shows.
+    Label1->setAccessibleDescription(tr("Current time"));
 
     Command1 = pictureButton(this, "Command1", icons::Glyph::Alarm, 240, QStringLiteral("Alarm"));
     Command2 = pictureButton(this, "Command2", icons::Glyph::Timer, 960, QStringLiteral("Timer"));

@@ -1,6 +1,7 @@
 #include "calendar/monthview.h"
 
 #include "app/texts.h"
+#include "calendar/monthviewaccessible.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -44,6 +45,8 @@ MonthView::MonthView(std::function<QDate()> today, QWidget *parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Before anything asks a screen reader's question of this view.
+    installMonthViewAccessibility();
     setAccessibleName(tr("Calendar"));
     selected_ = today_();
     first_ = firstOfMonth(selected_);
@@ -112,9 +115,56 @@ void MonthView::setFontBold(bool bold)
     setFont(f);
 }
 
+void MonthView::setSizeLimit(QSize limit)
+{
+    if (limit == limit_)
+        return;
+    limit_ = limit;
+    fitFont();
+    updateGeometry();
+    update();
+}
+
+QFont MonthView::drawnFont() const
+{
+    QFont f = font();
+    if (drawnPoints_ > 0)
+        f.setPointSizeF(drawnPoints_);
+    return f;
+}
+
+void MonthView::fitFont()
+{
+    // Small enough for sixteen months on a small laptop screen, still legible.
+    constexpr qreal kSmallest = 6;
+    // A quarter point is about a third of a pixel at 96 dpi: the months end up
+    // within a pixel or so of the room they have.
+    constexpr qreal kStep = 0.25;
+
+    drawnPoints_ = 0;
+    const qreal chosen = font().pointSizeF();
+    if (!limit_.isValid() || chosen <= kSmallest)
+        return;
+    const auto fits = [this](qreal points) {
+        QFont f = font();
+        f.setPointSizeF(points);
+        const QSize need = sizeFor(metrics(f));
+        return need.width() <= limit_.width() && need.height() <= limit_.height();
+    };
+    if (fits(chosen))
+        return;
+    // Text metrics round to whole pixels, so the need is not strictly
+    // proportional to the size: step down rather than scale.
+    qreal points = chosen;
+    while (points - kStep >= kSmallest && !fits(points))
+        points -= kStep;
+    drawnPoints_ = points;
+}
+
 void MonthView::settingsChanged()
 {
     keepInRange();
+    fitFont();
     updateGeometry();
     update();
     emit layoutChanged();
@@ -127,10 +177,10 @@ void MonthView::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-MonthView::Metrics MonthView::metrics() const
+MonthView::Metrics MonthView::metrics(const QFont &font) const
 {
-    const QFontMetrics fm(font());
-    const QFontMetrics hfm(headerFont(font()));
+    const QFontMetrics fm(font);
+    const QFontMetrics hfm(headerFont(font));
     Metrics m{};
     m.pad = std::max(3, fm.height() / 6);
     m.frame = threeD_ ? 2 : 1;
@@ -149,7 +199,11 @@ MonthView::Metrics MonthView::metrics() const
 
 QSize MonthView::sizeHint() const
 {
-    const Metrics m = metrics();
+    return sizeFor(metrics());
+}
+
+QSize MonthView::sizeFor(const Metrics &m) const
+{
     const int w = columns_ * m.blockW + (columns_ - 1) * m.pad;
     const int h = rows_ * m.blockH + (rows_ - 1) * m.pad + m.todayH;
     return QSize(w + 2 * (m.frame + m.pad), h + 2 * (m.frame + m.pad));
@@ -209,6 +263,29 @@ QDate MonthView::dateAt(QPoint pos) const
         return date;
     }
     return {};
+}
+
+int MonthView::weekRows(int index) const
+{
+    const QDate first = month(index);
+    return int((gridStart(first).daysTo(first) + first.daysInMonth() + 6) / 7);
+}
+
+QRect MonthView::cellRect(int index, int row, int column) const
+{
+    if (index < 0 || index >= monthCount())
+        return {};
+    const Metrics m = metrics();
+    const QRect block = blockRect(index);
+    const int x = block.x() + m.pad + column * m.cellW;
+    if (row < 0)
+        return QRect(x, block.y() + m.titleH, m.cellW, m.headerH);
+    return QRect(x, block.y() + m.titleH + m.headerH + row * m.cellH, m.cellW, m.cellH);
+}
+
+QString MonthView::todayText() const
+{
+    return tr("Today:") + QLatin1Char(' ') + shortDateText(today_(), locale());
 }
 
 QRect MonthView::todayRect() const
@@ -289,8 +366,8 @@ void MonthView::paintEvent(QPaintEvent *)
         p.drawRect(rect().adjusted(0, 0, -1, -1));
     }
 
-    const QFont dayFont = font();
-    const QFont smallFont = headerFont(font());
+    const QFont dayFont = drawnFont();
+    const QFont smallFont = headerFont(dayFont);
     const int firstDay = int(locale().firstDayOfWeek());
     const int offset = weekNumbers_ ? 1 : 0;
 
@@ -387,8 +464,7 @@ void MonthView::paintEvent(QPaintEvent *)
         p.drawRect(QRect(line.x() + m.pad, line.y() + m.pad, mark * 3 / 2, mark));
         p.setPen(pal.color(QPalette::Text));
         p.setFont(dayFont);
-        p.drawText(line.adjusted(m.pad * 2 + mark * 3 / 2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                   tr("Today:") + QLatin1Char(' ') + shortDateText(today, locale()));
+        p.drawText(line.adjusted(m.pad * 2 + mark * 3 / 2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, todayText());
     }
 }
 

@@ -36,8 +36,27 @@ public:
     bool fontBold() const { return font().bold(); }
     void setFontBold(bool bold);
 
+    // The most room the months may take. Where the chosen font would need
+    // more, they are drawn in the largest smaller size that fits; the chosen
+    // size stays the setting. An invalid size lifts the limit.
+    void setSizeLimit(QSize limit);
+    QSize sizeLimit() const { return limit_; }
+    // The point size the months are drawn in.
+    qreal drawnFontSize() const { return drawnFont().pointSizeF(); }
+
     // The first day of the first month on display.
     QDate firstMonth() const { return first_; }
+    QDate today() const { return today_(); }
+    // The line under the months while today is marked.
+    QString todayText() const;
+    // Month block index (0 = top left, row by row): its grid starts on
+    // gridStartOf(index), which may lie in the month before, and has
+    // weekRows(index) rows. In cellRect, row -1 is the day names and column 0
+    // the week number while those are shown.
+    QDate gridStartOf(int index) const { return gridStart(month(index)); }
+    int weekRows(int index) const;
+    QRect monthRect(int index) const { return blockRect(index); }
+    QRect cellRect(int index, int row, int column) const;
     // Where things are drawn, for hit tests; empty when not on display.
     QRect dateRect(QDate date) const;
     QDate dateAt(QPoint pos) const;
@@ -47,6 +66,11 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+
+public slots:
+    // What the paging arrows do.
+    void showPreviousMonths() { scroll(-monthCount()); }
+    void showNextMonths() { scroll(monthCount()); }
 
 signals:
     void hovered();
@@ -67,7 +91,11 @@ private:
     struct Metrics {
         int cellW, cellH, titleH, headerH, pad, frame, blockW, blockH, todayH;
     };
-    Metrics metrics() const;
+    Metrics metrics() const { return metrics(drawnFont()); }
+    Metrics metrics(const QFont &font) const;
+    QSize sizeFor(const Metrics &m) const;
+    QFont drawnFont() const;
+    void fitFont();
     // Top-left of month block i (row-major) in widget coordinates.
     QRect blockRect(int index) const;
     QPoint gridOrigin() const;
@@ -89,6 +117,8 @@ private:
     bool weekNumbers_ = false;
     bool showToday_ = true;
     bool threeD_ = true;
+    QSize limit_;
+    qreal drawnPoints_ = 0; // 0: the chosen size fits
 };
 
 } // namespace listora

@@ -86,6 +86,14 @@ void Form1::Command7_Click()
     if (!chosen || chosen->isEmpty())
         return;
     const QString path = withPdfSuffix(*chosen);
+    // The dialog never asks (the task files' dialogs must not), and it could not
+    // know about the ending added above.
+    if (QFileInfo::exists(path)
+        && platform_.message(this, {QStringLiteral("The file \"%1\" already exists. Do you want to replace it?")
+                                        .arg(QDir::toNativeSeparators(path)),
+                                    productName(), MessageButtons::OkCancel, MessageIcon::Question})
+               != MessageAnswer::Ok)
+        return;
     std::unique_ptr<LinePrinter> pdf = platform_.pdfPrinter(path);
     if (!pdf) {
         platform_.message(this, {failureText(QStringLiteral("The list could not be saved as a PDF file."),

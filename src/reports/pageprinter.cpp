@@ -1,12 +1,14 @@
 #include "reports/pageprinter.h"
 
 #include "app/texts.h"
+#include "storage/taskfile.h"
 
 #include <QDir>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <QTextLayout>
 
 namespace listora {
@@ -135,15 +137,67 @@ std::unique_ptr<LinePrinter> makeDefaultPrinter()
     return makePrinter(info);
 }
 
+namespace {
+
+// QPrinter writes its file in place as it goes; the page is drawn into a
+// scratch folder and then saved the way task files are.
+class PdfFilePrinter final : public LinePrinter {
+public:
+    explicit PdfFilePrinter(const QString &path) : path_(path)
+    {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(scratch_.isValid() ? scratch_.filePath(QStringLiteral("page.pdf")) : QString());
+        printer->setDocName(productName());
+        printer->setCreator(productName() + QLatin1Char(' ') + versionText());
+        setMargins(*printer);
+        page_ = std::make_unique<PagePrinter>(std::move(printer));
+    }
+
+    void setFontSize(double points) override { page_->setFontSize(points); }
+    void setBold(bool bold) override { page_->setBold(bold); }
+    void printLine(const QString &text) override { page_->printLine(text); }
+
+    bool endDoc() override
+    {
+        if (ended_)
+            return false;
+        ended_ = true;
+        if (!scratch_.isValid())
+            return fail(scratch_.errorString());
+        if (!page_->endDoc())
+            return fail({}); // its own message names the scratch file, no business of the user
+        const LoadResult drawn = loadFileBytes(scratch_.filePath(QStringLiteral("page.pdf")), kMaxTaskFileBytes);
+        if (!drawn.ok)
+            return fail(drawn.error);
+        const SaveResult saved = saveBytes(path_, drawn.bytes);
+        if (!saved)
+            return fail(saved.error);
+        return true;
+    }
+    QString errorString() const override { return error_; }
+
+private:
+    bool fail(const QString &reason)
+    {
+        error_ = QStringLiteral("The file \"%1\" could not be written").arg(QDir::toNativeSeparators(path_));
+        error_ += reason.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + reason + QLatin1Char('.');
+        error_ += QStringLiteral(" Whatever was on disk is left as it was.");
+        return false;
+    }
+
+    QString path_;
+    QTemporaryDir scratch_;
+    std::unique_ptr<PagePrinter> page_;
+    bool ended_ = false;
+    QString error_;
+};
+
+} // namespace
+
 std::unique_ptr<LinePrinter> makePdfPrinter(const QString &path)
 {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(path);
-    printer->setDocName(productName());
-    printer->setCreator(productName() + QLatin1Char(' ') + versionText());
-    setMargins(*printer);
-    return std::make_unique<PagePrinter>(std::move(printer));
+    return std::make_unique<PdfFilePrinter>(path);
 }
 
 } // namespace listora

@@ -46,7 +46,9 @@ private:
 // The system's default printer, or null when none is installed.
 std::unique_ptr<LinePrinter> makeDefaultPrinter();
 std::unique_ptr<LinePrinter> makePrinter(const QPrinterInfo &info);
-// The same page written as a PDF file at path.
+// The same page written as a PDF file at path. The page is drawn into a
+// scratch file and replaces an existing file only once it is complete, so a
+// failure leaves that file as it was.
 std::unique_ptr<LinePrinter> makePdfPrinter(const QString &path);
 
 } // namespace listora

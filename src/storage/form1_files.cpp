@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -34,15 +35,48 @@ void warn(Platform &platform, QWidget *parent, const QString &text)
     platform.message(parent, MessageRequest{text, productName(), MessageButtons::Ok, MessageIcon::Warning});
 }
 
+// What the warning says after "The file <name> ".
 QString faultText(const ReadResult &result)
 {
+    // Nothing read yet: the file is no task file at all, not a damaged one.
+    if (result.faultLine == 1) {
+        return result.fault == ReadFault::BadCount
+                   ? QStringLiteral("is not a task file: its first line is not a count of entries. Nothing was added.")
+                   : QStringLiteral("is empty: it holds no task lists. Nothing was added.");
+    }
     const QString why = result.fault == ReadFault::BadCount
                             ? QStringLiteral("the count of entries there is not a whole number from -32768 to 32767")
                             : QStringLiteral("the file ends before all the entries its counts announce");
-    return QStringLiteral("is damaged at line %1: %2. The %3 entries read before it were added.")
-        .arg(result.faultLine)
-        .arg(why)
-        .arg(result.entriesRead());
+    const qsizetype read = result.entriesRead();
+    QString text = QStringLiteral("is damaged at line %1: %2. ").arg(result.faultLine).arg(why);
+    if (read == 0)
+        text += QStringLiteral("No entries were read before it.");
+    else if (read == 1)
+        text += QStringLiteral("The 1 entry read before it was added.");
+    else
+        text += QStringLiteral("The %1 entries read before it were added.").arg(read);
+    // A file that simply ends has nothing more to lose.
+    if (result.fault == ReadFault::BadCount)
+        text += QStringLiteral(" The entries after it were not read, so saving over this file would drop them.");
+    return text;
+}
+
+// Why a save or backup failed, in the user's terms where the system's are unclear.
+QString saveFailure(const QString &path, const SaveResult &saved)
+{
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    if (!folder.exists())
+        return QStringLiteral("the folder %1 does not exist").arg(shownPath(folder.filePath()));
+    if (!folder.isDir())
+        return QStringLiteral("%1 is not a folder").arg(shownPath(folder.filePath()));
+    return saved.error;
+}
+
+// The file-name panel may be on screen: it never shows a path no longer remembered.
+void remember(Form1 &form, const QString &path)
+{
+    form.CommonDialog1.FileName = path;
+    form.Label8->setText(QDir::toNativeSeparators(path));
 }
 
 TaskLists listsOf(const Form1 &form)
@@ -71,7 +105,7 @@ void Form1::Command1_Click()
 
 void Form1::openTaskFile(const QString &path)
 {
-    CommonDialog1.FileName = path;
+    remember(*this, path);
 
     const LoadResult loaded = loadFileBytes(path);
     if (!loaded.ok) {
@@ -113,13 +147,13 @@ void Form1::Command2_Click()
         platform_.fileDialog(this, FileDialogRequest{FileDialogMode::Save, dialogFolder(), kSaveFilter});
     if (!path)
         return;
-    CommonDialog1.FileName = *path;
+    remember(*this, *path);
 
     const SaveResult saved = saveTaskFile(*path, listsOf(*this));
     if (!saved) {
         warn(platform_, this,
              QStringLiteral("The file %1 cannot be written: %2. Whatever was on disk is left as it was.")
-                 .arg(shownPath(*path), saved.error));
+                 .arg(shownPath(*path), saveFailure(*path, saved)));
         return;
     }
     Label2->setText(QStringLiteral("File saved "));
@@ -145,19 +179,17 @@ void Form1::Command15_Click()
         platform_.fileDialog(this, FileDialogRequest{FileDialogMode::Save, dialogFolder(), kSaveFilter});
     if (!path)
         return;
-    CommonDialog1.FileName = *path;
+    remember(*this, *path);
 
     const QString backupPath = *path + QStringLiteral("_bak.dat");
     const SaveResult saved = saveTaskFile(backupPath, listsOf(*this));
     if (!saved) {
         warn(platform_, this,
              QStringLiteral("The backup %1 cannot be written: %2. Whatever was on disk is left as it was.")
-                 .arg(shownPath(backupPath), saved.error));
+                 .arg(shownPath(backupPath), saveFailure(backupPath, saved)));
         return;
     }
     Label2->setText(QStringLiteral("Back Up Ok"));
-    // The label is on screen whenever this button is: keep it naming the remembered file.
-    Label8->setText(QDir::toNativeSeparators(CommonDialog1.FileName));
 }
 
 } // namespace listora

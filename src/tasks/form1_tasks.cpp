@@ -10,6 +10,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace listora {
 
 namespace {
@@ -23,10 +25,25 @@ void applyBucket(QProgressBar *bar, const std::function<void(const QString &)> &
     }
 }
 
-void clearSelection(QListWidget *box)
+// Takes out the entry at row. The list box would select the entry that moves
+// up, and a second press would take it unseen: it only becomes current, so the
+// arrow keys go on from the user's place.
+void takeEntry(QListWidget *box, int row)
 {
-    box->setCurrentItem(nullptr);
+    delete box->takeItem(row);
     box->clearSelection();
+    const int next = std::min(row, box->count() - 1);
+    if (next < 0)
+        return;
+    box->setCurrentRow(next, QItemSelectionModel::NoUpdate);
+    box->scrollToItem(box->item(next));
+}
+
+// A new entry comes last; without this it lands below the visible rows.
+void appendEntry(QListWidget *box, const QString &text)
+{
+    box->addItem(text);
+    box->scrollToItem(box->item(box->count() - 1));
 }
 
 } // namespace
@@ -61,10 +78,13 @@ void Form1::addEntry(int list, bool appointment)
         Text1->setFocus();
         Label1->setText(QString::number(capacity) + QStringLiteral(" Tasks Max"));
         Text1->setEnabled(false);
+        // The disabled box hands the focus on to the date, where keystrokes
+        // would change it unseen; in the list, Delete frees a place.
+        focusEntryOrList();
         return;
     }
     const QString entry = appointment ? appointmentEntry(shortDateText(DTPicker1->date()), Text1->text()) : Text1->text();
-    List[list]->addItem(entry);
+    appendEntry(List[list], entry);
 
     // Adding an appointment to the first list also leaves the file out of date.
     if (list == 1 && appointment)
@@ -72,9 +92,11 @@ void Form1::addEntry(int list, bool appointment)
     else
         Label2->setText(QStringLiteral("File not saved "));
     Text1->setText(QStringLiteral(" "));
+    // Typing goes before the blank, so the next entry does not start with it.
+    Text1->setCursorPosition(0);
     if (appointment)
         Text1->setEnabled(true);
-    Text1->setFocus();
+    focusEntryOrList();
 
     const QString suffix = appointment ? kTasksSuffix : kAddTaskSuffix;
     const ZeroRule rule = (list == 1 && !appointment) ? ZeroRule::ZeroToNine : ZeroRule::ExactZero;
@@ -90,12 +112,8 @@ void Form1::removeSelected(int list)
 {
     QListWidget *box = List[list];
     const int row = box->currentRow();
-    if (row >= 0 && box->currentItem() && box->currentItem()->isSelected()) {
-        delete box->takeItem(row);
-        // The list box would select the entry that moved up, and a second
-        // press would remove it unseen.
-        clearSelection(box);
-    }
+    if (row >= 0 && box->currentItem() && box->currentItem()->isSelected())
+        takeEntry(box, row);
     Label2->setText(QStringLiteral("File not saved"));
     Text1->setEnabled(true);
     refreshCapacityDisplay(list);
@@ -118,9 +136,8 @@ void Form1::List_DblClick(int)
     if (List[to]->count() >= kMaxListEntries)
         return; // a task file could not store another entry there
 
-    List[to]->addItem(item->text());
-    delete source->takeItem(source->row(item));
-    clearSelection(source);
+    appendEntry(List[to], item->text());
+    takeEntry(source, source->row(item));
 
     Label1->setText(counterText(List[0]->count(), kTasksSuffix));
     Label5->setText(counterText(List[1]->count(), kTasksSuffix));
@@ -145,7 +162,7 @@ void Form1::Command8_Click()
         Command10->show();
         Command11->show();
         Command4->hide();
-        Text1->setFocus();
+        focusEntryOrList();
         applyBucket(ProgressBar2, [this](const QString &t) { Label6->setText(t); }, List[1]->count(),
                     kSecondListCapacity, ZeroRule::ExactZero);
     } else {
@@ -158,8 +175,16 @@ void Form1::Command8_Click()
         Command11->hide();
         Command4->show();
         Label1->setText(counterText(List[0]->count(), kTasksSuffix));
-        Text1->setFocus();
+        focusEntryOrList();
     }
+}
+
+void Form1::focusEntryOrList()
+{
+    if (Text1->isEnabled())
+        Text1->setFocus();
+    else
+        List[secondListShown() ? 1 : 0]->setFocus();
 }
 
 } // namespace listora

@@ -10,6 +10,8 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QLabel>
+#include <QListWidget>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -32,7 +34,7 @@ bool isPictureButton(QWidget *widget)
     if (auto *button = qobject_cast<QAbstractButton *>(widget))
         return !button->icon().isNull() && button->text().trimmed().isEmpty();
     if (auto *label = qobject_cast<ClickLabel *>(widget))
-        return label->text().trimmed().isEmpty();
+        return label->text().trimmed().isEmpty() && !label->pixmap().isNull();
     return false;
 }
 
@@ -58,6 +60,9 @@ private slots:
     void noNamelessPictureButton();
     void everyWindowNowOpen();
     void everyReachableMainWindowControlIsNamed();
+    void labelsReadWhatTheyShow_data();
+    void labelsReadWhatTheyShow();
+    void coveredListIsOutOfTheTree();
 
 private:
     QWidget *load(const QString &which);
@@ -131,6 +136,7 @@ void TestAccessibility::everyReachableMainWindowControlIsNamed()
 {
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
+    form->Timer1_Timer(); // the clock label is named by the time it shows
     QStringList nameless;
     for (QWidget *widget : form->findChildren<QWidget *>()) {
         // Inner parts (a date field's editor, a list's viewport) speak for their control.
@@ -143,6 +149,46 @@ void TestAccessibility::everyReachableMainWindowControlIsNamed()
             nameless << widget->objectName();
     }
     QCOMPARE(nameless, QStringList{});
+}
+
+void TestAccessibility::labelsReadWhatTheyShow_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::newRow("main window's clock") << "Form1";
+    QTest::newRow("clock window") << "Form4";
+}
+
+// A screen reader hears the time, not what a click on it does.
+void TestAccessibility::labelsReadWhatTheyShow()
+{
+    QFETCH(QString, window);
+    QLabel *label = nullptr;
+    if (window == QLatin1String("Form1")) {
+        form->Timer1_Timer();
+        label = form->Label3;
+    } else {
+        auto &clock = windows->get<Form4>();
+        clock.Timer1_Timer();
+        label = clock.Label1;
+    }
+    QVERIFY(!label->text().isEmpty());
+    QCOMPARE(accessibleName(label), label->text());
+}
+
+// The first list under the second list's panel is nowhere a screen reader looks.
+void TestAccessibility::coveredListIsOutOfTheTree()
+{
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    const auto inTree = [this](QWidget *widget) {
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(form);
+        return window->indexOfChild(QAccessible::queryAccessibleInterface(widget)) >= 0;
+    };
+    QVERIFY(inTree(form->List[0]));
+    form->Command8_Click();
+    QVERIFY(!inTree(form->List[0]));
+    form->Command8_Click();
+    QVERIFY(inTree(form->List[0]));
 }
 
 QTEST_MAIN(TestAccessibility)

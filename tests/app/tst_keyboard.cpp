@@ -14,7 +14,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -161,9 +163,12 @@ private slots:
 
     void enterAddsToTheListOnDisplay_data();
     void enterAddsToTheListOnDisplay();
+    void enterAtCapacityRefusesAndDeleteReenables_data();
     void enterAtCapacityRefusesAndDeleteReenables();
     void deleteRemovesTheSelectedEntry_data();
     void deleteRemovesTheSelectedEntry();
+    void enterMovesSingleClickDoesNot_data();
+    void enterMovesSingleClickDoesNot();
     void shortcutsDoWhatTheirButtonsDo_data();
     void shortcutsDoWhatTheirButtonsDo();
     void shortcutsStayInTheMainWindow();
@@ -194,26 +199,37 @@ void TestKeyboard::initTestCase()
 void TestKeyboard::enterAddsToTheListOnDisplay_data()
 {
     QTest::addColumn<bool>("secondList");
-    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("typed"); // each line typed into the box as it stands, then the key
     QTest::addColumn<int>("key");
     QTest::addColumn<QStringList>("first");
     QTest::addColumn<QStringList>("second");
     QTest::addColumn<QString>("status");
 
-    QTest::newRow("Return, first list") << false << "Buy bread" << int(Qt::Key_Return) << QStringList{"Buy bread"}
-                                        << QStringList{} << "File not saved ";
-    QTest::newRow("keypad Enter, first list") << false << "Call the bank" << int(Qt::Key_Enter)
+    QTest::newRow("Return, first list") << false << QStringList{"Buy bread"} << int(Qt::Key_Return)
+                                        << QStringList{"Buy bread"} << QStringList{} << "File not saved ";
+    QTest::newRow("keypad Enter, first list") << false << QStringList{"Call the bank"} << int(Qt::Key_Enter)
                                               << QStringList{"Call the bank"} << QStringList{} << "File not saved ";
-    QTest::newRow("Return, second list") << true << "Paint the fence" << int(Qt::Key_Return) << QStringList{}
-                                         << QStringList{"Paint the fence"} << "File not saved ";
-    QTest::newRow("twelve blanks add nothing") << false << QString(12, u' ') << int(Qt::Key_Return) << QStringList{}
-                                               << QStringList{} << "File not loaded";
+    QTest::newRow("Return, second list") << true << QStringList{"Paint the fence"} << int(Qt::Key_Return)
+                                         << QStringList{} << QStringList{"Paint the fence"} << "File not saved ";
+    QTest::newRow("twelve blanks add nothing") << false << QStringList{QString(12, u' ')} << int(Qt::Key_Return)
+                                               << QStringList{} << QStringList{} << "File not loaded";
+    // The blank an add leaves in the box stays behind what is typed next.
+    QTest::newRow("the next line is not indented")
+        << false << QStringList{"Buy bread", "Call the bank"} << int(Qt::Key_Return)
+        << QStringList{"Buy bread", "Call the bank "} << QStringList{} << "File not saved ";
+    QStringList forty(40, QStringLiteral("task "));
+    QStringList added(40, QStringLiteral("task  "));
+    added.front() = QStringLiteral("task ");
+    QTest::newRow("40 lines, first list") << false << forty << int(Qt::Key_Return) << added << QStringList{}
+                                          << "File not saved ";
+    QTest::newRow("40 lines, second list") << true << forty << int(Qt::Key_Return) << QStringList{} << added
+                                           << "File not saved ";
 }
 
 void TestKeyboard::enterAddsToTheListOnDisplay()
 {
     QFETCH(bool, secondList);
-    QFETCH(QString, typed);
+    QFETCH(QStringList, typed);
     QFETCH(int, key);
     QFETCH(QStringList, first);
     QFETCH(QStringList, second);
@@ -223,17 +239,42 @@ void TestKeyboard::enterAddsToTheListOnDisplay()
     QVERIFY(s.ready());
     if (secondList)
         QTest::mouseClick(s.form.Command8, Qt::LeftButton);
-    QTest::keyClicks(s.form.Text1, typed);
-    QTest::keyClick(s.form.Text1, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    for (const QString &line : typed) {
+        QTest::keyClicks(s.form.Text1, line);
+        QTest::keyClick(s.form.Text1, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    }
 
     QCOMPARE(texts(s.form.List[0]), first);
     QCOMPARE(texts(s.form.List[1]), second);
     QCOMPARE(s.form.Label2->text(), status);
     QVERIFY(s.form.Text1->hasFocus());
+    // The newest entry is in sight, however long the list has grown.
+    QListWidget *shown = s.form.List[secondList ? 1 : 0];
+    if (shown->count() > 0)
+        QVERIFY(shown->viewport()->rect().contains(shown->visualItemRect(shown->item(shown->count() - 1))));
+}
+
+void TestKeyboard::enterAtCapacityRefusesAndDeleteReenables_data()
+{
+    QTest::addColumn<QList<int>>("keys"); // pressed wherever the focus is, after the refusal
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("gone"); // the first list's entry removed, if any
+
+    const int ctrlTab = (Qt::CTRL | Qt::Key_Tab).toCombined();
+    QTest::newRow("Down, Delete") << QList<int>{Qt::Key_Down, Qt::Key_Delete} << "List(0)" << "task 1";
+    // The covered first list is out of reach: nothing can take from it unseen.
+    QTest::newRow("Ctrl+Tab, Delete") << QList<int>{ctrlTab, Qt::Key_Delete} << "List(1)" << "";
+    QTest::newRow("Ctrl+Tab, Down, Delete") << QList<int>{ctrlTab, Qt::Key_Down, Qt::Key_Delete} << "List(1)" << "";
+    QTest::newRow("Ctrl+Tab twice, Delete")
+        << QList<int>{ctrlTab, ctrlTab, Qt::Key_Down, Qt::Key_Delete} << "List(0)" << "task 1";
 }
 
 void TestKeyboard::enterAtCapacityRefusesAndDeleteReenables()
 {
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, focus);
+    QFETCH(QString, gone);
+
     Session s;
     QVERIFY(s.ready());
     for (int i = 0; i < 50; ++i)
@@ -245,42 +286,63 @@ void TestKeyboard::enterAtCapacityRefusesAndDeleteReenables()
     QCOMPARE(s.form.List[0]->count(), 50);
     QCOMPARE(s.form.Label1->text(), QStringLiteral("50 Tasks Max"));
     QVERIFY(!s.form.Text1->isEnabled());
+    // Not the date, where keystrokes would change it unseen: the list, where Delete frees a place.
+    QCOMPARE(focusName(s.form), QStringLiteral("List(0)"));
 
-    // Only the keyboard: into the list, down to the second entry, delete it.
-    s.form.List[0]->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(s.form.List[0], Qt::Key_Down);
-    QTest::keyClick(s.form.List[0], Qt::Key_Delete);
-    QCOMPARE(s.form.List[0]->count(), 49);
-    QVERIFY(!texts(s.form.List[0]).contains(QStringLiteral("task 1")));
-    QVERIFY(s.form.Text1->isEnabled());
+    // Only the keyboard.
+    for (int key : keys) {
+        const QKeyCombination combination = QKeyCombination::fromCombined(key);
+        QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
+    }
+    QCOMPARE(focusName(s.form), focus);
+    QCOMPARE(s.form.DTPicker1->date(), s.platform.now().date());
+    QCOMPARE(s.form.List[1]->count(), 0);
+    if (gone.isEmpty()) {
+        QCOMPARE(s.form.List[0]->count(), 50);
+    } else {
+        QCOMPARE(s.form.List[0]->count(), 49);
+        QVERIFY(!texts(s.form.List[0]).contains(gone));
+        QVERIFY(s.form.Text1->isEnabled());
+    }
 }
 
 void TestKeyboard::deleteRemovesTheSelectedEntry_data()
 {
     QTest::addColumn<bool>("secondList");
     QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QList<int>>("after"); // pressed after the Delete
     QTest::addColumn<QStringList>("left");
 
     const QList<int> none;
-    QTest::newRow("first list, second entry") << false << QList<int>{Qt::Key_Down} << QStringList{"a", "c"};
-    QTest::newRow("first list, last entry") << false << QList<int>{Qt::Key_End} << QStringList{"a", "b"};
-    QTest::newRow("first list, nothing selected") << false << none << QStringList{"a", "b", "c"};
-    QTest::newRow("second list, first entry") << true << QList<int>{Qt::Key_End, Qt::Key_Home}
-                                              << QStringList{"b", "c"};
-    QTest::newRow("second list, nothing selected") << true << none << QStringList{"a", "b", "c"};
+    QTest::newRow("first list, second entry") << false << QList<int>{Qt::Key_Down} << none
+                                              << QStringList{"a", "c", "d"};
+    QTest::newRow("first list, last entry") << false << QList<int>{Qt::Key_End} << none
+                                            << QStringList{"a", "b", "c"};
+    QTest::newRow("first list, nothing selected") << false << none << none << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("second list, first entry") << true << QList<int>{Qt::Key_End, Qt::Key_Home} << none
+                                              << QStringList{"b", "c", "d"};
+    QTest::newRow("second list, nothing selected") << true << none << none << QStringList{"a", "b", "c", "d"};
+    // The list keeps the user's place: the arrows go on from where the entry was.
+    QTest::newRow("then Down, Delete") << false << QList<int>{Qt::Key_Down}
+                                       << QList<int>{Qt::Key_Down, Qt::Key_Delete} << QStringList{"a", "c"};
+    QTest::newRow("then Up, Delete") << true << QList<int>{Qt::Key_Down, Qt::Key_Down}
+                                     << QList<int>{Qt::Key_Up, Qt::Key_Delete} << QStringList{"a", "d"};
+    QTest::newRow("Delete twice takes one") << false << QList<int>{Qt::Key_Down} << QList<int>{Qt::Key_Delete}
+                                            << QStringList{"a", "c", "d"};
 }
 
 void TestKeyboard::deleteRemovesTheSelectedEntry()
 {
     QFETCH(bool, secondList);
     QFETCH(QList<int>, keys);
+    QFETCH(QList<int>, after);
     QFETCH(QStringList, left);
 
     Session s;
     QVERIFY(s.ready());
     if (secondList)
         QTest::keyClick(s.form.Text1, Qt::Key_Tab, Qt::ControlModifier);
-    for (const char *entry : {"a", "b", "c"})
+    for (const char *entry : {"a", "b", "c", "d"})
         s.type(QString::fromLatin1(entry));
 
     // One Shift+Tab from the entry box reaches the list on display.
@@ -290,11 +352,78 @@ void TestKeyboard::deleteRemovesTheSelectedEntry()
     for (int key : keys)
         QTest::keyClick(list, Qt::Key(key));
     QTest::keyClick(list, Qt::Key_Delete);
+    for (int key : after)
+        QTest::keyClick(list, Qt::Key(key));
 
     QCOMPARE(texts(list), left);
     QCOMPARE(texts(s.form.List[secondList ? 0 : 1]), QStringList{});
     QCOMPARE(s.form.Label2->text(), QStringLiteral("File not saved"));
     QCOMPARE(secondList ? s.form.Label5->text() : s.form.Label1->text(), QString::number(left.size()) + " Tasks");
+}
+
+void TestKeyboard::enterMovesSingleClickDoesNot_data()
+{
+    QTest::addColumn<bool>("secondList");
+    QTest::addColumn<QList<int>>("keys"); // in the list; keypad Enter as Qt::Key_Enter
+    QTest::addColumn<int>("clickRow");    // a single click first, on a single-click desktop; -1: none
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QStringList>("other");
+
+    const QStringList all{"a", "b", "c"};
+    QTest::newRow("Return, first list") << false << QList<int>{Qt::Key_Down, Qt::Key_Return} << -1
+                                        << QStringList{"a", "c"} << QStringList{"b"};
+    QTest::newRow("keypad Enter, second list") << true << QList<int>{Qt::Key_End, Qt::Key_Enter} << -1
+                                               << QStringList{"a", "b"} << QStringList{"c"};
+    QTest::newRow("Return, nothing selected") << false << QList<int>{Qt::Key_Return} << -1 << all << QStringList{};
+    QTest::newRow("single click") << false << QList<int>{} << 1 << all << QStringList{};
+    QTest::newRow("single click, then Return") << true << QList<int>{Qt::Key_Return} << 0
+                                               << QStringList{"b", "c"} << QStringList{"a"};
+}
+
+void TestKeyboard::enterMovesSingleClickDoesNot()
+{
+    QFETCH(bool, secondList);
+    QFETCH(QList<int>, keys);
+    QFETCH(int, clickRow);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, other);
+
+    // A desktop set to open items with one click.
+    class SingleClickStyle final : public QProxyStyle {
+    public:
+        int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                      QStyleHintReturn *data) const override
+        {
+            if (hint == SH_ItemView_ActivateItemOnSingleClick)
+                return 1;
+            return QProxyStyle::styleHint(hint, option, widget, data);
+        }
+    };
+    SingleClickStyle style;
+
+    Session s;
+    QVERIFY(s.ready());
+    if (secondList)
+        QTest::keyClick(s.form.Text1, Qt::Key_Tab, Qt::ControlModifier);
+    for (const char *entry : {"a", "b", "c"})
+        s.type(QString::fromLatin1(entry));
+    QListWidget *list = s.form.List[secondList ? 1 : 0];
+    list->setStyle(&style);
+    QTest::keyClick(s.form.Text1, Qt::Key_Backtab, Qt::ShiftModifier);
+    QVERIFY(list->hasFocus());
+    if (clickRow >= 0) {
+        QSignalSpy activated(list, &QListWidget::itemActivated);
+        const QPoint at = list->visualItemRect(list->item(clickRow)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(activated.count(), 1); // the desktop setting is in force
+        QCOMPARE(list->currentRow(), clickRow);
+    }
+    for (int key : keys)
+        QTest::keyClick(list, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+
+    QCOMPARE(texts(list), shown);
+    QCOMPARE(texts(s.form.List[secondList ? 0 : 1]), other);
+    list->setStyle(nullptr);
 }
 
 void TestKeyboard::shortcutsDoWhatTheirButtonsDo_data()

@@ -8,10 +8,14 @@
 #include "fakeplatform.h"
 #include "mainwindowrig.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -22,6 +26,38 @@ namespace {
 
 const QString kStripCaption = QStringLiteral("Touch the border and see the Clock");
 const QString kCalendarCaption = QStringLiteral("Calendar - Double Click a Date to see the Preferences Dialog");
+
+// A laptop and a desktop screen far to the right of an 800 x 600 one like the
+// offscreen platform's own, which comes out as the primary screen, so the
+// windows of the other tests open where they always did.
+bool addScreens()
+{
+    if (qgetenv("QT_QPA_PLATFORM") != "offscreen")
+        return false;
+    static QTemporaryDir dir;
+    QFile config(dir.filePath(QStringLiteral("screens.json")));
+    if (!dir.isValid() || !config.open(QIODevice::WriteOnly))
+        return false;
+    config.write(R"({"screens": [
+        {"name": "800x600", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},
+        {"name": "laptop 1366x768", "x": 4000, "y": 0, "width": 1366, "height": 768, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1},
+        {"name": "desktop 1920x1080", "x": 6000, "y": 0, "width": 1920, "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}
+    ]})");
+    config.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+    return true;
+}
+
+// Before QTEST_MAIN's application reads the platform.
+const bool screensAdded = addScreens();
+
+QScreen *screenNamed(const QString &name)
+{
+    for (QScreen *screen : QGuiApplication::screens())
+        if (screen->name() == name)
+            return screen;
+    return nullptr;
+}
 
 } // namespace
 
@@ -52,6 +88,8 @@ private slots:
     void paging();
     void pagingStopsAtTheRange_data();
     void pagingStopsAtTheRange();
+    void screenReaderReadsTheMonths_data();
+    void screenReaderReadsTheMonths();
 
 private:
     Form3 &openCalendar();
@@ -377,38 +415,89 @@ void TestForm3::windowFitsTheMonths()
 
 void TestForm3::grownWindowStaysOnScreen_data()
 {
+    QTest::addColumn<QString>("screen");
     QTest::addColumn<bool>("whileHidden");
     QTest::addColumn<CalendarSettings>("settings");
-    QTest::newRow("open, 2 across") << false << CalendarSettings{1, 2, false, true, true, 12, true};
-    QTest::newRow("open, 3 across, wider than the screen") << false << CalendarSettings{1, 3, true, true, true, 24, true};
-    QTest::newRow("open, 4 x 4") << false << CalendarSettings{4, 4, false, true, true, 8, true};
-    QTest::newRow("hidden, 2 across") << true << CalendarSettings{1, 2, false, true, true, 12, true};
-    QTest::newRow("hidden, 4 x 4 at 24 pt") << true << CalendarSettings{4, 4, true, true, true, 24, true};
+    QTest::addColumn<bool>("fits"); // false: too many months even at the smallest size
+    const QString small = QStringLiteral("800x600");
+    QTest::newRow("open, 2 across") << small << false << CalendarSettings{1, 2, false, true, true, 12, true} << true;
+    QTest::newRow("open, 3 across, wider than the screen")
+        << small << false << CalendarSettings{1, 3, true, true, true, 24, true} << true;
+    QTest::newRow("open, 4 x 4") << small << false << CalendarSettings{4, 4, false, true, true, 8, true} << true;
+    QTest::newRow("hidden, 2 across") << small << true << CalendarSettings{1, 2, false, true, true, 12, true} << true;
+    QTest::newRow("hidden, 4 x 4, week numbers, at 24 pt")
+        << small << true << CalendarSettings{4, 4, true, true, true, 24, true} << false;
+    for (const QString screen : {QStringLiteral("laptop 1366x768"), QStringLiteral("desktop 1920x1080")}) {
+        QTest::addRow("%s, open, 4 x 4, week numbers, 24 pt", qPrintable(screen))
+            << screen << false << CalendarSettings{4, 4, true, true, true, 24, true} << true;
+        QTest::addRow("%s, hidden, 4 x 4, week numbers, 24 pt", qPrintable(screen))
+            << screen << true << CalendarSettings{4, 4, true, true, true, 24, true} << true;
+        QTest::addRow("%s, 4 down at 24 pt", qPrintable(screen))
+            << screen << false << CalendarSettings{4, 1, false, true, true, 24, true} << true;
+        QTest::addRow("%s, 4 across, week numbers, 24 pt", qPrintable(screen))
+            << screen << false << CalendarSettings{1, 4, true, true, true, 24, true} << true;
+        QTest::addRow("%s, 2 x 2 at 12 pt", qPrintable(screen))
+            << screen << false << CalendarSettings{2, 2, false, true, false, 12, false} << true;
+    }
 }
 
 void TestForm3::grownWindowStaysOnScreen()
 {
+    QFETCH(QString, screen);
     QFETCH(bool, whileHidden);
     QFETCH(CalendarSettings, settings);
+    QFETCH(bool, fits);
+    QScreen *target = screenNamed(screen);
+    if (!target)
+        QSKIP("the platform has no such screen");
+    const QRect area = target->availableGeometry();
+
     Form3 *c = nullptr;
     if (whileHidden) {
+        // Written by the preferences while the calendar was closed, on the
+        // screen it then opens on.
         c = &windows->get<Form3>();
+        c->move(area.topLeft());
         apply(*c->MonthView1, settings);
-        c = &openCalendar();
-        // Where the main window's click put it, before the test moved it aside.
-        c->hide();
-        centreOnScreen(*c);
-        c->show();
+        windows->show<Form3>();
+        QVERIFY(QTest::qWaitForWindowExposed(c));
     } else {
         c = &openCalendar();
-        c->move(c->screen()->availableGeometry().center());
+        c->move(area.center());
         apply(*c->MonthView1, settings);
     }
-    const QRect area = c->screen()->availableGeometry();
+    QCOMPARE(c->screen(), target);
     const QRect frame = c->frameGeometry();
-    QVERIFY2(area.contains(frame.topLeft()), qPrintable(QStringLiteral("%1,%2").arg(frame.x()).arg(frame.y())));
-    if (frame.width() <= area.width() && frame.height() <= area.height())
-        QVERIFY(area.contains(frame));
+    const QString where =
+        QStringLiteral("%1,%2 %3x%4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
+    if (!fits) {
+        // The title bar and the first month stay in reach.
+        QVERIFY2(area.contains(frame.topLeft()), qPrintable(where));
+        return;
+    }
+    QVERIFY2(area.contains(frame), qPrintable(where));
+
+    // Every row of months and the "Today:" line are on screen, inside the window.
+    const MonthView &view = *c->MonthView1;
+    QVERIFY(c->rect().contains(view.geometry()));
+    for (int i = 0; i < settings.rows * settings.columns; ++i) {
+        const QDate first = view.firstMonth().addMonths(i);
+        for (const QDate d : {first, QDate(first.year(), first.month(), first.daysInMonth())})
+            QVERIFY2(view.rect().contains(view.dateRect(d)), qPrintable(d.toString(Qt::ISODate)));
+    }
+    QVERIFY(view.rect().contains(view.todayRect()));
+
+    // The chosen size stays the setting; a smaller one is drawn only where it
+    // had to be, and then fills most of the screen rather than shrinking for nothing.
+    QCOMPARE(view.fontSize(), settings.fontSize);
+    QVERIFY(view.drawnFontSize() <= settings.fontSize);
+    if (view.drawnFontSize() < settings.fontSize)
+        QVERIFY2(frame.width() > area.width() * 0.9 || frame.height() > area.height() * 0.9,
+                 qPrintable(QStringLiteral("%1 pt in %2x%3").arg(view.drawnFontSize()).arg(frame.width()).arg(frame.height())));
+
+    // Back to one month: the design size.
+    apply(*c->MonthView1, CalendarSettings{});
+    QCOMPARE(c->size(), QSize(555, 428));
 }
 
 void TestForm3::everySettingShows_data()
@@ -483,6 +572,95 @@ void TestForm3::pagingStopsAtTheRange()
     QVERIFY(view.firstMonth() >= QDate(1753, 1, 1));
     QVERIFY(view.firstMonth().addMonths(3) <= QDate(9999, 12, 1));
     QVERIFY(view.rect().contains(view.dateRect(today)));
+}
+
+void TestForm3::screenReaderReadsTheMonths_data()
+{
+    QTest::addColumn<CalendarSettings>("settings");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("days");   // the selected date moves from today by these
+    QTest::addColumn<int>("months"); // and these
+
+    const CalendarSettings design;
+    QTest::newRow("as opened") << design << QList<int>{} << 0 << 0;
+    QTest::newRow("arrows") << design << QList<int>{Qt::Key_Right, Qt::Key_Down, Qt::Key_Left} << 7 << 0;
+    QTest::newRow("Page Down") << design << QList<int>{Qt::Key_PageDown} << 0 << 1;
+    QTest::newRow("Page Up twice") << design << QList<int>{Qt::Key_PageUp, Qt::Key_PageUp} << 0 << -2;
+    QTest::newRow("2 x 3, week numbers") << CalendarSettings{2, 3, true, true, true, 12, true}
+                                         << QList<int>{Qt::Key_PageDown} << 0 << 1;
+    QTest::newRow("today not marked") << CalendarSettings{1, 1, false, false, true, 24, true} << QList<int>{} << 0
+                                      << 0;
+}
+
+// What a sighted user reads off the calendar, a screen reader gets too: each
+// month with its year, a cell per day named by its full date, the week numbers,
+// today, and the selected date wherever the keys took it.
+void TestForm3::screenReaderReadsTheMonths()
+{
+    QFETCH(CalendarSettings, settings);
+    QFETCH(QList<int>, keys);
+    QFETCH(int, days);
+    QFETCH(int, months);
+
+    MonthView &view = *openCalendar().MonthView1;
+    apply(view, settings);
+    QVERIFY(QTest::qWaitForWindowActive(calendar));
+    QVERIFY(view.hasFocus());
+    for (int key : keys)
+        QTest::keyClick(&view, Qt::Key(key));
+    const QDate today = platform->clock.date();
+    const QDate selected = today.addMonths(months).addDays(days);
+    QCOMPARE(view.selectedDate(), selected);
+    QVERIFY(view.rect().contains(view.dateRect(selected))); // visible, too
+
+    const QLocale locale = view.locale();
+    QAccessibleInterface *calendarIface = QAccessible::queryAccessibleInterface(&view);
+    QVERIFY(calendarIface);
+    QStringList monthNames, expectedMonths, selectedCells, todayCells;
+    for (int i = 0; i < calendarIface->childCount(); ++i) {
+        QAccessibleInterface *month = calendarIface->child(i);
+        QCOMPARE(calendarIface->indexOfChild(month), i);
+        if (month->role() != QAccessible::Table)
+            continue;
+        QAccessibleTableInterface *table = month->tableInterface();
+        QVERIFY(table);
+        const QDate first = view.firstMonth().addMonths(int(monthNames.size()));
+        monthNames << month->text(QAccessible::Name);
+        expectedMonths << locale.standaloneMonthName(first.month()) + QLatin1Char(' ') + QString::number(first.year());
+
+        QStringList dayNames, weekNames;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            for (int c = 0; c < table->columnCount(); ++c) {
+                QAccessibleInterface *cell = table->cellAt(r, c);
+                QVERIFY(cell);
+                QCOMPARE(month->indexOfChild(cell) >= 0, true);
+                const QString name = cell->text(QAccessible::Name);
+                if (cell->role() == QAccessible::RowHeader)
+                    weekNames << name;
+                else if (!name.isEmpty())
+                    dayNames << name;
+                if (cell->state().selected) {
+                    selectedCells << name;
+                    QCOMPARE(table->selectedCells(), QList<QAccessibleInterface *>{cell});
+                    QVERIFY(cell->state().focused);
+                    QVERIFY(view.rect().contains(view.mapFromGlobal(cell->rect().center())));
+                }
+                if (cell->text(QAccessible::Description) == QLatin1String("Today"))
+                    todayCells << name;
+            }
+        }
+        QStringList expectedDays;
+        for (QDate d = first; d.month() == first.month(); d = d.addDays(1))
+            expectedDays << locale.toString(d, QLocale::LongFormat);
+        QCOMPARE(dayNames, expectedDays);
+        QCOMPARE(weekNames.size(), settings.weekNumbers ? table->rowCount() : 0);
+    }
+    QCOMPARE(monthNames, expectedMonths);
+    QCOMPARE(int(monthNames.size()), settings.rows * settings.columns);
+    QCOMPARE(selectedCells, QStringList{locale.toString(selected, QLocale::LongFormat)});
+    const bool todayShown = view.dateRect(today).isValid();
+    QCOMPARE(todayCells, settings.showToday && todayShown ? QStringList{locale.toString(today, QLocale::LongFormat)}
+                                                          : QStringList{});
 }
 
 QTEST_MAIN(TestForm3)

@@ -6,8 +6,11 @@
 #include "reports/report.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace listora;
@@ -68,6 +71,7 @@ private slots:
 
 private:
     QString question() const { return QStringLiteral("Do you want to print the list?"); }
+    QTemporaryDir dir;
 };
 
 void TestForm1Reports::init()
@@ -231,28 +235,60 @@ void TestForm1Reports::printerFailureIsReported()
 void TestForm1Reports::noPrinterOffersPdf_data()
 {
     QTest::addColumn<bool>("acceptOffer");
-    QTest::addColumn<std::optional<QString>>("chosen");
+    QTest::addColumn<std::optional<QString>>("chosen"); // a name in the test's folder
+    QTest::addColumn<QString>("existing");              // a file there before, or none
+    QTest::addColumn<bool>("replace");                  // the answer to the question about it
     QTest::addColumn<QString>("written");
 
-    QTest::newRow("offer declined") << false << std::optional<QString>() << QString();
-    QTest::newRow("dialog cancelled") << true << std::optional<QString>() << QString();
-    QTest::newRow("name without ending") << true << std::optional<QString>(QStringLiteral("/tmp/today"))
-                                         << QStringLiteral("/tmp/today.pdf");
-    QTest::newRow("name with ending") << true << std::optional<QString>(QStringLiteral("/tmp/Today.PDF"))
-                                      << QStringLiteral("/tmp/Today.PDF");
+    const std::optional<QString> none;
+    QTest::newRow("offer declined") << false << none << QString() << false << QString();
+    QTest::newRow("dialog cancelled") << true << none << QString() << false << QString();
+    QTest::newRow("name without ending") << true << std::optional<QString>(QStringLiteral("today")) << QString()
+                                         << false << QStringLiteral("today.pdf");
+    QTest::newRow("name with ending") << true << std::optional<QString>(QStringLiteral("Today.PDF")) << QString()
+                                      << false << QStringLiteral("Today.PDF");
+    QTest::newRow("existing file replaced") << true << std::optional<QString>(QStringLiteral("old.pdf"))
+                                            << QStringLiteral("old.pdf") << true << QStringLiteral("old.pdf");
+    QTest::newRow("existing file kept") << true << std::optional<QString>(QStringLiteral("old.pdf"))
+                                        << QStringLiteral("old.pdf") << false << QString();
+    // The ending is added after the dialog: the file asked about is the one written.
+    QTest::newRow("existing file behind the added ending")
+        << true << std::optional<QString>(QStringLiteral("old")) << QStringLiteral("old.pdf") << false << QString();
+    QTest::newRow("a file without the ending is no obstacle")
+        << true << std::optional<QString>(QStringLiteral("old")) << QStringLiteral("old") << false
+        << QStringLiteral("old.pdf");
 }
 
 void TestForm1Reports::noPrinterOffersPdf()
 {
     QFETCH(bool, acceptOffer);
     QFETCH(std::optional<QString>, chosen);
+    QFETCH(QString, existing);
+    QFETCH(bool, replace);
     QFETCH(QString, written);
+
+    QVERIFY(dir.isValid());
+    const QString existingPath = existing.isEmpty() ? QString() : dir.filePath(existing);
+    if (!existingPath.isEmpty()) {
+        QFile file(existingPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+    }
+    const auto cleanUp = qScopeGuard([&] {
+        if (!existingPath.isEmpty())
+            QFile::remove(existingPath);
+    });
+    if (chosen)
+        chosen = dir.filePath(*chosen);
+    if (!written.isEmpty())
+        written = dir.filePath(written);
 
     platform->hasPrinter = false;
     fill(form->List[0], 2, QStringLiteral("t"));
     form->CommonDialog1.FileName = QStringLiteral("/data/lists/work.dat");
     platform->answers.enqueue(MessageAnswer::Ok);
     platform->answers.enqueue(acceptOffer ? MessageAnswer::Ok : MessageAnswer::Cancel);
+    platform->answers.enqueue(replace ? MessageAnswer::Ok : MessageAnswer::Cancel);
     platform->paths.enqueue(chosen);
 
     form->Command7_Click();
@@ -270,9 +306,19 @@ void TestForm1Reports::noPrinterOffersPdf()
     // The task file stays the remembered one.
     QCOMPARE(form->CommonDialog1.FileName, QStringLiteral("/data/lists/work.dat"));
 
+    // A file about to be replaced is asked about first, by name.
+    const bool asked = chosen && existing.endsWith(QStringLiteral(".pdf"));
+    if (asked) {
+        const MessageRequest &question = platform->messages.at(2);
+        QVERIFY2(question.text.contains(QDir::toNativeSeparators(existingPath)), qPrintable(question.text));
+        QVERIFY2(question.text.contains(QStringLiteral("replace")), qPrintable(question.text));
+        QCOMPARE(question.buttons, MessageButtons::OkCancel);
+    }
+    const qsizetype asking = 2 + (asked ? 1 : 0);
+
     if (written.isEmpty()) {
         QVERIFY(platform->pdfPaths.isEmpty());
-        QCOMPARE(platform->messages.size(), 2);
+        QCOMPARE(platform->messages.size(), asking);
         QCOMPARE(form->List[0]->currentRow(), -1);
         return;
     }
@@ -280,7 +326,7 @@ void TestForm1Reports::noPrinterOffersPdf()
     const QList<PrintStep> page = printedList(texts(form->List[0]), versionText(), shortDateText(QDate(2026, 12, 8)),
                                               QDir::toNativeSeparators(QStringLiteral("/data/lists/work.dat")));
     QCOMPARE(platform->pdfPrinted, recorded(page));
-    QCOMPARE(platform->messages.size(), 3);
+    QCOMPARE(platform->messages.size(), asking + 1);
     QVERIFY(platform->messages.last().text.contains(QDir::toNativeSeparators(written)));
     QCOMPARE(form->List[0]->currentRow(), 1);
 }
@@ -314,7 +360,7 @@ void TestForm1Reports::pdfFailureIsReported()
     Form1 f(w, broken);
     f.List[0]->addItem(QStringLiteral("only"));
     broken.inner.answers << MessageAnswer::Ok << MessageAnswer::Ok;
-    broken.inner.paths.enqueue(QStringLiteral("/tmp/x.pdf"));
+    broken.inner.paths.enqueue(dir.filePath(QStringLiteral("x.pdf")));
 
     f.Command7_Click();
 

@@ -1,9 +1,17 @@
 #include "app/qtplatform.h"
 #include "reports/pageprinter.h"
 #include "reports/report.h"
+#include "storage/taskfile.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QScopeGuard>
 #include <QPrinter>
 #include <QProcess>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,6 +30,36 @@ QString pdfText(const QString &path)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
+// Every file under root with its bytes; folders marked as such.
+QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        out.insert(QDir(root).relativeFilePath(path), it.fileInfo().isDir()       ? QByteArrayLiteral("<folder>")
+                                                      : file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                                                       : QByteArrayLiteral("<unreadable>"));
+    }
+    return out;
+}
+
+// The disk gives out half-way through the file.
+class FailingSaveFile final : public QSaveFile {
+public:
+    using QSaveFile::QSaveFile;
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        QSaveFile::writeData(data, len / 2);
+        setErrorString(QStringLiteral("no space left on the disk"));
+        return -1;
+    }
+};
+
 QStringList entries(int count)
 {
     QStringList list;
@@ -39,7 +77,8 @@ private slots:
     void pdfHoldsThePage_data();
     void pdfHoldsThePage();
     void longLineWrapsWithinThePage();
-    void unwritableFileIsAFailure();
+    void failedWriteKeepsOldFile_data();
+    void failedWriteKeepsOldFile();
 
 private:
     QTemporaryDir dir;
@@ -56,18 +95,26 @@ void TestPagePrinter::pdfHoldsThePage_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("pages");
-    QTest::newRow("three entries") << 3 << 1;
-    QTest::newRow("full list") << 50 << 1;
+    QTest::addColumn<bool>("overOldFile");
+    QTest::newRow("three entries") << 3 << 1 << false;
+    QTest::newRow("full list") << 50 << 1 << false;
     // Only a loaded file can hold this many; none may be lost off the page end.
-    QTest::newRow("overfull list") << 130 << 3;
+    QTest::newRow("overfull list") << 130 << 3 << false;
+    QTest::newRow("over an older, longer file") << 3 << 1 << true;
 }
 
 void TestPagePrinter::pdfHoldsThePage()
 {
     QFETCH(int, count);
     QFETCH(int, pages);
+    QFETCH(bool, overOldFile);
 
-    const QString path = dir.filePath(QStringLiteral("list-%1.pdf").arg(count));
+    const QString path = dir.filePath(QStringLiteral("list-%1%2.pdf").arg(count).arg(overOldFile ? "-again" : ""));
+    if (overOldFile) {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        QVERIFY(old.write(QByteArray(4 * 1024 * 1024, 'x')) > 0);
+    }
     QtPlatform platform;
     std::unique_ptr<LinePrinter> printer = platform.pdfPrinter(path);
     QVERIFY(printer);
@@ -105,12 +152,40 @@ void TestPagePrinter::longLineWrapsWithinThePage()
     QVERIFY2(text.contains(longPath), qPrintable(text));
 }
 
-void TestPagePrinter::unwritableFileIsAFailure()
+void TestPagePrinter::failedWriteKeepsOldFile_data()
 {
-    std::unique_ptr<LinePrinter> printer = makePdfPrinter(dir.filePath(QStringLiteral("missing/folder/list.pdf")));
-    playSteps(printedList({QStringLiteral("a")}, QStringLiteral("1.0.19"), QStringLiteral("08/12/2026"), {}), *printer);
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("missing folder") << "missing folder";
+    QTest::newRow("a folder in the way") << "folder";
+    QTest::newRow("disk full half-way") << "disk full";
+}
+
+void TestPagePrinter::failedWriteKeepsOldFile()
+{
+    QFETCH(QString, fault);
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QByteArray oldBytes("%PDF-1.4 the list as printed yesterday");
+    QString target = root.filePath(QStringLiteral("list.pdf"));
+    if (fault == QLatin1String("missing folder")) {
+        target = root.filePath(QStringLiteral("missing/folder/list.pdf"));
+    } else {
+        QFile old(fault == QLatin1String("folder") ? target + QStringLiteral("/inside.pdf") : target);
+        QVERIFY(QDir().mkpath(QFileInfo(old).absolutePath()));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        QCOMPARE(old.write(oldBytes), oldBytes.size());
+    }
+    if (fault == QLatin1String("disk full"))
+        setSaveDeviceFactory([](const QString &path) { return std::make_unique<FailingSaveFile>(path); });
+    const auto restore = qScopeGuard([] { setSaveDeviceFactory({}); });
+    const QMap<QString, QByteArray> before = snapshot(root.path());
+
+    std::unique_ptr<LinePrinter> printer = makePdfPrinter(target);
+    playSteps(printedList(entries(3), QStringLiteral("1.0.19"), QStringLiteral("08/12/2026"), {}), *printer);
     QVERIFY(!printer->endDoc());
-    QVERIFY(printer->errorString().contains(QStringLiteral("list.pdf")));
+    QVERIFY2(printer->errorString().contains(QDir::toNativeSeparators(target)), qPrintable(printer->errorString()));
+    // Whatever was there stays byte for byte, with nothing left beside it.
+    QCOMPARE(snapshot(root.path()), before);
     QVERIFY(!printer->endDoc()); // a second end sends nothing either
 }
 

@@ -9,10 +9,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -71,6 +73,8 @@ private slots:
     void backupNames();
     void backupCancelled();
     void fileNamePanel();
+    void fileNamePanelFollowsThePath_data();
+    void fileNamePanelFollowsThePath();
 
 private:
     QTemporaryDir dir_;
@@ -172,17 +176,38 @@ void TestForm1Files::openFaults_data()
     QTest::addColumn<QString>("kind"); // "file", "missing", "folder", "huge"
     QTest::addColumn<QStringList>("first");
     QTest::addColumn<QStringList>("second");
-    QTest::addColumn<QString>("says");
+    QTest::addColumn<QStringList>("says");
+    QTest::addColumn<QStringList>("neverSays");
 
-    QTest::newRow("missing file") << QByteArray() << "missing" << QStringList() << QStringList() << "cannot be read";
-    QTest::newRow("a folder") << QByteArray() << "folder" << QStringList() << QStringList() << "cannot be read";
-    QTest::newRow("over 64 MiB") << QByteArray() << "huge" << QStringList() << QStringList() << "64 MiB";
-    QTest::newRow("cut short") << QByteArray(" 3 \r\na\r\nb\r\n") << "file" << QStringList{"a", "b"}
-                               << QStringList() << "damaged at line 4";
-    QTest::newRow("bad second count") << QByteArray(" 1 \r\na\r\n1.5\r\nb\r\n") << "file" << QStringList{"a"}
-                                      << QStringList() << "damaged at line 3";
+    const QString dropped = QStringLiteral("The entries after it were not read, so saving over this file would drop them.");
+    QTest::newRow("missing file") << QByteArray() << "missing" << QStringList() << QStringList()
+                                  << QStringList{"cannot be read"} << QStringList();
+    QTest::newRow("a folder") << QByteArray() << "folder" << QStringList() << QStringList()
+                              << QStringList{"cannot be read"} << QStringList();
+    QTest::newRow("over 64 MiB") << QByteArray() << "huge" << QStringList() << QStringList() << QStringList{"64 MiB"}
+                                 << QStringList();
+    // Nothing after the end of a file is lost by saving over it.
+    QTest::newRow("cut short") << QByteArray(" 3 \r\na\r\nb\r\n") << "file" << QStringList{"a", "b"} << QStringList()
+                               << QStringList{"damaged at line 4", "The 2 entries read before it were added."}
+                               << QStringList{dropped};
+    QTest::newRow("bad second count")
+        << QByteArray(" 1 \r\na\r\n1.5\r\nb\r\n") << "file" << QStringList{"a"} << QStringList()
+        << QStringList{"damaged at line 3", "The 1 entry read before it was added.", dropped} << QStringList{"1 entries"};
     QTest::newRow("second list cut short") << QByteArray(" 1 \r\na\r\n 3 \r\nb\r\n") << "file" << QStringList{"a"}
-                                           << QStringList{"b"} << "2 entries read";
+                                           << QStringList{"b"} << QStringList{"The 2 entries read before it were added."}
+                                           << QStringList();
+    QTest::newRow("one entry, then the end") << QByteArray(" 1 \r\na\r\n 3 \r\n") << "file" << QStringList{"a"}
+                                             << QStringList() << QStringList{"The 1 entry read before it was added."}
+                                             << QStringList{"1 entries"};
+    QTest::newRow("bad count before any entry") << QByteArray(" 0 \r\nthree\r\nx\r\n") << "file" << QStringList()
+                                                << QStringList()
+                                                << QStringList{"damaged at line 2", "No entries were read before it.", dropped}
+                                                << QStringList{"0 entries"};
+    QTest::newRow("not a task file") << QByteArray("Buy bread\r\nCall the bank\r\n") << "file" << QStringList()
+                                     << QStringList() << QStringList{"is not a task file", "Nothing was added."}
+                                     << QStringList{"damaged", "line 1"};
+    QTest::newRow("empty file") << QByteArray() << "file" << QStringList() << QStringList()
+                                << QStringList{"is empty", "Nothing was added."} << QStringList{"damaged", "line 1"};
 }
 
 void TestForm1Files::openFaults()
@@ -191,7 +216,8 @@ void TestForm1Files::openFaults()
     QFETCH(QString, kind);
     QFETCH(QStringList, first);
     QFETCH(QStringList, second);
-    QFETCH(QString, says);
+    QFETCH(QStringList, says);
+    QFETCH(QStringList, neverSays);
 
     const QString file = path("broken.dat");
     if (kind == QLatin1String("file")) {
@@ -220,7 +246,10 @@ void TestForm1Files::openFaults()
     QCOMPARE(m.icon, MessageIcon::Warning);
     QCOMPARE(m.title, productName());
     QVERIFY2(m.text.contains(QDir::toNativeSeparators(file)), qPrintable(m.text));
-    QVERIFY2(m.text.contains(says), qPrintable(m.text));
+    for (const QString &part : says)
+        QVERIFY2(m.text.contains(part), qPrintable(m.text));
+    for (const QString &part : neverSays)
+        QVERIFY2(!m.text.contains(part), qPrintable(m.text));
     QDir(file).removeRecursively();
 
     // The file is released: saving over it works.
@@ -434,6 +463,63 @@ void TestForm1Files::fileNamePanel()
     w.form.Command14_Click();
     QCOMPARE(w.form.Label8->text(), QDir::toNativeSeparators(odd));
     QCOMPARE(w.form.Label8->textFormat(), Qt::PlainText);
+}
+
+// Whatever changes the remembered path while the panel is up shows at once,
+// a failing command included: the path is remembered before the file is touched.
+void TestForm1Files::fileNamePanelFollowsThePath_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<std::optional<QString>>("picked"); // a name in the test's folder; none: cancelled
+    QTest::addColumn<QString>("remembered");
+
+    const auto name = [](const char *n) { return std::optional<QString>(QString::fromUtf8(n)); };
+    QTest::newRow("open") << "open" << name("lists.dat") << "lists.dat";
+    QTest::newRow("open of a damaged file") << "open" << name("damaged.dat") << "damaged.dat";
+    QTest::newRow("open cancelled") << "open" << std::optional<QString>() << "first.dat";
+    QTest::newRow("save") << "save" << name("saved.dat") << "saved.dat";
+    QTest::newRow("save into a missing folder") << "save" << name("missing/saved.dat") << "missing/saved.dat";
+    QTest::newRow("backup") << "backup" << name("copy.dat") << "copy.dat";
+    QTest::newRow("dropped file") << "drop" << name("lists.dat") << "lists.dat";
+}
+
+void TestForm1Files::fileNamePanelFollowsThePath()
+{
+    QFETCH(QString, command);
+    QFETCH(std::optional<QString>, picked);
+    QFETCH(QString, remembered);
+
+    writeFile(path("first.dat"), " 0 \r\n 0 \r\n");
+    writeFile(path("lists.dat"), " 1 \r\na\r\n 0 \r\n");
+    writeFile(path("damaged.dat"), " 3 \r\na\r\n");
+    Window w;
+    w.form.openTaskFile(path("first.dat"));
+    w.form.Command14_Click();
+    QVERIFY(!w.form.Picture3->isHidden());
+    QCOMPARE(w.form.Label8->text(), QDir::toNativeSeparators(path("first.dat")));
+
+    w.platform.answers.enqueue(MessageAnswer::Ok);
+    w.platform.paths.enqueue(picked ? std::optional<QString>(path(*picked)) : std::nullopt);
+    if (command == QLatin1String("open")) {
+        w.form.Command1_Click();
+    } else if (command == QLatin1String("save")) {
+        w.form.Command2_Click();
+    } else if (command == QLatin1String("backup")) {
+        w.form.Command15_Click();
+    } else {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path(*picked))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&w.form, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&w.form, &drop);
+        QVERIFY(drop.isAccepted());
+    }
+
+    QCOMPARE(w.form.CommonDialog1.FileName, path(remembered));
+    QCOMPARE(w.form.Label8->text(), QDir::toNativeSeparators(path(remembered)));
+    QVERIFY(!w.form.Picture3->isHidden());
 }
 
 QTEST_MAIN(TestForm1Files)

@@ -265,7 +265,7 @@ void TestSafeSave::failedSaveKeepsOldFile_data()
         int count;
         const char *why;
     } faults[] = {
-        {"missing folder", Fault::MissingFolder, kBufferedEntries, ""},
+        {"missing folder", Fault::MissingFolder, kBufferedEntries, "does not exist"},
         {"target is a folder", Fault::TargetIsFolder, kBufferedEntries, ""},
 #ifdef Q_OS_LINUX
         // A file-size limit and a mountable tmpfs are Linux's; the failing devices

@@ -1,0 +1,220 @@
+#include "about/form2.h"
+#include "about/frmabout.h"
+#include "app/form1.h"
+#include "app/qtplatform.h"
+#include "app/settingssandbox.h"
+#include "app/windows.h"
+#include "calendar/form3.h"
+#include "calendar/form4.h"
+#include "calendar/form5.h"
+
+#include <QApplication>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace listora;
+
+namespace {
+
+// The real file dialogs and PDF writer; questions answered OK, no printer, no
+// browser, no ending of the test process.
+class RealDialogsPlatform final : public Platform {
+public:
+    QStringList messages;
+    int quitCalls = 0;
+
+    MessageAnswer message(QWidget *, const MessageRequest &request) override
+    {
+        messages.append(request.text);
+        return MessageAnswer::Ok;
+    }
+    std::optional<QString> fileDialog(QWidget *parent, const FileDialogRequest &request) override
+    {
+        return real_.fileDialog(parent, request);
+    }
+    std::unique_ptr<LinePrinter> defaultPrinter() override { return nullptr; }
+    std::unique_ptr<LinePrinter> pdfPrinter(const QString &path) override { return real_.pdfPrinter(path); }
+    void openUrl(const QUrl &) override {}
+    QDateTime now() const override { return real_.now(); }
+    void quit() override { ++quitCalls; }
+
+private:
+    QtPlatform real_;
+};
+
+// Everything under root, hidden files included, relative to it.
+QStringList treeOf(const QString &root)
+{
+    QStringList paths;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths.append(QDir(root).relativeFilePath(it.next()));
+    paths.sort();
+    return paths;
+}
+
+} // namespace
+
+// A whole run against a home and a temporary folder made for it: the folders
+// must be in place before Qt first looks them up, so main() sets them up before
+// the application, as the program's own start-up does with its settings.
+class tst_FreshHome : public QObject {
+    Q_OBJECT
+public:
+    tst_FreshHome(const QString &home, const QString &tmp) : home_(home), tmp_(tmp) {}
+
+private slots:
+    void runLeavesOnlyTheChosenFiles();
+
+private:
+    // Answers the next file dialog with path, as a person typing it would.
+    void answerFileDialog(const QString &path);
+
+    QString home_;
+    QString tmp_;
+    int dialogsAnswered_ = 0;
+    QStringList dialogsRefused_;
+};
+
+void tst_FreshHome::answerFileDialog(const QString &path)
+{
+    auto *timer = new QTimer(this);
+    timer->setInterval(20);
+    connect(timer, &QTimer::timeout, this, [this, timer, path] {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            auto *dialog = qobject_cast<QFileDialog *>(window);
+            if (!dialog || !dialog->isVisible())
+                continue;
+            timer->stop();
+            timer->deleteLater();
+            // Typed into the name box: selectFile() leaves the box alone once it has focus.
+            if (auto *nameBox = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                nameBox->setText(path);
+            else
+                dialog->selectFile(path);
+            static_cast<QDialog *>(dialog)->accept(); // QFileDialog::accept, as the Save or Open button
+            // A dialog that does not take the path must not leave the test waiting.
+            if (dialog->isVisible()) {
+                dialogsRefused_.append(path);
+                dialog->reject();
+            } else {
+                ++dialogsAnswered_;
+            }
+            return;
+        }
+    });
+    timer->start();
+}
+
+void tst_FreshHome::runLeavesOnlyTheChosenFiles()
+{
+    const QString documents = home_ + QStringLiteral("/Documents");
+    QVERIFY(QDir().mkpath(documents));
+    const QString input = documents + QStringLiteral("/week.dat");
+    {
+        QFile file(input);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(" 1 \r\nBuy bread\r\n 1 \r\nCall the bank\r\n");
+    }
+    const QString saved = documents + QStringLiteral("/saved.dat");
+    const QString pdf = documents + QStringLiteral("/day.pdf");
+    const QStringList before = treeOf(home_);
+
+    {
+        RealDialogsPlatform platform;
+        Windows windows(platform);
+        auto form = std::make_unique<Form1>(windows, platform);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+
+        answerFileDialog(input);
+        form->Command1_Click();
+        QCOMPARE(form->List[0]->count(), 1);
+
+        answerFileDialog(saved);
+        form->Command2_Click();
+        QCOMPARE(form->Label2->text(), QStringLiteral("File saved "));
+
+        form->Command8_Click();
+        form->Command14_Click();
+        answerFileDialog(saved);
+        form->Command15_Click();
+        QCOMPARE(form->Label2->text(), QStringLiteral("Back Up Ok"));
+        form->Command8_Click();
+
+        answerFileDialog(pdf);
+        form->Command7_Click();
+
+        windows.show<Form3>();
+        windows.show<Form5>();
+        windows.show<Form4>();
+        windows.show<frmAbout>();
+        windows.show<Form2>();
+        QTest::qWait(50);
+
+        form->Command6_Click();
+        QCOMPARE(platform.quitCalls, 1);
+        QCOMPARE(dialogsAnswered_, 4);
+        QVERIFY2(dialogsRefused_.isEmpty(), qPrintable(dialogsRefused_.join(QLatin1Char(' '))));
+        QVERIFY2(QFile::exists(pdf), qPrintable(platform.messages.join(QLatin1Char('\n'))));
+        form.reset();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+
+    const QStringList after = treeOf(home_);
+    for (const QString &path : before)
+        QVERIFY2(after.contains(path), qPrintable(path + QStringLiteral(" went missing")));
+    QStringList added;
+    for (const QString &path : after)
+        if (!before.contains(path))
+            added.append(path);
+    const QStringList chosen = {QStringLiteral("Documents/day.pdf"), QStringLiteral("Documents/saved.dat"),
+                                QStringLiteral("Documents/saved.dat_bak.dat")};
+    QVERIFY2(added == chosen, qPrintable(QStringLiteral("new in the home folder: ") + added.join(QStringLiteral(", "))));
+    const QStringList leftInTmp = treeOf(tmp_);
+    QVERIFY2(leftInTmp.isEmpty(), qPrintable(QStringLiteral("left in the temporary folder: ")
+                                             + leftInTmp.join(QStringLiteral(", "))));
+}
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir root;
+    if (!root.isValid())
+        return 1;
+    const QString home = root.path() + QStringLiteral("/home");
+    const QString tmp = root.path() + QStringLiteral("/tmp");
+    const QList<QPair<const char *, QString>> folders = {
+        {"HOME", home},
+        {"TMPDIR", tmp},
+        {"XDG_CONFIG_HOME", home + QStringLiteral("/.config")},
+        {"XDG_CACHE_HOME", home + QStringLiteral("/.cache")},
+        {"XDG_DATA_HOME", home + QStringLiteral("/.local/share")},
+    };
+    for (const auto &[name, path] : folders) {
+        QDir().mkpath(path);
+        qputenv(name, path.toLocal8Bit());
+    }
+    // As a desktop session has it; without one Qt makes a stand-in in TMPDIR.
+    const QString runtime = root.path() + QStringLiteral("/run");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+
+    SettingsSandbox sandbox;
+    QApplication app(argc, argv);
+    tst_FreshHome test(home, tmp);
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_freshhome.moc"
