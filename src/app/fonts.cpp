@@ -22,9 +22,11 @@ QFont designFont(const QStringList &families, qreal points, bool bold)
 
 QFont msSansSerif(qreal points, bool bold)
 {
-    // Looked up once: a window asks for this face for almost every control.
+    // Looked up once: a window asks for this face for almost every control. Windows still
+    // ships "MS Sans Serif" as a bitmap face in a few pixel sizes, blurred or stepped when the
+    // screen is scaled; its scalable successor with the same metrics comes first.
     static const QFont face = designFont(
-        {QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")}, 9,
+        {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")}, 9,
         false);
     QFont font = face;
     font.setPointSizeF(points);

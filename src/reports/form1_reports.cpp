@@ -96,7 +96,8 @@ void Form1::Command7_Click()
         return;
     std::unique_ptr<LinePrinter> pdf = platform_.pdfPrinter(path);
     if (!pdf) {
-        platform_.message(this, {failureText(QStringLiteral("The list could not be saved as a PDF file."), path),
+        platform_.message(this, {failureText(QStringLiteral("The list could not be saved as a PDF file."),
+                                             QDir::toNativeSeparators(path)),
                                  productName(), MessageButtons::Ok, MessageIcon::Warning});
         return;
     }
@@ -107,7 +108,7 @@ void Form1::Command7_Click()
         return;
     }
     selectLast();
-    platform_.message(this, {QStringLiteral("The list was saved as a PDF file:\n") + path, productName(),
+    platform_.message(this, {QStringLiteral("The list was saved as a PDF file:\n") + QDir::toNativeSeparators(path), productName(),
                              MessageButtons::Ok, MessageIcon::Information});
 }
 

@@ -43,7 +43,7 @@ bool PagePrinter::begin()
         failed_ = true;
         error_ = printer_->outputFileName().isEmpty()
             ? QStringLiteral("The printer \"%1\" could not be started.").arg(printer_->printerName())
-            : QStringLiteral("The file \"%1\" could not be written.").arg(printer_->outputFileName());
+            : QStringLiteral("The file \"%1\" could not be written.").arg(QDir::toNativeSeparators(printer_->outputFileName()));
         return false;
     }
     // Until the page sets a size, lines use the printer's own default font.

@@ -1,5 +1,6 @@
 #include "storage/taskfile.h"
 
+#include "storage/folderaccess.h"
 #include "tasks/capacity.h"
 
 #include <QFile>
@@ -343,8 +344,7 @@ LoadResult loadFileBytes(const QString &path, qint64 limit)
 
 QString taskFileFolder(const QString &programFolder)
 {
-    const QFileInfo info(programFolder);
-    if (!programFolder.isEmpty() && info.isDir() && info.isWritable())
+    if (!programFolder.isEmpty() && canCreateFilesIn(programFolder))
         return programFolder;
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
 }

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -181,7 +182,8 @@ void TestForm1Reports::printSendsFirstListOnly()
     form->Command7_Click();
 
     const QList<PrintStep> page = printedList(texts(form->List[0]), QStringLiteral("1.0.19"),
-                                              shortDateText(QDate(2026, 12, 8)), QStringLiteral("/home/user/work.dat"));
+                                              shortDateText(QDate(2026, 12, 8)),
+                                              QDir::toNativeSeparators(QStringLiteral("/home/user/work.dat")));
     QCOMPARE(platform->printed, recorded(page));
     for (const PrintCall &call : std::as_const(platform->printed))
         QVERIFY2(!call.text.contains(QStringLiteral("second")), qPrintable(call.text));
@@ -298,7 +300,7 @@ void TestForm1Reports::noPrinterOffersPdf()
     QCOMPARE(platform->dialogs.size(), acceptOffer ? 1 : 0);
     if (acceptOffer) {
         QCOMPARE(platform->dialogs.first().mode, FileDialogMode::Save);
-        QCOMPARE(platform->dialogs.first().initDir, QStringLiteral("/data/lists"));
+        QCOMPARE(platform->dialogs.first().initDir, QFileInfo(QStringLiteral("/data/lists/work.dat")).absolutePath());
         QVERIFY(platform->dialogs.first().filter.endsWith(QStringLiteral("|*.pdf")));
     }
     // The task file stays the remembered one.
@@ -322,10 +324,10 @@ void TestForm1Reports::noPrinterOffersPdf()
     }
     QCOMPARE(platform->pdfPaths, QStringList{written});
     const QList<PrintStep> page = printedList(texts(form->List[0]), versionText(), shortDateText(QDate(2026, 12, 8)),
-                                              QStringLiteral("/data/lists/work.dat"));
+                                              QDir::toNativeSeparators(QStringLiteral("/data/lists/work.dat")));
     QCOMPARE(platform->pdfPrinted, recorded(page));
     QCOMPARE(platform->messages.size(), asking + 1);
-    QVERIFY(platform->messages.last().text.contains(written));
+    QVERIFY(platform->messages.last().text.contains(QDir::toNativeSeparators(written)));
     QCOMPARE(form->List[0]->currentRow(), 1);
 }
 

@@ -9,7 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_LINUX
 #include <sys/stat.h>
+#endif
 
 using namespace listora;
 
@@ -290,7 +292,10 @@ void TestTaskFile::loadFile_data()
     QTest::newRow("over 64 MiB") << "file" << kMaxTaskFileBytes + 1 << kMaxTaskFileBytes << false;
     QTest::newRow("missing") << "missing" << qint64(0) << kMaxTaskFileBytes << false;
     QTest::newRow("folder") << "folder" << qint64(0) << kMaxTaskFileBytes << false;
+#ifdef Q_OS_LINUX
+    // Windows has no pipes that live in a folder.
     QTest::newRow("pipe") << "pipe" << qint64(0) << kMaxTaskFileBytes << false;
+#endif
 }
 
 void TestTaskFile::loadFile()
@@ -309,8 +314,10 @@ void TestTaskFile::loadFile()
     } else if (kind == QLatin1String("folder")) {
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("lists.dat")));
     } else if (kind == QLatin1String("pipe")) {
+#ifdef Q_OS_LINUX
         // Opening a pipe for reading would wait for a writer forever.
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
     }
     const LoadResult loaded = loadFileBytes(path, limit);
     QCOMPARE(loaded.ok, ok);
