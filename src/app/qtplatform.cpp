@@ -1,5 +1,6 @@
 #include "app/qtplatform.h"
 
+#include "app/dialoghistory.h"
 #include "reports/pageprinter.h"
 
 #include <QApplication>
@@ -40,6 +41,8 @@ std::optional<QString> QtPlatform::fileDialog(QWidget *parent, const FileDialogR
     const QString filter = description.endsWith(QLatin1Char('(') + pattern + QLatin1Char(')'))
         ? description
         : description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    // Outlives the dialog, which stores its history as it goes.
+    DialogHistoryGuard history;
     QFileDialog dialog(parent, QString(), request.initDir, filter);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setOption(QFileDialog::ReadOnly, false);

@@ -21,6 +21,12 @@
 
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <iterator>
+#endif
+
 using namespace listora;
 
 namespace {
@@ -62,6 +68,36 @@ QStringList treeOf(const QString &root)
     paths.sort();
     return paths;
 }
+
+#ifdef Q_OS_WIN
+// What Qt keeps of its file dialog in the registry, where Windows has user
+// settings instead of files: the keys there, and the dialog group's values.
+QStringList qtDialogRegistry()
+{
+    QStringList state;
+    for (const wchar_t *path : {L"Software\\QtProject", L"Software\\QtProject\\OrganizationDefaults",
+                                L"Software\\QtProject\\OrganizationDefaults\\FileDialog"}) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+            break;
+        state.append(QString::fromWCharArray(path));
+        static wchar_t name[16384];
+        static BYTE data[1 << 16];
+        for (DWORD i = 0;; ++i) {
+            DWORD nameLength = std::size(name), dataLength = sizeof data, type = 0;
+            if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &dataLength) != ERROR_SUCCESS)
+                break;
+            state.append(QString::fromWCharArray(name, int(nameLength)) + QLatin1Char('=')
+                         + QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(data), int(dataLength)).toHex()));
+        }
+        RegCloseKey(key);
+    }
+    return state;
+}
+#else
+// Elsewhere Qt's user settings are files, which the home folder's tree covers.
+QStringList qtDialogRegistry() { return {}; }
+#endif
 
 } // namespace
 
@@ -129,6 +165,7 @@ void tst_FreshHome::runLeavesOnlyTheChosenFiles()
     const QString saved = documents + QStringLiteral("/saved.dat");
     const QString pdf = documents + QStringLiteral("/day.pdf");
     const QStringList before = treeOf(home_);
+    const QStringList registryBefore = qtDialogRegistry();
 
     {
         RealDialogsPlatform platform;
@@ -182,6 +219,7 @@ void tst_FreshHome::runLeavesOnlyTheChosenFiles()
     const QStringList chosen = {QStringLiteral("Documents/day.pdf"), QStringLiteral("Documents/saved.dat"),
                                 QStringLiteral("Documents/saved.dat_bak.dat")};
     QVERIFY2(added == chosen, qPrintable(QStringLiteral("new in the home folder: ") + added.join(QStringLiteral(", "))));
+    QCOMPARE(qtDialogRegistry(), registryBefore);
     const QStringList leftInTmp = treeOf(tmp_);
     QVERIFY2(leftInTmp.isEmpty(), qPrintable(QStringLiteral("left in the temporary folder: ")
                                              + leftInTmp.join(QStringLiteral(", "))));

@@ -1,4 +1,5 @@
 #include "app/qtplatform.h"
+#include "filehelpers.h"
 #include "reports/pageprinter.h"
 #include "reports/report.h"
 #include "storage/taskfile.h"
@@ -17,6 +18,7 @@
 #include <QTest>
 
 using namespace listora;
+using listora::test::snapshot;
 
 namespace {
 
@@ -28,22 +30,6 @@ QString pdfText(const QString &path)
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return {};
     return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// Every file under root with its bytes; folders marked as such.
-QMap<QString, QByteArray> snapshot(const QString &root)
-{
-    QMap<QString, QByteArray> out;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile file(path);
-        out.insert(QDir(root).relativeFilePath(path), it.fileInfo().isDir()       ? QByteArrayLiteral("<folder>")
-                                                      : file.open(QIODevice::ReadOnly) ? file.readAll()
-                                                                                       : QByteArrayLiteral("<unreadable>"));
-    }
-    return out;
 }
 
 // The disk gives out half-way through the file.

@@ -6,6 +6,7 @@
 #include "app/form1.h"
 #include "app/windows.h"
 #include "fakeplatform.h"
+#include "filehelpers.h"
 #include "listhelpers.h"
 #include "storage/taskfile.h"
 
@@ -35,6 +36,7 @@
 using namespace listora;
 using listora::test::FakePlatform;
 using listora::test::texts;
+using listora::test::snapshot;
 
 namespace {
 
@@ -83,25 +85,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// Every entry under root with its bytes; folders marked as such.
-QMap<QString, QByteArray> snapshot(const QString &root)
-{
-    QMap<QString, QByteArray> out;
-    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        const QString name = QDir(root).relativeFilePath(path);
-        if (it.fileInfo().isDir()) {
-            out.insert(name, QByteArrayLiteral("<folder>"));
-        } else {
-            QFile file(path);
-            out.insert(name, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<unreadable>"));
-        }
-    }
-    return out;
 }
 
 // Passes the first half of the data to the real save file, then fails: with

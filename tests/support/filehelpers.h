@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QString>
+
+namespace listora::test {
+
+// Every entry under root with its bytes, folders marked as such: what a failed
+// write must leave exactly as it was.
+inline QMap<QString, QByteArray> snapshot(const QString &root)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = QDir(root).relativeFilePath(path);
+        if (it.fileInfo().isDir()) {
+            out.insert(name, QByteArrayLiteral("<folder>"));
+        } else {
+            QFile file(path);
+            out.insert(name, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<unreadable>"));
+        }
+    }
+    return out;
+}
+
+} // namespace listora::test
