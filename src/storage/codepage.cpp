@@ -367,13 +367,30 @@ QString storableForm(QStringView text, const CodePage &page)
 {
     if (page.firstUnstorable(text) < 0)
         return text.toString();
-    // Persian keyboards type FARSI YEH, which 1256 lacks; Windows writes it as
-    // the Arabic YEH that page holds, the letter Persian files have always used.
-    if (page.number() == 1256 && text.contains(QChar(0x06CC))) {
-        QString yeh = text.toString();
-        yeh.replace(QChar(0x06CC), QChar(0x064A));
-        return storableForm(yeh, page);
+    // Letters a keyboard types as another code point than the one the page holds
+    // for them, written as Windows writes them. Persian keyboards type FARSI YEH,
+    // which 1256 holds as the Arabic YEH Persian files have always used; Unix
+    // Japanese input gives the JIS wave dash, dashes and signs whose 932 forms
+    // are the full-width ones.
+    struct LookAlike {
+        int page;
+        char16_t typed;
+        char16_t stored;
+    };
+    static constexpr LookAlike lookAlikes[] = {
+        {1256, 0x06CC, 0x064A}, {932, 0x301C, 0xFF5E}, {932, 0x2016, 0x2225}, {932, 0x2212, 0xFF0D},
+        {932, 0x2014, 0x2015},  {932, 0x00A2, 0xFFE0}, {932, 0x00A3, 0xFFE1}, {932, 0x00AC, 0xFFE2},
+    };
+    QString swapped;
+    for (const LookAlike &l : lookAlikes) {
+        if (l.page != page.number() || !text.contains(QChar(l.typed)))
+            continue;
+        if (swapped.isNull())
+            swapped = text.toString();
+        swapped.replace(QChar(l.typed), QChar(l.stored));
     }
+    if (!swapped.isNull())
+        return storableForm(swapped, page);
     QString out;
     out.reserve(text.size() + 4);
     qsizetype i = 0;

@@ -150,6 +150,9 @@ void TestCodePage::entryText_data()
         << 1252 << QString::fromUtf16(u"cafe\u0301") << QString::fromUtf16(u"caf\u00e9") << QString();
     QTest::newRow("Persian yeh kept as the yeh of 1256")
         << 1256 << QString::fromUtf16(u"\u0686\u0627\u06cc") << QString::fromUtf16(u"\u0686\u0627\u064a") << QString();
+    QTest::newRow("Japanese wave dash and minus kept as the full-width forms of 932")
+        << 932 << QString::fromUtf16(u"10\u6642\u301c12\u6642 \u2212\u2016\u2014\u00a2\u00a3\u00ac")
+        << QString::fromUtf16(u"10\u6642\uff5e12\u6642 \uff0d\u2225\u2015\uffe0\uffe1\uffe2") << QString();
 }
 
 void TestCodePage::entryText()
