@@ -1,8 +1,10 @@
 // Adding one entry must cost the same whatever the list already holds.
 #include "support.h"
 
+#include "tasks/tasklistmodel.h"
+#include "tasks/tasklistview.h"
+
 #include <QCoreApplication>
-#include <QListWidget>
 
 #include <benchmark/benchmark.h>
 
@@ -20,23 +22,23 @@ void addListora(benchmark::State &state)
     const int held = int(state.range(0));
     ShownForm shown;
     Form1 &form = *shown.form;
-    form.List[1]->addItems(sampleEntries(held, 1));
+    form.Tasks[1]->append(sampleEntries(held, 1));
     const QString entry = QStringLiteral("Move this one to the backlog, a task of about sixty letters");
-    form.List[0]->addItem(entry);
+    form.Tasks[0]->append(entry);
     for (auto _ : state) {
-        form.List[0]->setCurrentRow(0);
+        form.List[0]->selectRow(0);
         const auto start = std::chrono::steady_clock::now();
         form.List_DblClick(0);
         QCoreApplication::processEvents();
         const auto stop = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
 
-        if (form.List[1]->count() != held + 1 || form.List[0]->count() != 0) {
+        if (form.Tasks[1]->count() != held + 1 || form.Tasks[0]->count() != 0) {
             state.SkipWithError("the entry did not reach the second list");
             break;
         }
-        delete form.List[1]->takeItem(held);
-        form.List[0]->addItem(entry);
+        form.Tasks[1]->remove(held);
+        form.Tasks[0]->append(entry);
     }
 }
 

@@ -9,7 +9,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -32,7 +32,7 @@ template <class W> Factory make()
 const std::map<QString, Factory> &factories()
 {
     static const std::map<QString, Factory> table{
-        {"QListWidget", make<QListWidget>()}, {"QPushButton", make<QPushButton>()},
+        {"QListView", make<QListView>()}, {"QPushButton", make<QPushButton>()},
         {"QLabel", make<QLabel>()},           {"QProgressBar", make<QProgressBar>()},
         {"QLineEdit", make<QLineEdit>()},     {"QDateEdit", make<QDateEdit>()},
         {"QCheckBox", make<QCheckBox>()},     {"QComboBox", make<QComboBox>()},

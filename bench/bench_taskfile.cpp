@@ -3,10 +3,10 @@
 #include "support.h"
 
 #include "storage/codepage.h"
+#include "tasks/tasklistmodel.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QListWidget>
 #include <QSaveFile>
 #include <QTemporaryDir>
 
@@ -33,20 +33,20 @@ struct Lists {
     QString path;
 };
 
-bool holds(const QListWidget *list, const QStringList &entries)
+bool holds(const TaskListModel *list, const QStringList &entries)
 {
     if (list->count() != entries.size())
         return false;
     for (int row : {0, int(entries.size()) / 2, int(entries.size()) - 1})
-        if (row >= 0 && list->item(row)->text() != entries[row])
+        if (row >= 0 && list->at(row) != entries[row])
             return false;
     return true;
 }
 
 void fillLists(Form1 &form, const Lists &lists)
 {
-    form.List[0]->addItems(lists.first);
-    form.List[1]->addItems(lists.second);
+    form.Tasks[0]->append(lists.first);
+    form.Tasks[1]->append(lists.second);
     QCoreApplication::processEvents();
 }
 
@@ -59,8 +59,8 @@ bool writeReadyBytes(const QString &target, const QByteArray &bytes)
 
 void emptyLists(Form1 &form)
 {
-    form.List[0]->clear();
-    form.List[1]->clear();
+    form.Tasks[0]->removeLast(form.Tasks[0]->count());
+    form.Tasks[1]->removeLast(form.Tasks[1]->count());
     QCoreApplication::processEvents();
 }
 
@@ -73,7 +73,7 @@ void openListora(benchmark::State &state)
     for (auto _ : state) {
         form.openTaskFile(lists.path);
         state.PauseTiming();
-        if (!checked && !(holds(form.List[0], lists.first) && holds(form.List[1], lists.second))) {
+        if (!checked && !(holds(form.Tasks[0], lists.first) && holds(form.Tasks[1], lists.second))) {
             state.SkipWithError("opening did not fill both lists with the file's entries");
             break;
         }
@@ -84,12 +84,10 @@ void openListora(benchmark::State &state)
     state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
 }
 
-// Read, split, one addItems per list, into the same kind of list boxes.
+// Read, split, and each list's lines into a plain QStringList.
 void openFloor(benchmark::State &state)
 {
     const Lists lists(int(state.range(0)));
-    ShownForm shown;
-    Form1 &form = *shown.form;
     for (auto _ : state) {
         QFile file(lists.path);
         if (!file.open(QIODevice::ReadOnly)) {
@@ -98,12 +96,11 @@ void openFloor(benchmark::State &state)
         }
         const QStringList lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
         const int n1 = lines[0].trimmed().toInt();
-        form.List[0]->addItems(lines.mid(1, n1));
+        QStringList first = lines.mid(1, n1);
         const int n2 = lines[1 + n1].trimmed().toInt();
-        form.List[1]->addItems(lines.mid(2 + n1, n2));
-        state.PauseTiming();
-        emptyLists(form);
-        state.ResumeTiming();
+        QStringList second = lines.mid(2 + n1, n2);
+        benchmark::DoNotOptimize(first);
+        benchmark::DoNotOptimize(second);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
 }
@@ -168,37 +165,6 @@ void saveFloor(benchmark::State &state)
     state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
 }
 
-// What a save from the list boxes cannot avoid: every entry read back out of
-// its list box, then the ready bytes written through QSaveFile.
-void saveReadFloor(benchmark::State &state)
-{
-    const Lists lists(int(state.range(0)));
-    ShownForm shown;
-    Form1 &form = *shown.form;
-    fillLists(form, lists);
-    const QString target = lists.dir.filePath(QStringLiteral("floor.dat"));
-    for (auto _ : state) {
-        qsizetype units = 0;
-        for (const QListWidget *box : {form.List[0], form.List[1]}) {
-            QStringList entries;
-            entries.reserve(box->count());
-            for (int row = 0; row < box->count(); ++row)
-                entries.append(box->item(row)->text());
-            for (const QString &entry : entries)
-                units += entry.size();
-        }
-        benchmark::DoNotOptimize(units);
-        if (!writeReadyBytes(target, lists.bytes)) {
-            state.SkipWithError("QSaveFile failed");
-            break;
-        }
-        state.PauseTiming();
-        QFile::remove(target);
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
-}
-
 } // namespace
 
 BENCHMARK(openListora)->Name("Open/Listora")->Arg(16384)->Arg(32767)->Unit(benchmark::kMillisecond);
@@ -206,6 +172,5 @@ BENCHMARK(openFloor)->Name("Open/Floor")->Arg(32767)->Unit(benchmark::kMilliseco
 BENCHMARK(saveListora)->Name("Save/Listora")->Arg(32767)->Unit(benchmark::kMillisecond);
 BENCHMARK(saveListoraPage)->Name("Save/Listora/page")->Args({32767, 1251})->Args({32767, 932})->Unit(benchmark::kMillisecond);
 BENCHMARK(saveFloor)->Name("Save/Floor")->Arg(32767)->Unit(benchmark::kMillisecond);
-BENCHMARK(saveReadFloor)->Name("Save/ReadFloor")->Arg(32767)->Unit(benchmark::kMillisecond);
 
 } // namespace listora::bench

@@ -1,54 +1,24 @@
 #pragma once
 
-#include "app/icons.h"
+#include "app/controls.h"
 #include "tasks/capacity.h"
+#include "ui_form1.h"
 
 #include <QDate>
 #include <QIcon>
-#include <QLabel>
 #include <QPointer>
 #include <QWidget>
 
 #include <array>
 
-class QDateEdit;
-class QFrame;
-class QLineEdit;
-class QListWidget;
-class QProgressBar;
-class QPushButton;
 class QTimer;
 
 namespace listora {
 
 class Platform;
+class TaskListModel;
+class TaskListView;
 class Windows;
-
-// A label that reports clicks, for the clock label and the About picture.
-// Given keyboard focus, Space and Enter click it too.
-class ClickLabel : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void clicked();
-protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-};
-
-// A panel that reports mouse moves over its own background only, not over its
-// children (whose unhandled moves reach it too).
-class Panel : public QWidget {
-    Q_OBJECT
-public:
-    using QWidget::QWidget;
-signals:
-    void bareMouseMove();
-protected:
-    void mouseMoveEvent(QMouseEvent *event) override;
-};
 
 // The shared open and save dialog: the settings of each use go to the platform,
 // the path chosen last stays here.
@@ -56,10 +26,9 @@ struct CommonDialog {
     QString FileName;
 };
 
-// Twips to device-independent pixels.
-constexpr int tw(int twips) { return (twips + 7) / 15; }
-
-class Form1 : public QWidget {
+// The main window. Its controls and their places are in form1.ui; this class
+// wires them to the lists and holds the handlers.
+class Form1 : public QWidget, public Ui::Form1 {
     Q_OBJECT
 public:
     Form1(Windows &windows, Platform &platform, QWidget *parent = nullptr);
@@ -80,43 +49,10 @@ public:
     void refreshCapacityDisplay(int list, const QString &suffix = kTasksSuffix, ZeroRule rule = ZeroRule::ExactZero);
     bool secondListShown() const;
 
-    // Controls, by their design names.
-    std::array<QListWidget *, 2> List{};
-    Panel *Picture1 = nullptr;
-    QWidget *Picture2 = nullptr;
-    QWidget *Picture3 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    ClickLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLabel *Label5 = nullptr;
-    QLabel *Label6 = nullptr;
-    QLabel *Label7 = nullptr;
-    QLabel *Label8 = nullptr;
-    ClickLabel *Image1 = nullptr;
-    QProgressBar *ProgressBar1 = nullptr;
-    QProgressBar *ProgressBar2 = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command2 = nullptr;
-    QPushButton *Command3 = nullptr;
-    QPushButton *Command4 = nullptr;
-    QPushButton *Command5 = nullptr;
-    QPushButton *Command6 = nullptr;
-    QPushButton *Command7 = nullptr;
-    QPushButton *Command8 = nullptr;
-    QPushButton *Command9 = nullptr;
-    QPushButton *Command10 = nullptr;
-    QPushButton *Command11 = nullptr;
-    QPushButton *Command12 = nullptr;
-    QPushButton *Command13 = nullptr;
-    QPushButton *Command14 = nullptr;
-    QPushButton *Command15 = nullptr;
-    QLineEdit *Text1 = nullptr;
-    QLabel *EntryHint = nullptr; // names a character the entry box refused
-    QDateEdit *DTPicker1 = nullptr;
+    // The two lists on screen (List(0), List(1)) and the entries they show.
+    std::array<TaskListView *, 2> List{};
+    std::array<TaskListModel *, 2> Tasks{};
     QTimer *Timer1 = nullptr;
-    QFrame *Line1 = nullptr;
-    QFrame *Line2 = nullptr;
     CommonDialog CommonDialog1;
 
 public slots:
@@ -152,13 +88,13 @@ protected:
 
 private:
     void Form_Load();
-    void buildLayout();
+    void setUpControls();
+    void setUpHoverHelp();
     void setUpKeyboard();
     void setUpTabOrder();
     // Takes a drag or drop of one task file, from the window or any child.
     bool handleFileDrag(QEvent *event);
     void addHover(QWidget *control, const QString &text);
-    QPushButton *pictureButton(QWidget *parent, const char *name, icons::Glyph icon, int x, int y, int w, int h);
     void addEntry(int list, bool appointment);
     void removeSelected(int list);
     // The entry box, or the list on display while a refusal keeps the box disabled.

@@ -4,11 +4,11 @@
 #include "app/platform.h"
 #include "app/texts.h"
 #include "reports/report.h"
+#include "tasks/tasklistmodel.h"
+#include "tasks/tasklistview.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QListWidget>
 
 namespace listora {
 
@@ -21,7 +21,7 @@ void Form1::Command13_Click()
         return;
     }
     Picture2->show();
-    Label7->setText(statusReportText(List[0]->count(), List[1]->count()));
+    Label7->setText(statusReportText(Tasks[0]->count(), Tasks[1]->count()));
 }
 
 namespace {
@@ -40,11 +40,7 @@ QString failureText(const QString &lead, const QString &reason)
 
 void Form1::Command7_Click()
 {
-    QListWidget *first = List[0];
-    QStringList entries;
-    entries.reserve(first->count());
-    for (int i = 0; i < first->count(); ++i)
-        entries.append(first->item(i)->text());
+    const QStringList entries = Tasks[0]->entries();
 
     if (platform_.message(this, {QStringLiteral("Do you want to print the list?"), QStringLiteral("Print Dialog"),
                                  MessageButtons::OkCancel, MessageIcon::Question})
@@ -56,9 +52,9 @@ void Form1::Command7_Click()
 
     // Reading the entries one by one leaves the last of them selected, but only a
     // page that went out counts as read.
-    const auto selectLast = [first] {
-        if (first->count() > 0)
-            first->setCurrentRow(first->count() - 1);
+    const auto selectLast = [this] {
+        if (Tasks[0]->count() > 0)
+            List[0]->selectRow(Tasks[0]->count() - 1);
     };
 
     if (std::unique_ptr<LinePrinter> printer = platform_.defaultPrinter()) {

@@ -6,13 +6,15 @@
 #include "storage/taskfile.h"
 #include "tasks/capacity.h"
 #include "tasks/entrytext.h"
+#include "tasks/tasklistmodel.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFileInfo>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
+#include <QMimeData>
+
+#include <optional>
 
 namespace listora {
 
@@ -96,17 +98,25 @@ QString changedEntryText(const TaskLists &lists, const ChangedEntry &changed)
         .arg(changed.list == 0 ? QStringLiteral("first") : QStringLiteral("second"), shown, why);
 }
 
+// Shares the models' lists: no entry is copied.
 TaskLists listsOf(const Form1 &form)
 {
-    TaskLists lists;
-    for (int i = 0; i < 2; ++i) {
-        QStringList &entries = i == 0 ? lists.first : lists.second;
-        const QListWidget *box = form.List[i];
-        entries.reserve(box->count());
-        for (int row = 0; row < box->count(); ++row)
-            entries.append(box->item(row)->text());
-    }
-    return lists;
+    return TaskLists{form.Tasks[0]->entries(), form.Tasks[1]->entries()};
+}
+
+// The one local file a drag carries; several files, folders and web
+// addresses are not a task file to open.
+std::optional<QString> draggedTaskFile(const QMimeData *mime)
+{
+    if (!mime || !mime->hasUrls())
+        return std::nullopt;
+    const QList<QUrl> urls = mime->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return std::nullopt;
+    const QString path = urls.front().toLocalFile();
+    if (!QFileInfo(path).isFile())
+        return std::nullopt;
+    return path;
 }
 
 } // namespace
@@ -132,17 +142,16 @@ void Form1::openTaskFile(const QString &path)
     const ReadResult read = readTaskFile(loaded.bytes);
 
     // A count line holds 16 bits: a longer list could never be saved again.
-    if (List[0]->count() + read.lists.first.size() > kMaxListEntries ||
-        List[1]->count() + read.lists.second.size() > kMaxListEntries) {
+    if (!Tasks[0]->canTake(read.lists.first.size()) || !Tasks[1]->canTake(read.lists.second.size())) {
         warn(platform_, this,
              QStringLiteral("The file %1 was not opened: its entries would take a list past %2 entries.")
                  .arg(shownPath(path))
                  .arg(kMaxListEntries));
         return;
     }
-    // One batch per list keeps a file at the format's limit quick to open.
-    List[0]->addItems(read.lists.first);
-    List[1]->addItems(read.lists.second);
+    // One insertion per list keeps a file at the format's limit quick to open.
+    Tasks[0]->append(read.lists.first);
+    Tasks[1]->append(read.lists.second);
 
     if (!read.complete) {
         // What was read stays in the lists; the displays keep their old texts.
@@ -181,7 +190,7 @@ void Form1::Command2_Click()
         return;
     }
     Label2->setText(QStringLiteral("File saved "));
-    Label1->setText(counterText(List[0]->count(), kTasksSuffix));
+    Label1->setText(counterText(Tasks[0]->count(), kTasksSuffix));
 }
 
 void Form1::Command14_Click()
@@ -221,6 +230,25 @@ void Form1::Command15_Click()
         return;
     }
     Label2->setText(QStringLiteral("Back Up Ok"));
+}
+
+bool Form1::handleFileDrag(QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto *drop = static_cast<QDropEvent *>(event);
+    const std::optional<QString> path = draggedTaskFile(drop->mimeData());
+    // Only ever a copy: a move would let the file manager delete the task file.
+    if (!path || !(drop->possibleActions() & Qt::CopyAction))
+        return false;
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (type == QEvent::Drop) {
+        CommonDialog1.FileName = *path;
+        openTaskFile(*path);
+    }
+    return true;
 }
 
 } // namespace listora

@@ -2,15 +2,8 @@
 #include "app/form1.h"
 
 #include "app/texts.h"
-
-#include <QDateEdit>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QProgressBar>
-#include <QPushButton>
-
-#include <algorithm>
+#include "tasks/tasklistmodel.h"
+#include "tasks/tasklistview.h"
 
 namespace listora {
 
@@ -25,27 +18,6 @@ void applyBucket(QProgressBar *bar, const std::function<void(const QString &)> &
     }
 }
 
-// Takes out the entry at row. The list box would select the entry that moves
-// up, and a second press would take it unseen: it only becomes current, so the
-// arrow keys go on from the user's place.
-void takeEntry(QListWidget *box, int row)
-{
-    delete box->takeItem(row);
-    box->clearSelection();
-    const int next = std::min(row, box->count() - 1);
-    if (next < 0)
-        return;
-    box->setCurrentRow(next, QItemSelectionModel::NoUpdate);
-    box->scrollToItem(box->item(next));
-}
-
-// A new entry comes last; without this it lands below the visible rows.
-void appendEntry(QListWidget *box, const QString &text)
-{
-    box->addItem(text);
-    box->scrollToItem(box->item(box->count() - 1));
-}
-
 } // namespace
 
 bool Form1::secondListShown() const
@@ -55,7 +27,7 @@ bool Form1::secondListShown() const
 
 void Form1::refreshCapacityDisplay(int list, const QString &suffix, ZeroRule rule)
 {
-    const int n = List[list]->count();
+    const int n = Tasks[list]->count();
     if (list == 0) {
         Label1->setText(counterText(n, suffix));
         Label4->setText(spacesLeftText(n));
@@ -72,8 +44,8 @@ void Form1::addEntry(int list, bool appointment)
         Text1->setFocus();
         return;
     }
-    const int capacity = list == 0 ? kFirstListCapacity : kSecondListCapacity;
-    if (List[list]->count() >= capacity) {
+    const int capacity = Tasks[list]->capacity();
+    if (Tasks[list]->isFull()) {
         Text1->clear();
         Text1->setFocus();
         Label1->setText(QString::number(capacity) + QStringLiteral(" Tasks Max"));
@@ -84,7 +56,8 @@ void Form1::addEntry(int list, bool appointment)
         return;
     }
     const QString entry = appointment ? appointmentEntry(storedDateText(DTPicker1->date()), Text1->text()) : Text1->text();
-    appendEntry(List[list], entry);
+    Tasks[list]->append(entry);
+    List[list]->reveal(Tasks[list]->count() - 1);
     hideEntryHint();
 
     // Adding an appointment to the first list also leaves the file out of date.
@@ -111,10 +84,13 @@ void Form1::Command10_Click() { addEntry(1, true); }
 
 void Form1::removeSelected(int list)
 {
-    QListWidget *box = List[list];
-    const int row = box->currentRow();
-    if (row >= 0 && box->currentItem() && box->currentItem()->isSelected())
-        takeEntry(box, row);
+    // Only an entry the user selected goes: the row that took a removed
+    // entry's place is current but not selected.
+    const int row = List[list]->selectedRow();
+    if (row >= 0) {
+        Tasks[list]->remove(row);
+        List[list]->keepPlaceAt(row);
+    }
     Label2->setText(QStringLiteral("File not saved"));
     Text1->setEnabled(true);
     refreshCapacityDisplay(list);
@@ -130,24 +106,24 @@ void Form1::List_DblClick(int)
     // The direction follows the list on display, not the box that was clicked.
     const int from = secondListShown() ? 1 : 0;
     const int to = 1 - from;
-    QListWidget *source = List[from];
-    QListWidgetItem *item = source->currentItem();
-    if (!item || !item->isSelected())
+    const int row = List[from]->selectedRow();
+    if (row < 0)
         return; // nothing selected: nothing to move
-    if (List[to]->count() >= kMaxListEntries)
+    if (!Tasks[to]->canTake())
         return; // a task file could not store another entry there
 
-    appendEntry(List[to], item->text());
-    takeEntry(source, source->row(item));
+    Tasks[to]->append(Tasks[from]->take(row));
+    List[to]->reveal(Tasks[to]->count() - 1);
+    List[from]->keepPlaceAt(row);
 
-    Label1->setText(counterText(List[0]->count(), kTasksSuffix));
-    Label5->setText(counterText(List[1]->count(), kTasksSuffix));
-    Label4->setText(spacesLeftText(List[0]->count(), true));
+    Label1->setText(counterText(Tasks[0]->count(), kTasksSuffix));
+    Label5->setText(counterText(Tasks[1]->count(), kTasksSuffix));
+    Label4->setText(spacesLeftText(Tasks[0]->count(), true));
     Label2->setText(QStringLiteral("File not saved"));
     Text1->setEnabled(true);
-    applyBucket(ProgressBar1, [this](const QString &t) { ProgressBar1->setToolTip(t); }, List[0]->count(),
+    applyBucket(ProgressBar1, [this](const QString &t) { ProgressBar1->setToolTip(t); }, Tasks[0]->count(),
                 kFirstListCapacity, ZeroRule::ExactZero);
-    applyBucket(ProgressBar2, [this](const QString &t) { Label6->setText(t); }, List[1]->count(),
+    applyBucket(ProgressBar2, [this](const QString &t) { Label6->setText(t); }, Tasks[1]->count(),
                 kSecondListCapacity, ZeroRule::ExactZero);
 }
 
@@ -156,7 +132,7 @@ void Form1::Command8_Click()
     if (!secondListShown()) {
         Picture1->show();
         Command8->setText(QStringLiteral("1º List"));
-        Label5->setText(counterText(List[1]->count(), kTasksSuffix));
+        Label5->setText(counterText(Tasks[1]->count(), kTasksSuffix));
         Command3->hide();
         Command9->show();
         Command5->hide();
@@ -164,7 +140,7 @@ void Form1::Command8_Click()
         Command11->show();
         Command4->hide();
         focusEntryOrList();
-        applyBucket(ProgressBar2, [this](const QString &t) { Label6->setText(t); }, List[1]->count(),
+        applyBucket(ProgressBar2, [this](const QString &t) { Label6->setText(t); }, Tasks[1]->count(),
                     kSecondListCapacity, ZeroRule::ExactZero);
     } else {
         Picture1->hide();
@@ -175,7 +151,7 @@ void Form1::Command8_Click()
         Command10->hide();
         Command11->hide();
         Command4->show();
-        Label1->setText(counterText(List[0]->count(), kTasksSuffix));
+        Label1->setText(counterText(Tasks[0]->count(), kTasksSuffix));
         focusEntryOrList();
     }
 }

@@ -7,11 +7,12 @@
 #include "calendar/form5.h"
 #include "fakeplatform.h"
 #include "mainwindowrig.h"
+#include "tasks/tasklistmodel.h"
+#include "tasks/tasklistview.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QLabel>
-#include <QListWidget>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>

@@ -7,10 +7,11 @@
 #include "fakeplatform.h"
 #include "listhelpers.h"
 #include "mainwindowrig.h"
+#include "tasks/tasklistmodel.h"
+#include "tasks/tasklistview.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -18,6 +19,7 @@
 
 using namespace listora;
 using listora::test::FakePlatform;
+using listora::test::rowRect;
 using listora::test::texts;
 using listora::test::entries;
 
@@ -62,7 +64,7 @@ private slots:
 
 private:
     void click(QPushButton *button);
-    void doubleClickRow(QListWidget *list, int row);
+    void doubleClickRow(TaskListView *list, int row);
     static void hoverOver(QWidget *widget, QPoint at = {});
 };
 
@@ -96,9 +98,9 @@ void TestForm1::hoverOver(QWidget *widget, QPoint at)
     QTest::mouseMove(widget, at);
 }
 
-void TestForm1::doubleClickRow(QListWidget *list, int row)
+void TestForm1::doubleClickRow(TaskListView *list, int row)
 {
-    const QRect rect = list->visualItemRect(list->item(row));
+    const QRect rect = rowRect(list, row);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
@@ -146,14 +148,14 @@ void TestForm1::addTaskToLimitAndPast()
     const int capacity = list == 0 ? 50 : 300;
     if (list == 1)
         click(form->Command8);
-    form->List[list]->addItems(entries(capacity - 1));
+    form->Tasks[list]->append(entries(capacity - 1));
     QPushButton *addTask = list == 0 ? form->Command3 : form->Command9;
     QPushButton *addAppointment = list == 0 ? form->Command5 : form->Command10;
 
     form->Text1->setText(QStringLiteral("last one"));
     click(addTask);
-    QCOMPARE(form->List[list]->count(), capacity);
-    QCOMPARE(form->List[list]->item(capacity - 1)->text(), QStringLiteral("last one"));
+    QCOMPARE(form->Tasks[list]->count(), capacity);
+    QCOMPARE(form->Tasks[list]->at(capacity - 1), QStringLiteral("last one"));
     if (list == 0) {
         QCOMPARE(form->Label1->text(), QStringLiteral("50  Tasks"));
         QCOMPARE(form->Label4->text(), QStringLiteral("0 Spaces left"));
@@ -172,7 +174,7 @@ void TestForm1::addTaskToLimitAndPast()
         form->Text1->setEnabled(true);
         form->Text1->setText(QStringLiteral("one too many"));
         click(button);
-        QCOMPARE(form->List[list]->count(), capacity);
+        QCOMPARE(form->Tasks[list]->count(), capacity);
         QCOMPARE(form->Text1->text(), QString());
         QVERIFY(!form->Text1->isEnabled());
         QCOMPARE(form->Label1->text(), fullText);
@@ -181,16 +183,16 @@ void TestForm1::addTaskToLimitAndPast()
 
 void TestForm1::refusalThenRemovalThenAdd()
 {
-    form->List[0]->addItems(entries(50));
+    form->Tasks[0]->append(entries(50));
     form->Text1->setText(QStringLiteral("x"));
     click(form->Command3);
     QVERIFY(!form->Text1->isEnabled());
     QCOMPARE(form->Label1->text(), QStringLiteral("50 Tasks Max"));
 
-    form->List[0]->setCurrentRow(0);
+    form->List[0]->selectRow(0);
     click(form->Command4);
-    QCOMPARE(form->List[0]->count(), 49);
-    QCOMPARE(form->List[0]->item(0)->text(), QStringLiteral("task 1"));
+    QCOMPARE(form->Tasks[0]->count(), 49);
+    QCOMPARE(form->Tasks[0]->at(0), QStringLiteral("task 1"));
     QCOMPARE(form->Label1->text(), QStringLiteral("49 Tasks"));
     QCOMPARE(form->Label4->text(), QStringLiteral("1 Spaces left"));
     QCOMPARE(form->Label2->text(), QStringLiteral("File not saved"));
@@ -200,8 +202,8 @@ void TestForm1::refusalThenRemovalThenAdd()
 
     // The box is still empty after the refusal: that adds an empty entry.
     click(form->Command3);
-    QCOMPARE(form->List[0]->count(), 50);
-    QCOMPARE(form->List[0]->item(49)->text(), QString());
+    QCOMPARE(form->Tasks[0]->count(), 50);
+    QCOMPARE(form->Tasks[0]->at(49), QString());
 }
 
 void TestForm1::firstEntriesKeepTheBarUntilFive()
@@ -219,9 +221,9 @@ void TestForm1::firstEntriesKeepTheBarUntilFive()
     QCOMPARE(form->Label1->text(), QStringLiteral("5  Tasks"));
     QCOMPARE(form->Label4->text(), QStringLiteral("45 Spaces left"));
 
-    form->List[0]->setCurrentRow(4);
+    form->List[0]->selectRow(4);
     click(form->Command4);
-    QCOMPARE(form->List[0]->count(), 4);
+    QCOMPARE(form->Tasks[0]->count(), 4);
     QCOMPARE(form->ProgressBar1->value(), 10);
     QCOMPARE(form->ProgressBar1->toolTip(), QStringLiteral("10%"));
 }
@@ -232,7 +234,7 @@ void TestForm1::twelveBlanksAddNothing()
     form->Text1->setText(QString(12, QLatin1Char(' ')));
     form->Command3->setFocus();
     click(form->Command3);
-    QCOMPARE(form->List[0]->count(), 0);
+    QCOMPARE(form->Tasks[0]->count(), 0);
     QCOMPARE(form->Label1->text(), QString());
     QCOMPARE(form->Label2->text(), QStringLiteral("File Open"));
     QCOMPARE(form->Text1->text(), QString(12, QLatin1Char(' ')));
@@ -253,16 +255,16 @@ void TestForm1::appointments()
     form->DTPicker1->setDate(day);
     form->Text1->setText(QStringLiteral("Dentist"));
     click(form->Command5);
-    QCOMPARE(form->List[0]->item(0)->text(), QStringLiteral(" ---> ") + shortDateText(day) + QStringLiteral(" Dentist"));
+    QCOMPARE(form->Tasks[0]->at(0), QStringLiteral(" ---> ") + shortDateText(day) + QStringLiteral(" Dentist"));
     QCOMPARE(form->Label1->text(), QStringLiteral("1 Tasks"));
     QCOMPARE(form->Label2->text(), QStringLiteral("File not saved "));
     QCOMPARE(form->Text1->text(), QStringLiteral(" "));
 
     // An appointment add enables the box again after a refusal.
-    form->List[0]->addItems(entries(49));
+    form->Tasks[0]->append(entries(49));
     click(form->Command3);
     QVERIFY(!form->Text1->isEnabled());
-    form->List[0]->setCurrentRow(0);
+    form->List[0]->selectRow(0);
     click(form->Command4);
     form->Text1->setEnabled(false);
     click(form->Command5);
@@ -271,7 +273,7 @@ void TestForm1::appointments()
     click(form->Command8);
     form->Text1->setText(QStringLiteral("Meeting"));
     click(form->Command10);
-    QCOMPARE(form->List[1]->item(0)->text(), QStringLiteral(" ---> ") + shortDateText(day) + QStringLiteral(" Meeting"));
+    QCOMPARE(form->Tasks[1]->at(0), QStringLiteral(" ---> ") + shortDateText(day) + QStringLiteral(" Meeting"));
     QCOMPARE(form->Label5->text(), QStringLiteral("1 Tasks"));
     QCOMPARE(form->Label2->text(), QStringLiteral("File not saved"));
 }
@@ -279,7 +281,7 @@ void TestForm1::appointments()
 void TestForm1::secondListTaskUsesZeroToNine()
 {
     click(form->Command8);
-    form->List[1]->addItems(entries(9));
+    form->Tasks[1]->append(entries(9));
     form->ProgressBar2->setValue(30);
     form->Label6->setText(QStringLiteral("30%"));
     form->Text1->setText(QStringLiteral("tenth"));
@@ -291,18 +293,18 @@ void TestForm1::secondListTaskUsesZeroToNine()
     form->ProgressBar2->setValue(30);
     form->Label6->setText(QStringLiteral("30%"));
     click(form->Command10);
-    QCOMPARE(form->List[1]->count(), 11);
+    QCOMPARE(form->Tasks[1]->count(), 11);
     QCOMPARE(form->ProgressBar2->value(), 30);
     QCOMPARE(form->Label6->text(), QStringLiteral("30%"));
 }
 
 void TestForm1::removeWithoutSelection()
 {
-    form->List[0]->addItems(entries(3));
+    form->Tasks[0]->append(entries(3));
     form->Label2->setText(QStringLiteral("File Open"));
     form->Text1->setEnabled(false);
     click(form->Command4);
-    QCOMPARE(form->List[0]->count(), 3);
+    QCOMPARE(form->Tasks[0]->count(), 3);
     QCOMPARE(form->Label1->text(), QStringLiteral("3 Tasks"));
     QCOMPARE(form->Label2->text(), QStringLiteral("File not saved"));
     QVERIFY(form->Text1->isEnabled());
@@ -325,27 +327,27 @@ void TestForm1::actedOnEntryLeavesNothingSelected()
     QFETCH(bool, move);
     if (secondList)
         click(form->Command8);
-    QListWidget *box = form->List[secondList ? 1 : 0];
-    box->addItems(entries(4));
+    TaskListView *box = form->List[secondList ? 1 : 0];
+    box->taskModel()->append(entries(4));
     auto act = [&] {
         if (move)
             doubleClickRow(box, 1);
         else
             click(secondList ? form->Command11 : form->Command4);
     };
-    box->setCurrentRow(1);
+    box->selectRow(1);
     act();
     QCOMPARE(texts(box), (QStringList{"task 0", "task 2", "task 3"}));
     // The entry that slid up keeps the user's place, without being selected.
-    QCOMPARE(box->currentRow(), 1);
-    QVERIFY(box->selectedItems().isEmpty());
+    QCOMPARE(box->currentIndex().row(), 1);
+    QVERIFY(box->selectionModel()->selectedIndexes().isEmpty());
     if (move) {
         form->List_DblClick(secondList ? 1 : 0);
-        QCOMPARE(form->List[secondList ? 0 : 1]->count(), 1);
+        QCOMPARE(form->Tasks[secondList ? 0 : 1]->count(), 1);
     } else {
         act();
     }
-    QCOMPARE(box->count(), 3);
+    QCOMPARE(box->taskModel()->count(), 3);
 }
 
 void TestForm1::removeFromSecondList_data()
@@ -365,12 +367,12 @@ void TestForm1::removeFromSecondList()
     QFETCH(int, value);
     QFETCH(QString, text);
     click(form->Command8);
-    form->List[1]->addItems(entries(before));
+    form->Tasks[1]->append(entries(before));
     form->ProgressBar2->setValue(70);
     form->Label6->setText(QStringLiteral("sentinel"));
-    form->List[1]->setCurrentRow(0);
+    form->List[1]->selectRow(0);
     click(form->Command11);
-    QCOMPARE(form->List[1]->count(), before - 1);
+    QCOMPARE(form->Tasks[1]->count(), before - 1);
     QCOMPARE(form->Label5->text(), QString::number(before - 1) + QStringLiteral(" Tasks"));
     QCOMPARE(form->ProgressBar2->value(), value < 0 ? 70 : value);
     QCOMPARE(form->Label6->text(), value < 0 ? QStringLiteral("sentinel") : text);
@@ -389,7 +391,7 @@ void TestForm1::switching()
     QVERIFY(!form->Command3->isVisible() && !form->Command5->isVisible() && !form->Command4->isVisible());
     QVERIFY(form->Text1->hasFocus());
 
-    form->List[0]->addItems(entries(7));
+    form->Tasks[0]->append(entries(7));
     form->Label4->setText(QStringLiteral("untouched"));
     click(form->Command8);
     QVERIFY(form->Picture1->isHidden());
@@ -403,7 +405,7 @@ void TestForm1::switching()
 
 void TestForm1::moveFirstToSecond()
 {
-    form->List[0]->addItems(entries(5));
+    form->Tasks[0]->append(entries(5));
     doubleClickRow(form->List[0], 2);
     QCOMPARE(texts(form->List[0]), (QStringList{"task 0", "task 1", "task 3", "task 4"}));
     QCOMPARE(texts(form->List[1]), QStringList{"task 2"});
@@ -414,17 +416,17 @@ void TestForm1::moveFirstToSecond()
 
     // The second list shows the moved entry when it is displayed.
     click(form->Command8);
-    QCOMPARE(form->List[1]->count(), 1);
+    QCOMPARE(form->Tasks[1]->count(), 1);
     QCOMPARE(form->Label5->text(), QStringLiteral("1 Tasks"));
 }
 
 void TestForm1::moveSecondToFirst()
 {
     click(form->Command8);
-    form->List[1]->addItem(QStringLiteral("only"));
+    form->Tasks[1]->append(QStringLiteral("only"));
     form->Text1->setEnabled(false);
     doubleClickRow(form->List[1], 0);
-    QCOMPARE(form->List[1]->count(), 0);
+    QCOMPARE(form->Tasks[1]->count(), 0);
     QCOMPARE(texts(form->List[0]), QStringList{"only"});
     QCOMPARE(form->Label5->text(), QStringLiteral("0 Tasks"));
     QCOMPARE(form->Label1->text(), QStringLiteral("1 Tasks"));
@@ -436,31 +438,31 @@ void TestForm1::moveSecondToFirst()
 
 void TestForm1::moveIntoFullFirstList()
 {
-    form->List[0]->addItems(entries(50));
+    form->Tasks[0]->append(entries(50));
     click(form->Command8);
-    form->List[1]->addItem(QStringLiteral("extra"));
+    form->Tasks[1]->append(QStringLiteral("extra"));
     doubleClickRow(form->List[1], 0);
-    QCOMPARE(form->List[0]->count(), 51);
+    QCOMPARE(form->Tasks[0]->count(), 51);
     QCOMPARE(form->Label4->text(), QStringLiteral("-1 Spaces left."));
     QCOMPARE(form->ProgressBar1->value(), 90);
     // Adding by hand stays refused.
     click(form->Command8);
     form->Text1->setText(QStringLiteral("no room"));
     click(form->Command3);
-    QCOMPARE(form->List[0]->count(), 51);
+    QCOMPARE(form->Tasks[0]->count(), 51);
     QCOMPARE(form->Label1->text(), QStringLiteral("50 Tasks Max"));
 }
 
 void TestForm1::moveWithoutSelectionIsIgnored()
 {
-    form->List[0]->addItems(entries(2));
+    form->Tasks[0]->append(entries(2));
     form->Label2->setText(QStringLiteral("File Open"));
     // Below the last entry: nothing is selected there.
     const QPoint below(20, form->List[0]->viewport()->height() - 5);
     QTest::mouseDClick(form->List[0]->viewport(), Qt::LeftButton, {}, below);
     form->List_DblClick(0);
-    QCOMPARE(form->List[0]->count(), 2);
-    QCOMPARE(form->List[1]->count(), 0);
+    QCOMPARE(form->Tasks[0]->count(), 2);
+    QCOMPARE(form->Tasks[1]->count(), 0);
     QCOMPARE(form->Label2->text(), QStringLiteral("File Open"));
 }
 
@@ -470,11 +472,11 @@ void TestForm1::moveIntoListAtFileLimitIsIgnored()
     many.reserve(kMaxListEntries);
     for (int i = 0; i < kMaxListEntries; ++i)
         many << QString();
-    form->List[1]->addItems(many);
-    form->List[0]->addItem(QStringLiteral("stays"));
+    form->Tasks[1]->append(many);
+    form->Tasks[0]->append(QStringLiteral("stays"));
     doubleClickRow(form->List[0], 0);
-    QCOMPARE(form->List[0]->count(), 1);
-    QCOMPARE(form->List[1]->count(), kMaxListEntries);
+    QCOMPARE(form->Tasks[0]->count(), 1);
+    QCOMPARE(form->Tasks[1]->count(), kMaxListEntries);
 }
 
 void TestForm1::hover_data()
@@ -512,7 +514,7 @@ void TestForm1::hover()
         click(form->Command8);
     QWidget *widget = form->findChild<QWidget *>(control);
     QVERIFY(widget);
-    if (auto *list = qobject_cast<QListWidget *>(widget))
+    if (auto *list = qobject_cast<TaskListView *>(widget))
         widget = list->viewport();
     QVERIFY(widget->isVisible());
     form->setTitle(QStringLiteral("before"));
@@ -576,8 +578,8 @@ void TestForm1::lineBreaksStayOutOfTheEntryBox()
     QVERIFY(!form->Text1->text().contains(QLatin1Char('\n')));
     QVERIFY(!form->Text1->text().contains(QLatin1Char('\r')));
     click(form->Command3);
-    QCOMPARE(form->List[0]->count(), 1);
-    QCOMPARE(form->List[0]->item(0)->text(), QStringLiteral("first second third"));
+    QCOMPARE(form->Tasks[0]->count(), 1);
+    QCOMPARE(form->Tasks[0]->at(0), QStringLiteral("first second third"));
 }
 
 void TestForm1::quitByButton_data()
@@ -590,7 +592,7 @@ void TestForm1::quitByButton_data()
 void TestForm1::quitByButton()
 {
     QFETCH(bool, ok);
-    form->List[0]->addItems(entries(3));
+    form->Tasks[0]->append(entries(3));
     platform->answers.enqueue(ok ? MessageAnswer::Ok : MessageAnswer::Cancel);
     click(form->Command6);
     QCOMPARE(platform->messages.size(), 1);
@@ -600,7 +602,7 @@ void TestForm1::quitByButton()
     QCOMPARE(asked.buttons, MessageButtons::OkCancel);
     QCOMPARE(asked.icon, MessageIcon::Question);
     QCOMPARE(platform->quitCalls, ok ? 1 : 0);
-    QCOMPARE(form->List[0]->count(), 3);
+    QCOMPARE(form->Tasks[0]->count(), 3);
     if (ok) {
         // Ending must not ask the close question a second time.
         QVERIFY(form->close());
@@ -618,7 +620,7 @@ void TestForm1::quitByCloseBox_data()
 void TestForm1::quitByCloseBox()
 {
     QFETCH(bool, ok);
-    form->List[0]->addItems(entries(2));
+    form->Tasks[0]->append(entries(2));
     platform->answers.enqueue(ok ? MessageAnswer::Ok : MessageAnswer::Cancel);
     QCOMPARE(form->close(), ok);
     QCOMPARE(platform->messageTexts(), QStringList{"Do you want to quit?"});
@@ -626,7 +628,7 @@ void TestForm1::quitByCloseBox()
     QCOMPARE(platform->messages.constFirst().icon, MessageIcon::Question);
     QCOMPARE(platform->quitCalls, ok ? 1 : 0);
     QCOMPARE(form->isVisible(), !ok);
-    QCOMPARE(form->List[0]->count(), 2);
+    QCOMPARE(form->Tasks[0]->count(), 2);
 }
 
 void TestForm1::aboutAndCalendarOpenOnce()

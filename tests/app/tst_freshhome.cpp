@@ -7,6 +7,8 @@
 #include "calendar/form3.h"
 #include "calendar/form4.h"
 #include "calendar/form5.h"
+#include "tasks/tasklistmodel.h"
+#include "tasks/tasklistview.h"
 
 #include <QApplication>
 #include <QDirIterator>
@@ -14,7 +16,6 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -176,7 +177,7 @@ void tst_FreshHome::runLeavesOnlyTheChosenFiles()
 
         answerFileDialog(input);
         form->Command1_Click();
-        QCOMPARE(form->List[0]->count(), 1);
+        QCOMPARE(form->Tasks[0]->count(), 1);
 
         answerFileDialog(saved);
         form->Command2_Click();

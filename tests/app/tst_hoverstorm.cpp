@@ -6,10 +6,11 @@
 #include "app/form1.h"
 #include "app/windows.h"
 #include "support/fakeplatform.h"
+#include "tasks/tasklistmodel.h"
+#include "tasks/tasklistview.h"
 
 #include <QEvent>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>

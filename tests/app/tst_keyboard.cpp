@@ -7,12 +7,13 @@
 #include "calendar/form5.h"
 #include "fakeplatform.h"
 #include "listhelpers.h"
+#include "tasks/tasklistmodel.h"
+#include "tasks/tasklistview.h"
 
 #include <QDateEdit>
 #include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMimeData>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -25,6 +26,7 @@
 
 using namespace listora;
 using listora::test::FakePlatform;
+using listora::test::rowRect;
 using listora::test::texts;
 
 namespace {
@@ -249,9 +251,9 @@ void TestKeyboard::enterAddsToTheListOnDisplay()
     QCOMPARE(s.form.Label2->text(), status);
     QVERIFY(s.form.Text1->hasFocus());
     // The newest entry is in sight, however long the list has grown.
-    QListWidget *shown = s.form.List[secondList ? 1 : 0];
-    if (shown->count() > 0)
-        QVERIFY(shown->viewport()->rect().contains(shown->visualItemRect(shown->item(shown->count() - 1))));
+    TaskListView *shown = s.form.List[secondList ? 1 : 0];
+    if (const int n = shown->model()->rowCount(); n > 0)
+        QVERIFY(shown->viewport()->rect().contains(rowRect(shown, n - 1)));
 }
 
 void TestKeyboard::enterAtCapacityRefusesAndDeleteReenables_data()
@@ -279,11 +281,11 @@ void TestKeyboard::enterAtCapacityRefusesAndDeleteReenables()
     QVERIFY(s.ready());
     for (int i = 0; i < 50; ++i)
         s.type(QStringLiteral("task %1").arg(i));
-    QCOMPARE(s.form.List[0]->count(), 50);
+    QCOMPARE(s.form.Tasks[0]->count(), 50);
     QCOMPARE(s.form.Label1->text(), QStringLiteral("50  Tasks"));
 
     s.type(QStringLiteral("one too many"));
-    QCOMPARE(s.form.List[0]->count(), 50);
+    QCOMPARE(s.form.Tasks[0]->count(), 50);
     QCOMPARE(s.form.Label1->text(), QStringLiteral("50 Tasks Max"));
     QVERIFY(!s.form.Text1->isEnabled());
     // Not the date, where keystrokes would change it unseen: the list, where Delete frees a place.
@@ -296,11 +298,11 @@ void TestKeyboard::enterAtCapacityRefusesAndDeleteReenables()
     }
     QCOMPARE(focusName(s.form), focus);
     QCOMPARE(s.form.DTPicker1->date(), s.platform.now().date());
-    QCOMPARE(s.form.List[1]->count(), 0);
+    QCOMPARE(s.form.Tasks[1]->count(), 0);
     if (gone.isEmpty()) {
-        QCOMPARE(s.form.List[0]->count(), 50);
+        QCOMPARE(s.form.Tasks[0]->count(), 50);
     } else {
-        QCOMPARE(s.form.List[0]->count(), 49);
+        QCOMPARE(s.form.Tasks[0]->count(), 49);
         QVERIFY(!texts(s.form.List[0]).contains(gone));
         QVERIFY(s.form.Text1->isEnabled());
     }
@@ -347,7 +349,7 @@ void TestKeyboard::deleteRemovesTheSelectedEntry()
 
     // One Shift+Tab from the entry box reaches the list on display.
     QTest::keyClick(s.form.Text1, Qt::Key_Backtab, Qt::ShiftModifier);
-    QListWidget *list = s.form.List[secondList ? 1 : 0];
+    TaskListView *list = s.form.List[secondList ? 1 : 0];
     QVERIFY(list->hasFocus());
     for (int key : keys)
         QTest::keyClick(list, Qt::Key(key));
@@ -407,16 +409,16 @@ void TestKeyboard::enterMovesSingleClickDoesNot()
         QTest::keyClick(s.form.Text1, Qt::Key_Tab, Qt::ControlModifier);
     for (const char *entry : {"a", "b", "c"})
         s.type(QString::fromLatin1(entry));
-    QListWidget *list = s.form.List[secondList ? 1 : 0];
+    TaskListView *list = s.form.List[secondList ? 1 : 0];
     list->setStyle(&style);
     QTest::keyClick(s.form.Text1, Qt::Key_Backtab, Qt::ShiftModifier);
     QVERIFY(list->hasFocus());
     if (clickRow >= 0) {
-        QSignalSpy activated(list, &QListWidget::itemActivated);
-        const QPoint at = list->visualItemRect(list->item(clickRow)).center();
+        QSignalSpy activated(list, &QAbstractItemView::activated);
+        const QPoint at = rowRect(list, clickRow).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(activated.count(), 1); // the desktop setting is in force
-        QCOMPARE(list->currentRow(), clickRow);
+        QCOMPARE(list->currentIndex().row(), clickRow);
     }
     for (int key : keys)
         QTest::keyClick(list, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
@@ -672,7 +674,7 @@ void TestKeyboard::droppingSomethingElseIsRefused()
     mime.setUrls(urls);
     const QPoint at = s.form.Label2->mapTo(&s.form, s.form.Label2->rect().center());
     QVERIFY(!dragAndDrop(&s.form, at, mime, Qt::DropActions(actions)));
-    QCOMPARE(s.form.List[0]->count(), 0);
+    QCOMPARE(s.form.Tasks[0]->count(), 0);
     QCOMPARE(s.form.Label2->text(), QStringLiteral("File not loaded"));
     QCOMPARE(s.form.CommonDialog1.FileName, QString());
 }

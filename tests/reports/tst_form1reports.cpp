@@ -2,35 +2,31 @@
 #include "app/texts.h"
 #include "app/windows.h"
 #include "fakeplatform.h"
+#include "listhelpers.h"
 #include "mainwindowrig.h"
 #include "reports/report.h"
+#include "tasks/tasklistmodel.h"
+#include "tasks/tasklistview.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace listora;
 using listora::test::FakePlatform;
 using listora::test::PrintCall;
+using listora::test::texts;
+using listora::test::rowSelected;
 
 namespace {
 
-void fill(QListWidget *list, int count, const QString &stem)
+void fill(TaskListModel *list, int count, const QString &stem)
 {
     for (int i = 0; i < count; ++i)
-        list->addItem(stem + QString::number(i));
-}
-
-QStringList texts(const QListWidget *list)
-{
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
+        list->append(stem + QString::number(i));
 }
 
 // The page as the fake printer records it, ended.
@@ -87,8 +83,8 @@ void TestForm1Reports::cleanup()
 void TestForm1Reports::reportTogglesAndIsFrozen()
 {
     form->Command8_Click();
-    fill(form->List[0], 10, QStringLiteral("a"));
-    fill(form->List[1], 30, QStringLiteral("b"));
+    fill(form->Tasks[0], 10, QStringLiteral("a"));
+    fill(form->Tasks[1], 30, QStringLiteral("b"));
 
     form->Command13_Click();
     QVERIFY(!form->Picture2->isHidden());
@@ -96,7 +92,7 @@ void TestForm1Reports::reportTogglesAndIsFrozen()
     QCOMPARE(form->Label7->text(), first);
 
     // Changes while the panel is open leave the text as it was.
-    form->List[1]->addItem(QStringLiteral("late"));
+    form->Tasks[1]->append(QStringLiteral("late"));
     QCOMPARE(form->Label7->text(), first);
 
     form->Command13_Click();
@@ -120,7 +116,7 @@ void TestForm1Reports::reportKeepsItsStateAcrossListSwitch()
     form->Command8_Click(); // back to the first list: the report goes out of sight
     QVERIFY(!form->Picture2->isVisible());
     QVERIFY(!form->Picture2->isHidden());
-    form->List[0]->addItem(QStringLiteral("new"));
+    form->Tasks[0]->append(QStringLiteral("new"));
 
     form->Command8_Click(); // and returns with its old text
     QVERIFY(form->Picture2->isVisible());
@@ -153,8 +149,8 @@ void TestForm1Reports::printDeclined()
     QFETCH(bool, answerCancel);
     if (answerCancel)
         platform->answers.enqueue(MessageAnswer::Cancel);
-    fill(form->List[0], 3, QStringLiteral("t"));
-    form->List[0]->setCurrentRow(0);
+    fill(form->Tasks[0], 3, QStringLiteral("t"));
+    form->List[0]->selectRow(0);
 
     form->Command7_Click();
 
@@ -166,16 +162,16 @@ void TestForm1Reports::printDeclined()
     QCOMPARE(ask.icon, MessageIcon::Question);
     QVERIFY(platform->printed.isEmpty());
     QVERIFY(platform->pdfPaths.isEmpty());
-    QCOMPARE(form->List[0]->currentRow(), 0);
+    QCOMPARE(form->List[0]->currentIndex().row(), 0);
 }
 
 void TestForm1Reports::printSendsFirstListOnly()
 {
     form->Command8_Click(); // the second list on display changes nothing
-    fill(form->List[0], 3, QStringLiteral("first "));
-    fill(form->List[1], 4, QStringLiteral("second "));
+    fill(form->Tasks[0], 3, QStringLiteral("first "));
+    fill(form->Tasks[1], 4, QStringLiteral("second "));
     form->CommonDialog1.FileName = QStringLiteral("/home/user/work.dat");
-    form->List[0]->setCurrentRow(0);
+    form->List[0]->selectRow(0);
     const QString status = form->Label2->text();
     platform->answers.enqueue(MessageAnswer::Ok);
 
@@ -194,8 +190,8 @@ void TestForm1Reports::printSendsFirstListOnly()
     QCOMPARE(done.buttons, MessageButtons::Ok);
     QCOMPARE(done.icon, MessageIcon::None);
 
-    QCOMPARE(form->List[0]->currentRow(), 2);
-    QVERIFY(form->List[0]->item(2)->isSelected());
+    QCOMPARE(form->List[0]->currentIndex().row(), 2);
+    QVERIFY(rowSelected(form->List[0], 2));
     QCOMPARE(texts(form->List[0]).size(), 3);
     QCOMPARE(texts(form->List[1]).size(), 4);
     QCOMPARE(form->Label2->text(), status);
@@ -209,14 +205,14 @@ void TestForm1Reports::printEmptyListSelectsNothing()
     QCOMPARE(platform->printed.last().kind, PrintCall::End);
     QCOMPARE(platform->printed.at(platform->printed.size() - 2).text,
              QStringLiteral("       >>>  N\u00B0 of Tasks: 0,   Percent: 0 %  <<<  "));
-    QCOMPARE(form->List[0]->currentRow(), -1);
+    QCOMPARE(form->List[0]->currentIndex().row(), -1);
 }
 
 void TestForm1Reports::printerFailureIsReported()
 {
     platform->printerFails = true;
-    fill(form->List[0], 2, QStringLiteral("t"));
-    form->List[0]->setCurrentRow(0);
+    fill(form->Tasks[0], 2, QStringLiteral("t"));
+    form->List[0]->selectRow(0);
     platform->answers.enqueue(MessageAnswer::Ok);
 
     form->Command7_Click();
@@ -227,7 +223,7 @@ void TestForm1Reports::printerFailureIsReported()
     QVERIFY(report.text != QStringLiteral("Sended to the Printer."));
     QVERIFY2(report.text.contains(QStringLiteral("printer jammed")), qPrintable(report.text));
     QCOMPARE(report.icon, MessageIcon::Warning);
-    QCOMPARE(form->List[0]->currentRow(), 0);
+    QCOMPARE(form->List[0]->currentIndex().row(), 0);
     QVERIFY(platform->pdfPaths.isEmpty());
     QVERIFY(platform->dialogs.isEmpty());
 }
@@ -284,7 +280,7 @@ void TestForm1Reports::noPrinterOffersPdf()
         written = dir.filePath(written);
 
     platform->hasPrinter = false;
-    fill(form->List[0], 2, QStringLiteral("t"));
+    fill(form->Tasks[0], 2, QStringLiteral("t"));
     form->CommonDialog1.FileName = QStringLiteral("/data/lists/work.dat");
     platform->answers.enqueue(MessageAnswer::Ok);
     platform->answers.enqueue(acceptOffer ? MessageAnswer::Ok : MessageAnswer::Cancel);
@@ -319,7 +315,7 @@ void TestForm1Reports::noPrinterOffersPdf()
     if (written.isEmpty()) {
         QVERIFY(platform->pdfPaths.isEmpty());
         QCOMPARE(platform->messages.size(), asking);
-        QCOMPARE(form->List[0]->currentRow(), -1);
+        QCOMPARE(form->List[0]->currentIndex().row(), -1);
         return;
     }
     QCOMPARE(platform->pdfPaths, QStringList{written});
@@ -328,7 +324,7 @@ void TestForm1Reports::noPrinterOffersPdf()
     QCOMPARE(platform->pdfPrinted, recorded(page));
     QCOMPARE(platform->messages.size(), asking + 1);
     QVERIFY(platform->messages.last().text.contains(QDir::toNativeSeparators(written)));
-    QCOMPARE(form->List[0]->currentRow(), 1);
+    QCOMPARE(form->List[0]->currentIndex().row(), 1);
 }
 
 namespace {
@@ -358,7 +354,7 @@ void TestForm1Reports::pdfFailureIsReported()
     BrokenPdfPlatform broken;
     Windows w(broken);
     Form1 f(w, broken);
-    f.List[0]->addItem(QStringLiteral("only"));
+    f.Tasks[0]->append(QStringLiteral("only"));
     broken.inner.answers << MessageAnswer::Ok << MessageAnswer::Ok;
     broken.inner.paths.enqueue(dir.filePath(QStringLiteral("x.pdf")));
 
@@ -368,7 +364,7 @@ void TestForm1Reports::pdfFailureIsReported()
     QCOMPARE(broken.inner.messages.size(), 3);
     QVERIFY(broken.inner.messages.last().text.contains(QStringLiteral("printer jammed")));
     QCOMPARE(broken.inner.messages.last().icon, MessageIcon::Warning);
-    QCOMPARE(f.List[0]->currentRow(), -1);
+    QCOMPARE(f.List[0]->currentIndex().row(), -1);
 }
 
 QTEST_MAIN(TestForm1Reports)

@@ -9,13 +9,14 @@
 #include "storage/codepage.h"
 #include "storage/codepagebackend.h"
 #include "storage/taskfile.h"
+#include "tasks/tasklistmodel.h"
+#include "tasks/tasklistview.h"
 
 #include <QApplication>
 #include <QDateEdit>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 

@@ -6,6 +6,8 @@
 #include "fakeplatform.h"
 #include "listhelpers.h"
 #include "storage/taskfile.h"
+#include "tasks/tasklistmodel.h"
+#include "tasks/tasklistview.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,7 +15,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -93,7 +94,7 @@ void TestForm1Files::init()
 void TestForm1Files::openAppendsAndRefreshes()
 {
     Window w;
-    w.form.List[0]->addItem(QStringLiteral("already"));
+    w.form.Tasks[0]->append(QStringLiteral("already"));
     w.form.Label5->setText(QStringLiteral("untouched"));
     writeFile(path("lists.dat"), " 4 \r\na\r\nb\r\nc\r\nd\r\n 2 \r\ne\r\nf\r\n");
     w.platform.paths.enqueue(path("lists.dat"));
@@ -145,10 +146,10 @@ void TestForm1Files::openTwiceDoubles()
 void TestForm1Files::openPastFirstCapacity()
 {
     Window w;
-    w.form.List[0]->addItems(entries(48));
+    w.form.Tasks[0]->append(entries(48));
     writeFile(path("five.dat"), writeTaskFile(entries(5, "new "), {}));
     w.form.openTaskFile(path("five.dat"));
-    QCOMPARE(w.form.List[0]->count(), 53);
+    QCOMPARE(w.form.Tasks[0]->count(), 53);
     QCOMPARE(w.form.Label1->text(), QStringLiteral("53 Tasks"));
     QCOMPARE(w.form.Label4->text(), QStringLiteral("-3 Spaces left"));
     QCOMPARE(w.form.ProgressBar1->toolTip(), QStringLiteral("90%"));
@@ -164,7 +165,7 @@ void TestForm1Files::openCancelled()
 
     w.platform.paths.enqueue(std::nullopt);
     w.form.Command1_Click();
-    QCOMPARE(w.form.List[0]->count(), 1);
+    QCOMPARE(w.form.Tasks[0]->count(), 1);
     QCOMPARE(w.form.Label2->text(), QStringLiteral("File not saved "));
     QCOMPARE(w.form.CommonDialog1.FileName, path("a.dat"));
     QVERIFY(w.platform.messages.isEmpty());
@@ -263,11 +264,11 @@ void TestForm1Files::openFaults()
 void TestForm1Files::openPastFormatLimitAddsNothing()
 {
     Window w;
-    w.form.List[1]->addItems(entries(kMaxListEntries - 1));
+    w.form.Tasks[1]->append(entries(kMaxListEntries - 1));
     writeFile(path("more.dat"), " 1 \r\na\r\n 2 \r\nb\r\nc\r\n");
     w.form.openTaskFile(path("more.dat"));
-    QCOMPARE(w.form.List[0]->count(), 0);
-    QCOMPARE(w.form.List[1]->count(), kMaxListEntries - 1);
+    QCOMPARE(w.form.Tasks[0]->count(), 0);
+    QCOMPARE(w.form.Tasks[1]->count(), kMaxListEntries - 1);
     QCOMPARE(w.form.Label2->text(), QStringLiteral("File not loaded"));
     QCOMPARE(w.platform.messages.size(), 1);
     QVERIFY(w.platform.messages.first().text.contains(QStringLiteral("32767")));
@@ -275,15 +276,15 @@ void TestForm1Files::openPastFormatLimitAddsNothing()
     // Exactly up to the limit is fine.
     writeFile(path("one.dat"), " 0 \r\n 1 \r\nb\r\n");
     w.form.openTaskFile(path("one.dat"));
-    QCOMPARE(w.form.List[1]->count(), kMaxListEntries);
+    QCOMPARE(w.form.Tasks[1]->count(), kMaxListEntries);
     QCOMPARE(w.form.Label2->text(), QStringLiteral("File Open"));
 }
 
 void TestForm1Files::saveWritesBothLists()
 {
     Window w;
-    w.form.List[0]->addItems({"a", "b", "c"});
-    w.form.List[1]->addItems({"d"});
+    w.form.Tasks[0]->append({"a", "b", "c"});
+    w.form.Tasks[1]->append(QStringList{"d"});
     w.form.Label5->setText(QStringLiteral("untouched"));
     w.form.Label4->setText(QStringLiteral("untouched"));
     w.platform.paths.enqueue(path("work"));
@@ -319,7 +320,7 @@ void TestForm1Files::saveReplacesExistingFile()
 {
     writeFile(path("old.dat"), QByteArray(" 5 \r\n").append(QByteArray("long old entry\r\n").repeated(5)) + " 0 \r\n");
     Window w;
-    w.form.List[0]->addItem(QStringLiteral("new"));
+    w.form.Tasks[0]->append(QStringLiteral("new"));
     w.platform.paths.enqueue(path("old.dat"));
     w.form.Command2_Click();
     QCOMPARE(readFile(path("old.dat")), QByteArray(" 1 \r\nnew\r\n 0 \r\n"));
@@ -331,7 +332,7 @@ void TestForm1Files::saveCancelledKeepsEverything()
     Window w;
     writeFile(path("a.dat"), " 1 \r\na\r\n 0 \r\n");
     w.form.openTaskFile(path("a.dat"));
-    w.form.List[0]->addItem(QStringLiteral("b"));
+    w.form.Tasks[0]->append(QStringLiteral("b"));
     w.form.Label2->setText(QStringLiteral("File not saved "));
 
     w.platform.paths.enqueue(std::nullopt);
@@ -349,8 +350,8 @@ void TestForm1Files::saveThenOpenRestores()
     const QStringList first{"", "  blanks  ", " ---> 08/12/2026 Dentist", QString::fromUtf16(u"\u20ac \u00e9\u0178")};
     const QStringList second = entries(301);
     Window w;
-    w.form.List[0]->addItems(first);
-    w.form.List[1]->addItems(second);
+    w.form.Tasks[0]->append(first);
+    w.form.Tasks[1]->append(second);
     w.platform.paths.enqueue(path("round.dat"));
     w.form.Command2_Click();
     w.platform.paths.enqueue(path("round"));
@@ -411,8 +412,8 @@ void TestForm1Files::entryTheFileCannotHold()
     Window w;
     writeFile(path("kept.dat"), " 0 \r\n 0 \r\n");
     writeFile(path("kept.dat_bak.dat"), " 0 \r\n 0 \r\n");
-    w.form.List[0]->addItem(QStringLiteral("fine"));
-    w.form.List[1]->addItems({QStringLiteral("also fine"), QString::fromUtf16(u"Done \u2713")});
+    w.form.Tasks[0]->append(QStringLiteral("fine"));
+    w.form.Tasks[1]->append({QStringLiteral("also fine"), QString::fromUtf16(u"Done \u2713")});
     w.form.Label2->setText(QStringLiteral("File not saved "));
     w.platform.paths.enqueue(path("kept.dat"));
     if (backup) {
@@ -442,7 +443,7 @@ void TestForm1Files::backupNames()
     QFETCH(QString, picked);
     QFETCH(QString, written);
     Window w;
-    w.form.List[0]->addItem(QStringLiteral("unsaved"));
+    w.form.Tasks[0]->append(QStringLiteral("unsaved"));
     w.form.Label1->setText(QStringLiteral("counter"));
     w.platform.paths.enqueue(path(picked));
     w.form.Command15_Click();

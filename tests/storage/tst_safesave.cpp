@@ -9,12 +9,13 @@
 #include "filehelpers.h"
 #include "listhelpers.h"
 #include "storage/taskfile.h"
+#include "tasks/tasklistmodel.h"
+#include "tasks/tasklistview.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
 #include <QMap>
 #include <QSaveFile>
 #include <QTemporaryDir>
@@ -324,8 +325,8 @@ void TestSafeSave::failedSaveKeepsOldFile()
     const QStringList first = entries(count);
     const QStringList second{QStringLiteral("new second")};
     Window w;
-    w.form.List[0]->addItems(first);
-    w.form.List[1]->addItems(second);
+    w.form.Tasks[0]->append(first);
+    w.form.Tasks[1]->append(second);
     w.form.Label1->setText(kOldCounter);
     w.form.Label2->setText(kOldStatus);
     w.platform.paths.enqueue(picked);

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <QListWidget>
+#include "tasks/tasklistmodel.h"
+#include "tasks/tasklistview.h"
+
 #include <QStringList>
 
 namespace listora::test {
@@ -15,13 +17,21 @@ inline QStringList entries(int count, const QString &stem = QStringLiteral("task
     return list;
 }
 
-// What a list box shows, top to bottom.
-inline QStringList texts(const QListWidget *list)
+// What a list shows, top to bottom.
+inline QStringList texts(const TaskListView *list)
 {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
+    return list->taskModel()->entries();
+}
+
+// Where a list draws its entry at row.
+inline QRect rowRect(const TaskListView *list, int row)
+{
+    return list->visualRect(list->model()->index(row, 0));
+}
+
+inline bool rowSelected(const TaskListView *list, int row)
+{
+    return list->selectionModel()->isSelected(list->model()->index(row, 0));
 }
 
 } // namespace listora::test

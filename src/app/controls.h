@@ -1,0 +1,53 @@
+#pragma once
+
+// The main window's own kinds of control, promoted in its form.
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+
+namespace listora {
+
+// Twips to device-independent pixels.
+constexpr int tw(int twips) { return (twips + 7) / 15; }
+
+// A label that reports clicks, for the clock label and the About picture.
+// Given keyboard focus, Space and Enter click it too.
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+};
+
+// A panel that reports mouse moves over its own background only, not over its
+// children (whose unhandled moves reach it too).
+class Panel : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+signals:
+    void bareMouseMove();
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+};
+
+// A square button showing one of the program's drawn pictures, named in the
+// form by its glyph ("Open", "AddTask", ...).
+class PictureButton : public QPushButton {
+    Q_OBJECT
+    Q_PROPERTY(QString glyph READ glyph WRITE setGlyph)
+public:
+    explicit PictureButton(QWidget *parent = nullptr);
+    QString glyph() const { return glyph_; }
+    void setGlyph(const QString &name);
+private:
+    QString glyph_;
+};
+
+} // namespace listora

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QValidator>
+
+#include <functional>
+
+namespace listora {
+
+// Keeps out of an entry editor what a task file line cannot carry, and tells
+// which character it kept out.
+class EntryValidator final : public QValidator {
+public:
+    EntryValidator(std::function<void(const QString &)> refused, QObject *parent);
+    State validate(QString &input, int &pos) const override;
+
+private:
+    std::function<void(const QString &)> refused_;
+};
+
+} // namespace listora

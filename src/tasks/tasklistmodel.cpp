@@ -1,0 +1,124 @@
+#include "tasks/tasklistmodel.h"
+
+#include "tasks/capacity.h"
+
+namespace listora {
+
+TaskListModel::TaskListModel(int capacity, QObject *parent) : QAbstractListModel(parent), capacity_(capacity) {}
+
+bool TaskListModel::canTake(qsizetype n) const
+{
+    return n >= 0 && count() + n <= kMaxListEntries;
+}
+
+int TaskListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant TaskListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || !inRange(index.row()))
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return entries_.at(index.row());
+    return {};
+}
+
+Qt::ItemFlags TaskListModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
+bool TaskListModel::append(const QString &entry)
+{
+    return insert(count(), entry);
+}
+
+bool TaskListModel::append(const QStringList &entries)
+{
+    if (entries.isEmpty())
+        return true;
+    if (!canTake(entries.size()))
+        return false;
+    beginInsertRows({}, count(), count() + int(entries.size()) - 1);
+    // Shares the opened file's list instead of copying it entry by entry.
+    if (entries_.isEmpty())
+        entries_ = entries;
+    else
+        entries_ += entries;
+    endInsertRows();
+    return true;
+}
+
+bool TaskListModel::insert(int row, const QString &entry)
+{
+    if (row < 0 || row > count() || !canTake())
+        return false;
+    beginInsertRows({}, row, row);
+    entries_.insert(row, entry);
+    endInsertRows();
+    return true;
+}
+
+bool TaskListModel::remove(int row)
+{
+    if (!inRange(row))
+        return false;
+    beginRemoveRows({}, row, row);
+    entries_.removeAt(row);
+    endRemoveRows();
+    return true;
+}
+
+QString TaskListModel::take(int row)
+{
+    if (!inRange(row))
+        return {};
+    beginRemoveRows({}, row, row);
+    QString entry = entries_.takeAt(row);
+    endRemoveRows();
+    return entry;
+}
+
+bool TaskListModel::replace(int row, const QString &entry)
+{
+    if (!inRange(row))
+        return false;
+    if (entries_.at(row) == entry)
+        return true;
+    entries_[row] = entry;
+    const QModelIndex changed = index(row);
+    emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+    return true;
+}
+
+bool TaskListModel::move(int from, int to)
+{
+    if (!inRange(from) || !inRange(to))
+        return false;
+    if (from == to)
+        return true;
+    // beginMoveRows names the row the entry goes before, counted before the move.
+    if (!beginMoveRows({}, from, from, {}, to > from ? to + 1 : to))
+        return false;
+    entries_.move(from, to);
+    endMoveRows();
+    return true;
+}
+
+bool TaskListModel::removeLast(int n)
+{
+    if (n < 0 || n > count())
+        return false;
+    if (n == 0)
+        return true;
+    beginRemoveRows({}, count() - n, count() - 1);
+    entries_.resize(count() - n);
+    endRemoveRows();
+    return true;
+}
+
+} // namespace listora
