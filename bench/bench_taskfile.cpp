@@ -3,6 +3,7 @@
 #include "support.h"
 
 #include "storage/codepage.h"
+#include "storage/taskfile.h"
 #include "tasks/tasklistmodel.h"
 
 #include <QCoreApplication>

@@ -8,6 +8,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <bit>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -15,6 +17,24 @@
 namespace listora {
 
 namespace {
+
+// The first CR or LF from begin, or end.
+const char *lineEnd(const char *p, const char *end)
+{
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)));
+        if (hits)
+            return p + std::countr_zero(unsigned(hits));
+    }
+#endif
+    while (p != end && *p != '\r' && *p != '\n')
+        ++p;
+    return p;
+}
 
 // Splits bytes into lines at CR LF, LF or CR, counting them from 1.
 class LineReader {
@@ -28,9 +48,7 @@ public:
         ++lineNumber_;
         const char *begin = bytes_.data() + pos_;
         const char *end = bytes_.data() + bytes_.size();
-        const char *p = begin;
-        while (p != end && *p != '\r' && *p != '\n')
-            ++p;
+        const char *p = lineEnd(begin, end);
         *line = QByteArrayView(begin, p - begin);
         if (p != end && *p == '\r' && p + 1 != end && p[1] == '\n')
             ++p;
@@ -63,36 +81,59 @@ SaveDeviceFactory &deviceFactory()
     return factory;
 }
 
+#if defined(__SSE2__)
+// The units of v that are not their own byte: outside 0x20 to 0x7F once keep
+// (0xFF7F for Latin-1, which folds 0xA0 to 0xFF onto them) has cleared bit 7.
+inline __m128i oddUnits(__m128i v, __m128i keep)
+{
+    const __m128i folded = _mm_sub_epi16(_mm_and_si128(v, keep), _mm_set1_epi16(0x20));
+    return _mm_subs_epu16(folded, _mm_set1_epi16(0x5F));
+}
+
+// Narrows 16 units at src to bytes at dst, adding to odd those not their own byte.
+inline void narrow16(const char16_t *src, char *dst, __m128i keep, __m128i &odd)
+{
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + 8));
+    odd = _mm_or_si128(odd, _mm_or_si128(oddUnits(a, keep), oddUnits(b, keep)));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), _mm_packus_epi16(a, b));
+}
+
+inline void narrow8(const char16_t *src, char *dst, __m128i keep, __m128i &odd)
+{
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
+    odd = _mm_or_si128(odd, oddUnits(a, keep));
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(dst), _mm_packus_epi16(a, a));
+}
+#endif
+
 // Copies n units to dst when each is its own byte in every page that uses
 // this path, and says whether they were: printable ASCII, or for Windows-1252
 // printable Latin-1 too (the common cases). Sixteen units at a time where the
-// processor allows.
+// processor allows, the last block overlapping the one before, so an entry
+// has no slow tail.
 bool copyPlainUnits(const char16_t *src, qsizetype n, char *dst, bool latin1)
 {
-    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i keep = _mm_set1_epi16(short(latin1 ? 0xFF7F : 0xFFFF));
+    __m128i odd = _mm_setzero_si128();
+    if (n >= 16) {
+        qsizetype i = 0;
+        for (; i + 16 <= n; i += 16)
+            narrow16(src + i, dst + i, keep, odd);
+        if (i < n)
+            narrow16(src + n - 16, dst + n - 16, keep, odd);
+        return _mm_movemask_epi8(_mm_cmpeq_epi8(odd, _mm_setzero_si128())) == 0xFFFF;
+    }
+    if (n >= 8) {
+        narrow8(src, dst, keep, odd);
+        narrow8(src + n - 8, dst + n - 8, keep, odd);
+        return _mm_movemask_epi8(_mm_cmpeq_epi8(odd, _mm_setzero_si128())) == 0xFFFF;
+    }
+#endif
     bool plain = true;
     const char16_t last = latin1 ? 0xFF : 0x7F;
-#if defined(__SSE2__)
-    const __m128i highBits = _mm_set1_epi16(short(latin1 ? 0xFF00 : 0xFF80));
-    const __m128i firstPrintable = _mm_set1_epi16(0x20);
-    const __m128i block = _mm_set1_epi16(short(0xFFE0));
-    const __m128i c1 = _mm_set1_epi16(0x80); // 0x80 to 0x9F differ from Latin-1
-    __m128i odd = _mm_setzero_si128();
-    for (; i + 16 <= n; i += 16) {
-        for (const qsizetype at : {i, i + 8}) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + at));
-            // Units from 0x8000 compare as negative, but the high bits catch them anyway.
-            odd = _mm_or_si128(odd, _mm_and_si128(v, highBits));
-            odd = _mm_or_si128(odd, _mm_cmplt_epi16(v, firstPrintable));
-            odd = _mm_or_si128(odd, _mm_cmpeq_epi16(_mm_and_si128(v, block), c1));
-        }
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i + 8));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + i), _mm_packus_epi16(a, b));
-    }
-    plain = _mm_movemask_epi8(_mm_cmpeq_epi8(odd, _mm_setzero_si128())) == 0xFFFF;
-#endif
-    for (; i < n; ++i) {
+    for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = src[i];
         plain = plain && u >= 0x20 && u <= last && (u < 0x80 || u >= 0xA0);
         dst[i] = char(u);
@@ -100,37 +141,70 @@ bool copyPlainUnits(const char16_t *src, qsizetype n, char *dst, bool latin1)
     return plain;
 }
 
-// Appends one list; changed names the first entry that cannot be written as it stands.
-void appendList(QByteArray &out, const QStringList &entries, const CodePage &page, int listIndex, ChangedEntry *changed)
+// Encodes both lists as a task file and hands the bytes to sink a piece at
+// a time, each small enough to stay in the processor's cache on its way to the
+// file. changed names the first entry that cannot be written as it stands
+// (written with '?' and blanks); with stopAtChange, encoding ends there.
+// False when the sink refused a piece or encoding stopped.
+bool encodeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page, ChangedEntry *changed,
+                    bool stopAtChange, const std::function<bool(QByteArrayView)> &sink)
 {
-    out += ' ';
-    out += QByteArray::number(entries.size());
-    out += " \r\n";
-    // Sized once for the whole list: no UTF-16 unit gives more than two bytes.
+    constexpr qsizetype kPiece = 256 * 1024;
     const qsizetype perUnit = page.doubleByte() ? 2 : 1;
-    qsizetype room = 0;
-    for (const QString &entry : entries)
-        room += perUnit * entry.size() + 2;
-    const qsizetype start = out.size();
-    out.resize(start + room);
-    char *dst = out.data() + start;
     const char16_t limit = page.plainLimit();
     const bool latin1 = limit == 0xFF;
-    for (qsizetype row = 0; row < entries.size(); ++row) {
-        const QString &entry = entries[row];
+    QByteArray buffer(kPiece, Qt::Uninitialized);
+    char *const begin = buffer.data();
+    char *dst = begin;
+    const auto flush = [&] {
+        const bool ok = dst == begin || sink(QByteArrayView(begin, dst - begin));
+        dst = begin;
+        return ok;
+    };
+    // Writes one line at to, returning its end; false in *exact when it would read back otherwise.
+    const auto encodeLine = [&](const QString &entry, char *to, bool *exact) {
         const auto *src = reinterpret_cast<const char16_t *>(entry.constData());
-        if (limit && copyPlainUnits(src, entry.size(), dst, latin1)) {
-            dst += entry.size();
-        } else {
+        if (limit && copyPlainUnits(src, entry.size(), to, latin1))
+            to += entry.size();
+        else
+            to = page.encode(entry, to, exact);
+        *to++ = '\r';
+        *to++ = '\n';
+        return to;
+    };
+    for (int listIndex = 0; listIndex < 2; ++listIndex) {
+        const QStringList &entries = listIndex == 0 ? first : second;
+        const QByteArray count = ' ' + QByteArray::number(entries.size()) + " \r\n";
+        if (begin + kPiece - dst < count.size() && !flush())
+            return false;
+        dst = std::copy(count.begin(), count.end(), dst);
+        for (qsizetype row = 0; row < entries.size(); ++row) {
+            const QString &entry = entries[row];
+            // Each entry lives in its own block of memory: ask for a later one early.
+            if (row + 4 < entries.size())
+                __builtin_prefetch(entries[row + 4].constData());
+            const qsizetype need = perUnit * entry.size() + 2;
+            if (begin + kPiece - dst < need && !flush())
+                return false;
             bool exact = true;
-            dst = page.encode(entry, dst, &exact);
-            if (!exact && changed && !*changed)
-                *changed = ChangedEntry{listIndex, row, page.firstUnstorable(entry)};
+            if (need > kPiece) {
+                // Longer than a piece: a line of its own.
+                QByteArray line(need, Qt::Uninitialized);
+                const char *end = encodeLine(entry, line.data(), &exact);
+                if (!sink(QByteArrayView(line.constData(), end - line.constData())))
+                    return false;
+            } else {
+                dst = encodeLine(entry, dst, &exact);
+            }
+            if (!exact) {
+                if (changed && !*changed)
+                    *changed = ChangedEntry{listIndex, row, page.firstUnstorable(entry)};
+                if (stopAtChange)
+                    return false;
+            }
         }
-        *dst++ = '\r';
-        *dst++ = '\n';
     }
-    out.resize(dst - out.constData());
+    return flush();
 }
 
 } // namespace
@@ -204,15 +278,11 @@ ReadResult readTaskFile(QByteArrayView bytes, const CodePage &page)
 QByteArray writeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page,
                          ChangedEntry *changed)
 {
-    const qsizetype perUnit = page.doubleByte() ? 2 : 1;
-    qsizetype size = 16;
-    for (const QStringList *list : {&first, &second})
-        for (const QString &entry : *list)
-            size += perUnit * entry.size() + 2;
     QByteArray out;
-    out.reserve(size);
-    appendList(out, first, page, 0, changed);
-    appendList(out, second, page, 1, changed);
+    encodeTaskFile(first, second, page, changed, false, [&out](QByteArrayView piece) {
+        out.append(piece);
+        return true;
+    });
     return out;
 }
 
@@ -221,9 +291,10 @@ void setSaveDeviceFactory(SaveDeviceFactory factory)
     deviceFactory() = std::move(factory);
 }
 
-SaveResult writeThrough(QIODevice &device, const QByteArray &bytes)
+SaveResult writeThrough(QIODevice &device, const std::function<bool(QIODevice &)> &body)
 {
-    if (!device.open(QIODevice::WriteOnly))
+    // Unbuffered: the pieces are large, and a buffer would only copy them once more.
+    if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failure(device.errorString());
     auto *saveFile = qobject_cast<QSaveFile *>(&device);
     auto *commitDevice = dynamic_cast<CommitDevice *>(&device);
@@ -235,7 +306,7 @@ SaveResult writeThrough(QIODevice &device, const QByteArray &bytes)
         else
             device.close();
     };
-    if (device.write(bytes) != bytes.size()) {
+    if (!body(device)) {
         const QString error = device.errorString();
         cancel();
         return failure(error);
@@ -266,13 +337,25 @@ SaveResult writeThrough(QIODevice &device, const QByteArray &bytes)
     return {true, {}, {}};
 }
 
+SaveResult writeThrough(QIODevice &device, const QByteArray &bytes)
+{
+    return writeThrough(device, [&bytes](QIODevice &d) { return d.write(bytes) == bytes.size(); });
+}
+
+namespace {
+
+std::unique_ptr<QIODevice> saveDevice(const QString &path)
+{
+    if (deviceFactory())
+        return deviceFactory()(path);
+    return std::make_unique<QSaveFile>(path);
+}
+
+} // namespace
+
 SaveResult saveBytes(const QString &path, const QByteArray &bytes)
 {
-    std::unique_ptr<QIODevice> device;
-    if (deviceFactory())
-        device = deviceFactory()(path);
-    else
-        device = std::make_unique<QSaveFile>(path);
+    const std::unique_ptr<QIODevice> device = saveDevice(path);
     if (!device)
         return failure({});
     return writeThrough(*device, bytes);
@@ -283,15 +366,23 @@ SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodeP
     // A longer list would give a count line that no reader accepts.
     if (lists.first.size() > kMaxListEntries || lists.second.size() > kMaxListEntries)
         return failure(QStringLiteral("a list holds more than %1 entries").arg(kMaxListEntries));
+    const std::unique_ptr<QIODevice> device = saveDevice(path);
+    if (!device)
+        return failure({});
+    // Encoded straight into the file, a piece at a time; an entry that would
+    // read back otherwise stops the save before it replaces anything.
     ChangedEntry changed;
-    const QByteArray bytes = writeTaskFile(lists, page, &changed);
+    SaveResult result = writeThrough(*device, [&](QIODevice &d) {
+        return encodeTaskFile(lists.first, lists.second, page, &changed, true, [&d](QByteArrayView piece) {
+            return d.write(piece.data(), piece.size()) == piece.size();
+        });
+    });
     if (changed) {
         // Writing would put '?' in the place of what the user sees, unnoticed until it is read back.
-        SaveResult result = failure(QStringLiteral("an entry cannot be written as it stands"));
+        result = failure(QStringLiteral("an entry cannot be written as it stands"));
         result.changed = changed;
-        return result;
     }
-    return saveBytes(path, bytes);
+    return result;
 }
 
 } // namespace listora
@@ -326,8 +417,12 @@ LoadResult loadFileBytes(const QString &path, qint64 limit)
         result.error = tooLarge;
         return result;
     }
-    // One byte more than the limit catches a file that grows while it is read.
-    result.bytes = file.read(limit + 1);
+    // Sized by the file: asking for the whole limit at once would take 64 MiB of
+    // fresh memory each time. A file that grows while it is read is read on, up
+    // to one byte past the limit, which catches one grown too large.
+    result.bytes = file.read(file.size() + 1);
+    if (result.bytes.size() > file.size() && file.error() == QFileDevice::NoError)
+        result.bytes += file.read(limit + 1 - result.bytes.size());
     if (file.error() != QFileDevice::NoError) {
         result.error = file.errorString();
         result.bytes.clear();

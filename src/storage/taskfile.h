@@ -104,6 +104,9 @@ void setSaveDeviceFactory(SaveDeviceFactory factory); // empty: back to QSaveFil
 
 // Writes bytes through a device that is not open yet, as saveBytes does.
 SaveResult writeThrough(QIODevice &device, const QByteArray &bytes);
+// The same with what body writes into the opened device; false from body
+// (a failed write, or a reason of the caller's) leaves the target as it was.
+SaveResult writeThrough(QIODevice &device, const std::function<bool(QIODevice &)> &body);
 
 struct LoadResult {
     bool ok = false;

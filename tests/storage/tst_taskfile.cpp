@@ -78,6 +78,18 @@ void TestTaskFile::reader_data()
     QTest::newRow("plus sign and leading zeros") << QByteArray("+01\r\na\r\n000\r\n") << L{"a"} << L{} << ok << 0;
     QTest::newRow("negative count reads nothing")
         << QByteArray(" -1 \r\n 1 \r\nz\r\n") << L{} << L{"z"} << ok << 0;
+    // Long lines go sixteen bytes at a time, line ends and odd bytes anywhere in them.
+    const QByteArray plain17("abcdefghijklmnopq");
+    QTest::newRow("long lines, ends past sixteen bytes")
+        << (" 2 \r\n" + plain17 + plain17 + "\n" + plain17 + "\r 0 \r\n") << L{plain17 + plain17, plain17} << L{} << ok << 0;
+    QTest::newRow("long line, Western letter after the first block")
+        << (" 1 \r\n" + plain17 + "\xe9" + plain17 + "\r\n 0 \r\n")
+        << L{plain17 + QString::fromUtf16(u"\u00e9") + plain17} << L{} << ok << 0;
+    QTest::newRow("long line, odd byte in the last overlapping block")
+        << (" 1 \r\n" + plain17 + plain17.left(15) + "\x80\r\n 0 \r\n")
+        << L{plain17 + plain17.left(15) + QString::fromUtf16(u"\u20ac")} << L{} << ok << 0;
+    QTest::newRow("long line, control byte early, plain block after")
+        << (" 1 \r\n\x01" + plain17 + plain17 + "\r\n 0 \r\n") << L{"\x01" + plain17 + plain17} << L{} << ok << 0;
     QTest::newRow("lowest count") << QByteArray("-32768\r\n0\r\n") << L{} << L{} << ok << 0;
     QTest::newRow("empty entry lines") << QByteArray(" 2 \r\n\r\n\r\n 1 \r\n\r\n") << L{"", ""} << L{""} << ok << 0;
     QTest::newRow("entries kept as they stand")
@@ -179,6 +191,14 @@ void TestTaskFile::writer_data()
     longRow("long, high units", QString::fromUtf16(u"\u65e5\uff21\U0001F600"), "???");
     longRow("long, breaks", QStringLiteral("\r\n\n"), "   ");
     longRow("long, tab and control", QStringLiteral("\t\x01"), "\t\x01");
+    // Eight to fifteen units: two blocks of eight that overlap.
+    QTest::newRow("short, odd unit in the overlap")
+        << L{QString::fromUtf16(u"abcdefgh\u00e9ij"), QString::fromUtf16(u"abcdefghij\u0080")} << L{}
+        << (" 2 \r\nabcdefgh" + bytesOf({0xe9}) + "ij\r\nabcdefghij?\r\n 0 \r\n");
+    // Longer than the pieces a save writes at once.
+    const QString huge = QString(300 * 1024, QLatin1Char('h'));
+    QTest::newRow("entry longer than a piece") << L{"a", huge} << L{"b"}
+                                               << (" 2 \r\na\r\n" + huge.toLatin1() + "\r\n 1 \r\nb\r\n");
     QTest::newRow("over capacity, all written") << L(53, "x") << L{}
                                                 << (" 53 \r\n" + QByteArray("x\r\n").repeated(53) + " 0 \r\n");
 }
