@@ -1,6 +1,7 @@
 #include "storage/taskfile.h"
 
 #include "storage/folderaccess.h"
+#include "storage/replace.h"
 #include "tasks/capacity.h"
 
 #include <QFile>
@@ -52,15 +53,30 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
+// The system's texts end in a full stop, and the warnings that quote them go on after it.
+QString reason(QString error)
+{
+    while (error.endsWith(QLatin1Char('.')) || error.endsWith(QLatin1Char(' ')))
+        error.chop(1);
+    return error;
+}
+
 SaveResult failure(const QString &error)
 {
-    return {false, error.isEmpty() ? QStringLiteral("unknown error") : error, {}};
+    const QString why = reason(error);
+    return {false, why.isEmpty() ? QStringLiteral("unknown error") : why, {}};
 }
 
 SaveDeviceFactory &deviceFactory()
 {
     static SaveDeviceFactory factory;
     return factory;
+}
+
+std::chrono::milliseconds &retryWindow()
+{
+    static std::chrono::milliseconds window = kDefaultSaveRetryWindow;
+    return window;
 }
 
 // Copies n units to dst when each is its own byte in every page that uses
@@ -221,6 +237,11 @@ void setSaveDeviceFactory(SaveDeviceFactory factory)
     deviceFactory() = std::move(factory);
 }
 
+void setSaveRetryWindow(std::chrono::milliseconds window)
+{
+    retryWindow() = window;
+}
+
 SaveResult writeThrough(QIODevice &device, const QByteArray &bytes)
 {
     if (!device.open(QIODevice::WriteOnly))
@@ -268,14 +289,20 @@ SaveResult writeThrough(QIODevice &device, const QByteArray &bytes)
 
 SaveResult saveBytes(const QString &path, const QByteArray &bytes)
 {
-    std::unique_ptr<QIODevice> device;
-    if (deviceFactory())
-        device = deviceFactory()(path);
-    else
-        device = std::make_unique<QSaveFile>(path);
-    if (!device)
-        return failure({});
-    return writeThrough(*device, bytes);
+    // A fresh device for each try: a failed commit has already dropped what the last one wrote.
+    return replaceWithRetry(
+        path,
+        [&]() -> SaveResult {
+            std::unique_ptr<QIODevice> device;
+            if (deviceFactory())
+                device = deviceFactory()(path);
+            else
+                device = std::make_unique<QSaveFile>(path);
+            if (!device)
+                return failure({});
+            return writeThrough(*device, bytes);
+        },
+        retryWindow());
 }
 
 SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page)
@@ -316,7 +343,7 @@ LoadResult loadFileBytes(const QString &path, qint64 limit)
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.error = file.errorString();
+        result.error = reason(file.errorString());
         return result;
     }
     const QString size = limit % (1024 * 1024) == 0 ? QStringLiteral("%1 MiB").arg(limit / (1024 * 1024))
@@ -329,7 +356,7 @@ LoadResult loadFileBytes(const QString &path, qint64 limit)
     // One byte more than the limit catches a file that grows while it is read.
     result.bytes = file.read(limit + 1);
     if (file.error() != QFileDevice::NoError) {
-        result.error = file.errorString();
+        result.error = reason(file.errorString());
         result.bytes.clear();
         return result;
     }
