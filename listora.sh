@@ -6,8 +6,9 @@
 #   ./listora.sh fuzz      the task file reader's fuzz target, 60 s over a copy of its corpus
 #   ./listora.sh bench     the benchmarks, each beside its floor, and their ratios
 #   ./listora.sh package   the Debian package in build/, checked by lintian; any error or warning fails
-#   ./listora.sh windows   cross-builds for 64-bit Windows: build-windows/Listora-<version>-win64.zip
-#   ./listora.sh windows-test  the whole test suite built for Windows and run under Wine
+#   ./listora.sh windows   cross-builds for 64-bit Windows: build-windows/Listora-<version>-win64.zip and .msi
+#   ./listora.sh windows-test  the whole test suite built for Windows and run under Wine, printing
+#                              included, then the installer installed, started and removed
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -54,7 +55,7 @@ sanitizer_env() {
 # Windows: MinGW-w64 from Debian, a Qt built for it by packaging/windows/build-qt.sh, and Wine
 # to run the tests. Qt and the Wine prefix are cached outside the checkout.
 windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-                  ninja-build xz-utils wine wine64)
+                  ninja-build xz-utils wine wine64 wixl)
 windows_qt_version=6.4.2
 windows_cache="${XDG_CACHE_HOME:-$HOME/.cache}/listora"
 
@@ -159,7 +160,7 @@ package)
     echo "lintian: no error, no warning in $(ls build/listora_*.deb)"
     ;;
 windows)
-    build_windows --target listora listora_zip
+    build_windows --target listora listora_zip listora_msi
     ;;
 windows-test)
     build_windows
