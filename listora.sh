@@ -58,7 +58,7 @@ windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils
                   ninja-build xz-utils wine wine64 wixl)
 # The Windows suite also prints through Wine to a PDF queue of the host's CUPS, in Wine's own
 # fonts, and looks at the installed program's window.
-windows_test_packages=(printer-driver-cups-pdf cups-client fonts-wine x11-utils binutils)
+windows_test_packages=(printer-driver-cups-pdf cups-client fonts-wine x11-utils xdotool binutils)
 windows_qt_version=6.4.2
 windows_cache="${XDG_CACHE_HOME:-$HOME/.cache}/listora"
 

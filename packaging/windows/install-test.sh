@@ -96,13 +96,38 @@ done
 [ -n "$title" ] || fail "no Listora window appeared within a minute"
 grep -q "Ver\. $version" <<<"$title" || fail "the window title is $title"
 echo "window: $title"
-"$wineserver" -k || true
-"$wineserver" -w
+# Closed as a user closes it, so it clears up after itself: the window's close button (here
+# the same WM_CLOSE), then OK in the "Exit" question.
+"$wine" taskkill /im listora.exe >/dev/null 2>&1 || true
+for _ in $(seq 60); do
+    question="$(xdotool search --onlyvisible --name '^Exit$' 2>/dev/null | head -n1 || true)"
+    [ -n "$question" ] && break
+    sleep 0.5
+done
+[ -n "$question" ] || fail "closing the window asked nothing"
+for _ in $(seq 10); do
+    xdotool windowfocus --sync "$question" key Return 2>/dev/null && break
+    sleep 0.5
+done
+timeout 60 "$wineserver" -w || fail "Listora did not end after OK in the Exit question"
 kill "$xvfb_pid" 2>/dev/null || true
 xvfb_pid=""
 
+# A later version, from the same description, takes the place of this one.
+later="${version%.*}.$((${version##*.} + 1))"
+step "msiexec /i /qn of a later version $later"
+sed "s/Version=\"$version\"/Version=\"$later\"/" "$msi.wxs" > "$(dirname "$msi")/later.wxs"
+(cd "$(dirname "$msi")" && wixl --arch x64 -o "$work/later.msi" later.wxs 2>/dev/null) || fail "wixl could not build $later"
+rm -f "$(dirname "$msi")/later.wxs"
+"$wine" msiexec /i "$("$wine" winepath -w "$work/later.msi" 2>/dev/null)" /qn || fail "installing $later failed"
+"$wineserver" -w
+entries="$(grep -c '^"DisplayName"="Listora"$' <(awk '/^\[/ {key = $0} key ~ /CurrentVersion\\\\Uninstall\\\\/' "$WINEPREFIX/system.reg"))" || true
+[ "$entries" = 1 ] || fail "$entries Apps & features entries for Listora after the upgrade, not 1"
+grep -q "^\"DisplayVersion\"=\"$later\"" "$WINEPREFIX/system.reg" || fail "the entry does not show $later"
+[ -f "$folder/listora.exe" ] || fail "the upgrade left no listora.exe"
+
 step "msiexec /x /qn"
-"$wine" msiexec /x "$("$wine" winepath -w "$msi" 2>/dev/null)" /qn || fail "the silent removal failed"
+"$wine" msiexec /x "$("$wine" winepath -w "$work/later.msi" 2>/dev/null)" /qn || fail "the silent removal failed"
 after="$(traces)"
 [ -z "$after" ] || fail "left behind after removal: $after"
 echo "install-start-remove: passed"
