@@ -49,6 +49,12 @@ for f in listora.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll Qt6PrintSupport.dll p
 done
 # Windows puts a per-machine install's entry in the common Start menu; Wine's msi takes the
 # installing user's for ProgramMenuFolder whatever ALLUSERS says.
+# The manifest Windows reads from the installed program: Windows 10 and 11, long paths, and
+# no code page of its own (task files stay in the user's ANSI code page).
+manifest="$(strings -a "$folder/listora.exe" | sed -n '/<assembly /,/<\/assembly>/p')"
+grep -q '<supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>' <<<"$manifest" || fail "the manifest names no Windows 10"
+grep -q '<longPathAware[^>]*>true</longPathAware>' <<<"$manifest" || fail "the manifest is not long paths aware"
+! grep -q 'activeCodePage' <<<"$manifest" || fail "the manifest changes the code page"
 link=""
 for menu in "ProgramData/Microsoft/Windows/Start Menu/Programs" \
             "users/$(id -un)/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"; do
