@@ -104,10 +104,10 @@ build_windows() {
 # in CI's container: the scheduler is started here when it is not running.
 print_queue() {
     local queue=CUPS-PDF
-    if ! lpstat -r >/dev/null 2>&1; then
+    if ! lpstat -r 2>/dev/null | grep -q "is running"; then
         echo "Starting the CUPS scheduler"
         /usr/sbin/cupsd
-        for _ in $(seq 50); do lpstat -r >/dev/null 2>&1 && break; sleep 0.2; done
+        for _ in $(seq 50); do lpstat -r 2>/dev/null | grep -q "is running" && break; sleep 0.2; done
     fi
     if ! lpstat -v "$queue" >/dev/null 2>&1; then
         lpadmin -p "$queue" -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null

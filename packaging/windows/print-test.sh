@@ -12,7 +12,7 @@ queue="${LISTORA_PRINT_QUEUE:-CUPS-PDF}"
 pdfs="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-lpstat -r >/dev/null 2>&1 || fail "CUPS is not running (./listora.sh windows-test starts it)"
+lpstat -r 2>/dev/null | grep -q "is running" || fail "CUPS is not running (./listora.sh windows-test starts it)"
 lpstat -v "$queue" 2>/dev/null | grep -q 'cups-pdf:' || fail "no cups-pdf queue $queue (./listora.sh windows-test makes it)"
 
 work="$(mktemp -d)"
