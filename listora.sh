@@ -6,8 +6,9 @@
 #   ./listora.sh fuzz      the task file reader's fuzz target, 60 s over a copy of its corpus
 #   ./listora.sh bench     the benchmarks, each beside its floor, and their ratios
 #   ./listora.sh package   the Debian package in build/, checked by lintian; any error or warning fails
-#   ./listora.sh windows   cross-builds for 64-bit Windows: build-windows/Listora-<version>-win64.zip
-#   ./listora.sh windows-test  the whole test suite built for Windows and run under Wine
+#   ./listora.sh windows   cross-builds for 64-bit Windows: build-windows/Listora-<version>-win64.zip and .msi
+#   ./listora.sh windows-test  the whole test suite built for Windows and run under Wine, printing
+#                              included, then the installer installed, started and removed
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -54,7 +55,10 @@ sanitizer_env() {
 # Windows: MinGW-w64 from Debian, a Qt built for it by packaging/windows/build-qt.sh, and Wine
 # to run the tests. Qt and the Wine prefix are cached outside the checkout.
 windows_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-                  ninja-build xz-utils wine wine64)
+                  ninja-build xz-utils wine wine64 wixl)
+# The Windows suite also prints through Wine to a PDF queue of the host's CUPS, in Wine's own
+# fonts, and looks at the installed program's window.
+windows_test_packages=(printer-driver-cups-pdf cups-client fonts-wine x11-utils xdotool binutils)
 windows_qt_version=6.4.2
 windows_cache="${XDG_CACHE_HOME:-$HOME/.cache}/listora"
 
@@ -94,6 +98,22 @@ build_windows() {
           > build-windows.configure.log 2>&1 \
         || { cat build-windows.configure.log; exit 1; }
     cmake --build build-windows -j"$(nproc)" "$@"
+}
+
+# The host's CUPS with a cups-pdf queue as Wine's default printer. There is no service manager
+# in CI's container: the scheduler is started here when it is not running.
+print_queue() {
+    local queue=CUPS-PDF
+    if ! lpstat -r 2>/dev/null | grep -q "is running"; then
+        echo "Starting the CUPS scheduler"
+        /usr/sbin/cupsd
+        for _ in $(seq 50); do lpstat -r 2>/dev/null | grep -q "is running" && break; sleep 0.2; done
+    fi
+    if ! lpstat -v "$queue" >/dev/null 2>&1; then
+        lpadmin -p "$queue" -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null
+    fi
+    /usr/lib/wine/wine64 reg add 'HKCU\Software\Microsoft\Windows NT\CurrentVersion\Windows' /v Device \
+        /d "$queue,wineps.drv,CUPS:$queue" /f >/dev/null
 }
 
 # A 64-bit Wine prefix of our own, set up once, quiet, and usable as root without a display.
@@ -159,14 +179,19 @@ package)
     echo "lintian: no error, no warning in $(ls build/listora_*.deb)"
     ;;
 windows)
-    build_windows --target listora listora_zip
+    build_windows --target listora listora_zip listora_msi
     ;;
 windows-test)
-    build_windows
+    packages+=("${windows_test_packages[@]}")
+    build_windows --target all listora_msi
     wine_prefix
+    print_queue
     status=0
     ctest --test-dir build-windows --output-on-failure -j"$(nproc)" || status=$?
     /usr/lib/wine/wineserver -k || true
+    # What a user installs, in a prefix of its own.
+    packaging/windows/install-test.sh "build-windows/Listora-$(sed -n 's/^project(Listora VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)-win64.msi" \
+        || status=$?
     exit "$status"
     ;;
 *)

@@ -72,7 +72,15 @@ QString saveFailure(const QString &path, const SaveResult &saved)
         return QStringLiteral("the folder %1 does not exist").arg(shownPath(folder.filePath()));
     if (!folder.isDir())
         return QStringLiteral("%1 is not a folder").arg(shownPath(folder.filePath()));
-    return saved.error;
+    // Qt's own texts name the file, or its temporary beside it, with forward slashes.
+    QString error = saved.error;
+    for (const QString &written : {QFileInfo(path).path(), folder.filePath()}) {
+        if (written.size() > 1) {
+            error.replace(QDir::fromNativeSeparators(written), QDir::toNativeSeparators(written));
+            error.replace(written, QDir::toNativeSeparators(written));
+        }
+    }
+    return error;
 }
 
 // The file-name panel may be on screen: it never shows a path no longer remembered.

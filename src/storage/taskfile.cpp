@@ -1,6 +1,7 @@
 #include "storage/taskfile.h"
 
 #include "storage/folderaccess.h"
+#include "storage/replace.h"
 #include "tasks/capacity.h"
 
 #include <QFile>
@@ -70,15 +71,30 @@ bool isBlank(char c)
     return c == ' ' || c == '\t';
 }
 
+// The system's texts end in a full stop, and the warnings that quote them go on after it.
+QString reason(QString error)
+{
+    while (error.endsWith(QLatin1Char('.')) || error.endsWith(QLatin1Char(' ')))
+        error.chop(1);
+    return error;
+}
+
 SaveResult failure(const QString &error)
 {
-    return {false, error.isEmpty() ? QStringLiteral("unknown error") : error, {}};
+    const QString why = reason(error);
+    return {false, why.isEmpty() ? QStringLiteral("unknown error") : why, {}};
 }
 
 SaveDeviceFactory &deviceFactory()
 {
     static SaveDeviceFactory factory;
     return factory;
+}
+
+std::chrono::milliseconds &retryWindow()
+{
+    static std::chrono::milliseconds window = kDefaultSaveRetryWindow;
+    return window;
 }
 
 #if defined(__SSE2__)
@@ -291,6 +307,11 @@ void setSaveDeviceFactory(SaveDeviceFactory factory)
     deviceFactory() = std::move(factory);
 }
 
+void setSaveRetryWindow(std::chrono::milliseconds window)
+{
+    retryWindow() = window;
+}
+
 SaveResult writeThrough(QIODevice &device, const std::function<bool(QIODevice &)> &body)
 {
     // Unbuffered: the pieces are large, and a buffer would only copy them once more.
@@ -355,10 +376,16 @@ std::unique_ptr<QIODevice> saveDevice(const QString &path)
 
 SaveResult saveBytes(const QString &path, const QByteArray &bytes)
 {
-    const std::unique_ptr<QIODevice> device = saveDevice(path);
-    if (!device)
-        return failure({});
-    return writeThrough(*device, bytes);
+    // A fresh device for each try: a failed commit has already dropped what the last one wrote.
+    return replaceWithRetry(
+        path,
+        [&]() -> SaveResult {
+            const std::unique_ptr<QIODevice> device = saveDevice(path);
+            if (!device)
+                return failure({});
+            return writeThrough(*device, bytes);
+        },
+        retryWindow());
 }
 
 SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page)
@@ -366,17 +393,24 @@ SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodeP
     // A longer list would give a count line that no reader accepts.
     if (lists.first.size() > kMaxListEntries || lists.second.size() > kMaxListEntries)
         return failure(QStringLiteral("a list holds more than %1 entries").arg(kMaxListEntries));
-    const std::unique_ptr<QIODevice> device = saveDevice(path);
-    if (!device)
-        return failure({});
     // Encoded straight into the file, a piece at a time; an entry that would
     // read back otherwise stops the save before it replaces anything.
     ChangedEntry changed;
-    SaveResult result = writeThrough(*device, [&](QIODevice &d) {
-        return encodeTaskFile(lists.first, lists.second, page, &changed, true, [&d](QByteArrayView piece) {
-            return d.write(piece.data(), piece.size()) == piece.size();
-        });
-    });
+    SaveResult result = replaceWithRetry(
+        path,
+        [&]() -> SaveResult {
+            const std::unique_ptr<QIODevice> device = saveDevice(path);
+            if (!device)
+                return failure({});
+            SaveResult tried = writeThrough(*device, [&](QIODevice &d) {
+                return encodeTaskFile(lists.first, lists.second, page, &changed, true, [&d](QByteArrayView piece) {
+                    return d.write(piece.data(), piece.size()) == piece.size();
+                });
+            });
+            tried.changed = changed; // no point in waiting for the file to come free
+            return tried;
+        },
+        retryWindow());
     if (changed) {
         // Writing would put '?' in the place of what the user sees, unnoticed until it is read back.
         result = failure(QStringLiteral("an entry cannot be written as it stands"));
@@ -407,7 +441,7 @@ LoadResult loadFileBytes(const QString &path, qint64 limit)
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.error = file.errorString();
+        result.error = reason(file.errorString());
         return result;
     }
     const QString size = limit % (1024 * 1024) == 0 ? QStringLiteral("%1 MiB").arg(limit / (1024 * 1024))
@@ -424,7 +458,7 @@ LoadResult loadFileBytes(const QString &path, qint64 limit)
     if (result.bytes.size() > file.size() && file.error() == QFileDevice::NoError)
         result.bytes += file.read(limit + 1 - result.bytes.size());
     if (file.error() != QFileDevice::NoError) {
-        result.error = file.errorString();
+        result.error = reason(file.errorString());
         result.bytes.clear();
         return result;
     }

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -72,7 +73,7 @@ bool parseCountLine(QByteArrayView line, int *value);
 
 struct SaveResult {
     bool ok = false;
-    QString error; // what went wrong, for the warning; empty on success
+    QString error; // what went wrong, to follow a colon (no full stop); empty on success
     ChangedEntry changed; // set when nothing was written because an entry would read back otherwise
     explicit operator bool() const { return ok; }
 };
@@ -102,6 +103,12 @@ public:
 using SaveDeviceFactory = std::function<std::unique_ptr<QIODevice>(const QString &path)>;
 void setSaveDeviceFactory(SaveDeviceFactory factory); // empty: back to QSaveFile
 
+// How long a save keeps trying while another program holds its target open
+// (Windows only): about three seconds, as scans by indexers and virus
+// checkers end by then. Tests shorten it.
+inline constexpr std::chrono::milliseconds kDefaultSaveRetryWindow{3000};
+void setSaveRetryWindow(std::chrono::milliseconds window);
+
 // Writes bytes through a device that is not open yet, as saveBytes does.
 SaveResult writeThrough(QIODevice &device, const QByteArray &bytes);
 // The same with what body writes into the opened device; false from body
@@ -111,7 +118,7 @@ SaveResult writeThrough(QIODevice &device, const std::function<bool(QIODevice &)
 struct LoadResult {
     bool ok = false;
     QByteArray bytes;
-    QString error; // why the file cannot be read; empty on success
+    QString error; // why the file cannot be read, to follow a colon (no full stop); empty on success
 };
 
 // The whole of a regular file of at most limit bytes. Folders, devices and

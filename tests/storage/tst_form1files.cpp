@@ -18,6 +18,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -68,6 +69,8 @@ private slots:
     void saveReplacesExistingFile();
     void saveCancelledKeepsEverything();
     void saveThenOpenRestores();
+    void unusualPaths_data();
+    void unusualPaths();
     void typedTextSurvivesSaving();
     void entryTheFileCannotHold_data();
     void entryTheFileCannotHold();
@@ -364,6 +367,58 @@ void TestForm1Files::saveThenOpenRestores()
         QCOMPARE(texts(fresh.form.List[1]), second);
         QCOMPARE(fresh.form.Label2->text(), QStringLiteral("File Open"));
     }
+}
+
+// Where Windows' older limits lie: a path past 260 characters, and a name
+// outside the ANSI code page, which only the system's wide calls can reach.
+void TestForm1Files::unusualPaths_data()
+{
+    QTest::addColumn<QStringList>("folders"); // below the test's folder
+    QTest::addColumn<QString>("name");
+
+    const QString deep = QStringLiteral("a folder name that is long enough to add up ").leftJustified(60, QLatin1Char('x'));
+    QTest::newRow("longer than 260 characters") << QStringList{deep, deep, deep, deep, deep} << "lists.dat";
+    QTest::newRow("Japanese name") << QStringList{QString::fromUtf16(u"仕事")}
+                                   << QString::fromUtf16(u"やること.dat");
+    QTest::newRow("both") << QStringList{deep, deep, deep, deep, QString::fromUtf16(u"仕事")}
+                          << QString::fromUtf16(u"やること.dat");
+}
+
+void TestForm1Files::unusualPaths()
+{
+    QFETCH(QStringList, folders);
+    QFETCH(QString, name);
+
+    const QString folder = path(folders.join(QLatin1Char('/')));
+    QVERIFY(QDir().mkpath(folder));
+    const auto removeFolders = qScopeGuard([&] { QDir(path(folders.first())).removeRecursively(); });
+    const QString file = folder + QLatin1Char('/') + name;
+    if (QTest::currentDataTag() != QLatin1String("Japanese name"))
+        QVERIFY(QDir::toNativeSeparators(file).size() > 260);
+    else
+        QVERIFY2(programCodePage().firstUnstorable(name) >= 0, "the name fits the code page: nothing is tested");
+
+    const QStringList first{"call the bank", QString::fromUtf16(u"café")};
+    writeFile(file, writeTaskFile(first, {}));
+    Window w;
+    w.platform.paths.enqueue(file);
+    w.form.Command1_Click();
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("File Open"));
+    QCOMPARE(texts(w.form.List[0]), first);
+
+    w.form.Tasks[1]->append(QStringLiteral("second"));
+    w.platform.paths.enqueue(file);
+    w.form.Command2_Click();
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("File saved "));
+    w.platform.paths.enqueue(file);
+    w.form.Command15_Click();
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("Back Up Ok"));
+    QCOMPARE(w.platform.messages.size(), 1); // the save's reminder only
+
+    const QByteArray saved = writeTaskFile(first, {QStringLiteral("second")});
+    QCOMPARE(readFile(file), saved);
+    QCOMPARE(readFile(file + QStringLiteral("_bak.dat")), saved);
+    QCOMPARE(QDir(folder).entryList(QDir::Files), (QStringList{name, name + QStringLiteral("_bak.dat")}));
 }
 
 void TestForm1Files::typedTextSurvivesSaving()

@@ -2,7 +2,9 @@
 // the user is warned with the file's name while the labels keep their texts.
 // The tests run as root, where permission bits stop nothing, so each fault is
 // made real another way: a missing folder, a folder in the way, a file-size
-// limit, a tiny tmpfs, or a device that fails on purpose.
+// limit, a tiny tmpfs, or a device that fails on purpose. On Windows the
+// faults only it has are real: the read-only attribute, and a target that a
+// helper process holds open without sharing.
 #include "app/form1.h"
 #include "app/windows.h"
 #include "fakeplatform.h"
@@ -14,13 +16,16 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMap>
+#include <QProcess>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -49,6 +54,9 @@ enum class Fault {
     WriteFailsHalfWay,
     ShortWrite,
     CommitFails,
+    ErrorNamesTheFile,
+    ReadOnlyAttribute,
+    HeldOpen,
 };
 enum class Command { Save, Backup };
 
@@ -110,10 +118,16 @@ private:
     bool reportError_;
 };
 
-// Takes every byte into a real save file but refuses to commit it.
+// Takes every byte into a real save file but refuses to commit it, with the
+// system's full stop, or naming the file the way Qt does.
 class RefusingCommit final : public CommitDevice {
 public:
-    explicit RefusingCommit(const QString &path) : file_(path) {}
+    explicit RefusingCommit(const QString &path, bool namesFile = false)
+        : file_(path),
+          error_(namesFile ? QStringLiteral("Existing file %1 is not writable").arg(QDir::fromNativeSeparators(path))
+                           : QStringLiteral("the disk refused the commit."))
+    {
+    }
 
     bool open(OpenMode mode) override { return file_.open(mode) && CommitDevice::open(mode); }
     bool commit() override
@@ -121,7 +135,7 @@ public:
         file_.cancelWriting();
         file_.commit();
         close();
-        setErrorString(QStringLiteral("the disk refused the commit"));
+        setErrorString(error_);
         return false;
     }
     void cancelWriting() override
@@ -136,6 +150,42 @@ protected:
 
 private:
     QSaveFile file_;
+    QString error_;
+};
+
+// Another program with the file open and no sharing, as a spreadsheet keeps it;
+// it lets go when its input closes, or after a while as a virus scan does.
+class HoldingProcess {
+public:
+    bool start(const QString &path, int milliseconds = 0)
+    {
+        QStringList arguments{QDir::toNativeSeparators(path)};
+        if (milliseconds > 0)
+            arguments << QString::number(milliseconds);
+        process_.start(QCoreApplication::applicationDirPath() + QStringLiteral("/holdopen.exe"), arguments);
+        if (!process_.waitForStarted(30000))
+            return false;
+        while (!process_.readAllStandardOutput().contains("held")) {
+            if (!process_.waitForReadyRead(30000))
+                return false;
+        }
+        return true;
+    }
+    bool release()
+    {
+        if (process_.state() == QProcess::NotRunning)
+            return true;
+        process_.closeWriteChannel();
+        return process_.waitForFinished(30000) && process_.exitCode() == 0;
+    }
+    ~HoldingProcess()
+    {
+        if (!release())
+            process_.kill();
+    }
+
+private:
+    QProcess process_;
 };
 
 struct Window {
@@ -157,6 +207,11 @@ std::optional<QString> misbehaviour(const Window &w, Command command, const QStr
         return QStringLiteral("the last message is no warning: ") + m.text;
     if (!m.text.contains(QDir::toNativeSeparators(target)))
         return QStringLiteral("the warning does not name %1: %2").arg(target, m.text);
+    if (QDir::fromNativeSeparators(target) != QDir::toNativeSeparators(target)
+        && m.text.contains(QDir::fromNativeSeparators(QFileInfo(target).absolutePath())))
+        return QStringLiteral("the warning mixes forward slashes into a path: ") + m.text;
+    if (m.text.contains(QLatin1String("..")))
+        return QStringLiteral("a sentence of the warning ends twice: ") + m.text;
     if (!why.isEmpty() && !m.text.contains(why))
         return QStringLiteral("the warning does not say \"%1\": %2").arg(why, m.text);
     if (w.form.Label2->text() != kOldStatus)
@@ -188,6 +243,8 @@ private slots:
 
     void failedSaveKeepsOldFile_data();
     void failedSaveKeepsOldFile();
+    void releasedWhileWaiting_data();
+    void releasedWhileWaiting();
 
 private:
     // Where the old file lives: the temporary folder, or a tmpfs inside it.
@@ -208,6 +265,7 @@ void TestSafeSave::init()
 void TestSafeSave::cleanup()
 {
     setSaveDeviceFactory({});
+    setSaveRetryWindow(kDefaultSaveRetryWindow);
 #ifdef Q_OS_LINUX
     if (!mounted_.isEmpty()) {
         if (::umount(QFile::encodeName(mounted_).constData()) != 0)
@@ -262,6 +320,11 @@ void TestSafeSave::failedSaveKeepsOldFile_data()
         {"write fails half-way", Fault::WriteFailsHalfWay, kBufferedEntries, "the device failed half-way"},
         {"write stops half-way", Fault::ShortWrite, kBufferedEntries, ""},
         {"commit fails", Fault::CommitFails, kBufferedEntries, "the disk refused the commit"},
+        {"the error names the file", Fault::ErrorNamesTheFile, kBufferedEntries, "is not writable"},
+#ifdef Q_OS_WIN
+        {"read-only attribute", Fault::ReadOnlyAttribute, kBufferedEntries, "it is read-only"},
+        {"held open by another program", Fault::HeldOpen, kBufferedEntries, "another program is using it"},
+#endif
     };
     for (const Command command : {Command::Save, Command::Backup}) {
         for (const auto &f : faults) {
@@ -317,9 +380,21 @@ void TestSafeSave::failedSaveKeepsOldFile()
         setSaveDeviceFactory([reportError](const QString &path) -> std::unique_ptr<QIODevice> {
             return std::make_unique<HalfWriteFile>(path, reportError);
         });
-    } else if (fault == Fault::CommitFails) {
-        setSaveDeviceFactory(
-            [](const QString &path) -> std::unique_ptr<QIODevice> { return std::make_unique<RefusingCommit>(path); });
+    } else if (fault == Fault::CommitFails || fault == Fault::ErrorNamesTheFile) {
+        const bool namesFile = fault == Fault::ErrorNamesTheFile;
+        setSaveDeviceFactory([namesFile](const QString &path) -> std::unique_ptr<QIODevice> {
+            return std::make_unique<RefusingCommit>(path, namesFile);
+        });
+    } else if (fault == Fault::ReadOnlyAttribute) {
+        // On Windows Qt sets the attribute for a file without write permission.
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadUser));
+        QVERIFY(!QFileInfo(target).isWritable());
+    }
+    HoldingProcess holder;
+    constexpr std::chrono::milliseconds kShortWindow{600};
+    if (fault == Fault::HeldOpen) {
+        QVERIFY2(holder.start(target), "the helper did not take hold of the file");
+        setSaveRetryWindow(kShortWindow);
     }
 
     const QStringList first = entries(count);
@@ -361,8 +436,13 @@ void TestSafeSave::failedSaveKeepsOldFile()
     } else
 #endif
     {
+        QElapsedTimer took;
+        took.start();
         run(w, command);
         wrong = misbehaviour(w, command, picked, target, first, second, why);
+        // The other program was waited for before the warning.
+        if (fault == Fault::HeldOpen)
+            QVERIFY2(took.elapsed() >= kShortWindow.count(), qPrintable(QString::number(took.elapsed())));
     }
 
     // Nothing on disk changed, and no temporary file was left behind.
@@ -373,6 +453,53 @@ void TestSafeSave::failedSaveKeepsOldFile()
     QVERIFY2(!wrong, wrong ? qPrintable(*wrong) : "");
     if (fault == Fault::MissingFolder)
         QVERIFY(!QFileInfo::exists(folder));
+
+    if (fault == Fault::ReadOnlyAttribute) {
+        QVERIFY2(!QFileInfo(target).isWritable(), "the read-only attribute was taken off");
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser));
+    }
+    if (fault == Fault::HeldOpen) {
+        // Once the other program lets go, the same command goes through.
+        QVERIFY(holder.release());
+        QFile old(target);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), kOldBytes);
+        old.close();
+        w.platform.paths.enqueue(picked);
+        run(w, command);
+        QCOMPARE(w.form.Label2->text(), command == Command::Save ? QStringLiteral("File saved ") : QStringLiteral("Back Up Ok"));
+        QCOMPARE(readTaskFile(snapshot(dir_->path()).value(QFileInfo(target).fileName())).lists,
+                 (TaskLists{first, second}));
+    }
+}
+
+// A scan that lets go within the retry window never reaches the user.
+void TestSafeSave::releasedWhileWaiting_data()
+{
+    QTest::addColumn<Command>("command");
+#ifdef Q_OS_WIN
+    QTest::newRow("save") << Command::Save;
+    QTest::newRow("backup") << Command::Backup;
+#else
+    QSKIP("Elsewhere a file open in another program can be replaced");
+#endif
+}
+
+void TestSafeSave::releasedWhileWaiting()
+{
+    QFETCH(Command, command);
+    const QString picked = dir_->filePath(QStringLiteral("work.dat"));
+    const QString target = command == Command::Save ? picked : picked + QStringLiteral("_bak.dat");
+    QVERIFY(writeFile(target, kOldBytes));
+    HoldingProcess holder;
+    QVERIFY2(holder.start(target, 700), "the helper did not take hold of the file");
+
+    Window w;
+    w.form.Tasks[0]->append(QStringLiteral("after the scan"));
+    w.platform.paths.enqueue(picked);
+    run(w, command);
+    QCOMPARE(w.form.Label2->text(), command == Command::Save ? QStringLiteral("File saved ") : QStringLiteral("Back Up Ok"));
+    QCOMPARE(w.platform.messages.size(), command == Command::Save ? 1 : 0);
 }
 
 QTEST_MAIN(TestSafeSave)

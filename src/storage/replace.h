@@ -1,0 +1,23 @@
+#pragma once
+
+#include "storage/taskfile.h"
+
+#include <QString>
+
+#include <chrono>
+#include <functional>
+
+namespace listora {
+
+// One try at writing a file and putting it in place of path.
+using SaveAttempt = std::function<SaveResult()>;
+
+// Runs attempt, dealing with what the system does to a file being replaced.
+// On Windows a target with the read-only attribute is refused before anything
+// is written (the attribute stays), and a target another program holds open
+// is tried again until window has passed; each is then reported in the user's
+// terms. Elsewhere attempt runs once: permission bits already refuse, and a
+// file open elsewhere can be replaced.
+SaveResult replaceWithRetry(const QString &path, const SaveAttempt &attempt, std::chrono::milliseconds window);
+
+} // namespace listora
