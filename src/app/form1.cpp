@@ -12,6 +12,7 @@
 #include "calendar/form3.h"
 #include "tasks/entrytext.h"
 #include "tasks/entryvalidator.h"
+#include "tasks/taskhistory.h"
 #include "tasks/tasklistmodel.h"
 #include "tasks/tasklistview.h"
 
@@ -41,6 +42,7 @@ Form1::Form1(Windows &windows, Platform &platform, QWidget *parent)
     setUpControls();
     setUpHoverHelp();
     setUpKeyboard();
+    setUpEditing();
     setUpTabOrder();
     Form_Load();
 }
@@ -54,14 +56,14 @@ void Form1::setUpControls()
 {
     // Names a form cannot give its members.
     List = {List0, List1};
-    List0->setObjectName(QStringLiteral("List(0)"));
-    List1->setObjectName(QStringLiteral("List(1)"));
     for (int i = 0; i < 2; ++i) {
         Tasks[i] = new TaskListModel(i == 0 ? kFirstListCapacity : kSecondListCapacity, this);
         List[i]->setModel(Tasks[i]);
+        List[i]->setObjectName(QStringLiteral("List(%1)").arg(i));
         connect(List[i], &QAbstractItemView::clicked, this, [this, i] { List_Click(i); });
         connect(List[i], &QAbstractItemView::doubleClicked, this, [this, i] { List_DblClick(i); });
     }
+    History = new TaskHistory(Tasks, this);
     listShownChildrenOnly(Picture1);
 
     // The design's face comes from what is installed, and its sizes are not all whole points.
@@ -234,6 +236,8 @@ bool Form1::event(QEvent *event)
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == Text1 && entryBoxUndoKey(event))
+        return true;
     if (watched == Picture1) {
         if (event->type() == QEvent::ShowToParent)
             coverUnderPicture1(true);
@@ -331,26 +335,6 @@ void Form1::Label3_Click()
 void Form1::Text1_MouseMove()
 {
     Text1->setFocus();
-}
-
-void Form1::showEntryHint(const QString &character)
-{
-    const QString hint = refusedCharacterHint(character);
-    if (EntryHint->isHidden())
-        text1Description_ = Text1->accessibleDescription();
-    EntryHint->setText(hint);
-    EntryHint->show();
-    // A screen reader speaks a changed description of the focused box.
-    Text1->setAccessibleDescription(hint);
-}
-
-void Form1::hideEntryHint()
-{
-    if (EntryHint->isHidden())
-        return;
-    EntryHint->hide();
-    EntryHint->clear();
-    Text1->setAccessibleDescription(text1Description_);
 }
 
 void Form1::Timer1_Timer()

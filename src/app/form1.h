@@ -10,14 +10,17 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QTimer;
 
 namespace listora {
 
 class Platform;
+class TaskHistory;
 class TaskListModel;
 class TaskListView;
+struct ListPlace;
 class Windows;
 
 // The shared open and save dialog: the settings of each use go to the platform,
@@ -52,6 +55,8 @@ public:
     // The two lists on screen (List(0), List(1)) and the entries they show.
     std::array<TaskListView *, 2> List{};
     std::array<TaskListModel *, 2> Tasks{};
+    // Every change to the lists, for undo and redo.
+    TaskHistory *History = nullptr;
     QTimer *Timer1 = nullptr;
     CommonDialog CommonDialog1;
 
@@ -80,6 +85,13 @@ public slots:
     void List_Click(int index);
     void List_DblClick(int index);
 
+    // Editing the lists beyond the buttons: each change can be undone.
+    void Undo();
+    void Redo();
+    void EditSelected(int list);          // F2: the editor over the selected entry
+    void MoveWithinList(int list, int by); // Alt+Up, Alt+Down
+    void ShowListMenu(int list, const QPoint &globalPos);
+
 protected:
     void closeEvent(QCloseEvent *event) override; // Form_QueryUnload
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -95,7 +107,12 @@ private:
     // Takes a drag or drop of one task file, from the window or any child.
     bool handleFileDrag(QEvent *event);
     void addHover(QWidget *control, const QString &text);
+    void setUpEditing();
     void addEntry(int list, bool appointment);
+    // Shows the list a step of the history left the user in, as the list buttons would.
+    void afterHistoryStep(const std::optional<ListPlace> &place);
+    // The entry box undoes its own typing first, then the lists' changes.
+    bool entryBoxUndoKey(QEvent *event);
     void removeSelected(int list);
     // The entry box, or the list on display while a refusal keeps the box disabled.
     void focusEntryOrList();

@@ -7,6 +7,9 @@
 #include <memory>
 #include <optional>
 
+class QAction;
+class QMenu;
+class QPoint;
 class QWidget;
 
 namespace listora {
@@ -57,6 +60,9 @@ public:
     virtual std::unique_ptr<LinePrinter> defaultPrinter() = 0;
     // A printer that writes the page as a PDF file at path.
     virtual std::unique_ptr<LinePrinter> pdfPrinter(const QString &path) = 0;
+    // Shows menu at a place on the screen until the user picks an item or leaves it;
+    // the item picked, or null.
+    virtual QAction *popUpMenu(QMenu &menu, const QPoint &globalPos) = 0;
     virtual void openUrl(const QUrl &url) = 0;
     virtual QDateTime now() const = 0;
     // Ends the program at once: no further questions, no closing steps.

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 
 namespace listora {
@@ -66,6 +67,11 @@ std::unique_ptr<LinePrinter> QtPlatform::defaultPrinter()
 std::unique_ptr<LinePrinter> QtPlatform::pdfPrinter(const QString &path)
 {
     return makePdfPrinter(path);
+}
+
+QAction *QtPlatform::popUpMenu(QMenu &menu, const QPoint &globalPos)
+{
+    return menu.exec(globalPos);
 }
 
 void QtPlatform::openUrl(const QUrl &url)

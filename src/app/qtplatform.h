@@ -10,6 +10,7 @@ public:
     std::optional<QString> fileDialog(QWidget *parent, const FileDialogRequest &request) override;
     std::unique_ptr<LinePrinter> defaultPrinter() override;
     std::unique_ptr<LinePrinter> pdfPrinter(const QString &path) override;
+    QAction *popUpMenu(QMenu &menu, const QPoint &globalPos) override;
     void openUrl(const QUrl &url) override;
     QDateTime now() const override;
     void quit() override;

@@ -6,6 +6,7 @@
 #include "storage/taskfile.h"
 #include "tasks/capacity.h"
 #include "tasks/entrytext.h"
+#include "tasks/taskhistory.h"
 #include "tasks/tasklistmodel.h"
 
 #include <QCoreApplication>
@@ -157,9 +158,9 @@ void Form1::openTaskFile(const QString &path)
                  .arg(kMaxListEntries));
         return;
     }
-    // One insertion per list keeps a file at the format's limit quick to open.
-    Tasks[0]->append(read.lists.first);
-    Tasks[1]->append(read.lists.second);
+    // One insertion per list keeps a file at the format's limit quick to open;
+    // taking it back takes back both lists' part at once.
+    History->appendOpened(read.lists.first, read.lists.second);
 
     if (!read.complete) {
         // What was read stays in the lists; the displays keep their old texts.

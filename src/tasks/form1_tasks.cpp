@@ -1,9 +1,16 @@
 // The list operations of the main window: adding, removing, moving, switching.
 #include "app/form1.h"
 
+#include "app/platform.h"
 #include "app/texts.h"
+#include "tasks/entrytext.h"
+#include "tasks/taskhistory.h"
 #include "tasks/tasklistmodel.h"
 #include "tasks/tasklistview.h"
+
+#include <QKeyEvent>
+#include <QMenu>
+#include <QShortcut>
 
 namespace listora {
 
@@ -51,13 +58,16 @@ void Form1::addEntry(int list, bool appointment)
         Label1->setText(QString::number(capacity) + QStringLiteral(" Tasks Max"));
         Text1->setEnabled(false);
         // The disabled box hands the focus on to the date, where keystrokes
-        // would change it unseen; in the list, Delete frees a place.
+        // would change it unseen; in the list, with its last entry selected,
+        // Delete frees a place at once.
         focusEntryOrList();
+        const int shown = secondListShown() ? 1 : 0;
+        List[shown]->selectRow(Tasks[shown]->count() - 1);
         return;
     }
     const QString entry = appointment ? appointmentEntry(storedDateText(DTPicker1->date()), Text1->text()) : Text1->text();
-    Tasks[list]->append(entry);
-    List[list]->reveal(Tasks[list]->count() - 1);
+    if (History->add(list, entry))
+        List[list]->reveal(Tasks[list]->count() - 1);
     hideEntryHint();
 
     // Adding an appointment to the first list also leaves the file out of date.
@@ -87,10 +97,8 @@ void Form1::removeSelected(int list)
     // Only an entry the user selected goes: the row that took a removed
     // entry's place is current but not selected.
     const int row = List[list]->selectedRow();
-    if (row >= 0) {
-        Tasks[list]->remove(row);
+    if (History->remove(list, row))
         List[list]->keepPlaceAt(row);
-    }
     Label2->setText(QStringLiteral("File not saved"));
     Text1->setEnabled(true);
     refreshCapacityDisplay(list);
@@ -109,10 +117,8 @@ void Form1::List_DblClick(int)
     const int row = List[from]->selectedRow();
     if (row < 0)
         return; // nothing selected: nothing to move
-    if (!Tasks[to]->canTake())
+    if (!History->move(from, row))
         return; // a task file could not store another entry there
-
-    Tasks[to]->append(Tasks[from]->take(row));
     List[to]->reveal(Tasks[to]->count() - 1);
     List[from]->keepPlaceAt(row);
 
@@ -162,6 +168,170 @@ void Form1::focusEntryOrList()
         Text1->setFocus();
     else
         List[secondListShown() ? 1 : 0]->setFocus();
+}
+
+void Form1::showEntryHint(const QString &character)
+{
+    const QString hint = refusedCharacterHint(character);
+    if (EntryHint->isHidden())
+        text1Description_ = Text1->accessibleDescription();
+    EntryHint->setText(hint);
+    EntryHint->show();
+    // A screen reader speaks a changed description of the focused box.
+    Text1->setAccessibleDescription(hint);
+}
+
+void Form1::hideEntryHint()
+{
+    if (EntryHint->isHidden())
+        return;
+    EntryHint->hide();
+    EntryHint->clear();
+    Text1->setAccessibleDescription(text1Description_);
+}
+
+
+void Form1::setUpEditing()
+{
+    const auto onList = [this](int i, const QKeySequence &keys, auto &&action) {
+        auto *shortcut = new QShortcut(keys, List[i]);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    for (int i = 0; i < 2; ++i) {
+        onList(i, QKeySequence(Qt::Key_F2), [this, i] { EditSelected(i); });
+        onList(i, QKeySequence(Qt::ALT | Qt::Key_Up), [this, i] { MoveWithinList(i, -1); });
+        onList(i, QKeySequence(Qt::ALT | Qt::Key_Down), [this, i] { MoveWithinList(i, 1); });
+        connect(List[i], &TaskListView::menuRequested, this, [this, i](const QPoint &at) { ShowListMenu(i, at); });
+        connect(List[i], &TaskListView::entryEdited, this, [this, i](int row, const QString &text) {
+            if (History->edit(i, row, text))
+                Label2->setText(QStringLiteral("File not saved "));
+            List[i]->selectRow(row);
+        });
+        connect(List[i], &TaskListView::entryDropped, this, [this, i](int from, int to) {
+            if (History->reorder(i, from, to))
+                Label2->setText(QStringLiteral("File not saved "));
+            List[i]->selectRow(to);
+        });
+        connect(List[i], &TaskListView::characterRefused, this, &Form1::showEntryHint);
+        connect(List[i], &TaskListView::editorClosed, this, &Form1::hideEntryHint);
+    }
+    const std::pair<QList<QKeySequence>, void (Form1::*)()> steps[] = {
+        {{QKeySequence::Undo}, &Form1::Undo},
+        {{QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}, &Form1::Redo},
+    };
+    for (const auto &[keys, handler] : steps) {
+        for (const QKeySequence &key : keys) {
+            auto *shortcut = new QShortcut(key, this);
+            shortcut->setContext(Qt::WindowShortcut);
+            connect(shortcut, &QShortcut::activated, this, handler);
+        }
+    }
+    Text1->installEventFilter(this);
+}
+
+bool Form1::entryBoxUndoKey(QEvent *event)
+{
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    const QKeyCombination combo = key->keyCombination();
+    const bool undo = key->matches(QKeySequence::Undo);
+    const bool redo = !undo && (key->matches(QKeySequence::Redo) || combo == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z)
+                                || combo == (Qt::CTRL | Qt::Key_Y));
+    if (!undo && !redo)
+        return false;
+    // The box keeps the key; on its press, its own typing goes first.
+    event->accept();
+    if (event->type() == QEvent::KeyPress) {
+        if (undo)
+            Text1->isUndoAvailable() ? Text1->undo() : Undo();
+        else
+            Text1->isRedoAvailable() ? Text1->redo() : Redo();
+    }
+    return true;
+}
+
+void Form1::Undo()
+{
+    afterHistoryStep(History->undo());
+}
+
+void Form1::Redo()
+{
+    afterHistoryStep(History->redo());
+}
+
+void Form1::afterHistoryStep(const std::optional<ListPlace> &place)
+{
+    if (!place)
+        return;
+    const bool inList = List[0]->hasFocus() || List[1]->hasFocus();
+    if ((place->list == 1) != secondListShown())
+        Command8_Click();
+    refreshCapacityDisplay(0);
+    refreshCapacityDisplay(1);
+    Label2->setText(QStringLiteral("File not saved "));
+    if (!Tasks[place->list]->isFull())
+        Text1->setEnabled(true);
+    TaskListView *view = List[place->list];
+    if (place->selected)
+        view->selectRow(place->row);
+    else
+        view->keepPlaceAt(place->row);
+    if (inList || !Text1->isEnabled())
+        view->setFocus();
+}
+
+void Form1::EditSelected(int list)
+{
+    List[list]->editSelected();
+}
+
+void Form1::MoveWithinList(int list, int by)
+{
+    const int row = List[list]->selectedRow();
+    if (row < 0 || !History->reorder(list, row, row + by))
+        return;
+    Label2->setText(QStringLiteral("File not saved "));
+    List[list]->selectRow(row + by);
+}
+
+void Form1::ShowListMenu(int list, const QPoint &globalPos)
+{
+    const int row = List[list]->selectedRow();
+    const int count = Tasks[list]->count();
+    QMenu menu(this);
+    const auto item = [&menu](const QString &text, const QKeySequence &keys, bool enabled) {
+        QAction *action = menu.addAction(text);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setEnabled(enabled);
+        return action;
+    };
+    QAction *edit = item(QStringLiteral("Edit"), QKeySequence(Qt::Key_F2), row >= 0);
+    QAction *up = item(QStringLiteral("Move Up"), QKeySequence(Qt::ALT | Qt::Key_Up), row > 0);
+    QAction *down = item(QStringLiteral("Move Down"), QKeySequence(Qt::ALT | Qt::Key_Down), row >= 0 && row < count - 1);
+    QAction *move = item(QStringLiteral("Move to the Other List"), QKeySequence(Qt::Key_Enter),
+                         row >= 0 && Tasks[1 - list]->canTake());
+    QAction *remove = item(QStringLiteral("Remove"), QKeySequence(QKeySequence::Delete), row >= 0);
+    menu.addSeparator();
+    QAction *undo = item(QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), History->canUndo());
+    QAction *redo = item(QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), History->canRedo());
+
+    QAction *picked = platform_.popUpMenu(menu, globalPos);
+    if (picked == edit)
+        EditSelected(list);
+    else if (picked == up || picked == down)
+        MoveWithinList(list, picked == up ? -1 : 1);
+    else if (picked == move)
+        List_DblClick(list);
+    else if (picked == remove)
+        list == 0 ? Command4_Click() : Command11_Click();
+    else if (picked == undo)
+        Undo();
+    else if (picked == redo)
+        Redo();
 }
 
 } // namespace listora

@@ -2,6 +2,8 @@
 
 #include "tasks/capacity.h"
 
+#include <QMimeData>
+
 namespace listora {
 
 TaskListModel::TaskListModel(int capacity, QObject *parent) : QAbstractListModel(parent), capacity_(capacity) {}
@@ -29,7 +31,41 @@ Qt::ItemFlags TaskListModel::flags(const QModelIndex &index) const
 {
     if (!index.isValid())
         return Qt::NoItemFlags;
-    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemIsDragEnabled
+         | Qt::ItemNeverHasChildren;
+}
+
+namespace {
+
+const QString kDragFormat = QStringLiteral("application/x-listora-entry");
+
+} // namespace
+
+QStringList TaskListModel::mimeTypes() const
+{
+    return {kDragFormat};
+}
+
+QMimeData *TaskListModel::mimeData(const QModelIndexList &indexes) const
+{
+    if (indexes.size() != 1 || !indexes.front().isValid())
+        return nullptr;
+    auto *mime = new QMimeData;
+    // This list's identity in this process and the row: nothing another list could take for its own.
+    mime->setData(kDragFormat, QByteArray::number(quintptr(this)) + ' ' + QByteArray::number(indexes.front().row()));
+    return mime;
+}
+
+int TaskListModel::draggedRow(const QMimeData *mime) const
+{
+    if (!mime || !mime->hasFormat(kDragFormat))
+        return -1;
+    const QList<QByteArray> parts = mime->data(kDragFormat).split(' ');
+    bool ok = false;
+    if (parts.size() != 2 || parts[0] != QByteArray::number(quintptr(this)))
+        return -1;
+    const int row = parts[1].toInt(&ok);
+    return ok && inRange(row) ? row : -1;
 }
 
 bool TaskListModel::append(const QString &entry)

@@ -27,6 +27,14 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // A drag carries which list and row it left, nothing another program
+    // takes: an entry is put in order within its list, never copied out.
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+    // The row a drag of this list carries, or -1 for any other drag.
+    int draggedRow(const QMimeData *mime) const;
 
     // Each is refused (false, nothing changed) for a row out of range or an
     // entry the file could not count.

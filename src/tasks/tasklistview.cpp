@@ -1,16 +1,70 @@
 #include "tasks/tasklistview.h"
 
+#include "tasks/entrytext.h"
+#include "tasks/entryvalidator.h"
 #include "tasks/tasklistmodel.h"
 
+#include <QContextMenuEvent>
 #include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace listora {
+
+namespace {
+
+// The editor keeps the entry box's rules; what it commits is handed to the
+// view's owner instead of being written into the model.
+class EntryDelegate final : public QStyledItemDelegate {
+public:
+    explicit EntryDelegate(TaskListView *view) : QStyledItemDelegate(view), view_(view) {}
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
+    {
+        auto *editor = new QLineEdit(parent);
+        editor->setObjectName(QStringLiteral("EntryEditor"));
+        editor->setFrame(false);
+        editor->setAccessibleName(QStringLiteral("Edit entry"));
+        editor->setValidator(new EntryValidator(
+            [this, editor](const QString &c) {
+                emit view_->characterRefused(c);
+                // A screen reader speaks a changed description of the focused editor.
+                editor->setAccessibleDescription(refusedCharacterHint(c));
+            },
+            editor));
+        return editor;
+    }
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        // Through the validator, so the editor starts with what a task file keeps.
+        auto *line = static_cast<QLineEdit *>(editor);
+        line->clear();
+        line->insert(index.data(Qt::EditRole).toString());
+        line->setCursorPosition(int(line->text().size()));
+    }
+    void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override
+    {
+        emit view_->entryEdited(index.row(), static_cast<QLineEdit *>(editor)->text());
+    }
+
+private:
+    TaskListView *view_;
+};
+
+} // namespace
 
 TaskListView::TaskListView(QWidget *parent) : QListView(parent)
 {
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setItemDelegate(new EntryDelegate(this));
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::InternalMove);
+    setDefaultDropAction(Qt::MoveAction);
+    setDropIndicatorShown(true);
 }
 
 TaskListModel *TaskListView::taskModel() const
@@ -61,6 +115,24 @@ void TaskListView::reveal(int row)
     }
 }
 
+bool TaskListView::editSelected()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return false;
+    scrollTo(currentIndex());
+    edit(currentIndex());
+    return isEditing();
+}
+
+QPoint TaskListView::menuPlace() const
+{
+    const QModelIndex current = currentIndex();
+    const QRect rect = current.isValid() ? visualRect(current) : QRect();
+    const QPoint at = rect.isValid() && viewport()->rect().intersects(rect) ? rect.bottomLeft() : QPoint(0, 0);
+    return viewport()->mapToGlobal(at);
+}
+
 void TaskListView::showEvent(QShowEvent *event)
 {
     QListView::showEvent(event);
@@ -68,6 +140,64 @@ void TaskListView::showEvent(QShowEvent *event)
         scrollTo(pendingReveal_);
         pendingReveal_ = QPersistentModelIndex();
     }
+}
+
+void TaskListView::contextMenuEvent(QContextMenuEvent *event)
+{
+    emit menuRequested(event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : menuPlace());
+    event->accept();
+}
+
+void TaskListView::dragEnterEvent(QDragEnterEvent *event)
+{
+    // Only an entry of this list: never one from the other list, nor anything else.
+    if (taskModel() && taskModel()->draggedRow(event->mimeData()) >= 0)
+        QListView::dragEnterEvent(event);
+    else
+        event->ignore();
+}
+
+void TaskListView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (taskModel() && taskModel()->draggedRow(event->mimeData()) >= 0)
+        QListView::dragMoveEvent(event);
+    else
+        event->ignore();
+}
+
+void TaskListView::dropEvent(QDropEvent *event)
+{
+    const int from = taskModel() ? taskModel()->draggedRow(event->mimeData()) : -1;
+    if (from < 0) {
+        event->ignore();
+        return;
+    }
+    const int to = dropRow(event->position().toPoint(), from);
+    // Nothing moves by the drag itself: the window makes the change.
+    event->setDropAction(Qt::IgnoreAction);
+    event->accept();
+    stopAutoScroll();
+    setState(QAbstractItemView::NoState);
+    viewport()->update();
+    if (to != from)
+        emit entryDropped(from, to);
+}
+
+int TaskListView::dropRow(const QPoint &pos, int from) const
+{
+    const int rows = model()->rowCount();
+    const QModelIndex at = indexAt(pos);
+    // The entry goes before the row under the pointer, or after it in its lower half.
+    int before = rows;
+    if (at.isValid())
+        before = pos.y() < visualRect(at).center().y() ? at.row() : at.row() + 1;
+    return std::clamp(before > from ? before - 1 : before, 0, rows - 1);
+}
+
+void TaskListView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QListView::closeEditor(editor, hint);
+    emit editorClosed();
 }
 
 } // namespace listora

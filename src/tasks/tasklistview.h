@@ -9,7 +9,9 @@ class TaskListModel;
 
 // A task list on screen. Only the entry the user selected counts as selected:
 // after a removal the row that took its place becomes current, not selected,
-// so a second Delete cannot take an entry the user never chose.
+// so a second Delete cannot take an entry the user never chose. Editing,
+// putting in order and the context menu are only asked for here; the window
+// makes the change, so that it can be undone.
 class TaskListView : public QListView {
     Q_OBJECT
 public:
@@ -26,11 +28,33 @@ public:
     // Brings row into sight now, or when the list is next shown: laying out
     // a hidden list of thousands on every add would make adding slow.
     void reveal(int row);
+    // Opens the editor over the selected entry; false when none is selected.
+    bool editSelected();
+    bool isEditing() const { return state() == QAbstractItemView::EditingState; }
+    // Where a menu for the current entry opens when the keyboard asks for it.
+    QPoint menuPlace() const;
+
+signals:
+    void menuRequested(const QPoint &globalPos);
+    void entryEdited(int row, const QString &text);
+    // The entry dragged from row from was dropped so that it stands at row to.
+    void entryDropped(int from, int to);
+    // The editor left out a character a task file cannot hold.
+    void characterRefused(const QString &character);
+    void editorClosed();
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
+    // The row a drop at pos puts the dragged entry at, for a drag from row from.
+    int dropRow(const QPoint &pos, int from) const;
+
     QPersistentModelIndex pendingReveal_;
 };
 

@@ -50,6 +50,7 @@ public:
     }
     std::unique_ptr<LinePrinter> defaultPrinter() override { return nullptr; }
     std::unique_ptr<LinePrinter> pdfPrinter(const QString &path) override { return real_.pdfPrinter(path); }
+    QAction *popUpMenu(QMenu &, const QPoint &) override { return nullptr; }
     void openUrl(const QUrl &) override {}
     QDateTime now() const override { return real_.now(); }
     void quit() override { ++quitCalls; }

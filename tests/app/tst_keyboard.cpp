@@ -263,12 +263,14 @@ void TestKeyboard::enterAtCapacityRefusesAndDeleteReenables_data()
     QTest::addColumn<QString>("gone"); // the first list's entry removed, if any
 
     const int ctrlTab = (Qt::CTRL | Qt::Key_Tab).toCombined();
-    QTest::newRow("Down, Delete") << QList<int>{Qt::Key_Down, Qt::Key_Delete} << "List(0)" << "task 1";
+    // The refusal selects the last entry: Delete frees its place at once.
+    QTest::newRow("Delete") << QList<int>{Qt::Key_Delete} << "List(0)" << "task 49";
+    QTest::newRow("Up, Delete") << QList<int>{Qt::Key_Up, Qt::Key_Delete} << "List(0)" << "task 48";
     // The covered first list is out of reach: nothing can take from it unseen.
     QTest::newRow("Ctrl+Tab, Delete") << QList<int>{ctrlTab, Qt::Key_Delete} << "List(1)" << "";
     QTest::newRow("Ctrl+Tab, Down, Delete") << QList<int>{ctrlTab, Qt::Key_Down, Qt::Key_Delete} << "List(1)" << "";
     QTest::newRow("Ctrl+Tab twice, Delete")
-        << QList<int>{ctrlTab, ctrlTab, Qt::Key_Down, Qt::Key_Delete} << "List(0)" << "task 1";
+        << QList<int>{ctrlTab, ctrlTab, Qt::Key_Up, Qt::Key_Delete} << "List(0)" << "task 48";
 }
 
 void TestKeyboard::enterAtCapacityRefusesAndDeleteReenables()

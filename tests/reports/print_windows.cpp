@@ -37,6 +37,7 @@ public:
     }
     std::unique_ptr<LinePrinter> defaultPrinter() override { return real_.defaultPrinter(); }
     std::unique_ptr<LinePrinter> pdfPrinter(const QString &path) override { return real_.pdfPrinter(path); }
+    QAction *popUpMenu(QMenu &menu, const QPoint &at) override { return fake.popUpMenu(menu, at); }
     void openUrl(const QUrl &url) override { fake.openUrl(url); }
     QDateTime now() const override { return fake.now(); }
     void quit() override { fake.quit(); }

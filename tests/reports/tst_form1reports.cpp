@@ -341,6 +341,7 @@ public:
         QList<PrintCall> *sink = &calls;
         return std::make_unique<listora::test::FakeLinePrinter>(*sink, true);
     }
+    QAction *popUpMenu(QMenu &, const QPoint &) override { return nullptr; }
     void openUrl(const QUrl &) override {}
     QDateTime now() const override { return inner.now(); }
     void quit() override {}

@@ -2,7 +2,9 @@
 
 #include "app/platform.h"
 
+#include <QAction>
 #include <QList>
+#include <QMenu>
 #include <QQueue>
 #include <QStringList>
 
@@ -55,6 +57,11 @@ public:
     QStringList pdfPaths;
     QList<PrintCall> pdfPrinted;
 
+    // Menus: each item as "text\tshortcut" ("-" for a separator), disabled
+    // ones marked "(off)"; the queued item texts are picked, none when empty.
+    QList<QStringList> menus;
+    QQueue<QString> menuPicks;
+
     QList<QUrl> urls;
     QDateTime clock = QDateTime(QDate(2026, 12, 8), QTime(9, 30, 15));
     int quitCalls = 0;
@@ -79,6 +86,23 @@ public:
     {
         pdfPaths.append(path);
         return std::make_unique<FakeLinePrinter>(pdfPrinted, false);
+    }
+    QAction *popUpMenu(QMenu &menu, const QPoint &) override
+    {
+        QStringList items;
+        for (QAction *action : menu.actions()) {
+            if (action->isSeparator())
+                items << QStringLiteral("-");
+            else
+                items << action->text() + QLatin1Char('\t') + action->shortcut().toString(QKeySequence::PortableText)
+                             + (action->isEnabled() ? QString() : QStringLiteral(" (off)"));
+        }
+        menus.append(items);
+        const QString pick = menuPicks.isEmpty() ? QString() : menuPicks.dequeue();
+        for (QAction *action : menu.actions())
+            if (!pick.isEmpty() && action->text() == pick && action->isEnabled())
+                return action;
+        return nullptr;
     }
     void openUrl(const QUrl &url) override { urls.append(url); }
     QDateTime now() const override { return clock; }

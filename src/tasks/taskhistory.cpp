@@ -1,0 +1,265 @@
+#include "tasks/taskhistory.h"
+
+#include "tasks/tasklistmodel.h"
+
+namespace listora {
+
+namespace {
+
+using Lists = std::array<TaskListModel *, 2>;
+
+// A change that can say where it leaves the user, both ways. A command whose
+// list no longer looks as it left it does nothing and drops out of the
+// history rather than change the wrong entry.
+class ListCommand : public QUndoCommand {
+public:
+    explicit ListCommand(Lists lists) : lists_(lists) {}
+    virtual ListPlace placeAfterUndo() const = 0;
+    virtual ListPlace placeAfterRedo() const = 0;
+
+protected:
+    TaskListModel &list(int i) const { return *lists_[size_t(i)]; }
+    bool holds(int i, int row, const QString &entry) const
+    {
+        return row >= 0 && row < list(i).count() && list(i).at(row) == entry;
+    }
+    void lost() { setObsolete(true); }
+
+private:
+    Lists lists_;
+};
+
+class InsertEntry final : public ListCommand {
+public:
+    InsertEntry(Lists lists, int i, int row, QString entry) : ListCommand(lists), i_(i), row_(row), entry_(std::move(entry)) {}
+    void redo() override
+    {
+        if (!list(i_).insert(row_, entry_))
+            lost();
+    }
+    void undo() override
+    {
+        if (!holds(i_, row_, entry_) || !list(i_).remove(row_))
+            lost();
+    }
+    ListPlace placeAfterUndo() const override { return {i_, row_, false}; }
+    ListPlace placeAfterRedo() const override { return {i_, row_, true}; }
+
+private:
+    int i_;
+    int row_;
+    QString entry_;
+};
+
+class RemoveEntry final : public ListCommand {
+public:
+    RemoveEntry(Lists lists, int i, int row) : ListCommand(lists), i_(i), row_(row), entry_(list(i).at(row)) {}
+    void redo() override
+    {
+        if (!holds(i_, row_, entry_) || !list(i_).remove(row_))
+            lost();
+    }
+    void undo() override
+    {
+        if (!list(i_).insert(row_, entry_))
+            lost();
+    }
+    ListPlace placeAfterUndo() const override { return {i_, row_, true}; }
+    ListPlace placeAfterRedo() const override { return {i_, row_, false}; }
+
+private:
+    int i_;
+    int row_;
+    QString entry_;
+};
+
+class MoveToOther final : public ListCommand {
+public:
+    MoveToOther(Lists lists, int from, int row)
+        : ListCommand(lists), from_(from), row_(row), entry_(list(from).at(row)), to_(list(1 - from).count())
+    {
+    }
+    void redo() override
+    {
+        if (!holds(from_, row_, entry_) || !list(1 - from_).canTake() || to_ != list(1 - from_).count()) {
+            lost();
+            return;
+        }
+        list(1 - from_).append(list(from_).take(row_));
+    }
+    void undo() override
+    {
+        if (!holds(1 - from_, to_, entry_) || !list(from_).canTake()) {
+            lost();
+            return;
+        }
+        list(from_).insert(row_, list(1 - from_).take(to_));
+    }
+    ListPlace placeAfterUndo() const override { return {from_, row_, true}; }
+    ListPlace placeAfterRedo() const override { return {1 - from_, to_, true}; }
+
+private:
+    int from_;
+    int row_;
+    QString entry_;
+    int to_;
+};
+
+class EditEntry final : public ListCommand {
+public:
+    EditEntry(Lists lists, int i, int row, QString text)
+        : ListCommand(lists), i_(i), row_(row), before_(list(i).at(row)), after_(std::move(text))
+    {
+    }
+    void redo() override { swap(before_, after_); }
+    void undo() override { swap(after_, before_); }
+    ListPlace placeAfterUndo() const override { return {i_, row_, true}; }
+    ListPlace placeAfterRedo() const override { return {i_, row_, true}; }
+
+private:
+    void swap(const QString &from, const QString &to)
+    {
+        if (!holds(i_, row_, from) || !list(i_).replace(row_, to))
+            lost();
+    }
+    int i_;
+    int row_;
+    QString before_;
+    QString after_;
+};
+
+class ReorderEntry final : public ListCommand {
+public:
+    ReorderEntry(Lists lists, int i, int from, int to)
+        : ListCommand(lists), i_(i), from_(from), to_(to), entry_(list(i).at(from))
+    {
+    }
+    void redo() override { shift(from_, to_); }
+    void undo() override { shift(to_, from_); }
+    ListPlace placeAfterUndo() const override { return {i_, from_, true}; }
+    ListPlace placeAfterRedo() const override { return {i_, to_, true}; }
+
+private:
+    void shift(int from, int to)
+    {
+        if (!holds(i_, from, entry_) || !list(i_).move(from, to))
+            lost();
+    }
+    int i_;
+    int from_;
+    int to_;
+    QString entry_;
+};
+
+class AppendOpened final : public ListCommand {
+public:
+    AppendOpened(Lists lists, QStringList first, QStringList second)
+        : ListCommand(lists), added_{std::move(first), std::move(second)}, before_{list(0).count(), list(1).count()}
+    {
+    }
+    void redo() override
+    {
+        for (int i = 0; i < 2; ++i) {
+            if (list(i).count() != before_[i] || !list(i).append(added_[i])) {
+                lost();
+                return;
+            }
+        }
+    }
+    void undo() override
+    {
+        for (int i = 0; i < 2; ++i) {
+            if (list(i).count() != before_[i] + added_[i].size() || !list(i).removeLast(int(added_[i].size()))) {
+                lost();
+                return;
+            }
+        }
+    }
+    // The first list, at the end of what it held before; nothing stands restored.
+    ListPlace placeAfterUndo() const override { return {0, before_[0], false}; }
+    ListPlace placeAfterRedo() const override { return {0, before_[0], !added_[0].isEmpty()}; }
+
+private:
+    std::array<QStringList, 2> added_;
+    std::array<int, 2> before_;
+};
+
+} // namespace
+
+TaskHistory::TaskHistory(std::array<TaskListModel *, 2> lists, QObject *parent) : QObject(parent), lists_(lists)
+{
+    stack_.setUndoLimit(kDepth);
+    connect(&stack_, &QUndoStack::canUndoChanged, this, &TaskHistory::canUndoChanged);
+    connect(&stack_, &QUndoStack::canRedoChanged, this, &TaskHistory::canRedoChanged);
+}
+
+bool TaskHistory::add(int list, const QString &entry)
+{
+    if (!lists_[list]->canTake())
+        return false;
+    stack_.push(new InsertEntry(lists_, list, lists_[list]->count(), entry));
+    return true;
+}
+
+bool TaskHistory::remove(int list, int row)
+{
+    if (row < 0 || row >= lists_[list]->count())
+        return false;
+    stack_.push(new RemoveEntry(lists_, list, row));
+    return true;
+}
+
+bool TaskHistory::move(int from, int row)
+{
+    if (row < 0 || row >= lists_[from]->count() || !lists_[1 - from]->canTake())
+        return false;
+    stack_.push(new MoveToOther(lists_, from, row));
+    return true;
+}
+
+bool TaskHistory::edit(int list, int row, const QString &text)
+{
+    if (row < 0 || row >= lists_[list]->count() || lists_[list]->at(row) == text)
+        return false;
+    stack_.push(new EditEntry(lists_, list, row, text));
+    return true;
+}
+
+bool TaskHistory::reorder(int list, int from, int to)
+{
+    const int n = lists_[list]->count();
+    if (from < 0 || from >= n || to < 0 || to >= n || from == to)
+        return false;
+    stack_.push(new ReorderEntry(lists_, list, from, to));
+    return true;
+}
+
+bool TaskHistory::appendOpened(const QStringList &first, const QStringList &second)
+{
+    if (!lists_[0]->canTake(first.size()) || !lists_[1]->canTake(second.size()))
+        return false;
+    stack_.push(new AppendOpened(lists_, first, second));
+    return true;
+}
+
+std::optional<ListPlace> TaskHistory::undo()
+{
+    if (!stack_.canUndo())
+        return std::nullopt;
+    const auto *command = static_cast<const ListCommand *>(stack_.command(stack_.index() - 1));
+    const ListPlace place = command->placeAfterUndo();
+    stack_.undo();
+    return place;
+}
+
+std::optional<ListPlace> TaskHistory::redo()
+{
+    if (!stack_.canRedo())
+        return std::nullopt;
+    const auto *command = static_cast<const ListCommand *>(stack_.command(stack_.index()));
+    const ListPlace place = command->placeAfterRedo();
+    stack_.redo();
+    return place;
+}
+
+} // namespace listora

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QUndoStack>
+
+#include <array>
+#include <optional>
+
+namespace listora {
+
+class TaskListModel;
+
+// Where a change leaves the user: the list to show and the row to put them
+// at, selected when an entry stands there that the change put or kept.
+struct ListPlace {
+    int list = 0;
+    int row = -1;
+    bool selected = false;
+    friend bool operator==(const ListPlace &, const ListPlace &) = default;
+};
+
+// Every change to the two lists, so each can be taken back and done again.
+// The operations change the models at once; capacity is the caller's to
+// check, as the add buttons do, while the count a task file can hold is
+// never passed.
+class TaskHistory : public QObject {
+    Q_OBJECT
+public:
+    TaskHistory(std::array<TaskListModel *, 2> lists, QObject *parent = nullptr);
+
+    bool add(int list, const QString &entry);
+    bool remove(int list, int row);
+    // To the end of the other list.
+    bool move(int from, int row);
+    // False when the text is the entry's own: no change, nothing to undo.
+    bool edit(int list, int row, const QString &text);
+    bool reorder(int list, int from, int to);
+    // What opening a file appended to both lists, taken back as one.
+    bool appendOpened(const QStringList &first, const QStringList &second);
+
+    bool canUndo() const { return stack_.canUndo(); }
+    bool canRedo() const { return stack_.canRedo(); }
+    // Nothing when there was nothing to undo or redo.
+    std::optional<ListPlace> undo();
+    std::optional<ListPlace> redo();
+
+    // How many changes stay undoable.
+    static constexpr int kDepth = 500;
+
+signals:
+    void canUndoChanged(bool canUndo);
+    void canRedoChanged(bool canRedo);
+
+private:
+    std::array<TaskListModel *, 2> lists_;
+    QUndoStack stack_;
+};
+
+} // namespace listora
