@@ -151,18 +151,24 @@ void TaskListView::contextMenuEvent(QContextMenuEvent *event)
 void TaskListView::dragEnterEvent(QDragEnterEvent *event)
 {
     // Only an entry of this list: never one from the other list, nor anything else.
-    if (taskModel() && taskModel()->draggedRow(event->mimeData()) >= 0)
-        QListView::dragEnterEvent(event);
-    else
+    if (!taskModel() || taskModel()->draggedRow(event->mimeData()) < 0) {
         event->ignore();
+        return;
+    }
+    QListView::dragEnterEvent(event);
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
 }
 
 void TaskListView::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (taskModel() && taskModel()->draggedRow(event->mimeData()) >= 0)
-        QListView::dragMoveEvent(event);
-    else
+    if (!taskModel() || taskModel()->draggedRow(event->mimeData()) < 0) {
         event->ignore();
+        return;
+    }
+    QListView::dragMoveEvent(event); // the drop indicator
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
 }
 
 void TaskListView::dropEvent(QDropEvent *event)
@@ -196,6 +202,9 @@ int TaskListView::dropRow(const QPoint &pos, int from) const
 
 void TaskListView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
 {
+    // Tab ends the edit; it does not open the next entry's editor.
+    if (hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem)
+        hint = QAbstractItemDelegate::NoHint;
     QListView::closeEditor(editor, hint);
     emit editorClosed();
 }

@@ -1,0 +1,431 @@
+// Undo and redo, editing in place, putting entries in order and the lists'
+// menu, driven as a person does and checked on the lists and their displays.
+#include "app/form1.h"
+#include "app/windows.h"
+#include "fakeplatform.h"
+#include "listhelpers.h"
+#include "storage/taskfile.h"
+#include "tasks/capacity.h"
+#include "tasks/taskhistory.h"
+#include "tasks/tasklistmodel.h"
+#include "tasks/tasklistview.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace listora;
+using listora::test::FakePlatform;
+using listora::test::rowRect;
+using listora::test::texts;
+
+class TestListEditing : public QObject {
+    Q_OBJECT
+private slots:
+    void history_data();
+    void history();
+    void keys_data();
+    void keys();
+    void editor_data();
+    void editor();
+    void menu_data();
+    void menu();
+    void drag_data();
+    void drag();
+};
+
+namespace {
+
+struct Session {
+    FakePlatform platform;
+    Windows windows{platform};
+    Form1 form{windows, platform};
+    QTemporaryDir dir;
+
+    Session()
+    {
+        form.Timer1->stop();
+        form.show();
+        form.activateWindow();
+    }
+    bool ready() { return QTest::qWaitForWindowActive(&form); }
+    int shown() const { return form.secondListShown() ? 1 : 0; }
+
+    void type(const QString &line)
+    {
+        form.Text1->setText(line);
+        shown() ? form.Command9_Click() : form.Command3_Click();
+    }
+    // One step of a script: "type a", "remove 1", "move 0", "edit 0 b", "up 2",
+    // "down 0", "switch", "open 3 1", "undo", "redo", "type* 120", "undo* 100".
+    void step(const QString &line)
+    {
+        const QStringList w = line.split(QLatin1Char(' '));
+        const QString &op = w[0];
+        const int n = w.size() > 1 ? w[1].toInt() : 0;
+        const auto select = [&] { form.List[shown()]->selectRow(n); };
+        if (op == "type")
+            type(w.value(1));
+        else if (op == "type*")
+            for (int i = 0; i < n; ++i)
+                type(QStringLiteral("t%1").arg(i));
+        else if (op == "remove")
+            select(), shown() ? form.Command11_Click() : form.Command4_Click();
+        else if (op == "move")
+            select(), form.List_DblClick(shown());
+        else if (op == "edit")
+            select(), emit form.List[shown()]->entryEdited(n, w.value(2));
+        else if (op == "up" || op == "down")
+            select(), form.MoveWithinList(shown(), op == "up" ? -1 : 1);
+        else if (op == "switch")
+            form.Command8_Click();
+        else if (op == "open")
+            open(n, w.value(2).toInt());
+        else if (op == "undo" || op == "undo*")
+            for (int i = 0; i < std::max(n, 1); ++i)
+                form.Undo();
+        else if (op == "redo")
+            form.Redo();
+        else
+            QFAIL(qPrintable("unknown step " + line));
+    }
+    void open(int first, int second)
+    {
+        const QString path = dir.filePath(QStringLiteral("opened.dat"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(writeTaskFile(test::entries(first, "f"), test::entries(second, "s")));
+        file.close();
+        form.openTaskFile(path);
+    }
+    // "a b | c @0:1": both lists, the list shown and its selected row ('-'
+    // for none); "#20 | #0" gives only the counts; " off" when the entry box is disabled.
+    QString state() const
+    {
+        const auto list = [](const QStringList &entries, bool counts) {
+            return counts ? QStringLiteral("#%1").arg(entries.size()) : entries.join(QLatin1Char(' '));
+        };
+        const bool counts = form.Tasks[0]->count() + form.Tasks[1]->count() > 12;
+        const int row = form.List[shown()]->selectedRow();
+        return (list(texts(form.List[0]), counts) + QStringLiteral(" | ") + list(texts(form.List[1]), counts)).trimmed()
+             + QStringLiteral(" @%1:%2").arg(shown()).arg(row < 0 ? QStringLiteral("-") : QString::number(row))
+             + (form.Text1->isEnabled() ? QString() : QStringLiteral(" off"));
+    }
+};
+
+// Types text as keys; characters beyond ASCII arrive as an input method gives them.
+void typeInto(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClicks(widget, QString(c));
+        } else {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(widget, &press);
+        }
+    }
+}
+
+} // namespace
+
+void TestListEditing::history_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("states"); // after each step
+    using L = QStringList;
+
+    QTest::newRow("Delete, then undo brings it back selected")
+        << L{"type a", "type b", "type c", "remove 1", "undo", "redo"}
+        << L{"a | @0:-", "a b | @0:-", "a b c | @0:-", "a c | @0:-", "a b c | @0:1", "a c | @0:-"};
+    QTest::newRow("a wrong move undone, and done again")
+        << L{"type a", "type b", "move 0", "undo", "redo"}
+        << L{"a | @0:-", "a b | @0:-", "b | a @0:-", "a b | @0:0", "b | a @1:0"};
+    QTest::newRow("undoing a move from the backlog shows the backlog")
+        << L{"switch", "type x", "type y", "move 1", "switch", "undo"}
+        << L{"| @1:-", "| x @1:-", "| x y @1:-", "y | x @1:-", "y | x @0:-", "| x y @1:1"};
+    QTest::newRow("an edit undone and redone keeps its place")
+        << L{"type a", "type b", "edit 0 z", "undo", "redo"}
+        << L{"a | @0:-", "a b | @0:-", "z b | @0:0", "a b | @0:0", "z b | @0:0"};
+    QTest::newRow("an edit that changes nothing is no change")
+        << L{"type a", "edit 0 a", "undo"} << L{"a | @0:-", "a | @0:0", "| @0:-"};
+    QTest::newRow("putting in order, undone step by step")
+        << L{"type a", "type b", "type c", "down 0", "up 2", "undo", "undo"}
+        << L{"a | @0:-", "a b | @0:-", "a b c | @0:-", "b a c | @0:1", "b c a | @0:1", "b a c | @0:2",
+             "a b c | @0:0"};
+    QTest::newRow("nothing moves past either end") << L{"type a", "type b", "up 0", "down 1", "undo"}
+                                                   << L{"a | @0:-", "a b | @0:-", "a b | @0:0", "a b | @0:1", "a | @0:-"};
+    QTest::newRow("what an open appended goes back in one step")
+        << L{"type a", "open 2 1", "undo", "redo"}
+        << L{"a | @0:-", "a f0 f1 | s0 @0:-", "a | @0:-", "a f0 f1 | s0 @0:1"};
+    QTest::newRow("a new change drops what could be redone")
+        << L{"type a", "type b", "undo", "type c", "redo"}
+        << L{"a | @0:-", "a b | @0:-", "a | @0:-", "a c | @0:-", "a c | @0:-"};
+    QTest::newRow("a refusal at a full list leaves nothing to undo")
+        << L{"open 50 0", "type z", "undo", "undo"}
+        << L{"#50 | #0 @0:-", "#50 | #0 @0:49 off", "| @0:-", "| @0:-"};
+    QTest::newRow("Delete after a refusal frees a place; undo fills it again")
+        << L{"open 50 0", "type z", "remove 49", "undo"}
+        << L{"#50 | #0 @0:-", "#50 | #0 @0:49 off", "#49 | #0 @0:-", "#50 | #0 @0:49"};
+    QTest::newRow("the last hundred changes can all be undone")
+        << L{"switch", "type* 120", "undo* 100"} << L{"| @1:-", "#0 | #120 @1:-", "#0 | #20 @1:-"};
+}
+
+void TestListEditing::history()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, states);
+    QCOMPARE(steps.size(), states.size());
+    Session s;
+    QVERIFY(s.ready());
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        const bool stepsBack = (steps[i].startsWith(QLatin1String("undo")) && s.form.History->canUndo())
+                            || (steps[i] == QLatin1String("redo") && s.form.History->canRedo());
+        s.step(steps[i]);
+        QCOMPARE(s.state(), states[i]);
+        if (!stepsBack)
+            continue;
+        // After an undo or a redo both displays tell the lists as they now stand.
+        const int first = s.form.Tasks[0]->count();
+        const int second = s.form.Tasks[1]->count();
+        QCOMPARE(s.form.Label1->text(), counterText(first, kTasksSuffix));
+        QCOMPARE(s.form.Label4->text(), spacesLeftText(first));
+        QCOMPARE(s.form.Label5->text(), counterText(second, kTasksSuffix));
+        if (const auto bucket = percentBucket(fillPercent(second, kSecondListCapacity), ZeroRule::ExactZero)) {
+            QCOMPARE(s.form.ProgressBar2->value(), bucket->value);
+            QCOMPARE(s.form.Label6->text(), bucket->text);
+        }
+        if (const auto bucket = percentBucket(fillPercent(first, kFirstListCapacity), ZeroRule::ExactZero))
+            QCOMPARE(s.form.ProgressBar1->value(), bucket->value);
+        QCOMPARE(s.form.Label2->text(), QStringLiteral("File not saved "));
+    }
+}
+
+void TestListEditing::keys_data()
+{
+    QTest::addColumn<QStringList>("typed"); // entries added with Enter first
+    QTest::addColumn<QString>("pending");   // then typed into the box, not added
+    QTest::addColumn<bool>("inList");       // the keys go to the first list, its second entry selected
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QString>("box");
+
+    const int ctrlZ = (Qt::CTRL | Qt::Key_Z).toCombined();
+    const int ctrlShiftZ = (Qt::CTRL | Qt::SHIFT | Qt::Key_Z).toCombined();
+    const int ctrlY = (Qt::CTRL | Qt::Key_Y).toCombined();
+    const int altUp = (Qt::ALT | Qt::Key_Up).toCombined();
+    const int altDown = (Qt::ALT | Qt::Key_Down).toCombined();
+    using L = QStringList;
+    QTest::newRow("Ctrl+Z right after Enter takes the add back")
+        << L{"a", "b"} << "" << false << QList<int>{ctrlZ} << L{"a"} << " ";
+    QTest::newRow("Ctrl+Z undoes typing first, then the add")
+        << L{"a", "b"} << "xy" << false << QList<int>{ctrlZ, ctrlZ} << L{"a"} << " ";
+    QTest::newRow("Ctrl+Shift+Z and Ctrl+Y redo in the box")
+        << L{"a", "b", "c"} << "" << false << QList<int>{ctrlZ, ctrlZ, ctrlShiftZ, ctrlY} << L{"a", "b", "c"} << " ";
+    QTest::newRow("Delete then Ctrl+Z in the list")
+        << L{"a", "b", "c"} << "" << true << QList<int>{Qt::Key_Delete, ctrlZ} << L{"a", "b", "c"} << " ";
+    QTest::newRow("Alt+Down, Alt+Down: the selection follows")
+        << L{"a", "b", "c"} << "" << true << QList<int>{altDown, altDown} << L{"a", "c", "b"} << " ";
+    QTest::newRow("Alt+Up, then Ctrl+Y has nothing to redo")
+        << L{"a", "b", "c"} << "" << true << QList<int>{altUp, ctrlY} << L{"b", "a", "c"} << " ";
+    QTest::newRow("Alt+Up, Ctrl+Z, Ctrl+Shift+Z")
+        << L{"a", "b", "c"} << "" << true << QList<int>{altUp, ctrlZ, ctrlShiftZ} << L{"b", "a", "c"} << " ";
+}
+
+void TestListEditing::keys()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QString, pending);
+    QFETCH(bool, inList);
+    QFETCH(QList<int>, keys);
+    QFETCH(QStringList, first);
+    QFETCH(QString, box);
+
+    Session s;
+    QVERIFY(s.ready());
+    for (const QString &entry : typed) {
+        s.form.Text1->selectAll();
+        QTest::keyClicks(s.form.Text1, entry);
+        QTest::keyClick(s.form.Text1, Qt::Key_Return);
+    }
+    s.form.Text1->setCursorPosition(0);
+    QTest::keyClicks(s.form.Text1, pending);
+    if (inList) {
+        s.form.List[0]->setFocus();
+        s.form.List[0]->selectRow(1);
+    }
+    for (int key : keys) {
+        const QKeyCombination combination = QKeyCombination::fromCombined(key);
+        QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
+    }
+    QCOMPARE(texts(s.form.List[0]), first);
+    QCOMPARE(s.form.Text1->text(), box);
+    if (inList && keys.contains((Qt::ALT | Qt::Key_Down).toCombined()))
+        QCOMPARE(s.form.List[0]->selectedRow(), 2);
+}
+
+void TestListEditing::editor_data()
+{
+    QTest::addColumn<QString>("typed"); // into the editor, after its whole text
+    QTest::addColumn<int>("end");       // Enter, Esc, Tab, or 0: the focus moves to the entry box
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("hint"); // under the entry box while editing
+    QTest::addColumn<bool>("undoable");
+
+    QTest::newRow("Enter commits") << " now" << int(Qt::Key_Return) << " ---> 8/12/2026 Dentist now" << "" << true;
+    QTest::newRow("Esc cancels") << " now" << int(Qt::Key_Escape) << " ---> 8/12/2026 Dentist" << "" << false;
+    QTest::newRow("leaving the editor commits") << "!" << 0 << " ---> 8/12/2026 Dentist!" << "" << true;
+    QTest::newRow("Tab commits and edits nothing else") << "!" << int(Qt::Key_Tab) << " ---> 8/12/2026 Dentist!" << ""
+                                                        << true;
+    QTest::newRow("what the file cannot hold is left out, with the hint")
+        << QString::fromUtf16(u" \u2713ok") << int(Qt::Key_Return) << " ---> 8/12/2026 Dentist ok"
+        << QString::fromUtf16(u"\u201c\u2713\u201d cannot be kept in a task file") << true;
+    QTest::newRow("no change, nothing to undo") << "" << int(Qt::Key_Return) << " ---> 8/12/2026 Dentist" << "" << false;
+}
+
+void TestListEditing::editor()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, end);
+    QFETCH(QString, entry);
+    QFETCH(QString, hint);
+    QFETCH(bool, undoable);
+
+    Session s;
+    QVERIFY(s.ready());
+    s.form.Tasks[0]->append(QStringList{"first", " ---> 8/12/2026 Dentist", "last"});
+    s.form.List[0]->setFocus();
+    s.form.List[0]->selectRow(1);
+    QTest::keyClick(s.form.List[0], Qt::Key_F2);
+    auto *editor = s.form.List[0]->findChild<QLineEdit *>(QStringLiteral("EntryEditor"));
+    QVERIFY(editor);
+    QTRY_VERIFY(editor->hasFocus());
+    // The whole entry, appointment prefix included, selected as item editors have it.
+    QCOMPARE(editor->text(), QStringLiteral(" ---> 8/12/2026 Dentist"));
+    QTest::keyClick(editor, Qt::Key_End);
+    typeInto(editor, typed);
+    if (!hint.isEmpty()) {
+        QVERIFY(s.form.EntryHint->isVisible());
+        QCOMPARE(s.form.EntryHint->text(), hint);
+        QCOMPARE(editor->accessibleDescription(), hint);
+    }
+    if (end)
+        QTest::keyClick(editor, Qt::Key(end));
+    else
+        s.form.Text1->setFocus();
+    QTRY_VERIFY(!s.form.List[0]->isEditing());
+    QTRY_VERIFY(!s.form.List[0]->findChild<QLineEdit *>(QStringLiteral("EntryEditor")));
+    QVERIFY(s.form.isVisible()); // Esc leaves the window open
+    QCOMPARE(texts(s.form.List[0]), (QStringList{"first", entry, "last"}));
+    QVERIFY(s.form.EntryHint->isHidden());
+    QCOMPARE(s.form.History->canUndo(), undoable);
+}
+
+void TestListEditing::menu_data()
+{
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QString>("pick");
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second");
+
+    using L = QStringList;
+    const L all{"Edit\tF2", "Move Up\tAlt+Up", "Move Down\tAlt+Down", "Move to the Other List\tEnter", "Remove\tDel", "-",
+                "Undo\tCtrl+Z (off)", "Redo\tCtrl+Shift+Z (off)"};
+    L top = all;
+    top[1] += " (off)";
+    L last = all;
+    last[2] += " (off)";
+    L none = all;
+    for (int i : {0, 1, 2, 3, 4})
+        none[i] += " (off)";
+    QTest::newRow("middle entry, Move Down") << 1 << "Move Down" << all << L{"a", "c", "b"} << L{};
+    QTest::newRow("top entry cannot go up") << 0 << "Move to the Other List" << top << L{"b", "c"} << L{"a"};
+    QTest::newRow("last entry cannot go down; Remove") << 2 << "Remove" << last << L{"a", "b"} << L{};
+    QTest::newRow("nothing selected, nothing to pick") << -1 << "Remove" << none << L{"a", "b", "c"} << L{};
+}
+
+void TestListEditing::menu()
+{
+    QFETCH(int, selected);
+    QFETCH(QString, pick);
+    QFETCH(QStringList, items);
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+
+    Session s;
+    QVERIFY(s.ready());
+    s.form.Tasks[0]->append(QStringList{"a", "b", "c"});
+    s.form.List[0]->setFocus();
+    s.form.List[0]->selectRow(selected);
+    s.platform.menuPicks.enqueue(pick);
+    // The keyboard's way: Shift+F10, as the Menu key does.
+    QContextMenuEvent ask(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+    QApplication::sendEvent(s.form.List[0]->viewport(), &ask);
+    QCOMPARE(s.platform.menus.size(), 1);
+    QCOMPARE(s.platform.menus.front(), items);
+    QCOMPARE(texts(s.form.List[0]), first);
+    QCOMPARE(texts(s.form.List[1]), second);
+    if (first.size() != 3) {
+        // What the menu did is undone from the menu too.
+        s.platform.menuPicks.enqueue(QStringLiteral("Undo"));
+        QApplication::sendEvent(s.form.List[s.shown()]->viewport(), &ask);
+        QCOMPARE(texts(s.form.List[0]), (QStringList{"a", "b", "c"}));
+    }
+}
+
+void TestListEditing::drag_data()
+{
+    QTest::addColumn<int>("fromList");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("onto"); // row under the pointer, upper half
+    QTest::addColumn<QStringList>("first");
+
+    using L = QStringList;
+    QTest::newRow("first entry onto the third") << 0 << 0 << 2 << L{"b", "a", "c", "d"};
+    QTest::newRow("last entry onto the first") << 0 << 3 << 0 << L{"d", "a", "b", "c"};
+    QTest::newRow("onto itself, nothing moves") << 0 << 1 << 1 << L{"a", "b", "c", "d"};
+    QTest::newRow("from the other list, refused") << 1 << 0 << 1 << L{"a", "b", "c", "d"};
+}
+
+// A drop as the list receives it at the end of a drag.
+void TestListEditing::drag()
+{
+    QFETCH(int, fromList);
+    QFETCH(int, from);
+    QFETCH(int, onto);
+    QFETCH(QStringList, first);
+
+    Session s;
+    QVERIFY(s.ready());
+    s.form.Tasks[0]->append(QStringList{"a", "b", "c", "d"});
+    s.form.Tasks[1]->append(QStringList{"x", "y"});
+    TaskListModel *source = s.form.Tasks[fromList];
+    std::unique_ptr<QMimeData> mime(source->mimeData({source->index(from)}));
+    QVERIFY(mime);
+    QVERIFY(!mime->hasText()); // nothing another program could take a copy of
+    TaskListView *list = s.form.List[0];
+    const QPoint at = rowRect(list, onto).topLeft() + QPoint(4, 2);
+    QDragEnterEvent enter(at, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &enter);
+    QCOMPARE(enter.isAccepted(), fromList == 0);
+    QDropEvent drop(at, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &drop);
+    QCOMPARE(texts(s.form.List[0]), first);
+    QCOMPARE(texts(s.form.List[1]), (QStringList{"x", "y"}));
+    // The dragged entry was neither copied nor taken out by the drag itself.
+    QCOMPARE(drop.dropAction() == Qt::MoveAction && drop.isAccepted(), false);
+    if (first != QStringList{"a", "b", "c", "d"}) {
+        QCOMPARE(list->selectedRow(), int(first.indexOf(QStringList{"a", "b", "c", "d"}[from])));
+        s.form.Undo();
+        QCOMPARE(texts(s.form.List[0]), (QStringList{"a", "b", "c", "d"}));
+    }
+}
+
+QTEST_MAIN(TestListEditing)
+#include "tst_listediting.moc"
