@@ -202,6 +202,8 @@ void Form1::setUpEditing()
         onList(i, QKeySequence(Qt::Key_F2), [this, i] { EditSelected(i); });
         onList(i, QKeySequence(Qt::ALT | Qt::Key_Up), [this, i] { MoveWithinList(i, -1); });
         onList(i, QKeySequence(Qt::ALT | Qt::Key_Down), [this, i] { MoveWithinList(i, 1); });
+        // The Menu key arrives as a context-menu request; Shift+F10 does not everywhere.
+        onList(i, QKeySequence(Qt::SHIFT | Qt::Key_F10), [this, i] { ShowListMenu(i, List[i]->menuPlace()); });
         connect(List[i], &TaskListView::menuRequested, this, [this, i](const QPoint &at) { ShowListMenu(i, at); });
         connect(List[i], &TaskListView::entryEdited, this, [this, i](int row, const QString &text) {
             if (History->edit(i, row, text))
@@ -216,12 +218,21 @@ void Form1::setUpEditing()
         connect(List[i], &TaskListView::characterRefused, this, &Form1::showEntryHint);
         connect(List[i], &TaskListView::editorClosed, this, &Form1::hideEntryHint);
     }
-    const std::pair<QList<QKeySequence>, void (Form1::*)()> steps[] = {
-        {{QKeySequence::Undo}, &Form1::Undo},
-        {{QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}, &Form1::Redo},
+    // The desktop's own keys plus the common ones; one shortcut a key, since two
+    // for the same key would only cancel each other out.
+    const auto keys = [](QKeySequence::StandardKey standard, QList<QKeySequence> more) {
+        for (const QKeySequence &key : QKeySequence::keyBindings(standard))
+            if (!more.contains(key))
+                more.append(key);
+        return more;
     };
-    for (const auto &[keys, handler] : steps) {
-        for (const QKeySequence &key : keys) {
+    const std::pair<QList<QKeySequence>, void (Form1::*)()> steps[] = {
+        {keys(QKeySequence::Undo, {QKeySequence(Qt::CTRL | Qt::Key_Z)}), &Form1::Undo},
+        {keys(QKeySequence::Redo, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}),
+         &Form1::Redo},
+    };
+    for (const auto &[sequences, handler] : steps) {
+        for (const QKeySequence &key : sequences) {
             auto *shortcut = new QShortcut(key, this);
             shortcut->setContext(Qt::WindowShortcut);
             connect(shortcut, &QShortcut::activated, this, handler);
