@@ -1,33 +1,23 @@
 #pragma once
 
+#include "ui_form2.h"
+
 #include <QWidget>
 
 #include <array>
 
 class QLineEdit;
-class QPushButton;
 
 namespace listora {
 
 class Windows;
 
 // The other-programs panel: nine boxes that the bar button fills with the
-// maker's programs, one per box.
-class Form2 : public QWidget {
+// maker's programs, one per box. Its controls and their places are in form2.ui.
+class Form2 : public QWidget, public Ui::Form2 {
     Q_OBJECT
 public:
     explicit Form2(Windows &windows);
-
-    QLineEdit *Text1 = nullptr;
-    QLineEdit *Text2 = nullptr;
-    QLineEdit *Text3 = nullptr;
-    QLineEdit *Text4 = nullptr;
-    QLineEdit *Text5 = nullptr;
-    QLineEdit *Text6 = nullptr;
-    QLineEdit *Text7 = nullptr;
-    QLineEdit *Text8 = nullptr;
-    QLineEdit *Text9 = nullptr;
-    QPushButton *Command1 = nullptr;
 
     // Text1 to Text9, top to bottom.
     std::array<QLineEdit *, 9> boxes() const;

@@ -15,28 +15,16 @@
 #include <QPushButton>
 #include <QWindow>
 
+#include <initializer_list>
+#include <utility>
+
 namespace listora {
 
 namespace {
 
-const QString kDisclaimer = QStringLiteral(
-    "This program have a limit of 50 tasks thinking that managing a small list of tasks and printing them "
-    "everyday you will be able to focus more in the first tasks.");
 const QString kDisclaimerInvite = QStringLiteral(
     "Click to see a list of all the projects of Brenholt Software , All of them are donationware.(You will not "
     "leave the program)");
-const QString kDescription =
-    QStringLiteral("Brenholt Software makes small free tools for every day. Click here to visit our website.");
-const QString kDonateHint = QStringLiteral("Plese donate 3 dollars to support more freeware ");
-
-
-template <class L> L *place(L *label, const char *name, int x, int y, int w, int h)
-{
-    label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(tw(x), tw(y), tw(w), tw(h));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
 
 } // namespace
 
@@ -47,64 +35,44 @@ frmAbout::frmAbout(Windows &windows)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowIcon(icons::icon(icons::Glyph::About));
-    setFixedSize(tw(5940), tw(3555));
-    setMouseTracking(true);
-    buildLayout();
+    setupUi(this);
+    setUpControls();
     Form_Load();
 }
 
-void frmAbout::buildLayout()
+void frmAbout::setUpControls()
 {
-    picIcon = place(new QLabel(this), "picIcon", 480, 360, 510, 510);
-    picIcon->setAlignment(Qt::AlignCenter);
-    picIcon->setPixmap(icons::icon(icons::Glyph::Application).pixmap(QSize(32, 32)));
-    picIcon->setCursor(Qt::PointingHandCursor);
+    okText_ = cmdOK->text();
+    disclaimerText_ = lblDisclaimer->text();
 
-    lblTitle = place(new QLabel(this), "lblTitle", 1530, 120, 3885, 480);
-    lblTitle->setFont(msSansSerif(13.5, true));
+    // The design's face comes from what is installed, and its sizes are not all whole points.
+    const std::pair<QWidget *, QFont> fonts[] = {
+        {lblTitle, msSansSerif(13.5, true)},
+        {lblVersion, msSansSerif(13.5, true)},
+        {lblDescription, msSansSerif(13.5, true)},
+        {lblDisclaimer, msSansSerif(8, false)},
+    };
+    for (const auto &[control, font] : fonts)
+        control->setFont(font);
+
+    picIcon->setPixmap(icons::icon(icons::Glyph::Application).pixmap(QSize(32, 32)));
+    Image1->setPixmap(icons::icon(icons::Glyph::DonationBadge).pixmap(QSize(73, 44)));
+    lblDescription->setToolTip(about::websiteUrl().toString());
     QPalette black = lblTitle->palette();
     black.setColor(QPalette::WindowText, Qt::black);
     lblTitle->setPalette(black);
-
-    lblVersion = place(new QLabel(this), "lblVersion", 1680, 660, 3885, 345);
-    lblVersion->setFont(msSansSerif(13.5, true));
-
-    lblDescription = place(new ClickLabel(kDescription, this), "lblDescription", 1560, 1080, 4125, 1410);
-    lblDescription->setFont(msSansSerif(13.5, true));
-    lblDescription->setWordWrap(true);
-    lblDescription->setCursor(Qt::PointingHandCursor);
-    lblDescription->setToolTip(about::websiteUrl().toString());
-
-    Image1 = place(new ClickLabel(this), "Image1", 240, 1320, 1095, 660);
-    Image1->setPixmap(icons::icon(icons::Glyph::DonationBadge).pixmap(QSize(73, 44)));
-    Image1->setCursor(Qt::PointingHandCursor);
-    Image1->setToolTip(kDonateHint);
-    Image1->setAccessibleName(kDonateHint.trimmed());
-
-    lblDisclaimer = place(new ClickLabel(kDisclaimer, this), "lblDisclaimer", 240, 2625, 3870, 825);
-    lblDisclaimer->setFont(msSansSerif(8, false));
-    lblDisclaimer->setWordWrap(true);
-    lblDisclaimer->setCursor(Qt::PointingHandCursor);
 
     // Grey over white reads as a groove.
     Line1[0] = {QLine(tw(100), tw(2565), tw(5654), tw(2565)), QColor(0x80, 0x80, 0x80), 1};
     Line1[1] = {QLine(tw(100), tw(2580), tw(5654), tw(2580)), Qt::white, 2};
 
-    cmdOK = new QPushButton(QStringLiteral("Ok"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(tw(4440), tw(2865), tw(1260), tw(345));
-    cmdOK->setDefault(true);
     cmdOK->setFocus();
 
-    for (QWidget *control : {static_cast<QWidget *>(picIcon), static_cast<QWidget *>(lblTitle),
-                             static_cast<QWidget *>(lblVersion), static_cast<QWidget *>(lblDescription),
-                             static_cast<QWidget *>(Image1), static_cast<QWidget *>(lblDisclaimer),
-                             static_cast<QWidget *>(cmdOK)}) {
-        // Tracking lets moves reach the controls; those they ignore reach the
-        // window, which tells them from moves over its bare area.
-        control->setMouseTracking(true);
+    // The controls track the pointer: moves they ignore reach the window, which
+    // tells them from moves over its bare area.
+    for (QWidget *control : std::initializer_list<QWidget *>{picIcon, lblTitle, lblVersion, lblDescription, Image1,
+                                                              lblDisclaimer, cmdOK})
         control->installEventFilter(this);
-    }
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(Image1, &ClickLabel::clicked, this, &frmAbout::Image1_Click);
@@ -161,8 +129,8 @@ void frmAbout::Form_MouseMove()
 {
     if (Form1 *main = windows_.mainWindow())
         main->setImage1Picture(main->windowIcon());
-    cmdOK->setText(QStringLiteral("Ok"));
-    lblDisclaimer->setText(kDisclaimer);
+    cmdOK->setText(okText_);
+    lblDisclaimer->setText(disclaimerText_);
     setDescriptionColour(kDescriptionColour);
 }
 

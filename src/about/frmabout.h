@@ -1,22 +1,21 @@
 #pragma once
 
+#include "ui_frmabout.h"
+
 #include <QColor>
 #include <QLine>
 #include <QWidget>
 
 #include <array>
 
-class QLabel;
-class QPushButton;
-
 namespace listora {
 
-class ClickLabel;
 class Windows;
 
 // The About window: title, version, the maker's links and the way to the
-// other-programs panel. Its constructor is its load step.
-class frmAbout : public QWidget {
+// other-programs panel. Its controls and their places are in frmabout.ui;
+// its constructor is its load step.
+class frmAbout : public QWidget, public Ui::frmAbout {
     Q_OBJECT
 public:
     explicit frmAbout(Windows &windows);
@@ -24,14 +23,6 @@ public:
     // The description's two colours: at rest, and while the pointer is on it.
     static constexpr QColor kDescriptionColour{0, 0, 192};
     static constexpr QColor kDescriptionHighlight{255, 0, 0};
-
-    QLabel *picIcon = nullptr;
-    QLabel *lblTitle = nullptr;
-    QLabel *lblVersion = nullptr;
-    ClickLabel *lblDescription = nullptr;
-    ClickLabel *Image1 = nullptr;
-    ClickLabel *lblDisclaimer = nullptr;
-    QPushButton *cmdOK = nullptr;
 
     // The etched separator, painted on the window itself: like the bare area,
     // it is no control of its own.
@@ -64,11 +55,14 @@ protected:
 
 private:
     void Form_Load();
-    void buildLayout();
+    void setUpControls();
     void setDescriptionColour(const QColor &colour);
     void setMainTitle(const QString &title);
 
     Windows &windows_;
+    // The form's captions, which hovers replace for a while.
+    QString okText_;
+    QString disclaimerText_;
 };
 
 } // namespace listora

@@ -68,7 +68,8 @@ void PictureButton::setGlyph(const QString &name)
         {"Open", Glyph::Open},       {"Save", Glyph::Save},         {"Print", Glyph::Print},
         {"AddTask", Glyph::AddTask}, {"AddAppointment", Glyph::AddAppointment},
         {"Remove", Glyph::Remove},   {"Exit", Glyph::Exit},         {"Report", Glyph::Report},
-        {"FileInfo", Glyph::FileInfo}, {"Blank", Glyph::Blank},
+        {"FileInfo", Glyph::FileInfo}, {"Blank", Glyph::Blank},  {"Alarm", Glyph::Alarm},
+        {"Timer", Glyph::Timer},
     };
     for (const auto &[glyphName, glyph] : glyphs) {
         if (name == QLatin1String(glyphName)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-// The main window's own kinds of control, promoted in its form.
+// The program's own kinds of control, promoted in its forms.
 
 #include <QLabel>
 #include <QPushButton>
@@ -11,7 +11,7 @@ namespace listora {
 // Twips to device-independent pixels.
 constexpr int tw(int twips) { return (twips + 7) / 15; }
 
-// A label that reports clicks, for the clock label and the About picture.
+// A label that reports clicks, for the clock label and the About window's links.
 // Given keyboard focus, Space and Enter click it too.
 class ClickLabel : public QLabel {
     Q_OBJECT

@@ -16,41 +16,18 @@
 
 namespace listora {
 
-namespace {
-
-QPushButton *pictureButton(QWidget *parent, const char *name, icons::Glyph glyph, int y, const QString &text)
-{
-    auto *button = new QPushButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(tw(120), tw(y), tw(615), tw(615));
-    button->setIcon(icons::icon(glyph));
-    button->setIconSize(QSize(32, 32));
-    button->setAccessibleName(text);
-    return button;
-}
-
-} // namespace
-
 Form4::Form4(Windows &windows)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint)
     , windows_(windows)
 {
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(QStringLiteral("Clock"));
     setWindowIcon(icons::icon(icons::Glyph::Clock));
-    setFixedSize(tw(6855), tw(1845));
-
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(tw(840), tw(120), tw(5895), tw(1575));
+    setupUi(this);
+    // The design's face comes from what is installed. The label has no name of
+    // its own, so a screen reader reads the time it shows.
     Label1->setFont(designFont({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}, designPoints_, true));
-    Label1->setAlignment(Qt::AlignCenter);
-    // Unnamed, so a screen reader reads the time it shows.
-    Label1->setAccessibleDescription(tr("Current time"));
 
-    Command1 = pictureButton(this, "Command1", icons::Glyph::Alarm, 240, QStringLiteral("Alarm"));
-    Command2 = pictureButton(this, "Command2", icons::Glyph::Timer, 960, QStringLiteral("Timer"));
     onMouseMove(Command1, [this] { Command1_MouseMove(); });
     onMouseMove(Command2, [this] { Command2_MouseMove(); });
     onMouseMove(Label1, [this] { Label1_MouseMove(); });

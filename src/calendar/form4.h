@@ -1,24 +1,22 @@
 #pragma once
 
+#include "ui_form4.h"
+
 #include <QWidget>
 
-class QLabel;
-class QPushButton;
 class QTimer;
 
 namespace listora {
 
 class Windows;
 
-// The large clock, ticking from the moment it is loaded.
-class Form4 : public QWidget {
+// The large clock, ticking from the moment it is loaded. Its controls and
+// their places are in form4.ui.
+class Form4 : public QWidget, public Ui::Form4 {
     Q_OBJECT
 public:
     explicit Form4(Windows &windows);
 
-    QLabel *Label1 = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command2 = nullptr;
     QTimer *Timer1 = nullptr;
 
 public slots:

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QWidget>
+#include "ui_form5.h"
 
-class QCheckBox;
-class QComboBox;
-class QLabel;
+#include <QWidget>
 
 namespace listora {
 
@@ -12,26 +10,12 @@ class MonthView;
 class Windows;
 
 // The calendar preferences: every control applies its setting the moment it is
-// used. The controls do not read the calendar back.
-class Form5 : public QWidget {
+// used. The controls do not read the calendar back. Its controls and their
+// places are in form5.ui.
+class Form5 : public QWidget, public Ui::Form5 {
     Q_OBJECT
 public:
     explicit Form5(Windows &windows);
-
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLabel *Label5 = nullptr;
-    QLabel *Label6 = nullptr;
-    QLabel *Label7 = nullptr;
-    QComboBox *Combo1 = nullptr;
-    QComboBox *Combo2 = nullptr;
-    QComboBox *Combo3 = nullptr;
-    QCheckBox *Check1 = nullptr;
-    QCheckBox *Check2 = nullptr;
-    QCheckBox *Check3 = nullptr;
-    QCheckBox *Check4 = nullptr;
 
 public slots:
     void Combo1_Click();
