@@ -58,10 +58,10 @@ bool writeReadyBytes(const QString &target, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
+// Takes the open back as a user would, so the history holds no stale copy of the lists.
 void emptyLists(Form1 &form)
 {
-    form.Tasks[0]->removeLast(form.Tasks[0]->count());
-    form.Tasks[1]->removeLast(form.Tasks[1]->count());
+    form.Undo();
     QCoreApplication::processEvents();
 }
 

@@ -20,6 +20,8 @@ const std::vector<Comparison> &comparisons()
         {"saving Japanese entries in code page 932, against Western ones in 1252", "Save/Listora/page/32767/932",
          "Save/Listora/32767", 2.0},
         {"adding one entry to a list of 32,000, against one of 299", "Add/Listora/32000", "Add/Listora/299", 1.25},
+        {"moving one entry out of a shown list of 32,000, against one of 299", "MoveOut/Listora/32000",
+         "MoveOut/Listora/299", 1.25},
     };
     return table;
 }

@@ -4,7 +4,6 @@
 #include "about/frmabout.h"
 #include "app/fonts.h"
 #include "app/icons.h"
-#include "app/mousemove.h"
 #include "app/platform.h"
 #include "app/shownchildren.h"
 #include "app/texts.h"
@@ -58,7 +57,7 @@ void Form1::setUpControls()
     List = {List0, List1};
     for (int i = 0; i < 2; ++i) {
         Tasks[i] = new TaskListModel(i == 0 ? kFirstListCapacity : kSecondListCapacity, this);
-        List[i]->setModel(Tasks[i]);
+        List[i]->setTaskModel(Tasks[i]);
         List[i]->setObjectName(QStringLiteral("List(%1)").arg(i));
         connect(List[i], &QAbstractItemView::clicked, this, [this, i] { List_Click(i); });
         connect(List[i], &QAbstractItemView::doubleClicked, this, [this, i] { List_DblClick(i); });
@@ -67,11 +66,11 @@ void Form1::setUpControls()
     listShownChildrenOnly(Picture1);
 
     // The design's face comes from what is installed, and its sizes are not all whole points.
+    // Those of the second list's panel wait for it to be shown.
     const std::pair<QWidget *, QFont> fonts[] = {
-        {List0, msSansSerif(12, true)},    {List1, msSansSerif(12, true)},   {Text1, msSansSerif(12, true)},
-        {DTPicker1, msSansSerif(12, true)}, {Label3, msSansSerif(18, true)},  {Label1, msSansSerif(9.75, true)},
-        {Label2, msSansSerif(9.75, true)}, {Label4, msSansSerif(9.75, true)}, {Label5, msSansSerif(9.75, true)},
-        {Label6, msSansSerif(9.75, true)}, {Label7, msSansSerif(9.75, true)}, {EntryHint, msSansSerif(8, false)},
+        {List0, msSansSerif(12, true)},     {Text1, msSansSerif(12, true)},    {DTPicker1, msSansSerif(12, true)},
+        {Label3, msSansSerif(18, true)},    {Label1, msSansSerif(9.75, true)}, {Label2, msSansSerif(9.75, true)},
+        {Label4, msSansSerif(9.75, true)},
     };
     for (const auto &[control, font] : fonts)
         control->setFont(font);
@@ -87,7 +86,8 @@ void Form1::setUpControls()
     setImage1Picture(windowIcon());
 
     Text1->setValidator(new EntryValidator([this](const QString &c) { showEntryHint(c); }, Text1));
-    DTPicker1->setDisplayFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
+    if (const QString format = QLocale::system().dateFormat(QLocale::ShortFormat); DTPicker1->displayFormat() != format)
+        DTPicker1->setDisplayFormat(format);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -110,7 +110,10 @@ void Form1::setUpControls()
 
 void Form1::addHover(QWidget *control, const QString &text)
 {
-    onMouseMove(control, [this, text] { setTitle(text); });
+    // One filter, the window's own, for all of them: a window of hover texts starts quicker so.
+    control->setMouseTracking(true);
+    control->installEventFilter(this);
+    hoverTexts_.insert(control, text);
     // The title bar is the hover help; screen readers get the same text.
     if (auto *button = qobject_cast<QPushButton *>(control); button && button->text().isEmpty())
         button->setAccessibleName(text);
@@ -139,10 +142,10 @@ void Form1::setUpHoverHelp()
     };
     for (const auto &[control, text] : hovers)
         addHover(control, QString::fromUtf8(text));
-    List0->viewport()->setMouseTracking(true);
-    List1->viewport()->setMouseTracking(true);
-    onMouseMove(Image1, [this] { Image1_MouseMove(); });
-    onMouseMove(Text1, [this] { Text1_MouseMove(); });
+    for (QWidget *control : std::initializer_list<QWidget *>{Image1, Text1}) {
+        control->setMouseTracking(true);
+        control->installEventFilter(this);
+    }
     connect(Picture1, &Panel::bareMouseMove, this,
             [this] { setTitle(QStringLiteral("Second To Do List , 300 tasks max.")); });
     // Controls without hover text still pass moves up: track them so the
@@ -163,20 +166,9 @@ void Form1::setUpKeyboard()
             Command3_Click();
     });
 
-    // Delete removes from the list it is pressed in, through that list's remove button handler;
-    // Enter moves the selected entry as a double-click does. Not through itemActivated, which
-    // a single-click desktop fires on every click.
-    const std::array<void (Form1::*)(), 2> removers{&Form1::Command4_Click, &Form1::Command11_Click};
-    for (int i = 0; i < 2; ++i) {
-        auto *remove = new QShortcut(QKeySequence(Qt::Key_Delete), List[i]);
-        remove->setContext(Qt::WidgetShortcut);
-        connect(remove, &QShortcut::activated, this, removers[i]);
-        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
-            auto *move = new QShortcut(QKeySequence(key), List[i]);
-            move->setContext(Qt::WidgetShortcut);
-            connect(move, &QShortcut::activated, this, [this, i] { List_DblClick(i); });
-        }
-    }
+    // A list's own keys are made when it first takes the focus, the only time they can act.
+    for (TaskListView *list : List)
+        list->installEventFilter(this);
 
     const std::pair<QKeySequence, void (Form1::*)()> commands[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_O), &Form1::Command1_Click},
@@ -236,8 +228,20 @@ bool Form1::event(QEvent *event)
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::MouseMove) {
+        if (const auto hover = hoverTexts_.constFind(watched); hover != hoverTexts_.cend())
+            setTitle(*hover);
+        else if (watched == Image1)
+            Image1_MouseMove();
+        else if (watched == Text1)
+            Text1_MouseMove();
+    }
     if (watched == Text1 && entryBoxUndoKey(event))
         return true;
+    if (event->type() == QEvent::FocusIn)
+        for (int i = 0; i < 2; ++i)
+            if (watched == List[i] && !listKeysReady_[i])
+                setUpListKeys(i);
     if (watched == Picture1) {
         if (event->type() == QEvent::ShowToParent)
             coverUnderPicture1(true);
@@ -256,6 +260,12 @@ void Form1::coverUnderPicture1(bool covered)
                 control->show();
         coveredByPicture1_.clear();
         return;
+    }
+    if (!panelFontsSet_) {
+        for (QWidget *label : {Label5, Label6, Label7})
+            label->setFont(msSansSerif(9.75, true));
+        List1->setFont(msSansSerif(12, true));
+        panelFontsSet_ = true;
     }
     // Siblings stack in the order of children(): only those before the panel lie under it.
     const QRect panel = Picture1->geometry();

@@ -5,6 +5,7 @@
 #include "ui_form1.h"
 
 #include <QDate>
+#include <QHash>
 #include <QIcon>
 #include <QPointer>
 #include <QWidget>
@@ -108,6 +109,7 @@ private:
     bool handleFileDrag(QEvent *event);
     void addHover(QWidget *control, const QString &text);
     void setUpEditing();
+    void setUpListKeys(int list);
     void addEntry(int list, bool appointment);
     // Shows the list a step of the history left the user in, as the list buttons would.
     void afterHistoryStep(const std::optional<ListPlace> &place);
@@ -129,6 +131,9 @@ private:
     QIcon image1Icon_;
     QList<QPointer<QWidget>> coveredByPicture1_;
     bool quitting_ = false;
+    std::array<bool, 2> listKeysReady_{};
+    QHash<const QObject *, QString> hoverTexts_; // the title each control shows while the pointer is over it
+    bool panelFontsSet_ = false;
     QString text1Description_; // what the entry box's description was before a hint took it
 };
 

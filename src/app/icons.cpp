@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QPixmapCache>
 
+#include <array>
+
 #include <cmath>
 
 namespace listora::icons {
@@ -263,6 +265,10 @@ public:
     QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
     {
         const QSize device = size * scale;
+        // Each button asks again at every paint: the last few answers stay at hand.
+        for (const Drawn &drawn : drawn_)
+            if (drawn.size == device && drawn.mode == mode && drawn.scale == scale && !drawn.pixmap.isNull())
+                return drawn.pixmap;
         const QString key = QStringLiteral("listora-glyph-%1-%2x%3-%4")
                                 .arg(int(glyph_)).arg(device.width()).arg(device.height()).arg(int(mode));
         QPixmap pm;
@@ -275,6 +281,8 @@ public:
             QPixmapCache::insert(key, pm);
         }
         pm.setDevicePixelRatio(scale);
+        drawn_[next_] = {device, mode, scale, pm};
+        next_ = (next_ + 1) % drawn_.size();
         return pm;
     }
     QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override { return size; }
@@ -282,14 +290,27 @@ public:
     QString key() const override { return QStringLiteral("listora-glyph"); }
 
 private:
+    struct Drawn {
+        QSize size;
+        QIcon::Mode mode = QIcon::Normal;
+        qreal scale = 1;
+        QPixmap pixmap;
+    };
     Glyph glyph_;
+    std::array<Drawn, 3> drawn_;
+    size_t next_ = 0;
 };
 
 } // namespace
 
 QIcon icon(Glyph glyph)
 {
-    return QIcon(new GlyphEngine(glyph));
+    // One icon a glyph, shared by every window that shows it, with what it has drawn.
+    static std::array<QIcon, size_t(Glyph::DonationBadge) + 1> icons;
+    QIcon &shared = icons[size_t(glyph)];
+    if (shared.isNull())
+        shared = QIcon(new GlyphEngine(glyph));
+    return shared;
 }
 
 } // namespace listora::icons

@@ -50,16 +50,25 @@ QAccessibleInterface *shownChildrenFactory(const QString &, QObject *object)
 
 // A child shown or hidden changes the container's children: say so, once per
 // burst of changes.
-class ChildWatcher final : public QObject {
+// Watches the children only while a screen reader listens: a filter on every
+// child would otherwise see every event of the window, its painting included.
+class ChildWatcher final : public QObject, public QAccessible::ActivationObserver {
 public:
     explicit ChildWatcher(QWidget *container)
         : QObject(container)
         , container_(container)
     {
-        for (QObject *object : container->children())
-            if (object->isWidgetType())
-                object->installEventFilter(this);
         container->installEventFilter(this);
+        QAccessible::installActivationObserver(this);
+        if (QAccessible::isActive())
+            watchChildren();
+    }
+    ~ChildWatcher() override { QAccessible::removeActivationObserver(this); }
+
+    void accessibilityActiveChanged(bool active) override
+    {
+        if (active)
+            watchChildren();
     }
 
 protected:
@@ -67,7 +76,7 @@ protected:
     {
         const QEvent::Type type = event->type();
         if (watched == container_) {
-            if (type == QEvent::ChildAdded) {
+            if (type == QEvent::ChildAdded && QAccessible::isActive()) {
                 QObject *child = static_cast<QChildEvent *>(event)->child();
                 if (child->isWidgetType())
                     child->installEventFilter(this);
@@ -88,6 +97,15 @@ protected:
     }
 
 private:
+    void watchChildren()
+    {
+        if (!container_)
+            return;
+        for (QObject *object : container_->children())
+            if (object->isWidgetType())
+                object->installEventFilter(this); // once: a second install only moves it to the front
+    }
+
     QPointer<QWidget> container_;
     bool pending_ = false;
 };

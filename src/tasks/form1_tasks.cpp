@@ -1,6 +1,7 @@
 // The list operations of the main window: adding, removing, moving, switching.
 #include "app/form1.h"
 
+#include "app/fonts.h"
 #include "app/platform.h"
 #include "app/texts.h"
 #include "tasks/entrytext.h"
@@ -176,6 +177,8 @@ void Form1::showEntryHint(const QString &character)
     if (EntryHint->isHidden())
         text1Description_ = Text1->accessibleDescription();
     EntryHint->setText(hint);
+    if (!EntryHint->testAttribute(Qt::WA_SetFont))
+        EntryHint->setFont(msSansSerif(8, false)); // set when first needed, as start-up need not
     EntryHint->show();
     // A screen reader speaks a changed description of the focused box.
     Text1->setAccessibleDescription(hint);
@@ -193,17 +196,7 @@ void Form1::hideEntryHint()
 
 void Form1::setUpEditing()
 {
-    const auto onList = [this](int i, const QKeySequence &keys, auto &&action) {
-        auto *shortcut = new QShortcut(keys, List[i]);
-        shortcut->setContext(Qt::WidgetShortcut);
-        connect(shortcut, &QShortcut::activated, this, action);
-    };
     for (int i = 0; i < 2; ++i) {
-        onList(i, QKeySequence(Qt::Key_F2), [this, i] { EditSelected(i); });
-        onList(i, QKeySequence(Qt::ALT | Qt::Key_Up), [this, i] { MoveWithinList(i, -1); });
-        onList(i, QKeySequence(Qt::ALT | Qt::Key_Down), [this, i] { MoveWithinList(i, 1); });
-        // The Menu key arrives as a context-menu request; Shift+F10 does not everywhere.
-        onList(i, QKeySequence(Qt::SHIFT | Qt::Key_F10), [this, i] { ShowListMenu(i, List[i]->menuPlace()); });
         connect(List[i], &TaskListView::menuRequested, this, [this, i](const QPoint &at) { ShowListMenu(i, at); });
         connect(List[i], &TaskListView::entryEdited, this, [this, i](int row, const QString &text) {
             if (History->edit(i, row, text))
@@ -239,6 +232,27 @@ void Form1::setUpEditing()
         }
     }
     Text1->installEventFilter(this);
+}
+
+void Form1::setUpListKeys(int i)
+{
+    listKeysReady_[i] = true;
+    const auto onList = [this, i](const QKeySequence &keys, auto &&action) {
+        auto *shortcut = new QShortcut(keys, List[i]);
+        shortcut->setContext(Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this, action);
+    };
+    // Delete removes from the list it is pressed in, through that list's remove button handler;
+    // Enter moves the selected entry as a double-click does. Not through itemActivated, which
+    // a single-click desktop fires on every click.
+    onList(QKeySequence(Qt::Key_Delete), i == 0 ? &Form1::Command4_Click : &Form1::Command11_Click);
+    onList(QKeySequence(Qt::Key_Return), [this, i] { List_DblClick(i); });
+    onList(QKeySequence(Qt::Key_Enter), [this, i] { List_DblClick(i); });
+    onList(QKeySequence(Qt::Key_F2), [this, i] { EditSelected(i); });
+    onList(QKeySequence(Qt::ALT | Qt::Key_Up), [this, i] { MoveWithinList(i, -1); });
+    onList(QKeySequence(Qt::ALT | Qt::Key_Down), [this, i] { MoveWithinList(i, 1); });
+    // The Menu key arrives as a context-menu request; Shift+F10 does not everywhere.
+    onList(QKeySequence(Qt::SHIFT | Qt::Key_F10), [this, i] { ShowListMenu(i, List[i]->menuPlace()); });
 }
 
 bool Form1::entryBoxUndoKey(QEvent *event)

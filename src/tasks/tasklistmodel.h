@@ -24,6 +24,13 @@ public:
     const QStringList &entries() const { return entries_; }
     const QString &at(int row) const { return entries_.at(row); }
 
+    // Without the generic model's checks through virtual calls: a view laying
+    // out tens of thousands of rows asks for each row's index.
+    QModelIndex index(int row, int column = 0, const QModelIndex &parent = {}) const override
+    {
+        return row >= 0 && row < entries_.size() && column == 0 && !parent.isValid() ? createIndex(row, 0)
+                                                                                      : QModelIndex();
+    }
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;

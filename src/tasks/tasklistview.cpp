@@ -60,16 +60,37 @@ TaskListView::TaskListView(QWidget *parent) : QListView(parent)
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setItemDelegate(new EntryDelegate(this));
-    setDragEnabled(true);
-    setDragDropMode(QAbstractItemView::InternalMove);
-    setDefaultDropAction(Qt::MoveAction);
-    setDropIndicatorShown(true);
 }
 
-TaskListModel *TaskListView::taskModel() const
+void TaskListView::focusInEvent(QFocusEvent *event)
 {
-    return qobject_cast<TaskListModel *>(model());
+    // A drag starts with a press, which focuses the list first; until then
+    // nothing needs dragging set up.
+    if (!dragEnabled()) {
+        setDragEnabled(true);
+        setDragDropMode(QAbstractItemView::InternalMove);
+        setDefaultDropAction(Qt::MoveAction);
+        setDropIndicatorShown(true);
+    }
+    QListView::focusInEvent(event);
+}
+
+void TaskListView::setTaskModel(TaskListModel *model)
+{
+    taskModel_ = model;
+    if (model->count() > 0) {
+        attach();
+        return;
+    }
+    // Before the first rows go in, so the view sees their insertion.
+    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, &TaskListView::attach,
+            Qt::SingleShotConnection);
+}
+
+void TaskListView::attach()
+{
+    if (taskModel_ && model() != taskModel_)
+        setModel(taskModel_);
 }
 
 int TaskListView::selectedRow() const
@@ -120,6 +141,11 @@ bool TaskListView::editSelected()
     const int row = selectedRow();
     if (row < 0)
         return false;
+    if (!editorReady_) {
+        // Made at the first edit: most sessions never edit in place.
+        setItemDelegate(new EntryDelegate(this));
+        editorReady_ = true;
+    }
     scrollTo(currentIndex());
     edit(currentIndex());
     return isEditing();
@@ -136,6 +162,9 @@ QPoint TaskListView::menuPlace() const
 void TaskListView::showEvent(QShowEvent *event)
 {
     QListView::showEvent(event);
+    // Anything shown may be focused, clicked or read by a screen reader.
+    if (taskModel_ && taskModel_->count() > 0)
+        attach();
     if (pendingReveal_.isValid()) {
         scrollTo(pendingReveal_);
         pendingReveal_ = QPersistentModelIndex();

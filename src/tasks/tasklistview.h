@@ -17,7 +17,11 @@ class TaskListView : public QListView {
 public:
     explicit TaskListView(QWidget *parent = nullptr);
 
-    TaskListModel *taskModel() const;
+    // Shows model. An empty list looks the same without one, and taking a
+    // model costs a window's start-up much of its time, so the view takes it
+    // when its first entry comes (or anything asks for the model).
+    void setTaskModel(TaskListModel *model);
+    TaskListModel *taskModel() const { return taskModel_; }
 
     // The selected entry's row, or -1 when none is selected.
     int selectedRow() const;
@@ -45,6 +49,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
@@ -52,10 +57,14 @@ protected:
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
+    // Takes the model now, if not yet done; the view then has a selection model too.
+    void attach();
     // The row a drop at pos puts the dragged entry at, for a drag from row from.
     int dropRow(const QPoint &pos, int from) const;
 
     QPersistentModelIndex pendingReveal_;
+    TaskListModel *taskModel_ = nullptr;
+    bool editorReady_ = false;
 };
 
 } // namespace listora

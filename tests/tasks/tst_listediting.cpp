@@ -410,6 +410,7 @@ void TestListEditing::drag()
     QVERIFY(mime);
     QVERIFY(!mime->hasText()); // nothing another program could take a copy of
     TaskListView *list = s.form.List[0];
+    list->setFocus(); // as the press that starts a drag does
     const QPoint at = rowRect(list, onto).topLeft() + QPoint(4, 2);
     QDragEnterEvent enter(at, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &enter);
