@@ -110,6 +110,8 @@ private:
     void addHover(QWidget *control, const QString &text);
     void setUpEditing();
     void setUpListKeys(int list);
+    void setUpWindowKeys();
+    void setUpUndoKeys();
     void addEntry(int list, bool appointment);
     // Shows the list a step of the history left the user in, as the list buttons would.
     void afterHistoryStep(const std::optional<ListPlace> &place);
@@ -132,6 +134,7 @@ private:
     QList<QPointer<QWidget>> coveredByPicture1_;
     bool quitting_ = false;
     std::array<bool, 2> listKeysReady_{};
+    bool windowKeysReady_ = false;
     QHash<const QObject *, QString> hoverTexts_; // the title each control shows while the pointer is over it
     bool panelFontsSet_ = false;
     QString text1Description_; // what the entry box's description was before a hint took it

@@ -211,6 +211,11 @@ void Form1::setUpEditing()
         connect(List[i], &TaskListView::characterRefused, this, &Form1::showEntryHint);
         connect(List[i], &TaskListView::editorClosed, this, &Form1::hideEntryHint);
     }
+    Text1->installEventFilter(this);
+}
+
+void Form1::setUpUndoKeys()
+{
     // The desktop's own keys plus the common ones; one shortcut a key, since two
     // for the same key would only cancel each other out.
     const auto keys = [](QKeySequence::StandardKey standard, QList<QKeySequence> more) {
@@ -231,7 +236,6 @@ void Form1::setUpEditing()
             connect(shortcut, &QShortcut::activated, this, handler);
         }
     }
-    Text1->installEventFilter(this);
 }
 
 void Form1::setUpListKeys(int i)
