@@ -1,4 +1,5 @@
-// The list operations of the main window: adding, removing, moving, switching.
+// The list operations of the main window: adding, removing, moving, switching, and the
+// editing beyond the buttons (undo, editing in place, putting in order, the lists' menu).
 #include "app/form1.h"
 
 #include "app/fonts.h"
