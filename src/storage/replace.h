@@ -2,6 +2,7 @@
 
 #include "storage/taskfile.h"
 
+#include <QIODevice>
 #include <QString>
 
 #include <chrono>
@@ -19,5 +20,10 @@ using SaveAttempt = std::function<SaveResult()>;
 // terms. Elsewhere attempt runs once: permission bits already refuse, and a
 // file open elsewhere can be replaced.
 SaveResult replaceWithRetry(const QString &path, const SaveAttempt &attempt, std::chrono::milliseconds window);
+
+// Asks the system to start putting length bytes written from from on the disk, without
+// waiting for it, so the sync before the replacement finds most of them there.
+// Does nothing where the system has no such request.
+void startWriteBack(QIODevice &device, qint64 from, qint64 length);
 
 } // namespace listora

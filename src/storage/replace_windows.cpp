@@ -66,4 +66,7 @@ SaveResult replaceWithRetry(const QString &path, const SaveAttempt &attempt, std
     }
 }
 
+// Windows writes a file's cache out on its own schedule and has no call to hurry part of it.
+void startWriteBack(QIODevice &, qint64, qint64) {}
+
 } // namespace listora

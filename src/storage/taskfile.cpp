@@ -10,6 +10,12 @@
 #include <QStandardPaths>
 
 #include <bit>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -157,24 +163,32 @@ bool copyPlainUnits(const char16_t *src, qsizetype n, char *dst, bool latin1)
     return plain;
 }
 
+constexpr qsizetype kPiece = 256 * 1024;
+
+// Takes a filled piece and leaves in its place room for the next one, kPiece
+// bytes long; false stops the encoding.
+using PieceSink = std::function<bool(QByteArray &piece)>;
+
 // Encodes both lists as a task file and hands the bytes to sink a piece at
 // a time, each small enough to stay in the processor's cache on its way to the
 // file. changed names the first entry that cannot be written as it stands
 // (written with '?' and blanks); with stopAtChange, encoding ends there.
 // False when the sink refused a piece or encoding stopped.
 bool encodeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page, ChangedEntry *changed,
-                    bool stopAtChange, const std::function<bool(QByteArrayView)> &sink)
+                    bool stopAtChange, const PieceSink &sink)
 {
-    constexpr qsizetype kPiece = 256 * 1024;
     const qsizetype perUnit = page.doubleByte() ? 2 : 1;
     const char16_t limit = page.plainLimit();
     const bool latin1 = limit == 0xFF;
     QByteArray buffer(kPiece, Qt::Uninitialized);
-    char *const begin = buffer.data();
+    char *begin = buffer.data();
     char *dst = begin;
     const auto flush = [&] {
-        const bool ok = dst == begin || sink(QByteArrayView(begin, dst - begin));
-        dst = begin;
+        if (dst == begin)
+            return true;
+        buffer.resize(dst - begin);
+        const bool ok = sink(buffer);
+        begin = dst = buffer.data();
         return ok;
     };
     // Writes one line at to, returning its end; false in *exact when it would read back otherwise.
@@ -206,8 +220,8 @@ bool encodeTaskFile(const QStringList &first, const QStringList &second, const C
             if (need > kPiece) {
                 // Longer than a piece: a line of its own.
                 QByteArray line(need, Qt::Uninitialized);
-                const char *end = encodeLine(entry, line.data(), &exact);
-                if (!sink(QByteArrayView(line.constData(), end - line.constData())))
+                line.resize(encodeLine(entry, line.data(), &exact) - line.constData());
+                if (!sink(line))
                     return false;
             } else {
                 dst = encodeLine(entry, dst, &exact);
@@ -221,6 +235,130 @@ bool encodeTaskFile(const QStringList &first, const QStringList &second, const C
         }
     }
     return flush();
+}
+
+// Pieces on their way from the encoding thread to the writing one. A few in
+// flight let each side go at its own pace; their buffers go round and round.
+class PiecePipe {
+public:
+    // Encoding side: false once the writer has given up.
+    bool put(QByteArray &piece)
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return full_.size() < kInFlight || stopped_; });
+        if (stopped_)
+            return false;
+        full_.push_back(std::move(piece));
+        if (!spare_.empty()) {
+            piece = std::move(spare_.back());
+            spare_.pop_back();
+        }
+        lock.unlock();
+        changed_.notify_all();
+        piece.resize(kPiece);
+        return true;
+    }
+    void finish()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        changed_.notify_all();
+    }
+
+    // Writing side: false when the encoder has finished and every piece is taken.
+    bool take(QByteArray *piece)
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !full_.empty() || finished_; });
+        if (full_.empty())
+            return false;
+        *piece = std::move(full_.front());
+        full_.pop_front();
+        lock.unlock();
+        changed_.notify_all();
+        return true;
+    }
+    void giveBack(QByteArray &&piece)
+    {
+        std::lock_guard lock(mutex_);
+        spare_.push_back(std::move(piece));
+    }
+    void stop()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            stopped_ = true;
+        }
+        changed_.notify_all();
+    }
+
+private:
+    static constexpr size_t kInFlight = 4;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<QByteArray> full_;
+    std::vector<QByteArray> spare_;
+    bool finished_ = false;
+    bool stopped_ = false;
+};
+
+// Below this many entries a save is over before a second thread would have started.
+constexpr qsizetype kEntriesForTwoThreads = 4096;
+
+// Encodes the lists into the device. A long file is encoded on a second
+// thread while this one writes, so the save takes about as long as the
+// writing alone.
+bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page, ChangedEntry *changed)
+{
+    // Each megabyte goes on its way to the disk while the next is encoded.
+    constexpr qint64 kWriteBackStep = 1024 * 1024;
+    qint64 written = 0;
+    qint64 writtenBack = 0;
+    const auto write = [&](QByteArrayView piece) {
+        if (device.write(piece.data(), piece.size()) != piece.size())
+            return false;
+        written += piece.size();
+        if (written - writtenBack >= kWriteBackStep) {
+            startWriteBack(device, writtenBack, written - writtenBack);
+            writtenBack = written;
+        }
+        return true;
+    };
+    const auto encodeHere = [&] {
+        return encodeTaskFile(lists.first, lists.second, page, changed, true, [&](QByteArray &piece) {
+            const bool ok = write(piece);
+            piece.resize(kPiece);
+            return ok;
+        });
+    };
+    if (lists.first.size() + lists.second.size() < kEntriesForTwoThreads)
+        return encodeHere();
+    PiecePipe pipe;
+    bool encoded = false;
+    std::thread encoder;
+    try {
+        encoder = std::thread([&] {
+            encoded = encodeTaskFile(lists.first, lists.second, page, changed, true,
+                                     [&pipe](QByteArray &piece) { return pipe.put(piece); });
+            pipe.finish();
+        });
+    } catch (const std::system_error &) {
+        return encodeHere(); // no thread to be had: one does both
+    }
+    bool allWritten = true;
+    QByteArray piece;
+    while (pipe.take(&piece)) {
+        if (!write(piece)) {
+            allWritten = false;
+            pipe.stop();
+            break;
+        }
+        pipe.giveBack(std::move(piece));
+    }
+    encoder.join();
+    return allWritten && encoded;
 }
 
 } // namespace
@@ -295,8 +433,9 @@ QByteArray writeTaskFile(const QStringList &first, const QStringList &second, co
                          ChangedEntry *changed)
 {
     QByteArray out;
-    encodeTaskFile(first, second, page, changed, false, [&out](QByteArrayView piece) {
+    encodeTaskFile(first, second, page, changed, false, [&out](QByteArray &piece) {
         out.append(piece);
+        piece.resize(kPiece);
         return true;
     });
     return out;
@@ -402,11 +541,8 @@ SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodeP
             const std::unique_ptr<QIODevice> device = saveDevice(path);
             if (!device)
                 return failure({});
-            SaveResult tried = writeThrough(*device, [&](QIODevice &d) {
-                return encodeTaskFile(lists.first, lists.second, page, &changed, true, [&d](QByteArrayView piece) {
-                    return d.write(piece.data(), piece.size()) == piece.size();
-                });
-            });
+            SaveResult tried =
+                writeThrough(*device, [&](QIODevice &d) { return encodeInto(d, lists, page, &changed); });
             tried.changed = changed; // no point in waiting for the file to come free
             return tried;
         },

@@ -81,6 +81,8 @@ constexpr qint64 kPage = 4096;
 // before the save finishes; and far over it, so the data goes straight out.
 constexpr int kBufferedEntries = 100;
 constexpr int kWrittenThroughEntries = 3000;
+// Enough for the save to encode on a second thread while it writes.
+constexpr int kEncodedAlongsideEntries = 6000;
 
 QStringList entries(int count)
 {
@@ -316,9 +318,13 @@ void TestSafeSave::failedSaveKeepsOldFile_data()
         {"file-size limit, written through", Fault::FileSizeLimit, kWrittenThroughEntries, ""},
         {"full tmpfs, buffered", Fault::FullTmpfs, kBufferedEntries, ""},
         {"full tmpfs, written through", Fault::FullTmpfs, kWrittenThroughEntries, ""},
+        {"file-size limit, encoded alongside", Fault::FileSizeLimit, kEncodedAlongsideEntries, ""},
+        {"full tmpfs, encoded alongside", Fault::FullTmpfs, kEncodedAlongsideEntries, ""},
 #endif
         {"write fails half-way", Fault::WriteFailsHalfWay, kBufferedEntries, "the device failed half-way"},
         {"write stops half-way", Fault::ShortWrite, kBufferedEntries, ""},
+        {"write fails half-way, encoded alongside", Fault::WriteFailsHalfWay, kEncodedAlongsideEntries,
+         "the device failed half-way"},
         {"commit fails", Fault::CommitFails, kBufferedEntries, "the disk refused the commit"},
         {"the error names the file", Fault::ErrorNamesTheFile, kBufferedEntries, "is not writable"},
 #ifdef Q_OS_WIN

@@ -201,6 +201,16 @@ void TestTaskFile::writer_data()
                                                << (" 2 \r\na\r\n" + huge.toLatin1() + "\r\n 1 \r\nb\r\n");
     QTest::newRow("over capacity, all written") << L(53, "x") << L{}
                                                 << (" 53 \r\n" + QByteArray("x\r\n").repeated(53) + " 0 \r\n");
+    // Enough entries for a save to encode on a second thread while it writes.
+    L many;
+    QByteArray manyBytes;
+    for (int i = 0; i < 9000; ++i) {
+        many << QStringLiteral("entry %1 ").arg(i).repeated(1 + i % 7);
+        manyBytes += many.last().toLatin1() + "\r\n";
+    }
+    QTest::newRow("many entries") << many << L{"last"} << (" 9000 \r\n" + manyBytes + " 1 \r\nlast\r\n");
+    QTest::newRow("many entries, the last unstorable")
+        << many << L{QString::fromUtf16(u"\u65e5")} << (" 9000 \r\n" + manyBytes + " 1 \r\n?\r\n");
 }
 
 void TestTaskFile::writer()
@@ -208,7 +218,23 @@ void TestTaskFile::writer()
     QFETCH(QStringList, first);
     QFETCH(QStringList, second);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(writeTaskFile(first, second), bytes);
+    ChangedEntry changed;
+    QCOMPARE(writeTaskFile(first, second, programCodePage(), &changed), bytes);
+
+    // A save writes the same bytes, or refuses and writes nothing when an entry would read back otherwise.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("saved.dat"));
+    const SaveResult saved = saveTaskFile(path, TaskLists{first, second});
+    QCOMPARE(bool(saved), !changed);
+    if (changed) {
+        QCOMPARE(saved.changed.list, changed.list);
+        QCOMPARE(saved.changed.row, changed.row);
+        QVERIFY(QDir(dir.path()).isEmpty());
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+    }
 }
 
 // Random lists, written and read back, come back identical; the seed is
