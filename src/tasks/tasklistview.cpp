@@ -7,6 +7,8 @@
 #include <QContextMenuEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -195,7 +197,9 @@ void TaskListView::dragMoveEvent(QDragMoveEvent *event)
         event->ignore();
         return;
     }
-    QListView::dragMoveEvent(event); // the drop indicator
+    dragging_ = true;
+    dragPos_ = event->position().toPoint();
+    QListView::dragMoveEvent(event); // where the drop indicator goes
     event->setDropAction(Qt::MoveAction);
     event->accept();
 }
@@ -207,6 +211,7 @@ void TaskListView::dropEvent(QDropEvent *event)
         event->ignore();
         return;
     }
+    dragging_ = false;
     const int to = dropRow(event->position().toPoint(), from);
     // Nothing moves by the drag itself: the window makes the change.
     event->setDropAction(Qt::IgnoreAction);
@@ -227,6 +232,317 @@ int TaskListView::dropRow(const QPoint &pos, int from) const
     if (at.isValid())
         before = pos.y() < visualRect(at).center().y() ? at.row() : at.row() + 1;
     return std::clamp(before > from ? before - 1 : before, 0, rows - 1);
+}
+
+// Geometry. Rows are numbered from the top of the contents; the vertical
+// scroll bar counts whole rows, as a list box scrolls.
+
+int TaskListView::rowCount() const
+{
+    return model() ? model()->rowCount() : 0;
+}
+
+QSize TaskListView::firstRowSize() const
+{
+    if (firstRowSize_.isValid())
+        return firstRowSize_;
+    if (rowCount() == 0 || !itemDelegate())
+        return QSize(0, 0);
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    firstRowSize_ = itemDelegate()->sizeHint(option, model()->index(0, 0)).expandedTo(QSize(0, 1));
+    return firstRowSize_;
+}
+
+int TaskListView::rowHeight() const
+{
+    return firstRowSize().height();
+}
+
+int TaskListView::contentsWidth() const
+{
+    return std::max(firstRowSize().width(), viewport()->width());
+}
+
+int TaskListView::rowsInView() const
+{
+    const int height = rowHeight();
+    return height > 0 ? std::max(1, viewport()->height() / height) : 1;
+}
+
+int TaskListView::firstRowAt(int y) const
+{
+    const int height = rowHeight();
+    return height > 0 ? (y + verticalOffset()) / height : 0;
+}
+
+QRect TaskListView::visualRect(const QModelIndex &index) const
+{
+    if (!index.isValid() || index.model() != model() || index.row() >= rowCount())
+        return {};
+    const int height = rowHeight();
+    return QRect(-horizontalOffset(), index.row() * height - verticalOffset(), contentsWidth(), height);
+}
+
+QModelIndex TaskListView::indexAt(const QPoint &point) const
+{
+    if (point.y() + verticalOffset() < 0 || point.x() + horizontalOffset() >= contentsWidth())
+        return {};
+    const int row = firstRowAt(point.y());
+    return row < rowCount() ? model()->index(row, 0) : QModelIndex();
+}
+
+int TaskListView::horizontalOffset() const
+{
+    return horizontalScrollBar()->value();
+}
+
+int TaskListView::verticalOffset() const
+{
+    return verticalScrollBar()->value() * rowHeight();
+}
+
+void TaskListView::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    if (!index.isValid() || index.model() != model())
+        return;
+    executeDelayedItemsLayout(); // the scroll range must already count the row
+    const int row = index.row();
+    const int top = verticalScrollBar()->value();
+    const int fit = rowsInView();
+    switch (hint) {
+    case PositionAtTop:
+        verticalScrollBar()->setValue(row);
+        break;
+    case PositionAtBottom:
+        verticalScrollBar()->setValue(row - fit + 1);
+        break;
+    case PositionAtCenter:
+        verticalScrollBar()->setValue(row - fit / 2);
+        break;
+    case EnsureVisible:
+        if (row < top)
+            verticalScrollBar()->setValue(row);
+        else if (row >= top + fit)
+            verticalScrollBar()->setValue(row - fit + 1);
+        break;
+    }
+}
+
+void TaskListView::doItemsLayout()
+{
+    // Nothing to place: only the scroll bars follow the number of rows.
+    forgetRowSize();
+    QAbstractItemView::doItemsLayout();
+}
+
+void TaskListView::updateGeometries()
+{
+    const int rows = rowCount();
+    const int fit = rowsInView();
+    QScrollBar *vertical = verticalScrollBar();
+    vertical->setSingleStep(1);
+    vertical->setPageStep(fit);
+    vertical->setRange(0, std::max(0, rows - fit));
+    QScrollBar *horizontal = horizontalScrollBar();
+    const int width = viewport()->width();
+    horizontal->setSingleStep(std::max(1, fontMetrics().averageCharWidth()));
+    horizontal->setPageStep(width);
+    horizontal->setRange(0, std::max(0, (rows > 0 ? contentsWidth() : 0) - width));
+    QAbstractItemView::updateGeometries(); // editors follow their rows
+}
+
+void TaskListView::scrollContentsBy(int dx, int dy)
+{
+    dy *= rowHeight(); // the bar counts rows
+    scrollDirtyRegion(dx, dy);
+    viewport()->scroll(dx, dy);
+}
+
+QModelIndex TaskListView::moveCursor(CursorAction action, Qt::KeyboardModifiers)
+{
+    const int rows = rowCount();
+    if (rows == 0)
+        return {};
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return model()->index(0, 0);
+    // A page is what fits below the current row, as list boxes page.
+    const int height = rowHeight();
+    const int page = height > 0 ? std::max(1, (viewport()->height() - height) / height) : 1;
+    int row = current.row();
+    switch (action) {
+    case MoveUp:
+    case MovePrevious:
+        --row;
+        break;
+    case MoveDown:
+    case MoveNext:
+        ++row;
+        break;
+    case MovePageUp:
+        row -= page;
+        break;
+    case MovePageDown:
+        row += page;
+        break;
+    case MoveHome:
+        row = 0;
+        break;
+    case MoveEnd:
+        row = rows - 1;
+        break;
+    case MoveLeft:
+    case MoveRight:
+        break;
+    }
+    return model()->index(std::clamp(row, 0, rows - 1), 0);
+}
+
+void TaskListView::setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command)
+{
+    const int rows = rowCount();
+    if (!selectionModel() || rows == 0)
+        return;
+    const QRect area = rect.normalized();
+    const int first = std::max(0, firstRowAt(area.top()));
+    const int last = std::min(rows - 1, firstRowAt(area.bottom()));
+    QItemSelection selection;
+    if (first <= last && area.left() + horizontalOffset() < contentsWidth())
+        selection.select(model()->index(first, 0), model()->index(last, 0));
+    selectionModel()->select(selection, command);
+}
+
+QRegion TaskListView::visualRegionForSelection(const QItemSelection &selection) const
+{
+    QRegion region;
+    const QRect view = viewport()->rect();
+    for (const QItemSelectionRange &range : selection) {
+        const QRect top = visualRect(model()->index(range.top(), 0));
+        const QRect bottom = visualRect(model()->index(range.bottom(), 0));
+        region += (top | bottom).intersected(view);
+    }
+    return region;
+}
+
+void TaskListView::rowsInserted(const QModelIndex &parent, int start, int end)
+{
+    if (start == 0)
+        forgetRowSize();
+    QAbstractItemView::rowsInserted(parent, start, end);
+    scheduleDelayedItemsLayout();
+}
+
+void TaskListView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
+{
+    if (start == 0)
+        forgetRowSize();
+    hoverRow_ = -1;
+    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
+    scheduleDelayedItemsLayout();
+}
+
+void TaskListView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
+{
+    if (topLeft.row() == 0)
+        forgetRowSize();
+    QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+}
+
+void TaskListView::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        forgetRowSize();
+    QListView::changeEvent(event);
+}
+
+// Painting: only the rows in the damaged area, as QListView draws them.
+void TaskListView::paintEvent(QPaintEvent *event)
+{
+    const int rows = rowCount();
+    if (rows == 0 || !itemDelegate())
+        return;
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    QPainter painter(viewport());
+    const QRect area = event->rect();
+    const int first = std::max(0, firstRowAt(area.top()));
+    const int last = std::min(rows - 1, firstRowAt(area.bottom()));
+    const QModelIndex current = currentIndex();
+    const bool focus = (hasFocus() || viewport()->hasFocus()) && current.isValid();
+    const QStyle::State state = option.state;
+    const bool enabled = state & QStyle::State_Enabled;
+    const bool editing = this->state() == EditingState;
+    for (int row = first; row <= last; ++row) {
+        const QModelIndex index = model()->index(row, 0);
+        option.rect = visualRect(index);
+        option.state = state;
+        if (selectionModel() && selectionModel()->isSelected(index))
+            option.state |= QStyle::State_Selected;
+        if (enabled)
+            option.palette.setCurrentColorGroup(QPalette::Normal);
+        if (focus && current == index) {
+            option.state |= QStyle::State_HasFocus;
+            if (editing)
+                option.state |= QStyle::State_Editing;
+        }
+        option.state.setFlag(QStyle::State_MouseOver, row == hoverRow_);
+        itemDelegate()->paint(&painter, option, index);
+    }
+    if (dragging_ && showDropIndicator() && this->state() == DraggingState) {
+        const QRect rect = visualRect(indexAt(dragPos_));
+        QRect line;
+        switch (dropIndicatorPosition()) {
+        case AboveItem:
+            line = QRect(rect.left(), rect.top(), rect.width(), 0);
+            break;
+        case BelowItem:
+            line = QRect(rect.left(), rect.bottom(), rect.width(), 0);
+            break;
+        case OnItem:
+            line = rect;
+            break;
+        case OnViewport:
+            break;
+        }
+        if (!line.isNull() || dropIndicatorPosition() == AboveItem || dropIndicatorPosition() == BelowItem) {
+            QStyleOption indicator;
+            indicator.initFrom(this);
+            indicator.rect = line;
+            style()->drawPrimitive(QStyle::PE_IndicatorItemViewItemDrop, &indicator, &painter, this);
+        }
+    }
+}
+
+bool TaskListView::viewportEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::HoverEnter:
+    case QEvent::HoverMove:
+    case QEvent::HoverLeave: {
+        const QModelIndex under = event->type() == QEvent::HoverLeave
+                                      ? QModelIndex()
+                                      : indexAt(static_cast<QHoverEvent *>(event)->position().toPoint());
+        const int row = under.isValid() ? under.row() : -1;
+        if (row != hoverRow_) {
+            if (hoverRow_ >= 0 && hoverRow_ < rowCount())
+                viewport()->update(visualRect(model()->index(hoverRow_, 0)));
+            hoverRow_ = row;
+            if (row >= 0)
+                viewport()->update(visualRect(under));
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QListView::viewportEvent(event);
+}
+
+void TaskListView::dragLeaveEvent(QDragLeaveEvent *event)
+{
+    dragging_ = false;
+    QListView::dragLeaveEvent(event);
 }
 
 void TaskListView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -38,6 +39,8 @@ private slots:
     void menu();
     void drag_data();
     void drag();
+    void longList_data();
+    void longList();
 };
 
 namespace {
@@ -426,6 +429,70 @@ void TestListEditing::drag()
         s.form.Undo();
         QCOMPARE(texts(s.form.List[0]), (QStringList{"a", "b", "c", "d"}));
     }
+}
+
+void TestListEditing::longList_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("start"); // selected before the keys
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<int>("row"); // current after them
+
+    using K = QList<int>;
+    QTest::newRow("Down from the first") << 40 << 0 << K{Qt::Key_Down, Qt::Key_Down} << 2;
+    QTest::newRow("Up at the first stays") << 40 << 0 << K{Qt::Key_Up} << 0;
+    QTest::newRow("End, then Up") << 32000 << 0 << K{Qt::Key_End, Qt::Key_Up} << 31998;
+    QTest::newRow("Down at the last stays") << 32000 << 31999 << K{Qt::Key_Down} << 31999;
+    QTest::newRow("Home from the middle") << 32000 << 16000 << K{Qt::Key_Home} << 0;
+    QTest::newRow("Page Down, Page Up") << 32000 << 100 << K{Qt::Key_PageDown, Qt::Key_PageUp} << 100;
+    QTest::newRow("Page Down near the end") << 32000 << 31995 << K{Qt::Key_PageDown} << 31999;
+    QTest::newRow("Page Up near the start") << 300 << 3 << K{Qt::Key_PageUp} << 0;
+    QTest::newRow("one entry") << 1 << 0 << K{Qt::Key_PageDown, Qt::Key_End, Qt::Key_Down} << 0;
+}
+
+// Wherever the keys take the user in a long list, the entry is in sight,
+// found again under the pointer, and a click on it selects it.
+void TestListEditing::longList()
+{
+    QFETCH(int, rows);
+    QFETCH(int, start);
+    QFETCH(QList<int>, keys);
+    QFETCH(int, row);
+
+    TaskListModel model(kMaxListEntries);
+    QStringList entries;
+    for (int i = 0; i < rows; ++i)
+        entries << QStringLiteral("entry %1").arg(i);
+    model.append(entries);
+    TaskListView view;
+    view.resize(300, 200);
+    view.setTaskModel(&model);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.selectRow(start);
+    for (const int key : keys)
+        QTest::keyClick(&view, Qt::Key(key));
+    QCOMPARE(view.currentIndex().row(), row);
+
+    const QRect rect = rowRect(&view, row);
+    QVERIFY2(view.viewport()->rect().contains(rect), "the current entry is out of sight");
+    QCOMPARE(view.indexAt(rect.center()).row(), row);
+    const int fit = view.viewport()->height() / rect.height();
+    QCOMPARE(view.verticalScrollBar()->maximum(), std::max(0, rows - fit));
+    QVERIFY(!view.indexAt(QPoint(2, rect.height() * (rows - view.verticalScrollBar()->value()) + 1)).isValid());
+
+    // A click on the entry above (or below) selects that one.
+    const int other = row > 0 ? row - 1 : std::min(row + 1, rows - 1);
+    const QRect target = rowRect(&view, other);
+    if (view.viewport()->rect().contains(target)) {
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, target.center());
+        QCOMPARE(view.selectedRow(), other);
+    }
+
+    // Taking the last entry out lets the scroll range shrink with it.
+    model.removeLast(1);
+    QCoreApplication::processEvents();
+    QCOMPARE(view.verticalScrollBar()->maximum(), std::max(0, rows - 1 - fit));
 }
 
 QTEST_MAIN(TestListEditing)
