@@ -17,6 +17,10 @@ struct Comparison {
     double goal;           // the largest acceptable subject / reference
 };
 
+// A counter named so holds, in seconds per iteration, a reference timed in the
+// same iterations as the subject: "paired:floor" is compared as "<name>:floor".
+inline const std::string kPairedPrefix = "paired:";
+
 // The comparisons Listora is held to.
 const std::vector<Comparison> &comparisons();
 

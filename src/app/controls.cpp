@@ -49,6 +49,15 @@ void ClickLabel::paintEvent(QPaintEvent *event)
     }
 }
 
+bool Panel::event(QEvent *event)
+{
+    if (event->type() == QEvent::ShowToParent)
+        emit shownInWindow(true);
+    else if (event->type() == QEvent::HideToParent)
+        emit shownInWindow(false);
+    return QWidget::event(event);
+}
+
 void Panel::mouseMoveEvent(QMouseEvent *event)
 {
     if (!childAt(event->position().toPoint()))

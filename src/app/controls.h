@@ -33,7 +33,10 @@ public:
     using QWidget::QWidget;
 signals:
     void bareMouseMove();
+    // Shown or hidden within its window, by its own show() or hide().
+    void shownInWindow(bool shown);
 protected:
+    bool event(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 };
 

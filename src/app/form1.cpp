@@ -39,7 +39,7 @@ Form1::Form1(Windows &windows, Platform &platform, QWidget *parent)
     setMouseTracking(true);
     setAcceptDrops(true);
     setUpControls();
-    setUpHoverHelp();
+    nameIconButtons();
     setUpKeyboard();
     setUpEditing();
     // Typing starts in the entry box.
@@ -115,12 +115,10 @@ void Form1::addHover(QWidget *control, const QString &text)
     control->setMouseTracking(true);
     control->installEventFilter(this);
     hoverTexts_.insert(control, text);
-    // The title bar is the hover help; screen readers get the same text.
-    if (auto *button = qobject_cast<QPushButton *>(control); button && button->text().isEmpty())
-        button->setAccessibleName(text);
 }
 
-void Form1::setUpHoverHelp()
+// The hover help of the controls that have one.
+std::vector<std::pair<QWidget *, QString>> Form1::hoverTexts() const
 {
     const std::pair<QWidget *, const char *> hovers[] = {
         {Command1, "Open a File"},
@@ -141,12 +139,33 @@ void Form1::setUpHoverHelp()
         {List0->viewport(), "Double click to pass the task to the other list"},
         {List1->viewport(), "Double click to pass the task to the other list"},
     };
+    std::vector<std::pair<QWidget *, QString>> texts;
+    texts.reserve(std::size(hovers));
     for (const auto &[control, text] : hovers)
-        addHover(control, QString::fromUtf8(text));
+        texts.emplace_back(control, QString::fromUtf8(text));
+    return texts;
+}
+
+void Form1::nameIconButtons()
+{
+    // The title bar is the hover help; screen readers get the same text.
+    for (const auto &[control, text] : hoverTexts())
+        if (auto *button = qobject_cast<QPushButton *>(control); button && button->text().isEmpty())
+            button->setAccessibleName(text);
+}
+
+// Made when the pointer first enters the window: until then no control can be
+// hovered, and a watched control costs every one of its events a detour.
+void Form1::setUpHoverHelp()
+{
+    hoverReady_ = true;
+    for (const auto &[control, text] : hoverTexts())
+        addHover(control, text);
     for (QWidget *control : std::initializer_list<QWidget *>{Image1, Text1}) {
         control->setMouseTracking(true);
         control->installEventFilter(this);
     }
+    // The pointer over the bare panel of the second list.
     connect(Picture1, &Panel::bareMouseMove, this,
             [this] { setTitle(QStringLiteral("Second To Do List , 300 tasks max.")); });
     // Controls without hover text still pass moves up: track them so the
@@ -162,6 +181,8 @@ bool Form1::event(QEvent *event)
     // Keys reach only an active window: its shortcuts and tab chain wait for that.
     if (event->type() == QEvent::WindowActivate && !windowKeysReady_)
         setUpWindowKeys();
+    if (event->type() == QEvent::Enter && !hoverReady_)
+        setUpHoverHelp();
     if (handleFileDrag(event))
         return true;
     return QWidget::event(event);
@@ -179,17 +200,6 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == Text1 && entryBoxUndoKey(event))
         return true;
-    if (event->type() == QEvent::FocusIn)
-        for (int i = 0; i < 2; ++i)
-            if (watched == List[i] && !listKeysReady_[i])
-                setUpListKeys(i);
-    if (watched == Picture1) {
-        if (event->type() == QEvent::ShowToParent)
-            coverUnderPicture1(true);
-        else if (event->type() == QEvent::HideToParent)
-            coverUnderPicture1(false);
-        return false;
-    }
     return handleFileDrag(event);
 }
 

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 #include <optional>
 
 class QTimer;
@@ -103,6 +104,8 @@ private:
     void Form_Load();
     void setUpControls();
     void setUpHoverHelp();
+    std::vector<std::pair<QWidget *, QString>> hoverTexts() const;
+    void nameIconButtons();
     void setUpKeyboard();
     void setUpTabOrder();
     // Takes a drag or drop of one task file, from the window or any child.
@@ -133,8 +136,8 @@ private:
     QIcon image1Icon_;
     QList<QPointer<QWidget>> coveredByPicture1_;
     bool quitting_ = false;
-    std::array<bool, 2> listKeysReady_{};
     bool windowKeysReady_ = false;
+    bool hoverReady_ = false;
     QHash<const QObject *, QString> hoverTexts_; // the title each control shows while the pointer is over it
     bool panelFontsSet_ = false;
     QString text1Description_; // what the entry box's description was before a hint took it

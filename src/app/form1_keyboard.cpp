@@ -20,13 +20,13 @@ void Form1::setUpKeyboard()
     });
 
     // A list's own keys are made when it first takes the focus, the only time they can act.
-    for (TaskListView *list : List)
-        list->installEventFilter(this);
+    for (int i = 0; i < 2; ++i)
+        connect(List[i], &TaskListView::focusTaken, this, [this, i] { setUpListKeys(i); }, Qt::SingleShotConnection);
 
     // The second list's panel merely covers the first list. What lies under it
     // is hidden while it shows, so it leaves the tab chain and the accessibility
     // tree, and Delete cannot act on a list nobody sees.
-    Picture1->installEventFilter(this);
+    connect(Picture1, &Panel::shownInWindow, this, &Form1::coverUnderPicture1);
 
     // The entry box takes dragged text; a dragged task file is opened instead.
     for (QWidget *child : findChildren<QWidget *>())

@@ -241,7 +241,6 @@ void Form1::setUpUndoKeys()
 
 void Form1::setUpListKeys(int i)
 {
-    listKeysReady_[i] = true;
     const auto onList = [this, i](const QKeySequence &keys, auto &&action) {
         auto *shortcut = new QShortcut(keys, List[i]);
         shortcut->setContext(Qt::WidgetShortcut);

@@ -66,6 +66,7 @@ TaskListView::TaskListView(QWidget *parent) : QListView(parent)
 
 void TaskListView::focusInEvent(QFocusEvent *event)
 {
+    emit focusTaken();
     // A drag starts with a press, which focuses the list first; until then
     // nothing needs dragging set up.
     if (!dragEnabled()) {

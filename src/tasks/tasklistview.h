@@ -55,6 +55,8 @@ signals:
     // The editor left out a character a task file cannot hold.
     void characterRefused(const QString &character);
     void editorClosed();
+    // The list is taking the keyboard focus.
+    void focusTaken();
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
