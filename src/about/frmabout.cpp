@@ -66,6 +66,14 @@ void frmAbout::setUpControls()
     Line1[0] = {QLine(tw(100), tw(2565), tw(5654), tw(2565)), QColor(0x80, 0x80, 0x80), 1};
     Line1[1] = {QLine(tw(100), tw(2580), tw(5654), tw(2580)), Qt::white, 2};
 
+    // The links are read and pressed like links, and say where they lead; the
+    // disclaimer opens a window of this program, so it is a button.
+    lblDescription->setRole(ClickLabel::Role::Link);
+    Image1->setRole(ClickLabel::Role::Link);
+    Image1->setAccessibleDescription(about::donationUrl().toString());
+    lblDisclaimer->setRole(ClickLabel::Role::Button);
+    lblDisclaimer->setAccessibleDescription(QStringLiteral("Shows the list of all the projects of Brenholt Software"));
+
     cmdOK->setFocus();
 
     // The controls track the pointer: moves they ignore reach the window, which

@@ -2,6 +2,8 @@
 
 #include "app/icons.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleOptionFocusRect>
@@ -10,6 +12,84 @@
 #include <utility>
 
 namespace listora {
+
+namespace {
+
+// A label that acts on a click, as a screen reader sees it: named by what it
+// shows (or by its purpose when it shows a picture), and pressed like a button.
+class ClickLabelAccessible final : public QAccessibleWidget {
+public:
+    explicit ClickLabelAccessible(ClickLabel *label) : QAccessibleWidget(label) {}
+
+    QAccessible::Role role() const override
+    {
+        return label()->role() == ClickLabel::Role::Link ? QAccessible::Link : QAccessible::Button;
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.linked = label()->role() == ClickLabel::Role::Link;
+        return state;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name || !label()->accessibleName().isEmpty())
+            return QAccessibleWidget::text(t);
+        const QString shown = label()->text();
+        return shown.isEmpty() ? label()->toolTip().trimmed() : shown;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &action) override
+    {
+        if (action == pressAction())
+            label()->click();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+    QStringList keyBindingsForAction(const QString &action) const override
+    {
+        if (action == pressAction())
+            return {QStringLiteral("Space"), QStringLiteral("Return")};
+        return QAccessibleWidget::keyBindingsForAction(action);
+    }
+
+private:
+    ClickLabel *label() const { return static_cast<ClickLabel *>(widget()); }
+};
+
+QAccessibleInterface *clickLabelFactory(const QString &, QObject *object)
+{
+    auto *label = qobject_cast<ClickLabel *>(object);
+    if (label && label->role() != ClickLabel::Role::Text)
+        return new ClickLabelAccessible(label);
+    return nullptr;
+}
+
+} // namespace
+
+void ClickLabel::setRole(Role role)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(clickLabelFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    if (role == role_)
+        return;
+    role_ = role;
+    // Setting the text during construction already made a plain label's interface,
+    // which would otherwise be kept.
+    if (QAccessibleInterface *made = QAccessible::queryAccessibleInterface(this))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 {

@@ -17,12 +17,27 @@ class ClickLabel : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
+
+    // What a screen reader is told the label is. Text reads it as what it shows
+    // (the clock label reads the time); a link or a button also offers a press.
+    enum class Role { Text, Link, Button };
+    // Set before the label is first shown: a screen reader keeps what it learnt.
+    void setRole(Role role);
+    Role role() const { return role_; }
+
+public slots:
+    // As a click does.
+    void click() { emit clicked(); }
+
 signals:
     void clicked();
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    Role role_ = Role::Text;
 };
 
 // A panel that reports mouse moves over its own background only, not over its

@@ -1,5 +1,6 @@
 #include "calendar/form3.h"
 
+#include "app/controls.h"
 #include "app/form1.h"
 #include "app/fonts.h"
 #include "app/icons.h"
@@ -58,6 +59,18 @@ Form3::Form3(Windows &windows)
     MonthView1->setAppearance3D(true);
     connect(MonthView1, &MonthView::hovered, this, &Form3::MonthView1_MouseMove);
     connect(MonthView1, &MonthView::dateDoubleClicked, this, &Form3::MonthView1_DblClick);
+
+    // After the calendar in the tab chain, which has the first focus, and above
+    // it, so that a screen reader's hit test finds the calendar first; its mask
+    // keeps it to the strip.
+    Border = new ClickLabel(this);
+    Border->setObjectName(QStringLiteral("Border"));
+    Border->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Border->setFocusPolicy(Qt::TabFocus);
+    Border->setAccessibleName(QStringLiteral("Touch the border and see the Clock"));
+    Border->setRole(ClickLabel::Role::Button);
+    connect(Border, &ClickLabel::clicked, this, &Form3::Form_Click);
+
     connect(MonthView1, &MonthView::layoutChanged, this, &Form3::fitCalendar);
     fitCalendar();
 
@@ -85,6 +98,8 @@ void Form3::fitCalendar()
     const QSize size = MonthView1->sizeHint().expandedTo(kCalendar.size());
     MonthView1->setGeometry(QRect(kCalendar.topLeft(), size));
     setFixedSize(kClient + (size - kCalendar.size()));
+    Border->setGeometry(rect());
+    Border->setMask(QRegion(rect()).subtracted(MonthView1->geometry()));
     if (isVisible())
         keepOnScreen();
 }

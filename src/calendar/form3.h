@@ -4,6 +4,7 @@
 
 namespace listora {
 
+class ClickLabel;
 class MonthView;
 class Windows;
 
@@ -15,6 +16,10 @@ public:
     explicit Form3(Windows &windows);
 
     MonthView *MonthView1 = nullptr;
+    // The bare window around the calendar as the keyboard and screen readers
+    // meet it: a control to press for the clock. The pointer passes through it
+    // to the window, whose own clicks and hover help stay as they are.
+    ClickLabel *Border = nullptr;
 
 public slots:
     void Form_Click();

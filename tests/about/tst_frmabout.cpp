@@ -7,7 +7,9 @@
 #include "fakeplatform.h"
 #include "version.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QImage>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -81,6 +83,8 @@ private slots:
     void disclaimerOpensPanel();
     void openedFromMainWindowOnce();
     void reopeningRepeatsLoadStep();
+    void keyboardWalk_data();
+    void keyboardWalk();
 };
 
 void TestFrmAbout::loadStep()
@@ -253,6 +257,9 @@ void TestFrmAbout::disclaimerOpensPanel()
     if (afterDonationHover)
         hover(about.Image1);
     QCOMPARE(about.lblDisclaimer->text(), afterDonationHover ? kInvite : kDisclaimer);
+    // A screen reader reads what it shows.
+    QCOMPARE(QAccessible::queryAccessibleInterface(about.lblDisclaimer)->text(QAccessible::Name),
+             about.lblDisclaimer->text());
 
     QTest::mouseClick(about.lblDisclaimer, Qt::LeftButton);
     Form2 *panel = rig.windows.find<Form2>();
@@ -293,6 +300,73 @@ void TestFrmAbout::reopeningRepeatsLoadStep()
     QCOMPARE(again.lblDisclaimer->text(), kDisclaimer);
     QCOMPARE(descriptionColour(again), kBlue);
     QCOMPARE(shownCount<frmAbout>(), 1);
+}
+
+void TestFrmAbout::keyboardWalk_data()
+{
+    QTest::addColumn<QList<int>>("walk"); // from Ok, where the window opens with the focus
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("opens"); // "website", "donation page", "panel" or "nothing: closed"
+    const int tab = Qt::Key_Tab;
+    QTest::newRow("Tab: website link, Enter") << QList<int>{tab} << "lblDescription" << int(Qt::Key_Return)
+                                              << "website";
+    QTest::newRow("Tab: website link, Space") << QList<int>{tab} << "lblDescription" << int(Qt::Key_Space)
+                                              << "website";
+    QTest::newRow("2 Tabs: donation picture, Space")
+        << QList<int>{tab, tab} << "Image1" << int(Qt::Key_Space) << "donation page";
+    QTest::newRow("2 Tabs: donation picture, keypad Enter")
+        << QList<int>{tab, tab} << "Image1" << int(Qt::Key_Enter) << "donation page";
+    QTest::newRow("3 Tabs: disclaimer, Enter") << QList<int>{tab, tab, tab} << "lblDisclaimer"
+                                               << int(Qt::Key_Return) << "panel";
+    QTest::newRow("3 Tabs: disclaimer, Space") << QList<int>{tab, tab, tab} << "lblDisclaimer"
+                                               << int(Qt::Key_Space) << "panel";
+    QTest::newRow("Shift+Tab: disclaimer, Space")
+        << QList<int>{int(Qt::Key_Backtab)} << "lblDisclaimer" << int(Qt::Key_Space) << "panel";
+    QTest::newRow("4 Tabs: round to Ok, Enter") << QList<int>{tab, tab, tab, tab} << "cmdOK" << int(Qt::Key_Return)
+                                                << "nothing: closed";
+}
+
+// Reading order, a visible focus, and Enter or Space doing what a click does;
+// the hover help is the pointer's alone.
+void TestFrmAbout::keyboardWalk()
+{
+    QFETCH(QList<int>, walk);
+    QFETCH(QString, focused);
+    QFETCH(int, key);
+    QFETCH(QString, opens);
+
+    Rig rig;
+    const QString mainTitle = rig.form.windowTitle();
+    frmAbout &about = rig.openAbout();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    QCOMPARE(QApplication::focusWidget(), about.cmdOK);
+    auto *target = about.findChild<QWidget *>(focused);
+    QVERIFY(target);
+    const QImage unfocused = target->grab().toImage();
+
+    for (int step : walk)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(step));
+    QCOMPARE(QApplication::focusWidget(), target);
+    // Ok, the focus the window opens with, is the style's to show.
+    if (target != about.cmdOK)
+        QVERIFY2(target->grab().toImage() != unfocused, "the focus does not show");
+    QTest::keyClick(target, Qt::Key(key));
+
+    QList<QUrl> urls;
+    if (opens == QLatin1String("website"))
+        urls << about::websiteUrl();
+    else if (opens == QLatin1String("donation page"))
+        urls << about::donationUrl();
+    QCOMPARE(rig.platform.urls, urls);
+    QCOMPARE(shownCount<Form2>(), opens == QLatin1String("panel") ? 1 : 0);
+    QCOMPARE(rig.windows.find<frmAbout>() == &about, opens != QLatin1String("nothing: closed"));
+    if (rig.windows.find<frmAbout>()) {
+        QCOMPARE(about.cmdOK->text(), QStringLiteral("Ok"));
+        QCOMPARE(about.lblDisclaimer->text(), kDisclaimer);
+        QCOMPARE(descriptionColour(about), kBlue);
+    }
+    QCOMPARE(rig.form.windowTitle(), mainTitle);
 }
 
 QTEST_MAIN(TestFrmAbout)

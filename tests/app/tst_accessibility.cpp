@@ -1,3 +1,4 @@
+#include "about/abouttexts.h"
 #include "about/form2.h"
 #include "about/frmabout.h"
 #include "app/form1.h"
@@ -12,6 +13,7 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QLabel>
 #include <QApplication>
 #include <QTest>
@@ -64,6 +66,8 @@ private slots:
     void labelsReadWhatTheyShow_data();
     void labelsReadWhatTheyShow();
     void coveredListIsOutOfTheTree();
+    void mouseTargetsArePressable_data();
+    void mouseTargetsArePressable();
 
 private:
     QWidget *load(const QString &which);
@@ -190,6 +194,77 @@ void TestAccessibility::coveredListIsOutOfTheTree()
     QVERIFY(!inTree(form->List[0]));
     form->Command8_Click();
     QVERIFY(inTree(form->List[0]));
+}
+
+void TestAccessibility::mouseTargetsArePressable_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("opens"); // a web address, or the window a press shows
+    const QString website = about::websiteUrl().toString();
+    const QString donation = about::donationUrl().toString();
+    QTest::newRow("About: website link")
+        << "frmAbout" << "lblDescription" << int(QAccessible::Link)
+        << "Brenholt Software makes small free tools for every day. Click here to visit our website." << website
+        << website;
+    QTest::newRow("About: donation picture") << "frmAbout" << "Image1" << int(QAccessible::Link)
+                                             << "Plese donate 3 dollars to support more freeware" << donation
+                                             << donation;
+    QTest::newRow("About: disclaimer")
+        << "frmAbout" << "lblDisclaimer" << int(QAccessible::Button)
+        << "This program have a limit of 50 tasks thinking that managing a small list of tasks and printing them "
+           "everyday you will be able to focus more in the first tasks."
+        << "Shows the list of all the projects of Brenholt Software" << "Form2";
+    QTest::newRow("calendar: border") << "Form3" << "Border" << int(QAccessible::Button)
+                                      << "Touch the border and see the Clock" << "" << "Form4";
+}
+
+// What the pointer can click, a screen reader can press: a named control in the
+// tab chain with a press action that does what the click does.
+void TestAccessibility::mouseTargetsArePressable()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(int, role);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    QFETCH(QString, opens);
+
+    QWidget *w = load(window);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    auto *target = w->findChild<QWidget *>(control);
+    QVERIFY(target);
+    QVERIFY(target->focusPolicy() & Qt::TabFocus);
+
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(target);
+    QVERIFY(iface);
+    QCOMPARE(int(iface->role()), role);
+    QCOMPARE(iface->text(QAccessible::Name), name);
+    QCOMPARE(iface->text(QAccessible::Description), description);
+    QVERIFY(iface->state().focusable);
+    QCOMPARE(bool(iface->state().linked), role == QAccessible::Link);
+    QAccessibleInterface *windowIface = QAccessible::queryAccessibleInterface(w);
+    QVERIFY(windowIface->indexOfChild(iface) >= 0);
+    QAccessibleActionInterface *actions = iface->actionInterface();
+    QVERIFY(actions);
+    QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    if (opens.startsWith(QLatin1String("https:"))) {
+        QCOMPARE(platform->urls, QList<QUrl>{QUrl(opens)});
+    } else {
+        QVERIFY(platform->urls.isEmpty());
+        QWidget *shown = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == opens && top->isVisible())
+                shown = top;
+        QVERIFY2(shown, qPrintable(opens));
+    }
+    QVERIFY(w->isVisible());
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -1,3 +1,4 @@
+#include "app/controls.h"
 #include "app/form1.h"
 #include "app/windows.h"
 #include "calendar/calendartest.h"
@@ -74,6 +75,8 @@ private slots:
     void hoverCaptions_data();
     void hoverCaptions();
     void stripClickShowsTheOneClock();
+    void borderKeysShowTheOneClock_data();
+    void borderKeysShowTheOneClock();
     void clicksOnTheCalendarShowNoClock();
     void doubleClickDateShowsTheOnePreferences();
     void doubleClickOutsideDatesShowsNoPreferences();
@@ -220,6 +223,15 @@ void TestForm3::hoverCaptions()
     const QPoint onTitle = view.topLeft() + QPoint(view.width() / 2, 10);
 
     QCOMPARE(c.windowTitle(), QStringLiteral("Calendar"));
+    // A screen reader's pointer finds there what the hover help names.
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(&c);
+    const auto readerFinds = [&](QPoint at) {
+        QAccessibleInterface *found = window->childAt(c.mapToGlobal(at).x(), c.mapToGlobal(at).y());
+        return found ? found->object() : nullptr;
+    };
+    QCOMPARE(readerFinds(onStrip), c.Border);
+    QCOMPARE(readerFinds(onDate), c.MonthView1);
+    QCOMPARE(readerFinds(onTitle), c.MonthView1);
     hoverOver(&c, onStrip);
     QCOMPARE(c.windowTitle(), kStripCaption);
     hoverOver(&c, onDate);
@@ -260,6 +272,52 @@ void TestForm3::stripClickShowsTheOneClock()
     QTest::mouseClick(&c, Qt::LeftButton, {}, stripPoint());
     QVERIFY(windows->find<Form4>() && windows->find<Form4>()->isVisible());
     QCOMPARE(topLevelCount<Form4>(), 1);
+}
+
+void TestForm3::borderKeysShowTheOneClock_data()
+{
+    QTest::addColumn<int>("walk"); // from the calendar, where the window opens with the focus
+    QTest::addColumn<int>("key");
+    QTest::newRow("Tab, Space") << int(Qt::Key_Tab) << int(Qt::Key_Space);
+    QTest::newRow("Tab, Enter") << int(Qt::Key_Tab) << int(Qt::Key_Return);
+    QTest::newRow("Shift+Tab, keypad Enter") << int(Qt::Key_Backtab) << int(Qt::Key_Enter);
+}
+
+// The border as a control: reached from the calendar, its focus drawn, and the
+// keys on it doing what a click on it does. The caption is the pointer's alone.
+void TestForm3::borderKeysShowTheOneClock()
+{
+    QFETCH(int, walk);
+    QFETCH(int, key);
+    Form3 &c = openCalendar();
+    QVERIFY(QTest::qWaitForWindowActive(&c));
+    QCOMPARE(QApplication::focusWidget(), c.MonthView1);
+    const QRect topStrip(0, 0, c.width(), c.MonthView1->y());
+    const QImage unfocused = c.grab(topStrip).toImage();
+    const QDate selected = c.MonthView1->selectedDate();
+
+    QTest::keyClick(c.MonthView1, Qt::Key(walk));
+    QCOMPARE(QApplication::focusWidget(), c.Border);
+    QVERIFY2(c.grab(topStrip).toImage() != unfocused, "the focus does not show");
+    QTest::keyClick(c.Border, Qt::Key(key));
+    Form4 *clock = windows->find<Form4>();
+    QVERIFY(clock && clock->isVisible());
+
+    // Again from the calendar, once the clock has taken the focus.
+    c.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&c));
+    QCOMPARE(QApplication::focusWidget(), c.Border);
+    QTest::keyClick(c.Border, Qt::Key(key));
+    QCOMPARE(windows->find<Form4>(), clock);
+    QCOMPARE(topLevelCount<Form4>(), 1);
+    QVERIFY(!windows->find<Form5>());
+    QVERIFY(c.isVisible());
+    QCOMPARE(c.MonthView1->selectedDate(), selected);
+    QCOMPARE(c.windowTitle(), QStringLiteral("Calendar"));
+
+    // Back to the calendar, whose own keys stay its own.
+    QTest::keyClick(c.Border, Qt::Key(walk));
+    QCOMPARE(QApplication::focusWidget(), c.MonthView1);
 }
 
 void TestForm3::clicksOnTheCalendarShowNoClock()
@@ -382,6 +440,9 @@ void TestForm3::windowFitsTheMonths()
     QCOMPARE(c.height() - view.geometry().bottom() - 1, 14);
     QVERIFY(view.width() >= view.sizeHint().width() && view.height() >= view.sizeHint().height());
     QCOMPARE(c.minimumSize(), c.maximumSize());
+    // The keyboard's border is the strip, all of it and no more.
+    QCOMPARE(c.Border->geometry(), c.rect());
+    QCOMPARE(c.Border->mask(), QRegion(c.rect()).subtracted(view.geometry()));
 
     // Every month on display, consecutive from the selected date's month, fits.
     const int months = settings.rows * settings.columns;
