@@ -161,10 +161,13 @@ bool copyPlainUnits(const char16_t *src, qsizetype n, char *dst, bool latin1)
 // a time, each small enough to stay in the processor's cache on its way to the
 // file. changed names the first entry that cannot be written as it stands
 // (written with '?' and blanks); with stopAtChange, encoding ends there.
+// Entries among kept are written as the bytes they were read from.
 // False when the sink refused a piece or encoding stopped.
 bool encodeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page, ChangedEntry *changed,
-                    bool stopAtChange, const std::function<bool(QByteArrayView)> &sink)
+                    bool stopAtChange, const std::function<bool(QByteArrayView)> &sink, const KeptLines *kept)
 {
+    if (kept && kept->isEmpty())
+        kept = nullptr; // most files: no entry to look up
     constexpr qsizetype kPiece = 256 * 1024;
     const qsizetype perUnit = page.doubleByte() ? 2 : 1;
     const char16_t limit = page.plainLimit();
@@ -178,9 +181,11 @@ bool encodeTaskFile(const QStringList &first, const QStringList &second, const C
         return ok;
     };
     // Writes one line at to, returning its end; false in *exact when it would read back otherwise.
-    const auto encodeLine = [&](const QString &entry, char *to, bool *exact) {
+    const auto encodeLine = [&](const QString &entry, const QByteArray *asRead, char *to, bool *exact) {
         const auto *src = reinterpret_cast<const char16_t *>(entry.constData());
-        if (limit && copyPlainUnits(src, entry.size(), to, latin1))
+        if (asRead)
+            to = std::copy(asRead->begin(), asRead->end(), to);
+        else if (limit && copyPlainUnits(src, entry.size(), to, latin1))
             to += entry.size();
         else
             to = page.encode(entry, to, exact);
@@ -199,18 +204,19 @@ bool encodeTaskFile(const QStringList &first, const QStringList &second, const C
             // Each entry lives in its own block of memory: ask for a later one early.
             if (row + 4 < entries.size())
                 __builtin_prefetch(entries[row + 4].constData());
-            const qsizetype need = perUnit * entry.size() + 2;
+            const QByteArray *asRead = kept ? kept->bytesOf(entry) : nullptr;
+            const qsizetype need = (asRead ? asRead->size() : perUnit * entry.size()) + 2;
             if (begin + kPiece - dst < need && !flush())
                 return false;
             bool exact = true;
             if (need > kPiece) {
                 // Longer than a piece: a line of its own.
                 QByteArray line(need, Qt::Uninitialized);
-                const char *end = encodeLine(entry, line.data(), &exact);
+                const char *end = encodeLine(entry, asRead, line.data(), &exact);
                 if (!sink(QByteArrayView(line.constData(), end - line.constData())))
                     return false;
             } else {
-                dst = encodeLine(entry, dst, &exact);
+                dst = encodeLine(entry, asRead, dst, &exact);
             }
             if (!exact) {
                 if (changed && !*changed)
@@ -284,7 +290,10 @@ ReadResult readTaskFile(QByteArrayView bytes, const CodePage &page)
                 result.faultLine = reader.lineNumber() + 1;
                 return result;
             }
-            list->append(page.decode(line));
+            bool faithful = true;
+            list->append(page.decode(line, &faithful));
+            if (!faithful)
+                result.kept.keep(list->constLast(), line);
         }
     }
     result.complete = true;
@@ -292,14 +301,30 @@ ReadResult readTaskFile(QByteArrayView bytes, const CodePage &page)
 }
 
 QByteArray writeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page,
-                         ChangedEntry *changed)
+                         ChangedEntry *changed, const KeptLines *kept)
 {
     QByteArray out;
-    encodeTaskFile(first, second, page, changed, false, [&out](QByteArrayView piece) {
-        out.append(piece);
-        return true;
-    });
+    encodeTaskFile(
+        first, second, page, changed, false,
+        [&out](QByteArrayView piece) {
+            out.append(piece);
+            return true;
+        },
+        kept);
     return out;
+}
+
+void KeptLines::keep(const QString &line, QByteArrayView bytes)
+{
+    lines_.insert(line.constData(), Line{line, bytes.toByteArray()});
+}
+
+void KeptLines::add(const KeptLines &other)
+{
+    // Held only here: the entry is gone from the lists and from the history.
+    lines_.removeIf([](const auto &line) { return line.value().text.isDetached(); });
+    for (auto it = other.lines_.cbegin(); it != other.lines_.cend(); ++it)
+        lines_.insert(it.key(), it.value());
 }
 
 void setSaveDeviceFactory(SaveDeviceFactory factory)
@@ -388,7 +413,7 @@ SaveResult saveBytes(const QString &path, const QByteArray &bytes)
         retryWindow());
 }
 
-SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page)
+SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page, const KeptLines *kept)
 {
     // A longer list would give a count line that no reader accepts.
     if (lists.first.size() > kMaxListEntries || lists.second.size() > kMaxListEntries)
@@ -403,9 +428,9 @@ SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodeP
             if (!device)
                 return failure({});
             SaveResult tried = writeThrough(*device, [&](QIODevice &d) {
-                return encodeTaskFile(lists.first, lists.second, page, &changed, true, [&d](QByteArrayView piece) {
-                    return d.write(piece.data(), piece.size()) == piece.size();
-                });
+                return encodeTaskFile(
+                    lists.first, lists.second, page, &changed, true,
+                    [&d](QByteArrayView piece) { return d.write(piece.data(), piece.size()) == piece.size(); }, kept);
             });
             tried.changed = changed; // no point in waiting for the file to come free
             return tried;
