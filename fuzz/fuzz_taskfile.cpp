@@ -38,6 +38,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
         if (!changed && writeTaskFile(again.lists, page) != written)
             std::abort();
+        // With the lines kept as read, no entry is changed and the file reads back the same.
+        ChangedEntry changedKept;
+        const QByteArray asRead = writeTaskFile(result.lists, page, &changedKept, &result.kept);
+        if (changedKept || !(readTaskFile(asRead, page).lists == result.lists))
+            std::abort();
+    }
+
+    // Reading tells rightly whether a line's bytes come back from its text.
+    {
+        QByteArray line = bytes.toByteArray();
+        line.replace('\r', ' ').replace('\n', ' ');
+        bool faithful = false;
+        const QString text = page.decode(line, &faithful);
+        if (faithful != (page.encode(text) == line))
+            std::abort();
     }
 
     // Single-byte pages read and write every line's bytes back unchanged.

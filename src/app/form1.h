@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/controls.h"
+#include "storage/taskfile.h"
 #include "tasks/capacity.h"
 #include "ui_form1.h"
 
@@ -141,6 +142,8 @@ private:
     QHash<const QObject *, QString> hoverTexts_; // the title each control shows while the pointer is over it
     bool panelFontsSet_ = false;
     QString text1Description_; // what the entry box's description was before a hint took it
+    // Lines of every file opened since start that are saved back as their own bytes.
+    KeptLines keptLines_;
 };
 
 } // namespace listora

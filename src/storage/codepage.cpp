@@ -48,6 +48,9 @@ struct CodePage::Tables {
     std::array<bool, 256> lead{};
     std::vector<char16_t> pair;   // lead << 8 | trail; 0: no character
     std::vector<uint16_t> encode; // per UTF-16 unit; 0: none, kSingle | byte, or lead << 8 | trail
+    // Bytes and pairs that read as a character whose own bytes differ, a bit each.
+    std::array<bool, 256> singleAway{};
+    std::vector<uint64_t> pairAway;
 };
 
 namespace {
@@ -131,6 +134,15 @@ std::shared_ptr<CodePage::Tables> buildTables(int number)
         return true;
     };
     t->plainLimit = !identical(0x20, 0x7F) ? 0 : identical(0xA0, 0xFF) ? 0xFF : 0x7F;
+
+    for (int b = 0; b < 256; ++b)
+        t->singleAway[b] = t->single[b] != kNone && t->encode[t->single[b]] != (kSingle | b);
+    if (t->dbcs) {
+        t->pairAway.assign(0x10000 / 64, 0);
+        for (unsigned code = 0; code < 0x10000; ++code)
+            if (const char16_t c = t->pair[code]; c && t->encode[c] != code)
+                t->pairAway[code / 64] |= uint64_t(1) << (code % 64);
+    }
     return t;
 }
 
@@ -189,7 +201,7 @@ bool widenPlainBlock(const uchar *src, char16_t *dst)
 
 } // namespace
 
-QString CodePage::decode(QByteArrayView bytes) const
+QString CodePage::decode(QByteArrayView bytes, bool *faithful) const
 {
     QString out(bytes.size(), Qt::Uninitialized);
     char16_t *const begin = reinterpret_cast<char16_t *>(out.data());
@@ -197,6 +209,7 @@ QString CodePage::decode(QByteArrayView bytes) const
     const auto *src = reinterpret_cast<const uchar *>(bytes.data());
     const qsizetype n = bytes.size();
     const Tables &t = *t_;
+    bool away = false;
     qsizetype i = 0;
     while (i < n) {
         qsizetype stop = n;
@@ -219,22 +232,29 @@ QString CodePage::decode(QByteArrayView bytes) const
             const uchar b = src[i];
             const char16_t c = t.single[b];
             if (c != kNone) {
+                away |= t.singleAway[b];
                 *dst++ = c;
                 ++i;
                 continue;
             }
             // A lead byte: its trail decides; a broken sequence loses only its lead.
-            const char16_t p = t.dbcs && i + 1 < n ? t.pair[b << 8 | src[i + 1]] : 0;
+            const bool paired = t.dbcs && i + 1 < n;
+            const unsigned code = paired ? unsigned(b << 8 | src[i + 1]) : 0;
+            const char16_t p = paired ? t.pair[code] : 0;
             if (p) {
+                away |= (t.pairAway[code / 64] >> (code % 64)) & 1;
                 *dst++ = p;
                 i += 2;
             } else {
+                away = true;
                 *dst++ = QChar::ReplacementCharacter;
                 ++i;
             }
         }
     }
     out.resize(dst - begin);
+    if (faithful)
+        *faithful = !away;
     return out;
 }
 
@@ -410,44 +430,92 @@ QString storableCluster(QStringView cluster, const CodePage &page)
 
 } // namespace
 
+namespace {
+
+// The page's own letter for what a keyboard types as a look-alike, or 0.
+char16_t pageLetterFor(char16_t typed, int page)
+{
+    switch (page) {
+    case 1250:
+        // The Romanian keyboard types the comma-below letters, which 1250 lacks;
+        // Romanian text in 1250 has always used the cedilla ones.
+        switch (typed) {
+        case 0x0218: return 0x015E;
+        case 0x0219: return 0x015F;
+        case 0x021A: return 0x0162;
+        case 0x021B: return 0x0163;
+        }
+        break;
+    case 1256:
+        // Persian keyboards type FARSI YEH, which 1256 holds as the Arabic YEH
+        // Persian files have always used. Neither the Persian nor the
+        // Arabic-Indic digits are in 1256: Windows stores ASCII digits and
+        // shows them in the user's digit shapes.
+        if (typed == 0x06CC)
+            return 0x064A;
+        if (typed >= 0x06F0 && typed <= 0x06F9)
+            return u'0' + (typed - 0x06F0);
+        if (typed >= 0x0660 && typed <= 0x0669)
+            return u'0' + (typed - 0x0660);
+        break;
+    case 932:
+        // Unix Japanese input gives the JIS wave dash, dashes and signs whose
+        // 932 forms are the full-width ones.
+        switch (typed) {
+        case 0x301C: return 0xFF5E;
+        case 0x2016: return 0x2225;
+        case 0x2212: return 0xFF0D;
+        case 0x2014: return 0x2015;
+        case 0x00A2: return 0xFFE0;
+        case 0x00A3: return 0xFFE1;
+        case 0x00AC: return 0xFFE2;
+        }
+        break;
+    }
+    return 0;
+}
+
+} // namespace
+
+QString pageLookAlikes(QStringView text, const CodePage &page)
+{
+    QString out = text.toString();
+    const int number = page.number();
+    if (number != 1250 && number != 1256 && number != 932)
+        return out;
+    for (QChar &c : out)
+        if (const char16_t own = pageLetterFor(c.unicode(), number))
+            c = QChar(own);
+    return out;
+}
+
+qsizetype letterEnd(QStringView text, qsizetype i)
+{
+    qsizetype end = i + (text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1);
+    while (end < text.size() && QChar::isMark(text[end].unicode()))
+        ++end;
+    return end;
+}
+
 QString storableForm(QStringView text, const CodePage &page)
 {
     if (page.firstUnstorable(text) < 0)
         return text.toString();
-    // Letters a keyboard types as another code point than the one the page holds
-    // for them, written as Windows writes them. Persian keyboards type FARSI YEH,
-    // which 1256 holds as the Arabic YEH Persian files have always used; Unix
-    // Japanese input gives the JIS wave dash, dashes and signs whose 932 forms
-    // are the full-width ones.
-    struct LookAlike {
-        int page;
-        char16_t typed;
-        char16_t stored;
-    };
-    static constexpr LookAlike lookAlikes[] = {
-        {1256, 0x06CC, 0x064A}, {932, 0x301C, 0xFF5E}, {932, 0x2016, 0x2225}, {932, 0x2212, 0xFF0D},
-        {932, 0x2014, 0x2015},  {932, 0x00A2, 0xFFE0}, {932, 0x00A3, 0xFFE1}, {932, 0x00AC, 0xFFE2},
-    };
-    QString swapped;
-    for (const LookAlike &l : lookAlikes) {
-        if (l.page != page.number() || !text.contains(QChar(l.typed)))
-            continue;
-        if (swapped.isNull())
-            swapped = text.toString();
-        swapped.replace(QChar(l.typed), QChar(l.stored));
-    }
-    if (!swapped.isNull())
-        return storableForm(swapped, page);
+    const QString swapped = pageLookAlikes(text, page);
+    if (page.firstUnstorable(swapped) < 0)
+        return swapped;
     QString out;
-    out.reserve(text.size() + 4);
-    qsizetype i = 0;
-    while (i < text.size()) {
-        qsizetype end = i + (text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1);
-        while (end < text.size() && QChar::isMark(text[end].unicode()))
-            ++end;
-        const QStringView cluster = text.mid(i, end - i);
-        out += page.firstUnstorable(cluster) < 0 ? cluster.toString() : storableCluster(cluster, page);
-        i = end;
+    out.reserve(swapped.size() + 4);
+    for (qsizetype i = 0, end = 0; i < swapped.size(); i = end) {
+        end = letterEnd(swapped, i);
+        const QStringView cluster = QStringView(swapped).mid(i, end - i);
+        if (page.firstUnstorable(cluster) < 0) {
+            out += cluster;
+            continue;
+        }
+        // A letter typed as its parts may compose into a look-alike: s and a comma below.
+        const QString own = pageLookAlikes(cluster.toString().normalized(QString::NormalizationForm_C), page);
+        out += page.firstUnstorable(own) < 0 ? own : storableCluster(cluster, page);
     }
     return out;
 }

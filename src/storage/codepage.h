@@ -29,8 +29,11 @@ public:
     // Every byte string decodes. Single bytes the page leaves undefined become
     // private-use characters that encode back to the same byte, so a file from
     // another code page reads and saves back byte for byte; a broken
-    // double-byte sequence becomes U+FFFD.
-    QString decode(QByteArrayView bytes) const;
+    // double-byte sequence becomes U+FFFD. *faithful, when given, says whether
+    // encoding the text gives these very bytes back: it does not for a broken
+    // sequence, nor for a second byte pair the page reads as the same
+    // character as another (932's NEC and IBM duplicates).
+    QString decode(QByteArrayView bytes, bool *faithful = nullptr) const;
 
     // c has bytes of its own that decode back to c.
     bool canEncode(char32_t c) const;
@@ -66,8 +69,19 @@ void setProgramCodePage(const CodePage &page);
 // The same text made storable where a canonically equivalent form can be: a
 // page that keeps accents as combining marks (1258) gets them so, and
 // combining marks typed separately are composed where the page holds the
-// composed letter; Persian's FARSI YEH becomes the YEH of 1256, as Windows
-// writes it. Anything else is left as it is.
+// composed letter; look-alikes become the page's own letters first
+// (pageLookAlikes). Anything else is left as it is.
 QString storableForm(QStringView text, const CodePage &page);
+
+// The letters that keyboards type as other code points than the ones the page
+// holds for them, replaced by the page's own, as Windows writes them and as
+// files in the page have always held them: Persian's FARSI YEH and its digits
+// and the Arabic-Indic digits in 1256, Romanian's comma-below letters in 1250,
+// the dashes and signs of Unix Japanese input in 932.
+QString pageLookAlikes(QStringView text, const CodePage &page);
+
+// Where the letter that starts at i ends: after the character and the
+// combining marks that follow it.
+qsizetype letterEnd(QStringView text, qsizetype i);
 
 } // namespace listora

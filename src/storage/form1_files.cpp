@@ -161,6 +161,9 @@ void Form1::openTaskFile(const QString &path)
     // One insertion per list keeps a file at the format's limit quick to open;
     // taking it back takes back both lists' part at once.
     History->appendOpened(read.lists.first, read.lists.second);
+    // The lists add to what they held, and so do the lines kept as read: an
+    // entry of a file opened before is still saved as it came.
+    keptLines_.add(read.kept);
 
     if (!read.complete) {
         // What was read stays in the lists; the displays keep their old texts.
@@ -185,7 +188,7 @@ void Form1::Command2_Click()
     remember(*this, *path);
 
     const TaskLists lists = listsOf(*this);
-    const SaveResult saved = saveTaskFile(*path, lists);
+    const SaveResult saved = saveTaskFile(*path, lists, programCodePage(), &keptLines_);
     if (saved.changed) {
         warn(platform_, this,
              QStringLiteral("The file %1 was not saved: the %2. Whatever was on disk is left as it was.")
@@ -225,7 +228,7 @@ void Form1::Command15_Click()
 
     const QString backupPath = *path + QStringLiteral("_bak.dat");
     const TaskLists lists = listsOf(*this);
-    const SaveResult saved = saveTaskFile(backupPath, lists);
+    const SaveResult saved = saveTaskFile(backupPath, lists, programCodePage(), &keptLines_);
     if (saved.changed) {
         warn(platform_, this,
              QStringLiteral("The backup %1 was not written: the %2. Whatever was on disk is left as it was.")

@@ -173,10 +173,13 @@ using PieceSink = std::function<bool(QByteArray &piece)>;
 // a time, each small enough to stay in the processor's cache on its way to the
 // file. changed names the first entry that cannot be written as it stands
 // (written with '?' and blanks); with stopAtChange, encoding ends there.
+// Entries among kept are written as the bytes they were read from.
 // False when the sink refused a piece or encoding stopped.
 bool encodeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page, ChangedEntry *changed,
-                    bool stopAtChange, const PieceSink &sink)
+                    bool stopAtChange, const PieceSink &sink, const KeptLines *kept)
 {
+    if (kept && kept->isEmpty())
+        kept = nullptr; // most files: no entry to look up
     const qsizetype perUnit = page.doubleByte() ? 2 : 1;
     const char16_t limit = page.plainLimit();
     const bool latin1 = limit == 0xFF;
@@ -192,9 +195,11 @@ bool encodeTaskFile(const QStringList &first, const QStringList &second, const C
         return ok;
     };
     // Writes one line at to, returning its end; false in *exact when it would read back otherwise.
-    const auto encodeLine = [&](const QString &entry, char *to, bool *exact) {
+    const auto encodeLine = [&](const QString &entry, const QByteArray *asRead, char *to, bool *exact) {
         const auto *src = reinterpret_cast<const char16_t *>(entry.constData());
-        if (limit && copyPlainUnits(src, entry.size(), to, latin1))
+        if (asRead)
+            to = std::copy(asRead->begin(), asRead->end(), to);
+        else if (limit && copyPlainUnits(src, entry.size(), to, latin1))
             to += entry.size();
         else
             to = page.encode(entry, to, exact);
@@ -213,18 +218,19 @@ bool encodeTaskFile(const QStringList &first, const QStringList &second, const C
             // Each entry lives in its own block of memory: ask for a later one early.
             if (row + 4 < entries.size())
                 __builtin_prefetch(entries[row + 4].constData());
-            const qsizetype need = perUnit * entry.size() + 2;
+            const QByteArray *asRead = kept ? kept->bytesOf(entry) : nullptr;
+            const qsizetype need = (asRead ? asRead->size() : perUnit * entry.size()) + 2;
             if (begin + kPiece - dst < need && !flush())
                 return false;
             bool exact = true;
             if (need > kPiece) {
                 // Longer than a piece: a line of its own.
                 QByteArray line(need, Qt::Uninitialized);
-                line.resize(encodeLine(entry, line.data(), &exact) - line.constData());
+                line.resize(encodeLine(entry, asRead, line.data(), &exact) - line.constData());
                 if (!sink(line))
                     return false;
             } else {
-                dst = encodeLine(entry, dst, &exact);
+                dst = encodeLine(entry, asRead, dst, &exact);
             }
             if (!exact) {
                 if (changed && !*changed)
@@ -310,7 +316,8 @@ constexpr qsizetype kEntriesForTwoThreads = 4096;
 // Encodes the lists into the device. A long file is encoded on a second
 // thread while this one writes, so the save takes about as long as the
 // writing alone.
-bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page, ChangedEntry *changed)
+bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page, ChangedEntry *changed,
+                const KeptLines *kept)
 {
     // Each megabyte goes on its way to the disk while the next is encoded.
     constexpr qint64 kWriteBackStep = 1024 * 1024;
@@ -327,11 +334,14 @@ bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page,
         return true;
     };
     const auto encodeHere = [&] {
-        return encodeTaskFile(lists.first, lists.second, page, changed, true, [&](QByteArray &piece) {
-            const bool ok = write(piece);
-            piece.resize(kPiece);
-            return ok;
-        });
+        return encodeTaskFile(
+            lists.first, lists.second, page, changed, true,
+            [&](QByteArray &piece) {
+                const bool ok = write(piece);
+                piece.resize(kPiece);
+                return ok;
+            },
+            kept);
     };
     if (lists.first.size() + lists.second.size() < kEntriesForTwoThreads)
         return encodeHere();
@@ -340,8 +350,9 @@ bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page,
     std::thread encoder;
     try {
         encoder = std::thread([&] {
-            encoded = encodeTaskFile(lists.first, lists.second, page, changed, true,
-                                     [&pipe](QByteArray &piece) { return pipe.put(piece); });
+            encoded = encodeTaskFile(
+                lists.first, lists.second, page, changed, true, [&pipe](QByteArray &piece) { return pipe.put(piece); },
+                kept);
             pipe.finish();
         });
     } catch (const std::system_error &) {
@@ -422,7 +433,10 @@ ReadResult readTaskFile(QByteArrayView bytes, const CodePage &page)
                 result.faultLine = reader.lineNumber() + 1;
                 return result;
             }
-            list->append(page.decode(line));
+            bool faithful = true;
+            list->append(page.decode(line, &faithful));
+            if (!faithful)
+                result.kept.keep(list->constLast(), line);
         }
     }
     result.complete = true;
@@ -430,15 +444,31 @@ ReadResult readTaskFile(QByteArrayView bytes, const CodePage &page)
 }
 
 QByteArray writeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page,
-                         ChangedEntry *changed)
+                         ChangedEntry *changed, const KeptLines *kept)
 {
     QByteArray out;
-    encodeTaskFile(first, second, page, changed, false, [&out](QByteArray &piece) {
-        out.append(piece);
-        piece.resize(kPiece);
-        return true;
-    });
+    encodeTaskFile(
+        first, second, page, changed, false,
+        [&out](QByteArray &piece) {
+            out.append(piece);
+            piece.resize(kPiece);
+            return true;
+        },
+        kept);
     return out;
+}
+
+void KeptLines::keep(const QString &line, QByteArrayView bytes)
+{
+    lines_.insert(line.constData(), Line{line, bytes.toByteArray()});
+}
+
+void KeptLines::add(const KeptLines &other)
+{
+    // Held only here: the entry is gone from the lists and from the history.
+    lines_.removeIf([](const auto &line) { return line.value().text.isDetached(); });
+    for (auto it = other.lines_.cbegin(); it != other.lines_.cend(); ++it)
+        lines_.insert(it.key(), it.value());
 }
 
 void setSaveDeviceFactory(SaveDeviceFactory factory)
@@ -527,7 +557,7 @@ SaveResult saveBytes(const QString &path, const QByteArray &bytes)
         retryWindow());
 }
 
-SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page)
+SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page, const KeptLines *kept)
 {
     // A longer list would give a count line that no reader accepts.
     if (lists.first.size() > kMaxListEntries || lists.second.size() > kMaxListEntries)
@@ -542,7 +572,7 @@ SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodeP
             if (!device)
                 return failure({});
             SaveResult tried =
-                writeThrough(*device, [&](QIODevice &d) { return encodeInto(d, lists, page, &changed); });
+                writeThrough(*device, [&](QIODevice &d) { return encodeInto(d, lists, page, &changed, kept); });
             tried.changed = changed; // no point in waiting for the file to come free
             return tried;
         },

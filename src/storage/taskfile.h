@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
@@ -33,8 +34,39 @@ enum class ReadFault {
     Truncated, // the file ends before the lines its counts announce
 };
 
+// Lines of opened files that the code page would write back as other bytes
+// than they were read from (a byte pair the page reads as the same character
+// as another, as 932's NEC and IBM duplicates; a sequence it cannot read),
+// each with its bytes, under the very string read from it. An entry moved,
+// put in order, undone or redone is still that string and is saved as the
+// bytes it came from; an edited or typed entry is a new string and gets the
+// page's own bytes, even where its text is the same.
+class KeptLines {
+public:
+    bool isEmpty() const { return lines_.isEmpty(); }
+    qsizetype size() const { return lines_.size(); }
+    void keep(const QString &line, QByteArrayView bytes);
+    // The bytes entry was read from, when it is one of the kept lines.
+    const QByteArray *bytesOf(const QString &entry) const
+    {
+        const auto found = lines_.constFind(entry.constData());
+        return found != lines_.constEnd() && found->text.size() == entry.size() ? &found->bytes : nullptr;
+    }
+    // Takes in the lines of another file, first letting go of those that
+    // nothing holds any longer (no list, no step of the undo history).
+    void add(const KeptLines &other);
+
+private:
+    struct Line {
+        QString text; // held, so that its address cannot pass to another string
+        QByteArray bytes;
+    };
+    QHash<const QChar *, Line> lines_;
+};
+
 struct ReadResult {
     TaskLists lists;  // everything read before the fault, or the whole file
+    KeptLines kept;   // the lines of lists that encoding would not give back
     bool complete = false;
     ReadFault fault = ReadFault::None;
     int faultLine = 0; // 1-based line of the fault; 0 when complete
@@ -58,13 +90,14 @@ struct ChangedEntry {
 // The exact bytes of a task file holding both lists: " 0 \r\n 0 \r\n" for two
 // empty lists. Characters the code page lacks are written as '?', line breaks
 // inside an entry as blanks, so the file always reads back with the same shape;
-// changed, when given, then names the first entry so written.
+// changed, when given, then names the first entry so written. An entry among
+// kept is written as the bytes it was read from.
 QByteArray writeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page = programCodePage(),
-                         ChangedEntry *changed = nullptr);
+                         ChangedEntry *changed = nullptr, const KeptLines *kept = nullptr);
 inline QByteArray writeTaskFile(const TaskLists &lists, const CodePage &page = programCodePage(),
-                                ChangedEntry *changed = nullptr)
+                                ChangedEntry *changed = nullptr, const KeptLines *kept = nullptr)
 {
-    return writeTaskFile(lists.first, lists.second, page, changed);
+    return writeTaskFile(lists.first, lists.second, page, changed, kept);
 }
 
 // A count line: blanks and tabs around an optionally signed run of digits.
@@ -83,8 +116,9 @@ struct SaveResult {
 SaveResult saveBytes(const QString &path, const QByteArray &bytes);
 // The task file of both lists; refused, with nothing written, when a list
 // holds more entries than a count line can say or an entry would not read
-// back as it stands.
-SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page = programCodePage());
+// back as it stands. Entries among kept are written as they were read.
+SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page = programCodePage(),
+                        const KeptLines *kept = nullptr);
 
 // A device that leaves its target alone until commit() replaces it, as
 // QSaveFile does. A plain device cannot report a failed finish from close(),

@@ -4,7 +4,10 @@
 
 namespace listora {
 
-EntryText storableEntryText(const QString &text, const CodePage &page)
+namespace {
+
+// A task file stores one entry per line.
+QString withoutBreaks(const QString &text)
 {
     QString unbroken;
     unbroken.reserve(text.size());
@@ -19,12 +22,12 @@ EntryText storableEntryText(const QString &text, const CodePage &page)
             unbroken += c;
         }
     }
-    if (page.firstUnstorable(unbroken) < 0)
-        return {unbroken, {}};
+    return unbroken;
+}
 
-    const QString equivalent = storableForm(unbroken, page);
-    EntryText out;
-    out.text.reserve(equivalent.size());
+// Appends the characters of equivalent that the page holds, and names the first it does not.
+void appendStorable(const QString &equivalent, const CodePage &page, EntryText &out)
+{
     for (qsizetype i = 0; i < equivalent.size(); ++i) {
         const qsizetype units =
             equivalent.at(i).isHighSurrogate() && i + 1 < equivalent.size() && equivalent.at(i + 1).isLowSurrogate() ? 2 : 1;
@@ -35,7 +38,51 @@ EntryText storableEntryText(const QString &text, const CodePage &page)
             out.refused = character.toString();
         i += units - 1;
     }
+}
+
+} // namespace
+
+EntryText storableEntryText(const QString &text, const CodePage &page)
+{
+    const QString unbroken = withoutBreaks(text);
+    if (page.firstUnstorable(unbroken) < 0)
+        return {unbroken, {}};
+    EntryText out;
+    out.text.reserve(unbroken.size() + 4);
+    appendStorable(storableForm(unbroken, page), page, out);
     return out;
+}
+
+EntryText typedEntryText(const QString &text, const CodePage &page)
+{
+    const QString unbroken = withoutBreaks(text);
+    if (page.firstUnstorable(unbroken) < 0)
+        return {unbroken, {}};
+    const QString swapped = pageLookAlikes(unbroken, page);
+    EntryText out;
+    out.text.reserve(swapped.size());
+    for (qsizetype i = 0, end = 0; i < swapped.size(); i = end) {
+        end = letterEnd(swapped, i);
+        const QStringView letter = QStringView(swapped).mid(i, end - i);
+        if (page.firstUnstorable(letter) < 0) {
+            out.text += letter;
+            continue;
+        }
+        // The page's parts are made when the entry is added.
+        const QString composed = pageLookAlikes(letter.toString().normalized(QString::NormalizationForm_C), page);
+        const QString stored = storableForm(composed, page);
+        if (page.firstUnstorable(stored) < 0)
+            out.text += composed;
+        else
+            appendStorable(stored, page, out);
+    }
+    return out;
+}
+
+QString editableEntryText(const QString &entry, const CodePage &page)
+{
+    const QString composed = entry.normalized(QString::NormalizationForm_C);
+    return composed != entry && storableEntryText(composed, page).text == entry ? composed : entry;
 }
 
 QString refusedCharacterHint(const QString &character)

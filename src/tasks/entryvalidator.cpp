@@ -14,10 +14,10 @@ EntryValidator::EntryValidator(std::function<void(const QString &)> refused, QOb
 
 QValidator::State EntryValidator::validate(QString &input, int &pos) const
 {
-    const EntryText clean = storableEntryText(input);
+    const EntryText clean = typedEntryText(input);
     if (clean.text != input) {
         // The caret stays behind what was typed before it.
-        pos = int(std::min(storableEntryText(input.left(pos)).text.size(), clean.text.size()));
+        pos = int(std::min(typedEntryText(input.left(pos)).text.size(), clean.text.size()));
         input = clean.text;
     }
     if (!clean.refused.isEmpty() && refused_)

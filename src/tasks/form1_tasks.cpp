@@ -67,7 +67,9 @@ void Form1::addEntry(int list, bool appointment)
         List[shown]->selectRow(Tasks[shown]->count() - 1);
         return;
     }
-    const QString entry = appointment ? appointmentEntry(storedDateText(DTPicker1->date()), Text1->text()) : Text1->text();
+    // The box holds letters whole, as typed; the entry holds them as the task file does.
+    const QString typed = storableEntryText(Text1->text()).text;
+    const QString entry = appointment ? appointmentEntry(storedDateText(DTPicker1->date()), typed) : typed;
     if (History->add(list, entry))
         List[list]->reveal(Tasks[list]->count() - 1);
     hideEntryHint();

@@ -40,15 +40,16 @@ public:
     }
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
-        // Through the validator, so the editor starts with what a task file keeps.
+        // Through the validator, so the editor starts with what a task file keeps,
+        // and with its letters whole, as they were typed.
         auto *line = static_cast<QLineEdit *>(editor);
         line->clear();
-        line->insert(index.data(Qt::EditRole).toString());
+        line->insert(editableEntryText(index.data(Qt::EditRole).toString()));
         line->setCursorPosition(int(line->text().size()));
     }
     void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override
     {
-        emit view_->entryEdited(index.row(), static_cast<QLineEdit *>(editor)->text());
+        emit view_->entryEdited(index.row(), storableEntryText(static_cast<QLineEdit *>(editor)->text()).text);
     }
 
 private:

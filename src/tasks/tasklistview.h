@@ -49,6 +49,7 @@ public:
 
 signals:
     void menuRequested(const QPoint &globalPos);
+    // The committed text, as the task file holds it.
     void entryEdited(int row, const QString &text);
     // The entry dragged from row from was dropped so that it stands at row to.
     void entryDropped(int from, int to);

@@ -19,6 +19,8 @@ private slots:
     void tablesMatchConverter();
     void entryText_data();
     void entryText();
+    void secondForms_data();
+    void secondForms();
     void unstorableEntryNamed();
     void brokenSequenceRead();
 };
@@ -127,45 +129,108 @@ void TestCodePage::entryText_data()
 {
     QTest::addColumn<int>("page");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("shown"); // in the entry box while typing
+    QTest::addColumn<QString>("kept");  // the entry added
     QTest::addColumn<QString>("refused");
-    QTest::newRow("check mark refused in 1252")
-        << 1252 << QString::fromUtf16(u"Done \u2713 ok") << QStringLiteral("Done  ok") << QString::fromUtf16(u"\u2713");
-    QTest::newRow("Polish letters refused in 1252")
-        << 1252 << QString::fromUtf16(u"\u0142\u00f3d\u017a") << QString::fromUtf16(u"\u00f3d")
-        << QString::fromUtf16(u"\u0142");
-    QTest::newRow("Latin letters kept in 1251")
-        << 1251 << QString::fromUtf16(u"Bank \u0431\u0430\u043d\u043a") << QString::fromUtf16(u"Bank \u0431\u0430\u043d\u043a")
-        << QString();
-    QTest::newRow("Cyrillic refused in 1250")
-        << 1250 << QString::fromUtf16(u"a\u0436b") << QStringLiteral("ab") << QString::fromUtf16(u"\u0436");
-    QTest::newRow("emoji refused whole in 932")
-        << 932 << QString::fromUtf16(u"\u65e5\U0001F600") << QString::fromUtf16(u"\u65e5")
-        << QString::fromUtf16(u"\U0001F600");
-    QTest::newRow("line break becomes a blank in 936")
-        << 936 << QString::fromUtf16(u"\u4e2d\r\n\u6587") << QString::fromUtf16(u"\u4e2d \u6587") << QString();
-    QTest::newRow("1258 keeps tone marks as combining marks")
-        << 1258 << QString::fromUtf16(u"Vi\u1ec7t") << QString::fromUtf16(u"Vi\u00ea\u0323t") << QString();
-    QTest::newRow("a separately typed accent is composed in 1252")
-        << 1252 << QString::fromUtf16(u"cafe\u0301") << QString::fromUtf16(u"caf\u00e9") << QString();
-    QTest::newRow("Persian yeh kept as the yeh of 1256")
-        << 1256 << QString::fromUtf16(u"\u0686\u0627\u06cc") << QString::fromUtf16(u"\u0686\u0627\u064a") << QString();
-    QTest::newRow("Japanese wave dash and minus kept as the full-width forms of 932")
-        << 932 << QString::fromUtf16(u"10\u6642\u301c12\u6642 \u2212\u2016\u2014\u00a2\u00a3\u00ac")
-        << QString::fromUtf16(u"10\u6642\uff5e12\u6642 \uff0d\u2225\u2015\uffe0\uffe1\uffe2") << QString();
+    const auto row = [](const char *name, int page, const char16_t *typed, const char16_t *shown, const char16_t *kept,
+                        const char16_t *refused) {
+        QTest::newRow(name) << page << QString::fromUtf16(typed) << QString::fromUtf16(shown) << QString::fromUtf16(kept)
+                            << QString::fromUtf16(refused);
+    };
+    row("check mark refused in 1252", 1252, u"Done \u2713 ok", u"Done  ok", u"Done  ok", u"\u2713");
+    row("Polish letters refused in 1252", 1252, u"\u0142\u00f3d\u017a", u"\u00f3d", u"\u00f3d", u"\u0142");
+    row("Latin letters kept in 1251", 1251, u"Bank \u0431\u0430\u043d\u043a", u"Bank \u0431\u0430\u043d\u043a",
+        u"Bank \u0431\u0430\u043d\u043a", u"");
+    row("Cyrillic refused in 1250", 1250, u"a\u0436b", u"ab", u"ab", u"\u0436");
+    row("emoji refused whole in 932", 932, u"\u65e5\U0001F600", u"\u65e5", u"\u65e5", u"\U0001F600");
+    row("line break becomes a blank in 936", 936, u"\u4e2d\r\n\u6587", u"\u4e2d \u6587", u"\u4e2d \u6587", u"");
+    // Shown whole, so that Backspace takes the letter; added as 1258 stores it.
+    row("1258 keeps tone marks as combining marks", 1258, u"Vi\u1ec7t", u"Vi\u1ec7t", u"Vi\u00ea\u0323t", u"");
+    row("1258 marks it lacks typed apart are composed", 1258, u"Vie\u0302\u0323t", u"Vi\u1ec7t", u"Vi\u00ea\u0323t",
+        u"");
+    // As the Windows Vietnamese keyboard types it.
+    row("1258 marks it holds typed apart stay as typed", 1258, u"Vi\u00ea\u0323t", u"Vi\u00ea\u0323t",
+        u"Vi\u00ea\u0323t", u"");
+    row("1258 letter it holds whole", 1258, u"ho\u00e0n h\u00f2a", u"ho\u00e0n h\u00f2a", u"ho\u00e0n ho\u0300a", u"");
+    row("1258 keeps what it cannot store out", 1258, u"\u1ec7\u2713", u"\u1ec7", u"\u00ea\u0323", u"\u2713");
+    row("a separately typed accent is composed in 1252", 1252, u"cafe\u0301", u"caf\u00e9", u"caf\u00e9", u"");
+    row("Persian yeh kept as the yeh of 1256", 1256, u"\u0686\u0627\u06cc", u"\u0686\u0627\u064a",
+        u"\u0686\u0627\u064a", u"");
+    row("Persian digits kept as ASCII digits in 1256", 1256,
+        u"\u0633\u0627\u0639\u062a \u06f1\u06f0 \u06f2\u06f3\u06f4\u06f5\u06f6\u06f7\u06f8\u06f9",
+        u"\u0633\u0627\u0639\u062a 10 23456789", u"\u0633\u0627\u0639\u062a 10 23456789", u"");
+    row("Arabic-Indic digits kept as ASCII digits in 1256", 1256,
+        u"\u0660\u0661\u0662\u0663\u0664\u0665\u0666\u0667\u0668\u0669", u"0123456789", u"0123456789", u"");
+    row("Romanian comma-below letters kept as the cedilla ones of 1250", 1250,
+        u"Mul\u021bumesc, Bucure\u0219ti \u0218\u021a", u"Mul\u0163umesc, Bucure\u015fti \u015e\u0162",
+        u"Mul\u0163umesc, Bucure\u015fti \u015e\u0162", u"");
+    row("Romanian comma below typed apart", 1250, u"s\u0326t\u0326", u"\u015f\u0163", u"\u015f\u0163", u"");
+    row("Romanian letters stay out of 1252", 1252, u"\u0219a", u"a", u"a", u"\u0219");
+    row("Japanese wave dash and minus kept as the full-width forms of 932", 932,
+        u"10\u6642\u301c12\u6642 \u2212\u2016\u2014\u00a2\u00a3\u00ac",
+        u"10\u6642\uff5e12\u6642 \uff0d\u2225\u2015\uffe0\uffe1\uffe2",
+        u"10\u6642\uff5e12\u6642 \uff0d\u2225\u2015\uffe0\uffe1\uffe2", u"");
 }
 
 void TestCodePage::entryText()
 {
     QFETCH(int, page);
     QFETCH(QString, typed);
+    QFETCH(QString, shown);
     QFETCH(QString, kept);
     QFETCH(QString, refused);
     const CodePage codePage(page);
+    const EntryText inBox = typedEntryText(typed, codePage);
+    QCOMPARE(inBox.text, shown);
+    QCOMPARE(inBox.refused, refused);
+    QCOMPARE(typedEntryText(shown, codePage).text, shown);
     const EntryText text = storableEntryText(typed, codePage);
     QCOMPARE(text.text, kept);
     QCOMPARE(text.refused, refused);
+    QCOMPARE(storableEntryText(shown, codePage).text, kept);
     QCOMPARE(codePage.decode(codePage.encode(text.text)), kept);
+    // The editor opens the entry with its letters whole, and an unchanged edit changes nothing.
+    QCOMPARE(editableEntryText(kept, codePage), shown.normalized(QString::NormalizationForm_C));
+    QCOMPARE(storableEntryText(editableEntryText(kept, codePage), codePage).text, kept);
+}
+
+void TestCodePage::secondForms_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("found"); // byte strings that read as a character whose own bytes differ
+    QTest::newRow("932 NEC-selected and IBM duplicates") << 932 << 398;
+    QTest::newRow("950 box drawing duplicates") << 950 << 10;
+    QTest::newRow("936") << 936 << 0;
+    QTest::newRow("949") << 949 << 0;
+    QTest::newRow("1252") << 1252 << 0;
+    QTest::newRow("1258") << 1258 << 0;
+}
+
+// Reading says which lines would not be written back as they came.
+void TestCodePage::secondForms()
+{
+    QFETCH(int, page);
+    QFETCH(int, found);
+    const CodePage codePage(page);
+    QList<QByteArray> pieces;
+    for (int b = 0; b < 256; ++b)
+        if (b != '\r' && b != '\n') // never inside a line
+            pieces.append(QByteArray(1, char(b)));
+    for (int lead = 0x81; codePage.doubleByte() && lead <= 0xFE; ++lead)
+        for (int trail = 0x40; trail <= 0xFE; ++trail)
+            pieces.append(QByteArray(1, char(lead)) + char(trail));
+    int seen = 0;
+    for (const QByteArray &piece : pieces) {
+        bool faithful = false;
+        const QString text = codePage.decode(piece, &faithful);
+        QVERIFY2(faithful == (codePage.encode(text) == piece), piece.toHex().constData());
+        if (!faithful && text.size() == 1 && codePage.canEncode(text.at(0).unicode()))
+            ++seen;
+    }
+    QCOMPARE(seen, found);
+    bool faithful = true;
+    codePage.decode("plain text, long enough for a block", &faithful);
+    QVERIFY(faithful);
 }
 
 // Writing names the first entry that would not read back as it stands.

@@ -5,7 +5,9 @@
 #include "app/windows.h"
 #include "fakeplatform.h"
 #include "listhelpers.h"
+#include "storage/codepage.h"
 #include "storage/taskfile.h"
+#include "tasks/taskhistory.h"
 #include "tasks/tasklistmodel.h"
 #include "tasks/tasklistview.h"
 
@@ -50,6 +52,18 @@ struct Window {
     Form1 form{windows, platform};
 };
 
+// Key presses into the entry box, one a character, as a keyboard or an input
+// method sends them; '\b' is Backspace.
+void typeKeys(QLineEdit *box, const QString &keys)
+{
+    for (const QChar c : keys) {
+        if (c == QLatin1Char('\b'))
+            QTest::keyClick(box, Qt::Key_Backspace);
+        else
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
 } // namespace
 
 class TestForm1Files : public QObject {
@@ -72,6 +86,10 @@ private slots:
     void unusualPaths_data();
     void unusualPaths();
     void typedTextSurvivesSaving();
+    void typedInLocale_data();
+    void typedInLocale();
+    void linesKeptAsRead_data();
+    void linesKeptAsRead();
     void entryTheFileCannotHold_data();
     void entryTheFileCannotHold();
 
@@ -449,6 +467,149 @@ void TestForm1Files::typedTextSurvivesSaving()
     Window fresh;
     fresh.form.openTaskFile(path("typed.dat"));
     QCOMPARE(texts(fresh.form.List[0]), texts(w.form.List[0]));
+}
+
+void TestForm1Files::typedInLocale_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QByteArray>("opened"); // a task file opened first, if any
+    QTest::addColumn<QString>("keys");      // typed into the entry box, then added; '\b' is Backspace
+    QTest::addColumn<QString>("shown");     // in the box before the add
+    QTest::addColumn<QByteArray>("saved");
+    const auto typed = [](const char *name, const char *locale, const char16_t *keys, const char16_t *shown,
+                          const QByteArray &entry) {
+        QTest::newRow(name) << QString::fromLatin1(locale) << QByteArray() << QString::fromUtf16(keys)
+                            << QString::fromUtf16(shown) << " 1 \r\n" + entry + "\r\n 0 \r\n";
+    };
+    const auto opened = [](const char *name, const char *locale, const QByteArray &file) {
+        QTest::newRow(name) << QString::fromLatin1(locale) << file << QString() << QString() << file;
+    };
+    // What Telex sends for "hoafn": "hòa", two Backspaces for "òa", then "oàn".
+    typed("vi: an input method corrects a word", "vi_VN.UTF-8", u"h\u00f2a\b\bo\u00e0n", u"ho\u00e0n", "ho\xe0n");
+    typed("vi: letters 1258 stores as marks", "vi_VN.UTF-8", u"Ti\u1ebfng Vi\u1ec7t", u"Ti\u1ebfng Vi\u1ec7t",
+          "Ti\xea\xecng Vi\xea\xf2t");
+    typed("vi: Backspace takes the whole letter", "vi_VN.UTF-8", u"Vi\u1ec7\bt", u"Vit", "Vit");
+    typed("ro: comma-below letters", "ro_RO.UTF-8", u"Mul\u021bumesc, Bucure\u0219ti", u"Mul\u0163umesc, Bucure\u015fti",
+          "Mul\xfeumesc, Bucure\xbati");
+    typed("ro: capitals", "ro_RO.UTF-8", u"\u0218I \u021aARA", u"\u015eI \u0162ARA", "\xaaI \xde" "ARA");
+    typed("fa: Persian digits", "fa_IR.UTF-8", u"\u062c\u0644\u0633\u0647 \u0633\u0627\u0639\u062a \u06f1\u06f0",
+          u"\u062c\u0644\u0633\u0647 \u0633\u0627\u0639\u062a 10", "\xcc\xe1\xd3\xe5 \xd3\xc7\xda\xca 10");
+    typed("ar: Arabic-Indic digits", "ar_EG.UTF-8", u"\u063a\u0631\u0641\u0629 \u0663\u0660\u0665",
+          u"\u063a\u0631\u0641\u0629 305", "\xdb\xd1\xdd\xc9 305");
+    typed("fa: Persian yeh", "fa_IR.UTF-8", u"\u0686\u0627\u06cc", u"\u0686\u0627\u064a", "\x8d\xc7\xed");
+    typed("ja: wave dash", "ja_JP.UTF-8", u"10\u6642\u301c12\u6642", u"10\u6642\uff5e12\u6642",
+          "10\x8e\x9e\x81\x60" "12\x8e\x9e");
+    typed("en: accent typed apart", "en_US.UTF-8", u"cafe\u0301", u"caf\u00e9", "caf\xe9");
+    opened("ja: small roman one in its NEC-selected form", "ja_JP.UTF-8", " 1 \r\n\xee\xef\r\n 0 \r\n");
+    QTest::newRow("ja: both forms read, the same letter typed")
+        << QStringLiteral("ja_JP.UTF-8") << QByteArray(" 2 \r\n\xee\xef\r\n\xfa\x40\r\n 0 \r\n")
+        << QString::fromUtf16(u"\u2170") << QString::fromUtf16(u"\u2170")
+        << QByteArray(" 3 \r\n\xee\xef\r\n\xfa\x40\r\n\xfa\x40\r\n 0 \r\n");
+    opened("ja: a Cyrillic file", "ja_JP.UTF-8", " 1 \r\n\xcf\xf0\xe8\xe2\xe5\xf2, \xec\xe8\xf0\r\n 0 \r\n");
+    opened("zh_TW: box drawing in its second form", "zh_TW.UTF-8", " 0 \r\n 1 \r\n\xa2\xa4\xf9\xf9\r\n");
+}
+
+// A user of the locale types (and corrects) a line and adds it, and saves:
+// the box shows letters whole, the file holds the code page's own form, and a
+// file opened before keeps the bytes it came with.
+void TestForm1Files::typedInLocale()
+{
+    QFETCH(QString, locale);
+    QFETCH(QByteArray, opened);
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, saved);
+    const CodePage before = programCodePage();
+    setProgramCodePage(CodePage(codePageForLocale(locale)));
+    const auto restore = qScopeGuard([&] { setProgramCodePage(before); });
+
+    Window w;
+    w.form.show();
+    if (!opened.isEmpty()) {
+        writeFile(path("opened.dat"), opened);
+        w.form.openTaskFile(path("opened.dat"));
+        QCOMPARE(w.form.Label2->text(), QStringLiteral("File Open"));
+    }
+    w.form.Text1->clear();
+    typeKeys(w.form.Text1, keys);
+    QCOMPARE(w.form.Text1->text(), shown);
+    QVERIFY(w.form.EntryHint->isHidden());
+    if (!keys.isEmpty())
+        w.form.Command3_Click();
+    w.platform.answers.enqueue(MessageAnswer::Ok);
+    w.platform.paths.enqueue(path("saved.dat"));
+    w.form.Command2_Click();
+    QCOMPARE(w.platform.messages.size(), 1); // the reminder only
+    QCOMPARE(w.form.Label2->text(), QStringLiteral("File saved "));
+    QCOMPARE(readFile(path("saved.dat")), saved);
+
+    Window fresh;
+    fresh.form.openTaskFile(path("saved.dat"));
+    QCOMPARE(texts(fresh.form.List[0]), texts(w.form.List[0]));
+    QCOMPARE(texts(fresh.form.List[1]), texts(w.form.List[1]));
+}
+
+void TestForm1Files::linesKeptAsRead_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QByteArray>("saved");
+    const QByteArray one = " 1 \r\n\xee\xef\r\n 0 \r\n";
+    QTest::newRow("saved as read") << "" << one;
+    QTest::newRow("moved to the other list") << "move" << QByteArray(" 0 \r\n 1 \r\n\xee\xef\r\n");
+    QTest::newRow("moved there and back") << "move switch move" << one;
+    QTest::newRow("moved, undone") << "move undo" << one;
+    QTest::newRow("removed, undone, redone, undone") << "remove undo redo undo" << one;
+    QTest::newRow("opening undone and redone") << "undo redo" << one;
+    QTest::newRow("edited to the same text") << QString::fromUtf16(u"edit:\u2170") << one;
+    // An edited entry is a new text: the page's own bytes.
+    QTest::newRow("edited") << QString::fromUtf16(u"edit:\u2170!") << QByteArray(" 1 \r\n\xfa\x40!\r\n 0 \r\n");
+    QTest::newRow("edited, undone") << QString::fromUtf16(u"edit:\u2170! undo") << one;
+    // Opening adds to the lists; the entries of the file opened before keep their bytes.
+    QTest::newRow("another file opened after it")
+        << "open:other" << QByteArray(" 2 \r\n\xee\xef\r\nb\r\n 1 \r\nc\r\n");
+    QTest::newRow("opened twice") << "open:kept" << QByteArray(" 2 \r\n\xee\xef\r\n\xee\xef\r\n 0 \r\n");
+}
+
+// A line kept as it was read stays with its entry through the list's changes.
+void TestForm1Files::linesKeptAsRead()
+{
+    QFETCH(QString, steps);
+    QFETCH(QByteArray, saved);
+    const CodePage before = programCodePage();
+    setProgramCodePage(CodePage(932));
+    const auto restore = qScopeGuard([&] { setProgramCodePage(before); });
+    writeFile(path("kept.dat"), " 1 \r\n\xee\xef\r\n 0 \r\n");
+    writeFile(path("other.dat"), " 1 \r\nb\r\n 1 \r\nc\r\n");
+
+    Window w;
+    w.form.openTaskFile(path("kept.dat"));
+    for (const QString &step : steps.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const int shown = w.form.secondListShown() ? 1 : 0;
+        w.form.List[shown]->selectRow(0);
+        if (step == QLatin1String("move"))
+            w.form.List_DblClick(shown);
+        else if (step == QLatin1String("switch"))
+            w.form.Command8_Click();
+        else if (step == QLatin1String("remove"))
+            w.form.Command4_Click();
+        else if (step == QLatin1String("undo"))
+            w.form.Undo();
+        else if (step == QLatin1String("redo"))
+            w.form.Redo();
+        else if (step.startsWith(QLatin1String("edit:")))
+            emit w.form.List[shown]->entryEdited(0, step.mid(5));
+        else if (step.startsWith(QLatin1String("open:")))
+            w.form.openTaskFile(path(step.mid(5) + QStringLiteral(".dat")));
+        else
+            QFAIL(qPrintable(step));
+    }
+    w.platform.answers.enqueue(MessageAnswer::Ok);
+    w.platform.paths.enqueue(path("saved.dat"));
+    w.form.Command2_Click();
+    QCOMPARE(readFile(path("saved.dat")), saved);
+    w.platform.paths.enqueue(path("saved.dat"));
+    w.form.Command15_Click();
+    QCOMPARE(readFile(path("saved.dat_bak.dat")), saved);
 }
 
 void TestForm1Files::entryTheFileCannotHold_data()

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 #ifdef Q_OS_LINUX
 #include <sys/stat.h>
 #endif
@@ -49,6 +51,8 @@ private slots:
     void roundTrip();
     void codePageIsByteExact_data();
     void codePageIsByteExact();
+    void linesKeptAsRead_data();
+    void linesKeptAsRead();
     void entryText_data();
     void entryText();
     void loadFile_data();
@@ -296,6 +300,59 @@ void TestTaskFile::codePageIsByteExact()
     QCOMPARE(codePage.encode(text), all);
     for (const QChar c : text)
         QVERIFY2(codePage.canEncode(c.unicode()), qPrintable(QString::number(c.unicode(), 16)));
+}
+
+void TestTaskFile::linesKeptAsRead_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("kept");
+    QTest::newRow("932 small roman one, NEC-selected form") << 932 << QByteArray(" 1 \r\n\xee\xef\r\n 0 \r\n") << 1;
+    QTest::newRow("932 both forms of one character")
+        << 932 << QByteArray(" 1 \r\n\xee\xef\r\n 1 \r\n\xfa\x40\r\n") << 1;
+    QTest::newRow("932 the same line twice") << 932 << QByteArray(" 2 \r\nx\xed\x40\r\nx\xed\x40\r\n 0 \r\n") << 2;
+    // "Привет, мир" from a Russian system: half-width katakana, kanji and a lead byte without its trail.
+    QTest::newRow("932 reading a Cyrillic file")
+        << 932 << QByteArray(" 1 \r\n\xcf\xf0\xe8\xe2\xe5\xf2, \xec\xe8\xf0\r\n 0 \r\n") << 1;
+    QTest::newRow("932 broken sequence") << 932 << QByteArray(" 0 \r\n 1 \r\ncaf\xe9\r\n") << 1;
+    QTest::newRow("950 box drawing, second form") << 950 << QByteArray(" 1 \r\n\xa2\xa4\r\n 0 \r\n") << 1;
+    QTest::newRow("932 file of its own") << 932 << QByteArray(" 1 \r\n\x93\xfa\x96\x7b\xfa\x40\r\n 0 \r\n") << 0;
+    QTest::newRow("1252 any byte") << 1252 << (" 1 \r\n" + bytesOf({0x81, 0x8d, 0xe9, 0xff}) + "\r\n 0 \r\n") << 0;
+}
+
+// Lines the page would write back as other bytes are kept with their bytes,
+// by the very string read: saved unchanged they come back byte for byte; the
+// same text typed or edited anew gets the page's own bytes.
+void TestTaskFile::linesKeptAsRead()
+{
+    QFETCH(int, page);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, kept);
+    const CodePage codePage(page);
+    std::optional<ReadResult> read = readTaskFile(bytes, codePage);
+    QVERIFY(read->complete);
+    QCOMPARE(read->kept.size(), kept);
+    ChangedEntry changed;
+    QCOMPARE(writeTaskFile(read->lists, codePage, &changed, &read->kept), bytes);
+    QVERIFY(!changed);
+
+    TaskLists typed;
+    for (const QString &entry : read->lists.first)
+        typed.first.append(QString(entry.constData(), entry.size()));
+    for (const QString &entry : read->lists.second)
+        typed.second.append(QString(entry.constData(), entry.size()));
+    QCOMPARE(writeTaskFile(typed, codePage, nullptr, &read->kept), writeTaskFile(typed, codePage));
+    QCOMPARE(writeTaskFile(typed, codePage) == bytes, kept == 0);
+
+    // Lines are let go once nothing holds their entries any longer.
+    KeptLines opened;
+    opened.add(read->kept);
+    QCOMPARE(opened.size(), kept);
+    opened.add(KeptLines());
+    QCOMPARE(opened.size(), kept);
+    read.reset();
+    opened.add(KeptLines());
+    QCOMPARE(opened.size(), 0);
 }
 
 void TestTaskFile::entryText_data()

@@ -4,6 +4,7 @@
 #include "app/windows.h"
 #include "fakeplatform.h"
 #include "listhelpers.h"
+#include "storage/codepage.h"
 #include "storage/taskfile.h"
 #include "tasks/capacity.h"
 #include "tasks/taskhistory.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -122,11 +124,13 @@ struct Session {
     }
 };
 
-// Types text as keys; characters beyond ASCII arrive as an input method gives them.
+// Types text as keys; characters beyond ASCII arrive as an input method gives them, '\b' is Backspace.
 void typeInto(QWidget *widget, const QString &text)
 {
     for (const QChar c : text) {
-        if (c.unicode() < 0x80) {
+        if (c == QLatin1Char('\b')) {
+            QTest::keyClick(widget, Qt::Key_Backspace);
+        } else if (c.unicode() < 0x80) {
             QTest::keyClicks(widget, QString(c));
         } else {
             QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
@@ -279,16 +283,27 @@ void TestListEditing::editor_data()
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("hint"); // under the entry box while editing
     QTest::addColumn<bool>("undoable");
+    QTest::addColumn<int>("page"); // of the task file
 
-    QTest::newRow("Enter commits") << " now" << int(Qt::Key_Return) << " ---> 8/12/2026 Dentist now" << "" << true;
-    QTest::newRow("Esc cancels") << " now" << int(Qt::Key_Escape) << " ---> 8/12/2026 Dentist" << "" << false;
-    QTest::newRow("leaving the editor commits") << "!" << 0 << " ---> 8/12/2026 Dentist!" << "" << true;
+    QTest::newRow("Enter commits") << " now" << int(Qt::Key_Return) << " ---> 8/12/2026 Dentist now" << "" << true
+                                   << 1252;
+    QTest::newRow("Esc cancels") << " now" << int(Qt::Key_Escape) << " ---> 8/12/2026 Dentist" << "" << false << 1252;
+    QTest::newRow("leaving the editor commits") << "!" << 0 << " ---> 8/12/2026 Dentist!" << "" << true << 1252;
     QTest::newRow("Tab commits and edits nothing else") << "!" << int(Qt::Key_Tab) << " ---> 8/12/2026 Dentist!" << ""
-                                                        << true;
+                                                        << true << 1252;
     QTest::newRow("what the file cannot hold is left out, with the hint")
         << QString::fromUtf16(u" \u2713ok") << int(Qt::Key_Return) << " ---> 8/12/2026 Dentist ok"
-        << QString::fromUtf16(u"\u201c\u2713\u201d cannot be kept in a task file") << true;
-    QTest::newRow("no change, nothing to undo") << "" << int(Qt::Key_Return) << " ---> 8/12/2026 Dentist" << "" << false;
+        << QString::fromUtf16(u"\u201c\u2713\u201d cannot be kept in a task file") << true << 1252;
+    QTest::newRow("no change, nothing to undo") << "" << int(Qt::Key_Return) << " ---> 8/12/2026 Dentist" << "" << false
+                                                << 1252;
+    // An input method corrects a word by Backspaces counted in letters; the
+    // entry then holds 1258's own form.
+    QTest::newRow("1258: a word corrected") << QString::fromUtf16(u" h\u00f2a\b\bo\u00e0n") << int(Qt::Key_Return)
+                                            << QString::fromUtf16(u" ---> 8/12/2026 Dentist ho\u00e0n") << "" << true
+                                            << 1258;
+    QTest::newRow("1258: its letters as marks") << QString::fromUtf16(u" Vi\u1ec7t") << int(Qt::Key_Return)
+                                                << QString::fromUtf16(u" ---> 8/12/2026 Dentist Vi\u00ea\u0323t") << ""
+                                                << true << 1258;
 }
 
 void TestListEditing::editor()
@@ -298,6 +313,10 @@ void TestListEditing::editor()
     QFETCH(QString, entry);
     QFETCH(QString, hint);
     QFETCH(bool, undoable);
+    QFETCH(int, page);
+    const CodePage before = programCodePage();
+    setProgramCodePage(CodePage(page));
+    const auto restore = qScopeGuard([&] { setProgramCodePage(before); });
 
     Session s;
     QVERIFY(s.ready());
