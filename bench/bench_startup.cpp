@@ -115,23 +115,11 @@ QWidget *buildFloor(const std::vector<Node> &shape, QSize size)
 
 using Clock = std::chrono::steady_clock;
 
-// Seconds from building the main window to its first paint, or a negative number when it never painted.
-double startForm1(Windows &windows, test::FakePlatform &platform)
+// Seconds from building a window to its first paint, or a negative number when it never painted.
+double timeToFirstPaint(const std::function<QWidget *()> &build)
 {
     const auto start = Clock::now();
-    auto *form = new Form1(windows, platform);
-    form->show();
-    const bool painted = waitForFirstPaint(*form);
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    delete form;
-    QCoreApplication::processEvents();
-    return painted ? seconds : -1;
-}
-
-double startFloor(const std::vector<Node> &shape, QSize size)
-{
-    const auto start = Clock::now();
-    QWidget *window = buildFloor(shape, size);
+    QWidget *window = build();
     window->show();
     const bool painted = waitForFirstPaint(*window);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
@@ -149,17 +137,19 @@ void startupForm1(benchmark::State &state)
     const QSize size(tw(8985), tw(6150));
     test::FakePlatform platform;
     Windows windows(platform);
+    const auto startForm1 = [&] { return timeToFirstPaint([&] { return new Form1(windows, platform); }); };
+    const auto startFloor = [&] { return timeToFirstPaint([&] { return buildFloor(shape, size); }); };
     double floorSeconds = 0;
     bool floorFirst = false;
     for (auto _ : state) {
         double form = 0;
         double floor = 0;
         if (floorFirst) {
-            floor = startFloor(shape, size);
-            form = startForm1(windows, platform);
+            floor = startFloor();
+            form = startForm1();
         } else {
-            form = startForm1(windows, platform);
-            floor = startFloor(shape, size);
+            form = startForm1();
+            floor = startFloor();
         }
         floorFirst = !floorFirst;
         if (form < 0 || floor < 0) {

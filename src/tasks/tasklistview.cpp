@@ -208,12 +208,12 @@ void TaskListView::dragMoveEvent(QDragMoveEvent *event)
 
 void TaskListView::dropEvent(QDropEvent *event)
 {
+    dragging_ = false;
     const int from = taskModel() ? taskModel()->draggedRow(event->mimeData()) : -1;
     if (from < 0) {
         event->ignore();
         return;
     }
-    dragging_ = false;
     const int to = dropRow(event->position().toPoint(), from);
     // Nothing moves by the drag itself: the window makes the change.
     event->setDropAction(Qt::IgnoreAction);
@@ -491,28 +491,17 @@ void TaskListView::paintEvent(QPaintEvent *event)
         option.state.setFlag(QStyle::State_MouseOver, row == hoverRow_);
         itemDelegate()->paint(&painter, option, index);
     }
-    if (dragging_ && showDropIndicator() && this->state() == DraggingState) {
-        const QRect rect = visualRect(indexAt(dragPos_));
-        QRect line;
-        switch (dropIndicatorPosition()) {
-        case AboveItem:
-            line = QRect(rect.left(), rect.top(), rect.width(), 0);
-            break;
-        case BelowItem:
-            line = QRect(rect.left(), rect.bottom(), rect.width(), 0);
-            break;
-        case OnItem:
-            line = rect;
-            break;
-        case OnViewport:
-            break;
-        }
-        if (!line.isNull() || dropIndicatorPosition() == AboveItem || dropIndicatorPosition() == BelowItem) {
-            QStyleOption indicator;
-            indicator.initFrom(this);
-            indicator.rect = line;
-            style()->drawPrimitive(QStyle::PE_IndicatorItemViewItemDrop, &indicator, &painter, this);
-        }
+    const DropIndicatorPosition drop = dropIndicatorPosition();
+    if (dragging_ && showDropIndicator() && this->state() == DraggingState && drop != OnViewport) {
+        // A line above or below the row under the pointer, as item views draw it.
+        QStyleOption indicator;
+        indicator.initFrom(this);
+        indicator.rect = visualRect(indexAt(dragPos_));
+        if (drop == AboveItem)
+            indicator.rect.setHeight(0);
+        else if (drop == BelowItem)
+            indicator.rect = QRect(indicator.rect.bottomLeft(), QSize(indicator.rect.width(), 0));
+        style()->drawPrimitive(QStyle::PE_IndicatorItemViewItemDrop, &indicator, &painter, this);
     }
 }
 
