@@ -10,12 +10,12 @@
 #include "app/windows.h"
 #include "calendar/form3.h"
 #include "tasks/entrytext.h"
-#include "tasks/entryvalidator.h"
 #include "tasks/taskhistory.h"
 #include "tasks/tasklistmodel.h"
 #include "tasks/tasklistview.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QTimer>
@@ -49,6 +49,12 @@ Form1::Form1(Windows &windows, Platform &platform, QWidget *parent)
 
 Form1::~Form1()
 {
+    // The controls outlive this part of the window: an editor closed by their
+    // destruction would commit into handlers of a window that is gone.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
+    for (TaskListView *list : List)
+        list->discardEdit();
     windows_.setMainWindow(nullptr);
 }
 
@@ -86,7 +92,10 @@ void Form1::setUpControls()
     Line2->setAttribute(Qt::WA_TransparentForMouseEvents);
     setImage1Picture(windowIcon());
 
-    Text1->setValidator(new EntryValidator([this](const QString &c) { showEntryHint(c); }, Text1));
+    connect(Text1, &EntryLineEdit::characterRefused, this, &Form1::showEntryHint);
+    DTPicker1->installEventFilter(this);
+    // Past its own typing, the entry box undoes and redoes the lists' changes.
+    Text1->setHistoryFallback([this](bool redo) { redo ? Redo() : Undo(); });
     if (const QString format = QLocale::system().dateFormat(QLocale::ShortFormat); DTPicker1->displayFormat() != format)
         DTPicker1->setDisplayFormat(format);
 
@@ -190,6 +199,14 @@ bool Form1::event(QEvent *event)
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
+    // The date box has no typing of its own to undo: the keys undo the lists' changes.
+    if (watched == DTPicker1 && event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeyCombination combo = key->keyCombination();
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)
+            || combo == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z) || combo == (Qt::CTRL | Qt::Key_Y))
+            return true; // not taken: the window's shortcut acts
+    }
     if (event->type() == QEvent::MouseMove) {
         if (const auto hover = hoverTexts_.constFind(watched); hover != hoverTexts_.cend())
             setTitle(*hover);
@@ -198,8 +215,6 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         else if (watched == Text1)
             Text1_MouseMove();
     }
-    if (watched == Text1 && entryBoxUndoKey(event))
-        return true;
     return handleFileDrag(event);
 }
 

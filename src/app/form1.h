@@ -119,8 +119,8 @@ private:
     void addEntry(int list, bool appointment);
     // Shows the list a step of the history left the user in, as the list buttons would.
     void afterHistoryStep(const std::optional<ListPlace> &place);
-    // The entry box undoes its own typing first, then the lists' changes.
-    bool entryBoxUndoKey(QEvent *event);
+    // Every command that changes the lists first ends an open edit, as leaving the editor does.
+    void endEditing();
     void removeSelected(int list);
     // The entry box, or the list on display while a refusal keeps the box disabled.
     void focusEntryOrList();

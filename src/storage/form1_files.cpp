@@ -141,6 +141,7 @@ void Form1::Command1_Click()
 
 void Form1::openTaskFile(const QString &path)
 {
+    endEditing();
     remember(*this, path);
 
     const LoadResult loaded = loadFileBytes(path);
@@ -159,8 +160,10 @@ void Form1::openTaskFile(const QString &path)
         return;
     }
     // One insertion per list keeps a file at the format's limit quick to open;
-    // taking it back takes back both lists' part at once.
-    History->appendOpened(read.lists.first, read.lists.second);
+    // taking it back takes back both lists' part at once. A file that adds
+    // nothing leaves nothing to take back.
+    if (read.entriesRead() > 0)
+        History->appendOpened(read.lists.first, read.lists.second);
     // The lists add to what they held, and so do the lines kept as read: an
     // entry of a file opened before is still saved as it came.
     keptLines_.add(read.kept);
@@ -179,6 +182,7 @@ void Form1::openTaskFile(const QString &path)
 
 void Form1::Command2_Click()
 {
+    endEditing(); // what is typed in an open editor is saved with the rest
     platform_.message(this, MessageRequest{QStringLiteral("Please put after the filename the ending < .dat > "),
                                            productName(), MessageButtons::Ok, MessageIcon::None});
     const std::optional<QString> path =
@@ -220,6 +224,7 @@ void Form1::Command14_Click()
 
 void Form1::Command15_Click()
 {
+    endEditing();
     const std::optional<QString> path =
         platform_.fileDialog(this, FileDialogRequest{FileDialogMode::Save, dialogFolder(), kSaveFilter});
     if (!path)

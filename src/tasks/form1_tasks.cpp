@@ -47,8 +47,15 @@ void Form1::refreshCapacityDisplay(int list, const QString &suffix, ZeroRule rul
     }
 }
 
+void Form1::endEditing()
+{
+    for (TaskListView *view : List)
+        view->endEdit();
+}
+
 void Form1::addEntry(int list, bool appointment)
 {
+    endEditing();
     if (isBlankEntry(Text1->text())) {
         Text1->setFocus();
         return;
@@ -98,6 +105,7 @@ void Form1::Command10_Click() { addEntry(1, true); }
 
 void Form1::removeSelected(int list)
 {
+    endEditing();
     // Only an entry the user selected goes: the row that took a removed
     // entry's place is current but not selected.
     const int row = List[list]->selectedRow();
@@ -115,6 +123,7 @@ void Form1::List_Click(int) {}
 
 void Form1::List_DblClick(int)
 {
+    endEditing();
     // The direction follows the list on display, not the box that was clicked.
     const int from = secondListShown() ? 1 : 0;
     const int to = 1 - from;
@@ -139,6 +148,7 @@ void Form1::List_DblClick(int)
 
 void Form1::Command8_Click()
 {
+    endEditing();
     if (!secondListShown()) {
         Picture1->show();
         Command8->setText(QStringLiteral("1º List"));
@@ -202,11 +212,13 @@ void Form1::setUpEditing()
     for (int i = 0; i < 2; ++i) {
         connect(List[i], &TaskListView::menuRequested, this, [this, i](const QPoint &at) { ShowListMenu(i, at); });
         connect(List[i], &TaskListView::entryEdited, this, [this, i](int row, const QString &text) {
+            // The selection stays the user's: an edit ended by a click elsewhere
+            // must not take the place of what was clicked.
             if (History->edit(i, row, text))
                 Label2->setText(QStringLiteral("File not saved "));
-            List[i]->selectRow(row);
         });
         connect(List[i], &TaskListView::entryDropped, this, [this, i](int from, int to) {
+            endEditing();
             if (History->reorder(i, from, to))
                 Label2->setText(QStringLiteral("File not saved "));
             List[i]->selectRow(to);
@@ -214,7 +226,6 @@ void Form1::setUpEditing()
         connect(List[i], &TaskListView::characterRefused, this, &Form1::showEntryHint);
         connect(List[i], &TaskListView::editorClosed, this, &Form1::hideEntryHint);
     }
-    Text1->installEventFilter(this);
 }
 
 void Form1::setUpUndoKeys()
@@ -261,35 +272,15 @@ void Form1::setUpListKeys(int i)
     onList(QKeySequence(Qt::SHIFT | Qt::Key_F10), [this, i] { ShowListMenu(i, List[i]->menuPlace()); });
 }
 
-bool Form1::entryBoxUndoKey(QEvent *event)
-{
-    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
-        return false;
-    auto *key = static_cast<QKeyEvent *>(event);
-    const QKeyCombination combo = key->keyCombination();
-    const bool undo = key->matches(QKeySequence::Undo);
-    const bool redo = !undo && (key->matches(QKeySequence::Redo) || combo == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z)
-                                || combo == (Qt::CTRL | Qt::Key_Y));
-    if (!undo && !redo)
-        return false;
-    // The box keeps the key; on its press, its own typing goes first.
-    event->accept();
-    if (event->type() == QEvent::KeyPress) {
-        if (undo)
-            Text1->isUndoAvailable() ? Text1->undo() : Undo();
-        else
-            Text1->isRedoAvailable() ? Text1->redo() : Redo();
-    }
-    return true;
-}
-
 void Form1::Undo()
 {
+    endEditing();
     afterHistoryStep(History->undo());
 }
 
 void Form1::Redo()
 {
+    endEditing();
     afterHistoryStep(History->redo());
 }
 
@@ -321,6 +312,7 @@ void Form1::EditSelected(int list)
 
 void Form1::MoveWithinList(int list, int by)
 {
+    endEditing();
     const int row = List[list]->selectedRow();
     if (row < 0 || !History->reorder(list, row, row + by))
         return;
@@ -330,6 +322,7 @@ void Form1::MoveWithinList(int list, int by)
 
 void Form1::ShowListMenu(int list, const QPoint &globalPos)
 {
+    endEditing();
     const int row = List[list]->selectedRow();
     const int count = Tasks[list]->count();
     QMenu menu(this);

@@ -2,6 +2,8 @@
 
 #include "tasks/tasklistmodel.h"
 
+#include <QScopedValueRollback>
+
 namespace listora {
 
 namespace {
@@ -197,32 +199,28 @@ bool TaskHistory::add(int list, const QString &entry)
 {
     if (!lists_[list]->canTake())
         return false;
-    stack_.push(new InsertEntry(lists_, list, lists_[list]->count(), entry));
-    return true;
+    return push(new InsertEntry(lists_, list, lists_[list]->count(), entry));
 }
 
 bool TaskHistory::remove(int list, int row)
 {
     if (row < 0 || row >= lists_[list]->count())
         return false;
-    stack_.push(new RemoveEntry(lists_, list, row));
-    return true;
+    return push(new RemoveEntry(lists_, list, row));
 }
 
 bool TaskHistory::move(int from, int row)
 {
     if (row < 0 || row >= lists_[from]->count() || !lists_[1 - from]->canTake())
         return false;
-    stack_.push(new MoveToOther(lists_, from, row));
-    return true;
+    return push(new MoveToOther(lists_, from, row));
 }
 
 bool TaskHistory::edit(int list, int row, const QString &text)
 {
     if (row < 0 || row >= lists_[list]->count() || lists_[list]->at(row) == text)
         return false;
-    stack_.push(new EditEntry(lists_, list, row, text));
-    return true;
+    return push(new EditEntry(lists_, list, row, text));
 }
 
 bool TaskHistory::reorder(int list, int from, int to)
@@ -230,34 +228,47 @@ bool TaskHistory::reorder(int list, int from, int to)
     const int n = lists_[list]->count();
     if (from < 0 || from >= n || to < 0 || to >= n || from == to)
         return false;
-    stack_.push(new ReorderEntry(lists_, list, from, to));
-    return true;
+    return push(new ReorderEntry(lists_, list, from, to));
 }
 
 bool TaskHistory::appendOpened(const QStringList &first, const QStringList &second)
 {
     if (!lists_[0]->canTake(first.size()) || !lists_[1]->canTake(second.size()))
         return false;
-    stack_.push(new AppendOpened(lists_, first, second));
+    return push(new AppendOpened(lists_, first, second));
+}
+
+bool TaskHistory::push(QUndoCommand *command)
+{
+    if (stepping_) {
+        // A push now would delete the very command being done or undone.
+        Q_ASSERT_X(false, "TaskHistory", "a change arrived from inside an undo or redo");
+        delete command;
+        return false;
+    }
+    const QScopedValueRollback guard(stepping_, true); // pushing runs the command
+    stack_.push(command);
     return true;
 }
 
 std::optional<ListPlace> TaskHistory::undo()
 {
-    if (!stack_.canUndo())
+    if (stepping_ || !stack_.canUndo())
         return std::nullopt;
     const auto *command = static_cast<const ListCommand *>(stack_.command(stack_.index() - 1));
     const ListPlace place = command->placeAfterUndo();
+    const QScopedValueRollback guard(stepping_, true);
     stack_.undo();
     return place;
 }
 
 std::optional<ListPlace> TaskHistory::redo()
 {
-    if (!stack_.canRedo())
+    if (stepping_ || !stack_.canRedo())
         return std::nullopt;
     const auto *command = static_cast<const ListCommand *>(stack_.command(stack_.index()));
     const ListPlace place = command->placeAfterRedo();
+    const QScopedValueRollback guard(stepping_, true);
     stack_.redo();
     return place;
 }

@@ -21,6 +21,8 @@ struct ListPlace {
 };
 
 // Every change to the two lists, so each can be taken back and done again.
+// Nothing may change the lists from inside an undo, a redo or a push: such a
+// change is refused (and asserted in debug builds).
 // The operations change the models at once; capacity is the caller's to
 // check, as the add buttons do, while the count a task file can hold is
 // never passed.
@@ -53,8 +55,13 @@ signals:
     void canRedoChanged(bool canRedo);
 
 private:
+    // Refused while a command is being done or undone: the models' signals
+    // reach views and editors, and none of them may change the lists then.
+    bool push(QUndoCommand *command);
+
     std::array<TaskListModel *, 2> lists_;
     QUndoStack stack_;
+    bool stepping_ = false;
 };
 
 } // namespace listora

@@ -1,7 +1,7 @@
 #include "tasks/tasklistview.h"
 
 #include "tasks/entrytext.h"
-#include "tasks/entryvalidator.h"
+#include "tasks/entrylineedit.h"
 #include "tasks/tasklistmodel.h"
 
 #include <QContextMenuEvent>
@@ -17,6 +17,8 @@ namespace listora {
 
 namespace {
 
+constexpr char kShownProperty[] = "listoraShownEntry";
+
 // The editor keeps the entry box's rules; what it commits is handed to the
 // view's owner instead of being written into the model.
 class EntryDelegate final : public QStyledItemDelegate {
@@ -25,31 +27,33 @@ public:
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
     {
-        auto *editor = new QLineEdit(parent);
+        auto *editor = new EntryLineEdit(parent);
         editor->setObjectName(QStringLiteral("EntryEditor"));
         editor->setFrame(false);
         editor->setAccessibleName(QStringLiteral("Edit entry"));
-        editor->setValidator(new EntryValidator(
-            [this, editor](const QString &c) {
-                emit view_->characterRefused(c);
-                // A screen reader speaks a changed description of the focused editor.
-                editor->setAccessibleDescription(refusedCharacterHint(c));
-            },
-            editor));
+        QObject::connect(editor, &EntryLineEdit::characterRefused, view_, [this, editor](const QString &c) {
+            emit view_->characterRefused(c);
+            // A screen reader speaks a changed description of the focused editor.
+            editor->setAccessibleDescription(refusedCharacterHint(c));
+        });
         return editor;
     }
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
-        // Through the validator, so the editor starts with what a task file keeps,
-        // and with its letters whole, as they were typed.
+        // The entry as it stands, letters whole; nothing is left out until the user types.
         auto *line = static_cast<QLineEdit *>(editor);
-        line->clear();
-        line->insert(editableEntryText(index.data(Qt::EditRole).toString()));
-        line->setCursorPosition(int(line->text().size()));
+        const QString shown = editableEntryText(index.data(Qt::EditRole).toString());
+        line->setText(shown);
+        line->setProperty(kShownProperty, shown);
+        line->setCursorPosition(int(shown.size()));
     }
     void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &index) const override
     {
-        emit view_->entryEdited(index.row(), storableEntryText(static_cast<QLineEdit *>(editor)->text()).text);
+        // An edit the user did not type into is no change, whatever the entry holds.
+        const QString text = static_cast<QLineEdit *>(editor)->text();
+        if (text == editor->property(kShownProperty).toString())
+            return;
+        emit view_->entryEdited(index.row(), storableEntryText(text).text);
     }
 
 private:
@@ -152,7 +156,24 @@ bool TaskListView::editSelected()
     }
     scrollTo(currentIndex());
     edit(currentIndex());
+    editor_ = indexWidget(currentIndex());
     return isEditing();
+}
+
+void TaskListView::endEdit()
+{
+    if (QWidget *editor = editor_) {
+        // As leaving the editor does: what was typed is committed, then the editor goes.
+        commitData(editor);
+        if (editor_)
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void TaskListView::discardEdit()
+{
+    if (QWidget *editor = editor_)
+        closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 
 QPoint TaskListView::menuPlace() const
@@ -541,6 +562,8 @@ void TaskListView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHi
     // Tab ends the edit; it does not open the next entry's editor.
     if (hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem)
         hint = QAbstractItemDelegate::NoHint;
+    if (editor == editor_)
+        editor_ = nullptr;
     QListView::closeEditor(editor, hint);
     emit editorClosed();
 }

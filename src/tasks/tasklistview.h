@@ -2,6 +2,7 @@
 
 #include <QListView>
 #include <QPersistentModelIndex>
+#include <QPointer>
 
 namespace listora {
 
@@ -39,6 +40,11 @@ public:
     // Opens the editor over the selected entry; false when none is selected.
     bool editSelected();
     bool isEditing() const { return state() == QAbstractItemView::EditingState; }
+    // Ends an open edit as leaving the editor does, committing what was typed;
+    // every command that changes the lists runs only after it.
+    void endEdit();
+    // Closes an open editor and drops what was typed in it.
+    void discardEdit();
     // Where a menu for the current entry opens when the keyboard asks for it.
     QPoint menuPlace() const;
 
@@ -108,6 +114,7 @@ private:
     QPersistentModelIndex pendingReveal_;
     TaskListModel *taskModel_ = nullptr;
     bool editorReady_ = false;
+    QPointer<QWidget> editor_;
 };
 
 } // namespace listora

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QClipboard>
 #include <QTest>
 #include <QTimer>
 
@@ -574,7 +575,8 @@ void TestForm1::lineBreaksStayOutOfTheEntryBox()
 {
     form->Text1->clear();
     form->Text1->setFocus();
-    form->Text1->insert(QStringLiteral("first\r\nsecond\nthird"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("first\r\nsecond\nthird"));
+    QTest::keyClick(form->Text1, Qt::Key_V, Qt::ControlModifier);
     QVERIFY(!form->Text1->text().contains(QLatin1Char('\n')));
     QVERIFY(!form->Text1->text().contains(QLatin1Char('\r')));
     click(form->Command3);
