@@ -25,12 +25,20 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 step() { echo "--- $*"; }
 
-# Every place of Listora's in the prefix: files and folders by name, registry keys and values
-# by any mention. The registry files are written out once the server has stopped.
+# Every place the package puts something in the prefix: its folder, its Start menu entry, what
+# Windows keeps of an installed package, and the registry keys and values that name the program,
+# its icon, its folder or its Apps & features entry. Not any file that happens to be named like
+# it: Wine copies each host printer's driver file into the prefix under the printer's name.
+# The registry files are written out once the server has stopped.
 traces() {
     "$wineserver" -w
-    (cd "$WINEPREFIX" && find drive_c -iname '*listora*' | sort)
-    grep -il 'listora' "$WINEPREFIX"/*.reg 2>/dev/null | sed 's|.*/|registry mentions Listora: |' || true
+    (cd "$WINEPREFIX/drive_c" && {
+        [ -e "Program Files/Listora" ] && echo "Program Files/Listora"
+        find "ProgramData/Microsoft/Windows/Start Menu" users -iname 'Listora.lnk' 2>/dev/null || true
+        find windows/Installer -iname '*listora*' 2>/dev/null || true
+    } | sort)
+    grep -il -e 'listora\.exe' -e 'listora\.ico' -e '"DisplayName"="Listora"' -e '"ProductName"="Listora"' -e 'Program Files\\\\Listora' \
+        "$WINEPREFIX"/*.reg 2>/dev/null | sed 's|.*/|registry names Listora: |' || true
 }
 
 step "a fresh Wine prefix"

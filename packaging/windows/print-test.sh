@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The Windows printout under Wine, whose print path ends in the host's CUPS. With the cups-pdf
-# queue as Wine's default printer the test prints the first list and says what the page must
-# hold; the page is then read back out of the PDF the queue writes. Then, with CUPS out of
+# The Windows printout under Wine, whose print path ends in the host's CUPS. The test prints
+# the first list to the cups-pdf queue by name, whatever the host's default printer is, and
+# says what the page must hold; the page is then read back out of the PDF the queue writes. Then, with CUPS out of
 # Wine's reach so that no printer is left, it must offer the PDF file instead.
 #   print-test.sh <tst_windowsprint.exe>
 set -euo pipefail
@@ -20,7 +20,7 @@ trap 'rm -rf "$work"' EXIT
 touch "$work/start"
 sleep 1 # the new PDF's time must be later than the mark's
 
-echo "--- the default printer $queue"
+echo "--- the queue $queue"
 # The program's own platform, as users run it: text goes to the printer as text in the
 # system's fonts (offscreen would draw it as outlines, which no PDF reader can read back).
 # Wine 8's PostScript driver crashes sending a font with CFF outlines, as the URW fonts that
@@ -35,7 +35,7 @@ cat > "$work/fonts.conf" <<CONF
 </fontconfig>
 CONF
 FONTCONFIG_FILE="$work/fonts.conf" LISTORA_PRINT_QUEUE="$queue" LISTORA_EXPECTED_PAGE="Z:$work/expected.txt" \
-    xvfb-run -a "$here/run-test.sh" "$exe" -platform windows "printFromTheMainWindow:default printer"
+    xvfb-run -a "$here/run-test.sh" "$exe" -platform windows "printFromTheMainWindow:the test's own queue"
 [ -s "$work/expected.txt" ] || fail "the test said nothing about the page"
 pdf=""
 for _ in $(seq 120); do

@@ -1,17 +1,15 @@
 #pragma once
 
 #include <QString>
-#include <QTemporaryDir>
-
-#include <optional>
 
 namespace listora {
 
 // Listora keeps no settings, but Qt does on its behalf: the file dialog stores
 // its history and last folder as user settings on every use. While this object
-// lives, user settings kept in files go nowhere, so a run leaves nothing in the
-// user's home or configuration folders. Create it before the application object
-// and before any dialog.
+// lives, user settings kept in files go nowhere: their folder lies below the
+// null device, where no folder can ever be made, so Qt's settings fail to sync,
+// silently, and nothing is left behind even when the program is killed. Create
+// it before the application object and before any dialog.
 class SettingsSandbox {
 public:
     SettingsSandbox();
@@ -22,8 +20,10 @@ public:
     QString path() const { return path_; }
 
 private:
-    std::optional<QTemporaryDir> dir_;
     QString path_;
 };
+
+// The system's null device: "/dev/null", or "\\.\NUL" on Windows.
+QString nullDevicePath();
 
 } // namespace listora

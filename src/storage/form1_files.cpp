@@ -1,6 +1,7 @@
 // The file commands of the main window: open, save, the file-name panel and the backup.
 #include "app/form1.h"
 
+#include "app/busysave.h"
 #include "app/platform.h"
 #include "app/texts.h"
 #include "storage/taskfile.h"
@@ -192,6 +193,7 @@ void Form1::Command2_Click()
     remember(*this, *path);
 
     const TaskLists lists = listsOf(*this);
+    const BusySaveScope busy;
     const SaveResult saved = saveTaskFile(*path, lists, programCodePage(), &keptLines_);
     if (saved.changed) {
         warn(platform_, this,
@@ -233,6 +235,7 @@ void Form1::Command15_Click()
 
     const QString backupPath = *path + QStringLiteral("_bak.dat");
     const TaskLists lists = listsOf(*this);
+    const BusySaveScope busy;
     const SaveResult saved = saveTaskFile(backupPath, lists, programCodePage(), &keptLines_);
     if (saved.changed) {
         warn(platform_, this,

@@ -16,10 +16,13 @@ using SaveAttempt = std::function<SaveResult()>;
 // Runs attempt, dealing with what the system does to a file being replaced.
 // On Windows a target with the read-only attribute is refused before anything
 // is written (the attribute stays), and a target another program holds open
-// is tried again until window has passed; each is then reported in the user's
+// is tried again until window has passed, written only once it looks free, so
+// a long file is not encoded again on each try; each is then reported in the user's
 // terms. Elsewhere attempt runs once: permission bits already refuse, and a
 // file open elsewhere can be replaced.
-SaveResult replaceWithRetry(const QString &path, const SaveAttempt &attempt, std::chrono::milliseconds window);
+// Each pause between tries goes through wait.
+SaveResult replaceWithRetry(const QString &path, const SaveAttempt &attempt, std::chrono::milliseconds window,
+                            const std::function<void(std::chrono::milliseconds)> &wait);
 
 // Asks the system to start putting length bytes written from from on the disk, without
 // waiting for it, so the sync before the replacement finds most of them there.

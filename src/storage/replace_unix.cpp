@@ -8,7 +8,8 @@
 
 namespace listora {
 
-SaveResult replaceWithRetry(const QString &, const SaveAttempt &attempt, std::chrono::milliseconds)
+SaveResult replaceWithRetry(const QString &, const SaveAttempt &attempt, std::chrono::milliseconds,
+                            const std::function<void(std::chrono::milliseconds)> &)
 {
     return attempt();
 }

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QThread>
 
 #include <windows.h>
 
@@ -47,7 +46,8 @@ bool heldOpenElsewhere(const std::wstring &path)
 
 } // namespace
 
-SaveResult replaceWithRetry(const QString &path, const SaveAttempt &attempt, std::chrono::milliseconds window)
+SaveResult replaceWithRetry(const QString &path, const SaveAttempt &attempt, std::chrono::milliseconds window,
+                            const std::function<void(std::chrono::milliseconds)> &wait)
 {
     const std::wstring target = systemPath(path);
     if (isReadOnly(target))
@@ -55,14 +55,17 @@ SaveResult replaceWithRetry(const QString &path, const SaveAttempt &attempt, std
     QElapsedTimer waited;
     waited.start();
     for (;;) {
-        SaveResult result = attempt();
-        if (result || result.changed || !heldOpenElsewhere(target))
-            return result;
+        // A try encodes the whole file again: it is made only once the file looks free.
+        if (!heldOpenElsewhere(target)) {
+            SaveResult result = attempt();
+            if (result || result.changed || !heldOpenElsewhere(target))
+                return result;
+        }
         // Indexers and virus scanners let go within moments; a program the user has
         // the file open in does not, and is named.
         if (waited.elapsed() >= window.count())
             return {false, QStringLiteral("another program is using it; close it there and try again"), {}};
-        QThread::msleep(100);
+        wait(std::chrono::milliseconds(100));
     }
 }
 

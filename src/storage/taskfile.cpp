@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QThread>
 #include <QStandardPaths>
 
 #include <bit>
@@ -95,6 +96,20 @@ SaveDeviceFactory &deviceFactory()
 {
     static SaveDeviceFactory factory;
     return factory;
+}
+
+SaveWait &saveWait()
+{
+    static SaveWait wait;
+    return wait;
+}
+
+void waitBeforeRetry(std::chrono::milliseconds pause)
+{
+    if (saveWait())
+        saveWait()(pause);
+    else
+        QThread::msleep(std::chrono::duration_cast<std::chrono::milliseconds>(pause).count());
 }
 
 std::chrono::milliseconds &retryWindow()
@@ -476,6 +491,11 @@ void setSaveDeviceFactory(SaveDeviceFactory factory)
     deviceFactory() = std::move(factory);
 }
 
+void setSaveWait(SaveWait wait)
+{
+    saveWait() = std::move(wait);
+}
+
 void setSaveRetryWindow(std::chrono::milliseconds window)
 {
     retryWindow() = window;
@@ -554,7 +574,7 @@ SaveResult saveBytes(const QString &path, const QByteArray &bytes)
                 return failure({});
             return writeThrough(*device, bytes);
         },
-        retryWindow());
+        retryWindow(), waitBeforeRetry);
 }
 
 SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page, const KeptLines *kept)
@@ -576,7 +596,7 @@ SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodeP
             tried.changed = changed; // no point in waiting for the file to come free
             return tried;
         },
-        retryWindow());
+        retryWindow(), waitBeforeRetry);
     if (changed) {
         // Writing would put '?' in the place of what the user sees, unnoticed until it is read back.
         result = failure(QStringLiteral("an entry cannot be written as it stands"));

@@ -143,6 +143,11 @@ void setSaveDeviceFactory(SaveDeviceFactory factory); // empty: back to QSaveFil
 inline constexpr std::chrono::milliseconds kDefaultSaveRetryWindow{3000};
 void setSaveRetryWindow(std::chrono::milliseconds window);
 
+// How a save waits between its tries: the thread sleeps unless a window has
+// set a wait that keeps it painting (empty: back to sleeping).
+using SaveWait = std::function<void(std::chrono::milliseconds)>;
+void setSaveWait(SaveWait wait);
+
 // Writes bytes through a device that is not open yet, as saveBytes does.
 SaveResult writeThrough(QIODevice &device, const QByteArray &bytes);
 // The same with what body writes into the opened device; false from body

@@ -237,6 +237,8 @@ int main(int argc, char *argv[])
     const QList<QPair<const char *, QString>> folders = {
         {"HOME", home},
         {"TMPDIR", tmp},
+        {"TEMP", tmp}, // Windows
+        {"TMP", tmp},
         {"XDG_CONFIG_HOME", home + QStringLiteral("/.config")},
         {"XDG_CACHE_HOME", home + QStringLiteral("/.cache")},
         {"XDG_DATA_HOME", home + QStringLiteral("/.local/share")},

@@ -18,11 +18,13 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMap>
 #include <QProcess>
 #include <QSaveFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 #include <chrono>
@@ -502,10 +504,32 @@ void TestSafeSave::releasedWhileWaiting()
 
     Window w;
     w.form.Tasks[0]->append(QStringLiteral("after the scan"));
+    w.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+
+    // While the save waits, the window paints and shows that it is busy.
+    struct PaintWatch final : QObject {
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            painted = painted || event->type() == QEvent::Paint;
+            return false;
+        }
+        bool painted = false;
+    } paints;
+    Qt::CursorShape cursor = Qt::ArrowCursor;
+    QTimer::singleShot(200, &w.form, [&] {
+        if (const QCursor *shown = QGuiApplication::overrideCursor())
+            cursor = shown->shape();
+        w.form.installEventFilter(&paints);
+        w.form.update();
+    });
     w.platform.paths.enqueue(picked);
     run(w, command);
     QCOMPARE(w.form.Label2->text(), command == Command::Save ? QStringLiteral("File saved ") : QStringLiteral("Back Up Ok"));
     QCOMPARE(w.platform.messages.size(), command == Command::Save ? 1 : 0);
+    QCOMPARE(cursor, Qt::WaitCursor);
+    QVERIFY(paints.painted);
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 QTEST_MAIN(TestSafeSave)

@@ -1,0 +1,10 @@
+#include "app/settingssandbox.h"
+
+namespace listora {
+
+QString nullDevicePath()
+{
+    return QStringLiteral("/dev/null");
+}
+
+} // namespace listora
