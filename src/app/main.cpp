@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/mainwindow.h"
 #include "app/icons.h"
 #include "app/qtplatform.h"
 #include "app/settingssandbox.h"
@@ -22,7 +22,7 @@ int main(int argc, char *argv[])
 
     listora::QtPlatform platform;
     listora::Windows windows(platform);
-    listora::Form1 form(windows, platform);
+    listora::MainWindow form(windows, platform);
     listora::centreOnScreen(form);
     form.show();
     return QApplication::exec();

@@ -9,11 +9,20 @@
 
 namespace listora {
 
-class Form1;
 class Platform;
-class frmAbout;
+class AboutWindow;
 
-// The windows other than Form1: each exists at most once, is created (loaded
+// What the other windows may do to the main window: write its title bar (the
+// hover help) and put its own icon back in its About picture.
+class MainWindowLink {
+public:
+    virtual ~MainWindowLink() = default;
+    virtual void setTitle(const QString &title) = 0;
+    virtual void showOwnIconInAboutPicture() = 0;
+    virtual QWidget *widget() = 0;
+};
+
+// The windows other than the main one: each exists at most once, is created (loaded
 // hidden, its constructor being its load step) on first use and is destroyed by
 // its close box.
 class Windows {
@@ -24,8 +33,8 @@ public:
     Windows &operator=(const Windows &) = delete;
 
     Platform &platform() const { return platform_; }
-    void setMainWindow(Form1 *form) { main_ = form; }
-    Form1 *mainWindow() const { return main_; }
+    void setMainWindow(MainWindowLink *window) { main_ = window; }
+    MainWindowLink *mainWindow() const { return main_; }
 
     // The loaded window, loading it hidden when needed.
     template <class W> W &get()
@@ -35,7 +44,7 @@ public:
             auto *window = new W(*this);
             window->setAttribute(Qt::WA_DeleteOnClose);
             // The About window closes on Esc through its Ok button.
-            if constexpr (!std::is_same_v<W, frmAbout>)
+            if constexpr (!std::is_same_v<W, AboutWindow>)
                 closeOnEscape(*window);
             slot = window;
         }
@@ -63,7 +72,7 @@ private:
     static void closeOnEscape(QWidget &window);
 
     Platform &platform_;
-    Form1 *main_ = nullptr;
+    MainWindowLink *main_ = nullptr;
     std::map<std::type_index, QPointer<QWidget>> slots_;
 };
 

@@ -10,6 +10,14 @@ namespace {
 
 using Lists = std::array<TaskListModel *, 2>;
 
+// How a step names its entry: "Remove “Buy bread”", shortened where an entry is long.
+QString quoted(const QString &entry)
+{
+    constexpr qsizetype kShown = 40;
+    const QString shown = entry.size() > kShown ? entry.left(kShown - 1).trimmed() + QChar(0x2026) : entry;
+    return QChar(0x201c) + shown + QChar(0x201d);
+}
+
 // A change that can say where it leaves the user, both ways. A command whose
 // list no longer looks as it left it does nothing and drops out of the
 // history rather than change the wrong entry.
@@ -33,7 +41,10 @@ private:
 
 class InsertEntry final : public ListCommand {
 public:
-    InsertEntry(Lists lists, int i, int row, QString entry) : ListCommand(lists), i_(i), row_(row), entry_(std::move(entry)) {}
+    InsertEntry(Lists lists, int i, int row, QString entry) : ListCommand(lists), i_(i), row_(row), entry_(std::move(entry))
+    {
+        setText(QStringLiteral("Add ") + quoted(entry_));
+    }
     void redo() override
     {
         if (!list(i_).insert(row_, entry_))
@@ -55,7 +66,10 @@ private:
 
 class RemoveEntry final : public ListCommand {
 public:
-    RemoveEntry(Lists lists, int i, int row) : ListCommand(lists), i_(i), row_(row), entry_(list(i).at(row)) {}
+    RemoveEntry(Lists lists, int i, int row) : ListCommand(lists), i_(i), row_(row), entry_(list(i).at(row))
+    {
+        setText(QStringLiteral("Remove ") + quoted(entry_));
+    }
     void redo() override
     {
         if (!holds(i_, row_, entry_) || !list(i_).remove(row_))
@@ -80,6 +94,7 @@ public:
     MoveToOther(Lists lists, int from, int row)
         : ListCommand(lists), from_(from), row_(row), entry_(list(from).at(row)), to_(list(1 - from).count())
     {
+        setText(QStringLiteral("Move %1 to the Other List").arg(quoted(entry_)));
     }
     void redo() override
     {
@@ -112,6 +127,7 @@ public:
     EditEntry(Lists lists, int i, int row, QString text)
         : ListCommand(lists), i_(i), row_(row), before_(list(i).at(row)), after_(std::move(text))
     {
+        setText(QStringLiteral("Edit ") + quoted(before_));
     }
     void redo() override { swap(before_, after_); }
     void undo() override { swap(after_, before_); }
@@ -135,6 +151,7 @@ public:
     ReorderEntry(Lists lists, int i, int from, int to)
         : ListCommand(lists), i_(i), from_(from), to_(to), entry_(list(i).at(from))
     {
+        setText((to < from ? QStringLiteral("Move %1 Up") : QStringLiteral("Move %1 Down")).arg(quoted(entry_)));
     }
     void redo() override { shift(from_, to_); }
     void undo() override { shift(to_, from_); }
@@ -155,9 +172,10 @@ private:
 
 class AppendOpened final : public ListCommand {
 public:
-    AppendOpened(Lists lists, QStringList first, QStringList second)
+    AppendOpened(Lists lists, QStringList first, QStringList second, const QString &name)
         : ListCommand(lists), added_{std::move(first), std::move(second)}, before_{list(0).count(), list(1).count()}
     {
+        setText(QStringLiteral("Open ") + quoted(name));
     }
     void redo() override
     {
@@ -193,6 +211,9 @@ TaskHistory::TaskHistory(std::array<TaskListModel *, 2> lists, QObject *parent) 
     stack_.setUndoLimit(kDepth);
     connect(&stack_, &QUndoStack::canUndoChanged, this, &TaskHistory::canUndoChanged);
     connect(&stack_, &QUndoStack::canRedoChanged, this, &TaskHistory::canRedoChanged);
+    connect(&stack_, &QUndoStack::undoTextChanged, this, &TaskHistory::undoTextChanged);
+    connect(&stack_, &QUndoStack::redoTextChanged, this, &TaskHistory::redoTextChanged);
+    connect(&stack_, &QUndoStack::cleanChanged, this, &TaskHistory::cleanChanged);
 }
 
 bool TaskHistory::add(int list, const QString &entry)
@@ -231,11 +252,11 @@ bool TaskHistory::reorder(int list, int from, int to)
     return push(new ReorderEntry(lists_, list, from, to));
 }
 
-bool TaskHistory::appendOpened(const QStringList &first, const QStringList &second)
+bool TaskHistory::appendOpened(const QStringList &first, const QStringList &second, const QString &name)
 {
     if (!lists_[0]->canTake(first.size()) || !lists_[1]->canTake(second.size()))
         return false;
-    return push(new AppendOpened(lists_, first, second));
+    return push(new AppendOpened(lists_, first, second, name));
 }
 
 bool TaskHistory::push(QUndoCommand *command)

@@ -38,11 +38,21 @@ public:
     // False when the text is the entry's own: no change, nothing to undo.
     bool edit(int list, int row, const QString &text);
     bool reorder(int list, int from, int to);
-    // What opening a file appended to both lists, taken back as one.
-    bool appendOpened(const QStringList &first, const QStringList &second);
+    // What opening the file name appended to both lists, taken back as one.
+    bool appendOpened(const QStringList &first, const QStringList &second, const QString &name);
 
     bool canUndo() const { return stack_.canUndo(); }
     bool canRedo() const { return stack_.canRedo(); }
+    // What an undo or a redo would take back or do again: "Remove “beta”".
+    QString undoText() const { return stack_.undoText(); }
+    QString redoText() const { return stack_.redoText(); }
+
+    // The lists as they stand are the ones a file holds; undoing or redoing
+    // back to this point comes back to them.
+    void setClean() { stack_.setClean(); }
+    // No point of the history is what a file holds.
+    void resetClean() { stack_.resetClean(); }
+    bool isClean() const { return stack_.isClean(); }
     // Nothing when there was nothing to undo or redo.
     std::optional<ListPlace> undo();
     std::optional<ListPlace> redo();
@@ -53,6 +63,9 @@ public:
 signals:
     void canUndoChanged(bool canUndo);
     void canRedoChanged(bool canRedo);
+    void undoTextChanged(const QString &text);
+    void redoTextChanged(const QString &text);
+    void cleanChanged(bool clean);
 
 private:
     // Refused while a command is being done or undone: the models' signals

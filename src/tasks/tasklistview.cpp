@@ -5,6 +5,7 @@
 #include "tasks/tasklistmodel.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPainter>
@@ -200,6 +201,29 @@ void TaskListView::contextMenuEvent(QContextMenuEvent *event)
 {
     emit menuRequested(event->reason() == QContextMenuEvent::Mouse ? event->globalPos() : menuPlace());
     event->accept();
+}
+
+void TaskListView::keyPressEvent(QKeyEvent *event)
+{
+    // The Menu key arrives as a context-menu request; Shift+F10 does not everywhere.
+    if (event->keyCombination() == (Qt::SHIFT | Qt::Key_F10)) {
+        emit menuRequested(menuPlace());
+        event->accept();
+        return;
+    }
+    QListView::keyPressEvent(event);
+}
+
+void TaskListView::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    QListView::selectionChanged(selected, deselected);
+    emit selectedRowChanged();
+}
+
+void TaskListView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QListView::currentChanged(current, previous);
+    emit selectedRowChanged();
 }
 
 void TaskListView::dragEnterEvent(QDragEnterEvent *event)

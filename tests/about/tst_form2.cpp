@@ -1,5 +1,5 @@
 #include "about/abouttexts.h"
-#include "about/form2.h"
+#include "about/otherprogramswindow.h"
 #include "app/windows.h"
 #include "fakeplatform.h"
 
@@ -19,7 +19,7 @@ void moveTo(QWidget *widget, QPoint at)
     QTest::mouseMove(widget, at + QPoint(nudge++ % 2, 0));
 }
 
-QStringList texts(const Form2 &panel)
+QStringList texts(const OtherProgramsWindow &panel)
 {
     QStringList out;
     for (QLineEdit *box : panel.boxes())
@@ -31,9 +31,9 @@ struct Rig {
     test::FakePlatform platform;
     Windows windows{platform};
 
-    Form2 &openPanel()
+    OtherProgramsWindow &openPanel()
     {
-        Form2 &panel = windows.show<Form2>();
+        OtherProgramsWindow &panel = windows.show<OtherProgramsWindow>();
         if (!QTest::qWaitForWindowExposed(&panel))
             qWarning("panel not exposed");
         return panel;
@@ -57,7 +57,7 @@ private slots:
 void TestForm2::beforeTheClick()
 {
     Rig rig;
-    Form2 &panel = rig.windows.get<Form2>();
+    OtherProgramsWindow &panel = rig.windows.get<OtherProgramsWindow>();
     QCOMPARE(panel.windowTitle(), QStringLiteral("Brenholt Software"));
     QCOMPARE(texts(panel), QStringList(9, QString()));
     QCOMPARE(panel.Command1->text(), QString(65, QLatin1Char('X')));
@@ -87,7 +87,7 @@ void TestForm2::hover()
     QFETCH(QString, caption);
 
     Rig rig;
-    Form2 &panel = rig.openPanel();
+    OtherProgramsWindow &panel = rig.openPanel();
     const auto go = [&panel](const QString &where) {
         if (where == QLatin1String("window"))
             moveTo(&panel, QPoint(4, 4)); // the margin left of the first box
@@ -102,7 +102,7 @@ void TestForm2::hover()
 void TestForm2::clickFillsTheBoxes()
 {
     Rig rig;
-    Form2 &panel = rig.openPanel();
+    OtherProgramsWindow &panel = rig.openPanel();
     QTest::mouseClick(panel.Command1, Qt::LeftButton);
 
     QCOMPARE(texts(panel), about::programEntries());
@@ -114,7 +114,7 @@ void TestForm2::clickFillsTheBoxes()
 void TestForm2::clickWritesOverTyping()
 {
     Rig rig;
-    Form2 &panel = rig.openPanel();
+    OtherProgramsWindow &panel = rig.openPanel();
     QTest::mouseClick(panel.Command1, Qt::LeftButton);
     panel.Text3->clear();
     QTest::keyClicks(panel.Text3, QStringLiteral("my own words"));
@@ -129,7 +129,7 @@ void TestForm2::textsFitTheirControls()
 {
     // A line wider than its box would hide its end from the reader.
     Rig rig;
-    Form2 &panel = rig.openPanel();
+    OtherProgramsWindow &panel = rig.openPanel();
     QTest::mouseClick(panel.Command1, Qt::LeftButton);
     for (QLineEdit *box : panel.boxes()) {
         const int width = box->fontMetrics().horizontalAdvance(box->text());
@@ -141,17 +141,17 @@ void TestForm2::textsFitTheirControls()
 void TestForm2::closingEmptiesTheBoxes()
 {
     Rig rig;
-    QPointer<Form2> first = &rig.openPanel();
+    QPointer<OtherProgramsWindow> first = &rig.openPanel();
     QTest::mouseClick(first->Command1, Qt::LeftButton);
     first->close();
-    QVERIFY(!rig.windows.find<Form2>());
+    QVERIFY(!rig.windows.find<OtherProgramsWindow>());
 
-    Form2 &again = rig.openPanel();
+    OtherProgramsWindow &again = rig.openPanel();
     QCOMPARE(texts(again), QStringList(9, QString()));
     QCOMPARE(again.windowTitle(), QStringLiteral("Brenholt Software"));
     int shown = 0;
     for (QWidget *w : QApplication::topLevelWidgets())
-        shown += qobject_cast<Form2 *>(w) && w->isVisible();
+        shown += qobject_cast<OtherProgramsWindow *>(w) && w->isVisible();
     QCOMPARE(shown, 1);
 }
 

@@ -1,7 +1,7 @@
 #include "about/abouttexts.h"
-#include "about/form2.h"
-#include "about/frmabout.h"
-#include "app/form1.h"
+#include "about/otherprogramswindow.h"
+#include "about/aboutwindow.h"
+#include "mainwindowrig.h"
 #include "app/icons.h"
 #include "app/windows.h"
 #include "fakeplatform.h"
@@ -15,6 +15,7 @@
 #include <QTest>
 
 using namespace listora;
+using listora::test::TestMainWindow;
 
 namespace {
 
@@ -39,7 +40,7 @@ void hover(QWidget *widget)
     moveTo(widget, widget->rect().center());
 }
 
-QColor descriptionColour(const frmAbout &about)
+QColor descriptionColour(const AboutWindow &about)
 {
     return about.lblDescription->palette().color(QPalette::WindowText);
 }
@@ -55,11 +56,11 @@ template <class W> int shownCount()
 struct Rig {
     test::FakePlatform platform;
     Windows windows{platform};
-    Form1 form{windows, platform};
+    TestMainWindow form{windows, platform};
 
-    frmAbout &openAbout()
+    AboutWindow &openAbout()
     {
-        frmAbout &about = windows.show<frmAbout>();
+        AboutWindow &about = windows.show<AboutWindow>();
         if (!QTest::qWaitForWindowExposed(&about))
             qWarning("About window not exposed");
         return about;
@@ -90,7 +91,7 @@ private slots:
 void TestFrmAbout::loadStep()
 {
     Rig rig;
-    frmAbout &about = rig.windows.get<frmAbout>();
+    AboutWindow &about = rig.windows.get<AboutWindow>();
     QVERIFY(!about.isVisible());
     QCOMPARE(about.windowTitle(), QStringLiteral("About...            Listora"));
     QCOMPARE(about.lblTitle->text(), QStringLiteral("Listora"));
@@ -156,7 +157,7 @@ void TestFrmAbout::hoverTable()
     QFETCH(bool, pictureReset);
 
     Rig rig;
-    frmAbout &about = rig.openAbout();
+    AboutWindow &about = rig.openAbout();
     rig.form.setTitle(QStringLiteral("start"));
     const QIcon marker = icons::icon(icons::Glyph::Programs);
     rig.form.setImage1Picture(marker);
@@ -194,13 +195,13 @@ void TestFrmAbout::closeKeys()
     QFETCH(bool, toButton);
 
     Rig rig;
-    frmAbout &about = rig.openAbout();
+    AboutWindow &about = rig.openAbout();
     rig.form.setImage1Picture(icons::icon(icons::Glyph::About));
-    QPointer<frmAbout> window(&about);
+    QPointer<AboutWindow> window(&about);
 
     QTest::keyClick(toButton ? static_cast<QWidget *>(about.cmdOK) : &about, Qt::Key(key));
 
-    QVERIFY(!rig.windows.find<frmAbout>());
+    QVERIFY(!rig.windows.find<AboutWindow>());
     QCOMPARE(rig.form.image1Picture().cacheKey(), rig.form.windowIcon().cacheKey());
     QTRY_VERIFY(window.isNull());
     QVERIFY(rig.platform.urls.isEmpty());
@@ -209,13 +210,13 @@ void TestFrmAbout::closeKeys()
 void TestFrmAbout::okClickOnlyCloses()
 {
     Rig rig;
-    frmAbout &about = rig.openAbout();
+    AboutWindow &about = rig.openAbout();
     hover(about.cmdOK);
     QCOMPARE(about.cmdOK->text(), QStringLiteral("Donate"));
     QTest::mouseClick(about.cmdOK, Qt::LeftButton);
-    QVERIFY(!rig.windows.find<frmAbout>());
+    QVERIFY(!rig.windows.find<AboutWindow>());
     QVERIFY(rig.platform.urls.isEmpty());
-    QVERIFY(!rig.windows.find<Form2>());
+    QVERIFY(!rig.windows.find<OtherProgramsWindow>());
 }
 
 void TestFrmAbout::links_data()
@@ -232,13 +233,13 @@ void TestFrmAbout::links()
     QFETCH(QUrl, url);
 
     Rig rig;
-    frmAbout &about = rig.openAbout();
+    AboutWindow &about = rig.openAbout();
     QTest::mouseClick(about.findChild<QWidget *>(control), Qt::LeftButton);
 
     QCOMPARE(rig.platform.urls, QList<QUrl>{url});
-    QCOMPARE(rig.windows.find<frmAbout>(), &about);
+    QCOMPARE(rig.windows.find<AboutWindow>(), &about);
     QVERIFY(about.isVisible());
-    QVERIFY(!rig.windows.find<Form2>());
+    QVERIFY(!rig.windows.find<OtherProgramsWindow>());
 }
 
 void TestFrmAbout::disclaimerOpensPanel_data()
@@ -253,7 +254,7 @@ void TestFrmAbout::disclaimerOpensPanel()
     QFETCH(bool, afterDonationHover);
 
     Rig rig;
-    frmAbout &about = rig.openAbout();
+    AboutWindow &about = rig.openAbout();
     if (afterDonationHover)
         hover(about.Image1);
     QCOMPARE(about.lblDisclaimer->text(), afterDonationHover ? kInvite : kDisclaimer);
@@ -262,12 +263,12 @@ void TestFrmAbout::disclaimerOpensPanel()
              about.lblDisclaimer->text());
 
     QTest::mouseClick(about.lblDisclaimer, Qt::LeftButton);
-    Form2 *panel = rig.windows.find<Form2>();
+    OtherProgramsWindow *panel = rig.windows.find<OtherProgramsWindow>();
     QVERIFY(panel);
     QVERIFY(panel->isVisible());
     QTest::mouseClick(about.lblDisclaimer, Qt::LeftButton);
-    QCOMPARE(rig.windows.find<Form2>(), panel);
-    QCOMPARE(shownCount<Form2>(), 1);
+    QCOMPARE(rig.windows.find<OtherProgramsWindow>(), panel);
+    QCOMPARE(shownCount<OtherProgramsWindow>(), 1);
     QVERIFY(about.isVisible());
     QVERIFY(rig.platform.urls.isEmpty());
 }
@@ -278,28 +279,28 @@ void TestFrmAbout::openedFromMainWindowOnce()
     rig.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
     QTest::mouseClick(rig.form.Image1, Qt::LeftButton);
-    frmAbout *about = rig.windows.find<frmAbout>();
+    AboutWindow *about = rig.windows.find<AboutWindow>();
     QVERIFY(about);
     QVERIFY(about->isVisible());
     QTest::mouseClick(rig.form.Image1, Qt::LeftButton);
-    QCOMPARE(rig.windows.find<frmAbout>(), about);
-    QCOMPARE(shownCount<frmAbout>(), 1);
+    QCOMPARE(rig.windows.find<AboutWindow>(), about);
+    QCOMPARE(shownCount<AboutWindow>(), 1);
 }
 
 void TestFrmAbout::reopeningRepeatsLoadStep()
 {
     Rig rig;
-    frmAbout &first = rig.openAbout();
+    AboutWindow &first = rig.openAbout();
     hover(first.cmdOK);
     hover(first.Image1);
     hover(first.lblDescription);
     first.close();
 
-    frmAbout &again = rig.openAbout();
+    AboutWindow &again = rig.openAbout();
     QCOMPARE(again.cmdOK->text(), QStringLiteral("Ok"));
     QCOMPARE(again.lblDisclaimer->text(), kDisclaimer);
     QCOMPARE(descriptionColour(again), kBlue);
-    QCOMPARE(shownCount<frmAbout>(), 1);
+    QCOMPARE(shownCount<AboutWindow>(), 1);
 }
 
 void TestFrmAbout::keyboardWalk_data()
@@ -338,7 +339,7 @@ void TestFrmAbout::keyboardWalk()
 
     Rig rig;
     const QString mainTitle = rig.form.windowTitle();
-    frmAbout &about = rig.openAbout();
+    AboutWindow &about = rig.openAbout();
     QVERIFY(QTest::qWaitForWindowActive(&about));
     QCOMPARE(QApplication::focusWidget(), about.cmdOK);
     auto *target = about.findChild<QWidget *>(focused);
@@ -359,9 +360,9 @@ void TestFrmAbout::keyboardWalk()
     else if (opens == QLatin1String("donation page"))
         urls << about::donationUrl();
     QCOMPARE(rig.platform.urls, urls);
-    QCOMPARE(shownCount<Form2>(), opens == QLatin1String("panel") ? 1 : 0);
-    QCOMPARE(rig.windows.find<frmAbout>() == &about, opens != QLatin1String("nothing: closed"));
-    if (rig.windows.find<frmAbout>()) {
+    QCOMPARE(shownCount<OtherProgramsWindow>(), opens == QLatin1String("panel") ? 1 : 0);
+    QCOMPARE(rig.windows.find<AboutWindow>() == &about, opens != QLatin1String("nothing: closed"));
+    if (rig.windows.find<AboutWindow>()) {
         QCOMPARE(about.cmdOK->text(), QStringLiteral("Ok"));
         QCOMPARE(about.lblDisclaimer->text(), kDisclaimer);
         QCOMPARE(descriptionColour(about), kBlue);

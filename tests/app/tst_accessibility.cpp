@@ -1,11 +1,11 @@
 #include "about/abouttexts.h"
-#include "about/form2.h"
-#include "about/frmabout.h"
-#include "app/form1.h"
+#include "about/otherprogramswindow.h"
+#include "about/aboutwindow.h"
+#include "app/mainwindow.h"
 #include "app/windows.h"
-#include "calendar/form3.h"
-#include "calendar/form4.h"
-#include "calendar/form5.h"
+#include "calendar/calendarwindow.h"
+#include "calendar/clockwindow.h"
+#include "calendar/calendarpreferences.h"
 #include "fakeplatform.h"
 #include "mainwindowrig.h"
 #include "tasks/tasklistmodel.h"
@@ -88,15 +88,15 @@ QWidget *TestAccessibility::load(const QString &which)
     if (which == QLatin1String("Form1"))
         return form;
     if (which == QLatin1String("Form2"))
-        return &windows->get<Form2>();
+        return &windows->get<OtherProgramsWindow>();
     if (which == QLatin1String("Form3"))
-        return &windows->get<Form3>();
+        return &windows->get<CalendarWindow>();
     if (which == QLatin1String("Form4"))
-        return &windows->get<Form4>();
+        return &windows->get<ClockWindow>();
     if (which == QLatin1String("Form5"))
-        return &windows->get<Form5>();
+        return &windows->get<CalendarPreferences>();
     if (which == QLatin1String("frmAbout"))
-        return &windows->get<frmAbout>();
+        return &windows->get<AboutWindow>();
     return nullptr;
 }
 
@@ -129,8 +129,8 @@ void TestAccessibility::everyWindowNowOpen()
         load(QString::fromLatin1(which))->show();
     // The main window's picture buttons that open windows.
     form->show();
-    form->Image1_Click();
-    form->Label3_Click();
+    form->Image1->click();
+    form->Label3->click();
     QStringList nameless;
     for (QWidget *top : QApplication::topLevelWidgets())
         nameless << namelessPictureButtons(top);
@@ -141,7 +141,7 @@ void TestAccessibility::everyReachableMainWindowControlIsNamed()
 {
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
-    form->Timer1_Timer(); // the clock label is named by the time it shows
+    QMetaObject::invokeMethod(form->Timer1, "timeout"); // the clock label is named by the time it shows
     QStringList nameless;
     for (QWidget *widget : form->findChildren<QWidget *>()) {
         // Inner parts (a date field's editor, a list's viewport) speak for their control.
@@ -169,11 +169,11 @@ void TestAccessibility::labelsReadWhatTheyShow()
     QFETCH(QString, window);
     QLabel *label = nullptr;
     if (window == QLatin1String("Form1")) {
-        form->Timer1_Timer();
+        QMetaObject::invokeMethod(form->Timer1, "timeout");
         label = form->Label3;
     } else {
-        auto &clock = windows->get<Form4>();
-        clock.Timer1_Timer();
+        auto &clock = windows->get<ClockWindow>();
+        clock.tick();
         label = clock.Label1;
     }
     QVERIFY(!label->text().isEmpty());
@@ -190,9 +190,9 @@ void TestAccessibility::coveredListIsOutOfTheTree()
         return window->indexOfChild(QAccessible::queryAccessibleInterface(widget)) >= 0;
     };
     QVERIFY(inTree(form->List[0]));
-    form->Command8_Click();
+    form->Command8->click();
     QVERIFY(!inTree(form->List[0]));
-    form->Command8_Click();
+    form->Command8->click();
     QVERIFY(inTree(form->List[0]));
 }
 

@@ -2,7 +2,7 @@
 // buttons, menu, editor and drops, each step checked against a plain model:
 // two lists of strings, a capacity rule and a linear history. Random rows come
 // from a fixed seed; a failure names the seed and the steps that led to it.
-#include "app/form1.h"
+#include "mainwindowrig.h"
 #include "app/windows.h"
 #include "fakeplatform.h"
 #include "storage/codepage.h"
@@ -31,6 +31,7 @@
 #include <memory>
 
 using namespace listora;
+using listora::test::TestMainWindow;
 using listora::test::FakePlatform;
 
 class TestEditingSequences : public QObject {
@@ -118,7 +119,7 @@ public:
     {
         previous_ = programCodePage();
         setProgramCodePage(CodePage(page));
-        form_ = std::make_unique<Form1>(windows_, platform_);
+        form_ = std::make_unique<TestMainWindow>(windows_, platform_);
         form_->findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
         form_->show();
         form_->activateWindow();
@@ -237,7 +238,7 @@ private:
 
     FakePlatform platform_;
     Windows windows_{platform_};
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<TestMainWindow> form_;
     CodePage previous_;
     int page_;
     int steps_ = 0;

@@ -1,9 +1,9 @@
-#include "about/form2.h"
-#include "about/frmabout.h"
-#include "app/form1.h"
+#include "about/otherprogramswindow.h"
+#include "about/aboutwindow.h"
+#include "app/mainwindow.h"
 #include "app/texts.h"
 #include "app/windows.h"
-#include "calendar/form3.h"
+#include "calendar/calendarwindow.h"
 #include "fakeplatform.h"
 #include "listhelpers.h"
 #include "mainwindowrig.h"
@@ -343,7 +343,7 @@ void TestForm1::actedOnEntryLeavesNothingSelected()
     QCOMPARE(box->currentIndex().row(), 1);
     QVERIFY(box->selectionModel()->selectedIndexes().isEmpty());
     if (move) {
-        form->List_DblClick(secondList ? 1 : 0);
+        form->run(Command::MoveToOther);
         QCOMPARE(form->Tasks[secondList ? 0 : 1]->count(), 1);
     } else {
         act();
@@ -461,7 +461,7 @@ void TestForm1::moveWithoutSelectionIsIgnored()
     // Below the last entry: nothing is selected there.
     const QPoint below(20, form->List[0]->viewport()->height() - 5);
     QTest::mouseDClick(form->List[0]->viewport(), Qt::LeftButton, {}, below);
-    form->List_DblClick(0);
+    form->run(Command::MoveToOther);
     QCOMPARE(form->Tasks[0]->count(), 2);
     QCOMPARE(form->Tasks[1]->count(), 0);
     QCOMPARE(form->Label2->text(), QStringLiteral("File Open"));
@@ -549,9 +549,9 @@ void TestForm1::bareWindowRestoresTitle()
 {
     hoverOver(form->Image1);
     QCOMPARE(form->windowTitle(), QStringLiteral("About..."));
-    QVERIFY(windows->find<frmAbout>());
-    QVERIFY(windows->find<frmAbout>()->isHidden());
-    QCOMPARE(form->image1Picture().cacheKey(), windows->find<frmAbout>()->windowIcon().cacheKey());
+    QVERIFY(windows->find<AboutWindow>());
+    QVERIFY(windows->find<AboutWindow>()->isHidden());
+    QCOMPARE(form->image1Picture().cacheKey(), windows->find<AboutWindow>()->windowIcon().cacheKey());
 
     const QPoint bare(483, 380);
     QCOMPARE(form->childAt(bare), nullptr);
@@ -563,9 +563,9 @@ void TestForm1::bareWindowRestoresTitle()
         hoverOver(form, line->geometry().center());
         QCOMPARE(form->windowTitle(), form->standardTitle());
     }
-    QVERIFY(windows->find<Form2>());
-    QVERIFY(windows->find<Form2>()->isHidden());
-    QCOMPARE(form->image1Picture().cacheKey(), windows->find<Form2>()->windowIcon().cacheKey());
+    QVERIFY(windows->find<OtherProgramsWindow>());
+    QVERIFY(windows->find<OtherProgramsWindow>()->isHidden());
+    QCOMPARE(form->image1Picture().cacheKey(), windows->find<OtherProgramsWindow>()->windowIcon().cacheKey());
 
     QTest::mouseClick(form->Image1, Qt::LeftButton);
     QCOMPARE(form->image1Picture().cacheKey(), form->windowIcon().cacheKey());
@@ -636,25 +636,25 @@ void TestForm1::quitByCloseBox()
 void TestForm1::aboutAndCalendarOpenOnce()
 {
     QTest::mouseClick(form->Image1, Qt::LeftButton);
-    frmAbout *about = windows->find<frmAbout>();
+    AboutWindow *about = windows->find<AboutWindow>();
     QVERIFY(about && about->isVisible());
     QTest::mouseClick(form->Image1, Qt::LeftButton);
-    QCOMPARE(windows->find<frmAbout>(), about);
+    QCOMPARE(windows->find<AboutWindow>(), about);
     const QWidgetList tops = QApplication::topLevelWidgets();
-    QCOMPARE(std::count_if(tops.begin(), tops.end(), [](QWidget *w) { return qobject_cast<frmAbout *>(w); }), 1);
+    QCOMPARE(std::count_if(tops.begin(), tops.end(), [](QWidget *w) { return qobject_cast<AboutWindow *>(w); }), 1);
 
     QTest::mouseClick(form->Label3, Qt::LeftButton);
-    Form3 *calendar = windows->find<Form3>();
+    CalendarWindow *calendar = windows->find<CalendarWindow>();
     QVERIFY(calendar && calendar->isVisible());
     QTest::mouseClick(form->Label3, Qt::LeftButton);
-    QCOMPARE(windows->find<Form3>(), calendar);
+    QCOMPARE(windows->find<CalendarWindow>(), calendar);
 
     // The close box destroys the window; the next click loads a new one.
     calendar->close();
-    QVERIFY(!windows->find<Form3>());
+    QVERIFY(!windows->find<CalendarWindow>());
     QTest::mouseClick(form->Label3, Qt::LeftButton);
-    QVERIFY(windows->find<Form3>());
-    QVERIFY(windows->find<Form3>()->isVisible());
+    QVERIFY(windows->find<CalendarWindow>());
+    QVERIFY(windows->find<CalendarWindow>()->isVisible());
 }
 
 QTEST_MAIN(TestForm1)

@@ -1,12 +1,12 @@
-#include "about/form2.h"
-#include "about/frmabout.h"
-#include "app/form1.h"
+#include "about/otherprogramswindow.h"
+#include "about/aboutwindow.h"
+#include "mainwindowrig.h"
 #include "app/qtplatform.h"
 #include "app/settingssandbox.h"
 #include "app/windows.h"
-#include "calendar/form3.h"
-#include "calendar/form4.h"
-#include "calendar/form5.h"
+#include "calendar/calendarwindow.h"
+#include "calendar/clockwindow.h"
+#include "calendar/calendarpreferences.h"
 #include "tasks/tasklistmodel.h"
 #include "tasks/tasklistview.h"
 
@@ -29,6 +29,7 @@
 #endif
 
 using namespace listora;
+using listora::test::TestMainWindow;
 
 namespace {
 
@@ -172,36 +173,36 @@ void tst_FreshHome::runLeavesOnlyTheChosenFiles()
     {
         RealDialogsPlatform platform;
         Windows windows(platform);
-        auto form = std::make_unique<Form1>(windows, platform);
+        auto form = std::make_unique<TestMainWindow>(windows, platform);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 
         answerFileDialog(input);
-        form->Command1_Click();
+        form->Command1->click();
         QCOMPARE(form->Tasks[0]->count(), 1);
 
         answerFileDialog(saved);
-        form->Command2_Click();
+        form->Command2->click();
         QCOMPARE(form->Label2->text(), QStringLiteral("File saved "));
 
-        form->Command8_Click();
-        form->Command14_Click();
+        form->Command8->click();
+        form->Command14->click();
         answerFileDialog(saved);
-        form->Command15_Click();
+        form->Command15->click();
         QCOMPARE(form->Label2->text(), QStringLiteral("Back Up Ok"));
-        form->Command8_Click();
+        form->Command8->click();
 
         answerFileDialog(pdf);
-        form->Command7_Click();
+        form->Command7->click();
 
-        windows.show<Form3>();
-        windows.show<Form5>();
-        windows.show<Form4>();
-        windows.show<frmAbout>();
-        windows.show<Form2>();
+        windows.show<CalendarWindow>();
+        windows.show<CalendarPreferences>();
+        windows.show<ClockWindow>();
+        windows.show<AboutWindow>();
+        windows.show<OtherProgramsWindow>();
         QTest::qWait(50);
 
-        form->Command6_Click();
+        form->Command6->click();
         QCOMPARE(platform.quitCalls, 1);
         QCOMPARE(dialogsAnswered_, 4);
         QVERIFY2(dialogsRefused_.isEmpty(), qPrintable(dialogsRefused_.join(QLatin1Char(' '))));

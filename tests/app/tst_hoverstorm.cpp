@@ -3,7 +3,7 @@
 // already drops a repeat of the same text; what can go wrong is a move that
 // bubbles up from a control to the window and restores the standard title, so
 // the caption flips on every move.
-#include "app/form1.h"
+#include "mainwindowrig.h"
 #include "app/windows.h"
 #include "support/fakeplatform.h"
 #include "tasks/tasklistmodel.h"
@@ -16,6 +16,7 @@
 #include <QTest>
 
 using namespace listora;
+using listora::test::TestMainWindow;
 
 namespace {
 
@@ -53,7 +54,7 @@ void storm(QWidget *control, int moves = 200)
         QTest::mouseMove(control, point);
 }
 
-QWidget *control(Form1 &form, const QString &name)
+QWidget *control(TestMainWindow &form, const QString &name)
 {
     if (name == QLatin1String("List(0)"))
         return form.List[0]->viewport();
@@ -72,7 +73,7 @@ private slots:
     {
         platform = std::make_unique<test::FakePlatform>();
         windows = std::make_unique<Windows>(*platform);
-        form = std::make_unique<Form1>(*windows, *platform);
+        form = std::make_unique<TestMainWindow>(*windows, *platform);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         // Park the pointer on the bare window so every storm starts from the standard title.
@@ -147,7 +148,7 @@ private slots:
 private:
     std::unique_ptr<test::FakePlatform> platform;
     std::unique_ptr<Windows> windows;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<TestMainWindow> form;
 };
 
 QTEST_MAIN(TestHoverStorm)

@@ -1,10 +1,10 @@
-#include "about/form2.h"
-#include "about/frmabout.h"
-#include "app/form1.h"
+#include "about/otherprogramswindow.h"
+#include "about/aboutwindow.h"
+#include "mainwindowrig.h"
 #include "app/windows.h"
-#include "calendar/form3.h"
-#include "calendar/form4.h"
-#include "calendar/form5.h"
+#include "calendar/calendarwindow.h"
+#include "calendar/clockwindow.h"
+#include "calendar/calendarpreferences.h"
 #include "fakeplatform.h"
 #include "listhelpers.h"
 #include "tasks/tasklistmodel.h"
@@ -25,6 +25,7 @@
 #include <memory>
 
 using namespace listora;
+using listora::test::TestMainWindow;
 using listora::test::FakePlatform;
 using listora::test::rowRect;
 using listora::test::texts;
@@ -36,7 +37,7 @@ namespace {
 struct Session {
     FakePlatform platform;
     Windows windows{platform};
-    Form1 form{windows, platform};
+    TestMainWindow form{windows, platform};
 
     Session()
     {
@@ -76,7 +77,7 @@ Trace trace(const Session &s)
     t.label1 = s.form.Label1->text();
     t.label2 = s.form.Label2->text();
     t.command8 = s.form.Command8->text();
-    t.fileName = s.form.CommonDialog1.FileName;
+    t.fileName = s.form.document().filePath();
     t.printed = s.platform.printed.size();
     return t;
 }
@@ -91,7 +92,7 @@ char *toString(const Trace &t)
 
 // The control of the main window that holds the focus (the date picker's
 // inner line edit counts as the date picker).
-QString focusName(Form1 &form)
+QString focusName(TestMainWindow &form)
 {
     for (QWidget *w = QApplication::focusWidget(); w && w != &form; w = w->parentWidget())
         if (!w->objectName().isEmpty() && w->parentWidget() && (w->parentWidget() == &form || w->parentWidget() == form.Picture1
@@ -133,11 +134,11 @@ enum class Window { Calendar, Preferences, Clock, OtherPrograms, About };
 QWidget *showWindow(Windows &windows, Window which)
 {
     switch (which) {
-    case Window::Calendar: return &windows.show<Form3>();
-    case Window::Preferences: return &windows.show<Form5>();
-    case Window::Clock: return &windows.show<Form4>();
-    case Window::OtherPrograms: return &windows.show<Form2>();
-    case Window::About: return &windows.show<frmAbout>();
+    case Window::Calendar: return &windows.show<CalendarWindow>();
+    case Window::Preferences: return &windows.show<CalendarPreferences>();
+    case Window::Clock: return &windows.show<ClockWindow>();
+    case Window::OtherPrograms: return &windows.show<OtherProgramsWindow>();
+    case Window::About: return &windows.show<AboutWindow>();
     }
     return nullptr;
 }
@@ -145,11 +146,11 @@ QWidget *showWindow(Windows &windows, Window which)
 bool loaded(Windows &windows, Window which)
 {
     switch (which) {
-    case Window::Calendar: return windows.find<Form3>();
-    case Window::Preferences: return windows.find<Form5>();
-    case Window::Clock: return windows.find<Form4>();
-    case Window::OtherPrograms: return windows.find<Form2>();
-    case Window::About: return windows.find<frmAbout>();
+    case Window::Calendar: return windows.find<CalendarWindow>();
+    case Window::Preferences: return windows.find<CalendarPreferences>();
+    case Window::Clock: return windows.find<ClockWindow>();
+    case Window::OtherPrograms: return windows.find<OtherProgramsWindow>();
+    case Window::About: return windows.find<AboutWindow>();
     }
     return false;
 }
@@ -495,7 +496,7 @@ void TestKeyboard::shortcutsStayInTheMainWindow()
 {
     Session s;
     QVERIFY(s.ready());
-    QWidget &calendar = s.windows.show<Form3>();
+    QWidget &calendar = s.windows.show<CalendarWindow>();
     QVERIFY(QTest::qWaitForWindowActive(&calendar));
     for (int key : {Qt::Key_O, Qt::Key_S, Qt::Key_P, Qt::Key_Tab})
         QTest::keyClick(&calendar, Qt::Key(key), Qt::ControlModifier);
@@ -644,7 +645,7 @@ void TestKeyboard::droppingOpens()
     QVERIFY(dragAndDrop(&s.form, at, mime, Qt::CopyAction | Qt::MoveAction));
 
     QCOMPARE(s.platform.dialogs.size(), 0);
-    QCOMPARE(s.form.CommonDialog1.FileName, taskFile);
+    QCOMPARE(s.form.document().filePath(), taskFile);
     QCOMPARE(trace(s), byButton);
     QCOMPARE(s.form.Text1->text(), QString());
     QVERIFY(QFile::exists(taskFile)); // copied from, never moved
@@ -678,7 +679,7 @@ void TestKeyboard::droppingSomethingElseIsRefused()
     QVERIFY(!dragAndDrop(&s.form, at, mime, Qt::DropActions(actions)));
     QCOMPARE(s.form.Tasks[0]->count(), 0);
     QCOMPARE(s.form.Label2->text(), QStringLiteral("File not loaded"));
-    QCOMPARE(s.form.CommonDialog1.FileName, QString());
+    QCOMPARE(s.form.document().filePath(), QString());
 }
 
 QTEST_MAIN(TestKeyboard)

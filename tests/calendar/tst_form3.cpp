@@ -1,10 +1,10 @@
 #include "app/controls.h"
-#include "app/form1.h"
+#include "app/mainwindow.h"
 #include "app/windows.h"
 #include "calendar/calendartest.h"
-#include "calendar/form3.h"
-#include "calendar/form4.h"
-#include "calendar/form5.h"
+#include "calendar/calendarwindow.h"
+#include "calendar/clockwindow.h"
+#include "calendar/calendarpreferences.h"
 #include "calendar/monthview.h"
 #include "fakeplatform.h"
 #include "mainwindowrig.h"
@@ -95,12 +95,12 @@ private slots:
     void screenReaderReadsTheMonths();
 
 private:
-    Form3 &openCalendar();
+    CalendarWindow &openCalendar();
     QPoint stripPoint() const { return QPoint(5, 5); }
     QPoint datePoint(QDate date) const;
     void resetMouse();
 
-    Form3 *calendar = nullptr;
+    CalendarWindow *calendar = nullptr;
 };
 
 void TestForm3::init()
@@ -116,10 +116,10 @@ void TestForm3::cleanup()
 }
 
 // The way a person opens it: the main window's clock label.
-Form3 &TestForm3::openCalendar()
+CalendarWindow &TestForm3::openCalendar()
 {
     QTest::mouseClick(form->Label3, Qt::LeftButton);
-    calendar = windows->find<Form3>();
+    calendar = windows->find<CalendarWindow>();
     if (!calendar)
         qFatal("the clock label opened no calendar");
     if (!QTest::qWaitForWindowExposed(calendar))
@@ -146,7 +146,7 @@ void TestForm3::resetMouse()
 
 void TestForm3::design()
 {
-    Form3 &c = openCalendar();
+    CalendarWindow &c = openCalendar();
     QCOMPARE(c.windowTitle(), QStringLiteral("Calendar"));
     QCOMPARE(c.size(), QSize(555, 428));
     QCOMPARE(c.minimumSize(), c.maximumSize());
@@ -187,12 +187,12 @@ void TestForm3::opensOnToday()
 
 void TestForm3::oneCalendarHoweverOftenOpened()
 {
-    Form3 &first = openCalendar();
+    CalendarWindow &first = openCalendar();
     for (int i = 0; i < 3; ++i) {
         QTest::mouseClick(form->Label3, Qt::LeftButton);
-        QCOMPARE(windows->find<Form3>(), &first);
+        QCOMPARE(windows->find<CalendarWindow>(), &first);
     }
-    QCOMPARE(topLevelCount<Form3>(), 1);
+    QCOMPARE(topLevelCount<CalendarWindow>(), 1);
     QVERIFY(first.isVisible());
 }
 
@@ -208,7 +208,7 @@ void TestForm3::hoverCaptions_data()
 void TestForm3::hoverCaptions()
 {
     QFETCH(QString, strip);
-    Form3 &c = openCalendar();
+    CalendarWindow &c = openCalendar();
     const QRect view = c.MonthView1->geometry();
     QPoint onStrip;
     if (strip == QStringLiteral("top left"))
@@ -255,23 +255,23 @@ void TestForm3::hoverCaptions()
 
 void TestForm3::stripClickShowsTheOneClock()
 {
-    Form3 &c = openCalendar();
-    QVERIFY(!windows->find<Form4>());
+    CalendarWindow &c = openCalendar();
+    QVERIFY(!windows->find<ClockWindow>());
     QTest::mouseClick(&c, Qt::LeftButton, {}, stripPoint());
-    Form4 *clock = windows->find<Form4>();
+    ClockWindow *clock = windows->find<ClockWindow>();
     QVERIFY(clock && clock->isVisible());
     QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(c.width() - 5, c.height() - 5));
-    QCOMPARE(windows->find<Form4>(), clock);
-    QCOMPARE(topLevelCount<Form4>(), 1);
+    QCOMPARE(windows->find<ClockWindow>(), clock);
+    QCOMPARE(topLevelCount<ClockWindow>(), 1);
     QVERIFY(c.isVisible());
-    QVERIFY(!windows->find<Form5>());
+    QVERIFY(!windows->find<CalendarPreferences>());
 
     // The clock closed, the strip opens a new one.
     clock->close();
-    QVERIFY(!windows->find<Form4>());
+    QVERIFY(!windows->find<ClockWindow>());
     QTest::mouseClick(&c, Qt::LeftButton, {}, stripPoint());
-    QVERIFY(windows->find<Form4>() && windows->find<Form4>()->isVisible());
-    QCOMPARE(topLevelCount<Form4>(), 1);
+    QVERIFY(windows->find<ClockWindow>() && windows->find<ClockWindow>()->isVisible());
+    QCOMPARE(topLevelCount<ClockWindow>(), 1);
 }
 
 void TestForm3::borderKeysShowTheOneClock_data()
@@ -289,7 +289,7 @@ void TestForm3::borderKeysShowTheOneClock()
 {
     QFETCH(int, walk);
     QFETCH(int, key);
-    Form3 &c = openCalendar();
+    CalendarWindow &c = openCalendar();
     QVERIFY(QTest::qWaitForWindowActive(&c));
     QCOMPARE(QApplication::focusWidget(), c.MonthView1);
     const QRect topStrip(0, 0, c.width(), c.MonthView1->y());
@@ -300,7 +300,7 @@ void TestForm3::borderKeysShowTheOneClock()
     QCOMPARE(QApplication::focusWidget(), c.Border);
     QVERIFY2(c.grab(topStrip).toImage() != unfocused, "the focus does not show");
     QTest::keyClick(c.Border, Qt::Key(key));
-    Form4 *clock = windows->find<Form4>();
+    ClockWindow *clock = windows->find<ClockWindow>();
     QVERIFY(clock && clock->isVisible());
 
     // Again from the calendar, once the clock has taken the focus.
@@ -308,9 +308,9 @@ void TestForm3::borderKeysShowTheOneClock()
     QVERIFY(QTest::qWaitForWindowActive(&c));
     QCOMPARE(QApplication::focusWidget(), c.Border);
     QTest::keyClick(c.Border, Qt::Key(key));
-    QCOMPARE(windows->find<Form4>(), clock);
-    QCOMPARE(topLevelCount<Form4>(), 1);
-    QVERIFY(!windows->find<Form5>());
+    QCOMPARE(windows->find<ClockWindow>(), clock);
+    QCOMPARE(topLevelCount<ClockWindow>(), 1);
+    QVERIFY(!windows->find<CalendarPreferences>());
     QVERIFY(c.isVisible());
     QCOMPARE(c.MonthView1->selectedDate(), selected);
     QCOMPARE(c.windowTitle(), QStringLiteral("Calendar"));
@@ -322,41 +322,41 @@ void TestForm3::borderKeysShowTheOneClock()
 
 void TestForm3::clicksOnTheCalendarShowNoClock()
 {
-    Form3 &c = openCalendar();
+    CalendarWindow &c = openCalendar();
     const QDate other = platform->clock.date().addDays(3);
     QTest::mouseClick(c.MonthView1, Qt::LeftButton, {}, datePoint(other));
     QCOMPARE(c.MonthView1->selectedDate(), other);
     // Pressed on the strip, released over the calendar: no click on the strip.
     QTest::mousePress(&c, Qt::LeftButton, {}, stripPoint());
     QTest::mouseRelease(&c, Qt::LeftButton, {}, c.MonthView1->geometry().center());
-    QVERIFY(!windows->find<Form4>());
-    QVERIFY(!windows->find<Form5>());
+    QVERIFY(!windows->find<ClockWindow>());
+    QVERIFY(!windows->find<CalendarPreferences>());
 }
 
 void TestForm3::doubleClickDateShowsTheOnePreferences()
 {
-    Form3 &c = openCalendar();
+    CalendarWindow &c = openCalendar();
     const QDate date = platform->clock.date().addDays(-2);
     QTest::mouseClick(c.MonthView1, Qt::LeftButton, {}, datePoint(date));
     QTest::mouseDClick(c.MonthView1, Qt::LeftButton, {}, datePoint(date));
-    Form5 *prefs = windows->find<Form5>();
+    CalendarPreferences *prefs = windows->find<CalendarPreferences>();
     QVERIFY(prefs && prefs->isVisible());
-    QVERIFY(!windows->find<Form4>()->isVisible());
+    QVERIFY(!windows->find<ClockWindow>()->isVisible());
     QVERIFY(c.isVisible());
 
     const QDate other = date.addDays(1);
     resetMouse();
     QTest::mouseClick(c.MonthView1, Qt::LeftButton, {}, datePoint(other));
     QTest::mouseDClick(c.MonthView1, Qt::LeftButton, {}, datePoint(other));
-    QCOMPARE(windows->find<Form5>(), prefs);
-    QCOMPARE(topLevelCount<Form5>(), 1);
+    QCOMPARE(windows->find<CalendarPreferences>(), prefs);
+    QCOMPARE(topLevelCount<CalendarPreferences>(), 1);
     // The date double-clicked is selected like any clicked date, and goes no further.
     QCOMPARE(c.MonthView1->selectedDate(), other);
 }
 
 void TestForm3::doubleClickOutsideDatesShowsNoPreferences()
 {
-    Form3 &c = openCalendar();
+    CalendarWindow &c = openCalendar();
     MonthView &view = *c.MonthView1;
     const QPoint title(view.width() / 2, view.previousRect().center().y());
     const QPoint todayLine = view.todayRect().center();
@@ -364,18 +364,18 @@ void TestForm3::doubleClickOutsideDatesShowsNoPreferences()
         QTest::mouseDClick(&view, Qt::LeftButton, {}, at);
         resetMouse();
     }
-    QVERIFY(!windows->find<Form5>());
+    QVERIFY(!windows->find<CalendarPreferences>());
     QCOMPARE(view.selectedDate(), platform->clock.date());
 }
 
 void TestForm3::reopenShowsDesignValues()
 {
-    Form3 &c = openCalendar();
+    CalendarWindow &c = openCalendar();
     hoverOver(&c, stripPoint());
     QCOMPARE(c.windowTitle(), kStripCaption);
     QTest::mouseClick(c.MonthView1, Qt::LeftButton, {}, datePoint(platform->clock.date().addDays(1)));
     QTest::mouseDClick(c.MonthView1, Qt::LeftButton, {}, datePoint(platform->clock.date().addDays(1)));
-    Form5 *prefs = windows->find<Form5>();
+    CalendarPreferences *prefs = windows->find<CalendarPreferences>();
     QVERIFY(prefs);
     QVERIFY(chooseItem(prefs->Combo1, QStringLiteral("2")));
     QVERIFY(chooseItem(prefs->Combo2, QStringLiteral("3")));
@@ -388,14 +388,14 @@ void TestForm3::reopenShowsDesignValues()
     QCOMPARE(settingsOf(*c.MonthView1), (CalendarSettings{2, 3, true, false, false, 10, true}));
 
     c.close();
-    QVERIFY(!windows->find<Form3>());
+    QVERIFY(!windows->find<CalendarWindow>());
     platform->clock = platform->clock.addDays(40);
-    Form3 &again = openCalendar();
+    CalendarWindow &again = openCalendar();
     QCOMPARE(settingsOf(*again.MonthView1), CalendarSettings{});
     QCOMPARE(again.MonthView1->selectedDate(), platform->clock.date());
     QCOMPARE(again.windowTitle(), QStringLiteral("Calendar"));
     QCOMPARE(again.size(), QSize(555, 428));
-    QCOMPARE(topLevelCount<Form3>(), 1);
+    QCOMPARE(topLevelCount<CalendarWindow>(), 1);
     // The preferences window keeps what it showed.
     QCOMPARE(prefs->Combo1->currentText(), QStringLiteral("2"));
     QCOMPARE(prefs->Check1->text(), QStringLiteral("Yes"));
@@ -403,13 +403,13 @@ void TestForm3::reopenShowsDesignValues()
 
 void TestForm3::closingLeavesTheClockRunning()
 {
-    Form3 &c = openCalendar();
+    CalendarWindow &c = openCalendar();
     QTest::mouseClick(&c, Qt::LeftButton, {}, stripPoint());
-    Form4 *clock = windows->find<Form4>();
+    ClockWindow *clock = windows->find<ClockWindow>();
     QVERIFY(clock);
     c.close();
-    QVERIFY(!windows->find<Form3>());
-    QCOMPARE(windows->find<Form4>(), clock);
+    QVERIFY(!windows->find<CalendarWindow>());
+    QCOMPARE(windows->find<ClockWindow>(), clock);
     QVERIFY(clock->isVisible());
     QVERIFY(clock->Timer1->isActive());
 }
@@ -428,7 +428,7 @@ void TestForm3::windowFitsTheMonths_data()
 void TestForm3::windowFitsTheMonths()
 {
     QFETCH(CalendarSettings, settings);
-    Form3 &c = openCalendar();
+    CalendarWindow &c = openCalendar();
     apply(*c.MonthView1, settings);
     MonthView &view = *c.MonthView1;
 
@@ -513,14 +513,14 @@ void TestForm3::grownWindowStaysOnScreen()
         QSKIP("the platform has no such screen");
     const QRect area = target->availableGeometry();
 
-    Form3 *c = nullptr;
+    CalendarWindow *c = nullptr;
     if (whileHidden) {
         // Written by the preferences while the calendar was closed, on the
         // screen it then opens on.
-        c = &windows->get<Form3>();
+        c = &windows->get<CalendarWindow>();
         c->move(area.topLeft());
         apply(*c->MonthView1, settings);
-        windows->show<Form3>();
+        windows->show<CalendarWindow>();
         QVERIFY(QTest::qWaitForWindowExposed(c));
     } else {
         c = &openCalendar();
@@ -576,7 +576,7 @@ void TestForm3::everySettingShows_data()
 void TestForm3::everySettingShows()
 {
     QFETCH(CalendarSettings, changed);
-    Form3 &c = openCalendar();
+    CalendarWindow &c = openCalendar();
     const QImage before = c.grab().toImage();
     apply(*c.MonthView1, changed);
     const QImage after = c.grab().toImage();
@@ -587,7 +587,7 @@ void TestForm3::everySettingShows()
 
 void TestForm3::paging()
 {
-    Form3 &c = openCalendar();
+    CalendarWindow &c = openCalendar();
     MonthView &view = *c.MonthView1;
     apply(view, CalendarSettings{1, 2, false, true, true, 24, true});
     const QDate today = platform->clock.date();
@@ -606,7 +606,7 @@ void TestForm3::paging()
     QCOMPARE(view.selectedDate(), today);
     QCOMPARE(view.firstMonth(), shown);
     // Paging is the calendar's own: the window shows neither clock nor preferences.
-    QVERIFY(!windows->find<Form4>() && !windows->find<Form5>());
+    QVERIFY(!windows->find<ClockWindow>() && !windows->find<CalendarPreferences>());
 }
 
 void TestForm3::pagingStopsAtTheRange_data()

@@ -1,9 +1,9 @@
 #include "app/texts.h"
 #include "app/windows.h"
 #include "calendar/calendartest.h"
-#include "calendar/form3.h"
-#include "calendar/form4.h"
-#include "calendar/form5.h"
+#include "calendar/calendarwindow.h"
+#include "calendar/clockwindow.h"
+#include "calendar/calendarpreferences.h"
 #include "fakeplatform.h"
 #include "mainwindowrig.h"
 
@@ -32,7 +32,7 @@ private slots:
     void oneClockHoweverOftenOpened();
 
 private:
-    Form4 &openClock();
+    ClockWindow &openClock();
 };
 
 void TestForm4::init()
@@ -45,9 +45,9 @@ void TestForm4::cleanup()
     tearDownRig();
 }
 
-Form4 &TestForm4::openClock()
+ClockWindow &TestForm4::openClock()
 {
-    Form4 &clock = windows->show<Form4>();
+    ClockWindow &clock = windows->show<ClockWindow>();
     if (!QTest::qWaitForWindowExposed(&clock))
         qWarning("clock not exposed");
     return clock;
@@ -55,7 +55,7 @@ Form4 &TestForm4::openClock()
 
 void TestForm4::design()
 {
-    Form4 &clock = openClock();
+    ClockWindow &clock = openClock();
     QCOMPARE(clock.windowTitle(), QStringLiteral("Clock"));
     QCOMPARE(clock.size(), QSize(457, 123));
     QVERIFY(!(clock.windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -88,7 +88,7 @@ void TestForm4::blankUntilTheFirstTick()
 {
     QFETCH(QTime, time);
     platform->clock = QDateTime(QDate(2026, 12, 8), time);
-    Form4 &clock = openClock();
+    ClockWindow &clock = openClock();
     QCOMPARE(clock.Label1->text(), QString());
     QTRY_COMPARE_WITH_TIMEOUT(clock.Label1->text(), timeText(time), 2500);
     QVERIFY(!clock.Label1->text().contains(QStringLiteral("999")));
@@ -100,7 +100,7 @@ void TestForm4::blankUntilTheFirstTick()
 
 void TestForm4::everyTickReadsTheClock()
 {
-    Form4 &clock = openClock();
+    ClockWindow &clock = openClock();
     platform->clock = QDateTime(QDate(2026, 12, 8), QTime(10, 0, 1));
     QTRY_COMPARE_WITH_TIMEOUT(clock.Label1->text(), timeText(QTime(10, 0, 1)), 2500);
     platform->clock = QDateTime(QDate(2026, 12, 8), QTime(10, 0, 2));
@@ -110,7 +110,7 @@ void TestForm4::everyTickReadsTheClock()
 
 void TestForm4::hoverCaptions()
 {
-    Form4 &clock = openClock();
+    ClockWindow &clock = openClock();
     clock.Timer1->stop();
     QTest::mouseClick(&clock, Qt::LeftButton, {}, QPoint(2, 2));
 
@@ -132,7 +132,7 @@ void TestForm4::hoverCaptions()
 
 void TestForm4::clicksChangeNothing()
 {
-    Form4 &clock = openClock();
+    ClockWindow &clock = openClock();
     QTRY_VERIFY_WITH_TIMEOUT(!clock.Label1->text().isEmpty(), 2500);
     clock.Timer1->stop();
     const QString shown = clock.Label1->text();
@@ -143,16 +143,16 @@ void TestForm4::clicksChangeNothing()
         QCOMPARE(clock.Label1->text(), shown);
         QVERIFY(clock.isVisible());
     }
-    QCOMPARE(topLevelCount<Form4>(), 1);
+    QCOMPARE(topLevelCount<ClockWindow>(), 1);
 }
 
 void TestForm4::reopenedClockIsBlankAgain()
 {
-    Form4 &clock = openClock();
+    ClockWindow &clock = openClock();
     QTRY_VERIFY_WITH_TIMEOUT(!clock.Label1->text().isEmpty(), 2500);
     clock.close();
-    QVERIFY(!windows->find<Form4>());
-    Form4 &again = openClock();
+    QVERIFY(!windows->find<ClockWindow>());
+    ClockWindow &again = openClock();
     QCOMPARE(again.Label1->text(), QString());
     QCOMPARE(again.windowTitle(), QStringLiteral("Clock"));
     QVERIFY(again.Timer1->isActive());
@@ -161,33 +161,33 @@ void TestForm4::reopenedClockIsBlankAgain()
 
 void TestForm4::preferencesLoadTheClockHidden()
 {
-    Form5 &prefs = windows->show<Form5>();
-    Form4 *clock = windows->find<Form4>();
+    CalendarPreferences &prefs = windows->show<CalendarPreferences>();
+    ClockWindow *clock = windows->find<ClockWindow>();
     QVERIFY(clock);
     QVERIFY(!clock->isVisible());
     QVERIFY(clock->Timer1->isActive());
     // The preferences wear the clock's icon.
     QCOMPARE(prefs.windowIcon().pixmap(16, 16).toImage(), clock->windowIcon().pixmap(16, 16).toImage());
-    QVERIFY(prefs.windowIcon().pixmap(16, 16).toImage() != windows->get<Form3>().windowIcon().pixmap(16, 16).toImage());
+    QVERIFY(prefs.windowIcon().pixmap(16, 16).toImage() != windows->get<CalendarWindow>().windowIcon().pixmap(16, 16).toImage());
     // Ticking while hidden, so it shows the time as soon as it is shown.
     QTRY_COMPARE_WITH_TIMEOUT(clock->Label1->text(), timeText(platform->clock.time()), 2500);
-    QCOMPARE(&windows->show<Form4>(), clock);
+    QCOMPARE(&windows->show<ClockWindow>(), clock);
     QVERIFY(clock->isVisible());
     QCOMPARE(clock->Label1->text(), timeText(platform->clock.time()));
 
     // Preferences closed and opened again reuse the clock that is loaded.
     prefs.close();
-    windows->show<Form5>();
-    QCOMPARE(windows->find<Form4>(), clock);
-    QCOMPARE(topLevelCount<Form4>(), 1);
+    windows->show<CalendarPreferences>();
+    QCOMPARE(windows->find<ClockWindow>(), clock);
+    QCOMPARE(topLevelCount<ClockWindow>(), 1);
 }
 
 void TestForm4::oneClockHoweverOftenOpened()
 {
-    Form4 &first = openClock();
+    ClockWindow &first = openClock();
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(&windows->show<Form4>(), &first);
-    QCOMPARE(topLevelCount<Form4>(), 1);
+        QCOMPARE(&windows->show<ClockWindow>(), &first);
+    QCOMPARE(topLevelCount<ClockWindow>(), 1);
 }
 
 QTEST_MAIN(TestForm4)

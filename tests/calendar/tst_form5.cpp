@@ -1,9 +1,9 @@
-#include "app/form1.h"
+#include "app/mainwindow.h"
 #include "app/windows.h"
 #include "calendar/calendartest.h"
-#include "calendar/form3.h"
-#include "calendar/form4.h"
-#include "calendar/form5.h"
+#include "calendar/calendarwindow.h"
+#include "calendar/clockwindow.h"
+#include "calendar/calendarpreferences.h"
 #include "calendar/monthview.h"
 #include "fakeplatform.h"
 #include "mainwindowrig.h"
@@ -53,12 +53,12 @@ private slots:
     void reopenedPreferencesStartEmpty();
 
 private:
-    Form5 &openPreferences();
-    MonthView &calendar() { return *windows->get<Form3>().MonthView1; }
+    CalendarPreferences &openPreferences();
+    MonthView &calendar() { return *windows->get<CalendarWindow>().MonthView1; }
     QComboBox *combo(Row row) const;
     QCheckBox *check(Row row) const;
 
-    Form5 *prefs = nullptr;
+    CalendarPreferences *prefs = nullptr;
 };
 
 void TestForm5::init()
@@ -72,9 +72,9 @@ void TestForm5::cleanup()
     tearDownRig();
 }
 
-Form5 &TestForm5::openPreferences()
+CalendarPreferences &TestForm5::openPreferences()
 {
-    prefs = &windows->show<Form5>();
+    prefs = &windows->show<CalendarPreferences>();
     if (!QTest::qWaitForWindowExposed(prefs))
         qWarning("preferences window not exposed");
     return *prefs;
@@ -102,7 +102,7 @@ QCheckBox *TestForm5::check(Row row) const
 
 void TestForm5::design()
 {
-    Form5 &p = openPreferences();
+    CalendarPreferences &p = openPreferences();
     QCOMPARE(p.windowTitle(), QStringLiteral("Preferences"));
     QCOMPARE(p.size(), QSize(312, 240));
     QVERIFY(!(p.windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -226,9 +226,9 @@ void TestForm5::textMatchingNoItemChangesNothing()
     // The reaction itself, run with that text in the box, ignores it too.
     box->setEditText(text);
     switch (row) {
-    case Row::Vertical: prefs->Combo1_Click(); break;
-    case Row::Horizontal: prefs->Combo2_Click(); break;
-    default: prefs->Combo3_Click(); break;
+    case Row::Vertical: prefs->applyVerticalMonths(); break;
+    case Row::Horizontal: prefs->applyHorizontalMonths(); break;
+    default: prefs->applyFontSize(); break;
     }
     QCOMPARE(settingsOf(calendar()), kBaseline);
 }
@@ -365,7 +365,7 @@ void TestForm5::resetSequence()
     QCOMPARE(settingsOf(calendar()), CalendarSettings{});
 
     // The calendar window fits the one month again.
-    QCOMPARE(windows->find<Form3>()->size(), QSize(555, 428));
+    QCOMPARE(windows->find<CalendarWindow>()->size(), QSize(555, 428));
 }
 
 void TestForm5::writeWhileCalendarUnloaded_data()
@@ -391,7 +391,7 @@ void TestForm5::writeWhileCalendarUnloaded()
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
     openPreferences();
-    QVERIFY(!windows->find<Form3>());
+    QVERIFY(!windows->find<CalendarWindow>());
 
     const QStringList steps = action.split(QLatin1Char(' '));
     if (steps.first().startsWith(QStringLiteral("Combo"))) {
@@ -403,7 +403,7 @@ void TestForm5::writeWhileCalendarUnloaded()
     }
 
     // Nothing on screen, but loaded, with the setting and today's date.
-    Form3 *loaded = windows->find<Form3>();
+    CalendarWindow *loaded = windows->find<CalendarWindow>();
     if (action == QStringLiteral("Check4")) {
         // A first click on the reset box writes nothing.
         QVERIFY(!loaded);
@@ -416,25 +416,25 @@ void TestForm5::writeWhileCalendarUnloaded()
 
     // Opened from the main window, it is that same window with that setting.
     QTest::mouseClick(form->Label3, Qt::LeftButton);
-    QCOMPARE(windows->find<Form3>(), loaded);
+    QCOMPARE(windows->find<CalendarWindow>(), loaded);
     QVERIFY(loaded->isVisible());
     QCOMPARE(settingsOf(*loaded->MonthView1), expected);
-    QCOMPARE(topLevelCount<Form3>(), 1);
+    QCOMPARE(topLevelCount<CalendarWindow>(), 1);
     const QRect view = loaded->MonthView1->geometry();
     QVERIFY(loaded->rect().contains(view));
 }
 
 void TestForm5::writeAfterCalendarClosedStartsFromDesign()
 {
-    windows->show<Form3>();
+    windows->show<CalendarWindow>();
     openPreferences();
     QVERIFY(chooseItem(prefs->Combo2, QStringLiteral("2")));
     QCOMPARE(calendar().monthColumns(), 2);
 
-    windows->find<Form3>()->close();
-    QVERIFY(!windows->find<Form3>());
+    windows->find<CalendarWindow>()->close();
+    QVERIFY(!windows->find<CalendarWindow>());
     QVERIFY(chooseItem(prefs->Combo1, QStringLiteral("4")));
-    Form3 *loaded = windows->find<Form3>();
+    CalendarWindow *loaded = windows->find<CalendarWindow>();
     QVERIFY(loaded && !loaded->isVisible());
     QCOMPARE(settingsOf(*loaded->MonthView1), (CalendarSettings{4, 1, false, true, true, 24, true}));
 }
@@ -445,7 +445,7 @@ void TestForm5::reopenedPreferencesStartEmpty()
     QVERIFY(chooseItem(prefs->Combo3, QStringLiteral("14")));
     clickCheck(prefs->Check1);
     prefs->close();
-    QVERIFY(!windows->find<Form5>());
+    QVERIFY(!windows->find<CalendarPreferences>());
 
     openPreferences();
     QCOMPARE(prefs->Combo3->currentText(), QString());

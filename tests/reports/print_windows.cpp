@@ -3,7 +3,7 @@
 // prints to it by name (whatever the host's default printer is), and reads the page this test
 // says to expect back out of the PDF; then it hides every printer from Wine and runs the row
 // without one.
-#include "app/form1.h"
+#include "mainwindowrig.h"
 #include "app/qtplatform.h"
 #include "app/texts.h"
 #include "app/windows.h"
@@ -20,6 +20,7 @@
 #include <QTest>
 
 using namespace listora;
+using listora::test::TestMainWindow;
 using listora::test::FakePlatform;
 
 namespace {
@@ -90,15 +91,15 @@ void TestWindowsPrint::printFromTheMainWindow()
     QVERIFY(dir.isValid());
     SystemPrinters platform;
     Windows windows(platform);
-    Form1 form(windows, platform);
+    TestMainWindow form(windows, platform);
     form.Tasks[0]->append(kEntries);
     form.Tasks[1]->append(QStringLiteral("not printed"));
-    form.CommonDialog1.FileName = dir.filePath(QStringLiteral("lists.dat"));
+    QVERIFY(form.document().save(dir.filePath(QStringLiteral("lists.dat"))));
     platform.fake.answers << MessageAnswer::Ok << MessageAnswer::Ok;
     const QString pdf = dir.filePath(QStringLiteral("lists.pdf"));
     platform.fake.paths.enqueue(pdf);
 
-    form.Command7_Click();
+    form.Command7->click();
 
     const QStringList shown = platform.fake.messageTexts();
     if (printer) {
@@ -107,7 +108,7 @@ void TestWindowsPrint::printFromTheMainWindow()
         QFile expected(qEnvironmentVariable("LISTORA_EXPECTED_PAGE"));
         QVERIFY2(expected.open(QIODevice::WriteOnly | QIODevice::Text), qPrintable(expected.fileName()));
         const QList<PrintStep> page = printedList(kEntries, versionText(), shortDateText(platform.now().date()),
-                                                  QDir::toNativeSeparators(form.CommonDialog1.FileName));
+                                                  QDir::toNativeSeparators(form.document().filePath()));
         for (const PrintStep &step : page) {
             if (step.kind == PrintStep::Line && !step.text.trimmed().isEmpty())
                 expected.write(step.text.toUtf8() + '\n');

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/mainwindow.h"
 #include "app/texts.h"
 #include "app/windows.h"
 #include "fakeplatform.h"
@@ -16,6 +16,7 @@
 #include <QTest>
 
 using namespace listora;
+using listora::test::TestMainWindow;
 using listora::test::FakePlatform;
 using listora::test::PrintCall;
 using listora::test::texts;
@@ -82,11 +83,11 @@ void TestForm1Reports::cleanup()
 
 void TestForm1Reports::reportTogglesAndIsFrozen()
 {
-    form->Command8_Click();
+    form->Command8->click();
     fill(form->Tasks[0], 10, QStringLiteral("a"));
     fill(form->Tasks[1], 30, QStringLiteral("b"));
 
-    form->Command13_Click();
+    form->Command13->click();
     QVERIFY(!form->Picture2->isHidden());
     const QString first = QStringLiteral("List 1:10 Tasks. 20 % List 2:30 Tasks. 10 % Total:40 Tasks. --> 11 %");
     QCOMPARE(form->Label7->text(), first);
@@ -95,11 +96,11 @@ void TestForm1Reports::reportTogglesAndIsFrozen()
     form->Tasks[1]->append(QStringLiteral("late"));
     QCOMPARE(form->Label7->text(), first);
 
-    form->Command13_Click();
+    form->Command13->click();
     QVERIFY(form->Picture2->isHidden());
     QCOMPARE(form->Label7->text(), first);
 
-    form->Command13_Click();
+    form->Command13->click();
     QVERIFY(!form->Picture2->isHidden());
     QCOMPARE(form->Label7->text(), QStringLiteral("List 1:10 Tasks. 20 % List 2:31 Tasks. 10 % Total:41 Tasks. --> 12 %"));
     QVERIFY(platform->messages.isEmpty());
@@ -108,31 +109,31 @@ void TestForm1Reports::reportTogglesAndIsFrozen()
 void TestForm1Reports::reportKeepsItsStateAcrossListSwitch()
 {
     form->show();
-    form->Command8_Click();
-    form->Command13_Click();
+    form->Command8->click();
+    form->Command13->click();
     const QString text = form->Label7->text();
     QCOMPARE(text, QStringLiteral("List 1:0 Tasks. 0 % List 2:0 Tasks. 0 % Total:0 Tasks. --> 0 %"));
 
-    form->Command8_Click(); // back to the first list: the report goes out of sight
+    form->Command8->click(); // back to the first list: the report goes out of sight
     QVERIFY(!form->Picture2->isVisible());
     QVERIFY(!form->Picture2->isHidden());
     form->Tasks[0]->append(QStringLiteral("new"));
 
-    form->Command8_Click(); // and returns with its old text
+    form->Command8->click(); // and returns with its old text
     QVERIFY(form->Picture2->isVisible());
     QCOMPARE(form->Label7->text(), text);
 
     // Closing it from the second list's view works as before.
-    form->Command13_Click();
+    form->Command13->click();
     QVERIFY(form->Picture2->isHidden());
 }
 
 void TestForm1Reports::fileNamePanelClearsReport()
 {
-    form->Command8_Click();
-    form->Command13_Click();
+    form->Command8->click();
+    form->Command13->click();
     QVERIFY(!form->Label7->text().isEmpty());
-    form->Command14_Click();
+    form->Command14->click();
     QCOMPARE(form->Label7->text(), QString());
     QVERIFY(!form->Picture2->isHidden());
 }
@@ -152,7 +153,7 @@ void TestForm1Reports::printDeclined()
     fill(form->Tasks[0], 3, QStringLiteral("t"));
     form->List[0]->selectRow(0);
 
-    form->Command7_Click();
+    form->Command7->click();
 
     QCOMPARE(platform->messages.size(), 1);
     const MessageRequest &ask = platform->messages.first();
@@ -167,19 +168,21 @@ void TestForm1Reports::printDeclined()
 
 void TestForm1Reports::printSendsFirstListOnly()
 {
-    form->Command8_Click(); // the second list on display changes nothing
+    form->Command8->click(); // the second list on display changes nothing
     fill(form->Tasks[0], 3, QStringLiteral("first "));
     fill(form->Tasks[1], 4, QStringLiteral("second "));
-    form->CommonDialog1.FileName = QStringLiteral("/home/user/work.dat");
+    // The page names the task file the lists were last saved to.
+    const QString taskFile = dir.filePath(QStringLiteral("work.dat"));
+    QVERIFY(form->document().save(taskFile));
     form->List[0]->selectRow(0);
     const QString status = form->Label2->text();
     platform->answers.enqueue(MessageAnswer::Ok);
 
-    form->Command7_Click();
+    form->Command7->click();
 
     const QList<PrintStep> page = printedList(texts(form->List[0]), QStringLiteral("1.0.19"),
                                               shortDateText(QDate(2026, 12, 8)),
-                                              QDir::toNativeSeparators(QStringLiteral("/home/user/work.dat")));
+                                              QDir::toNativeSeparators(taskFile));
     QCOMPARE(platform->printed, recorded(page));
     for (const PrintCall &call : std::as_const(platform->printed))
         QVERIFY2(!call.text.contains(QStringLiteral("second")), qPrintable(call.text));
@@ -201,7 +204,7 @@ void TestForm1Reports::printSendsFirstListOnly()
 void TestForm1Reports::printEmptyListSelectsNothing()
 {
     platform->answers.enqueue(MessageAnswer::Ok);
-    form->Command7_Click();
+    form->Command7->click();
     QCOMPARE(platform->printed.last().kind, PrintCall::End);
     QCOMPARE(platform->printed.at(platform->printed.size() - 2).text,
              QStringLiteral("       >>>  N\u00B0 of Tasks: 0,   Percent: 0 %  <<<  "));
@@ -215,7 +218,7 @@ void TestForm1Reports::printerFailureIsReported()
     form->List[0]->selectRow(0);
     platform->answers.enqueue(MessageAnswer::Ok);
 
-    form->Command7_Click();
+    form->Command7->click();
 
     QCOMPARE(platform->printed.last().kind, PrintCall::End);
     QCOMPARE(platform->messages.size(), 2);
@@ -281,13 +284,15 @@ void TestForm1Reports::noPrinterOffersPdf()
 
     platform->hasPrinter = false;
     fill(form->Tasks[0], 2, QStringLiteral("t"));
-    form->CommonDialog1.FileName = QStringLiteral("/data/lists/work.dat");
+    const QString taskFile = dir.filePath(QStringLiteral("lists/work.dat"));
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("lists")));
+    QVERIFY(form->document().save(taskFile));
     platform->answers.enqueue(MessageAnswer::Ok);
     platform->answers.enqueue(acceptOffer ? MessageAnswer::Ok : MessageAnswer::Cancel);
     platform->answers.enqueue(replace ? MessageAnswer::Ok : MessageAnswer::Cancel);
     platform->paths.enqueue(chosen);
 
-    form->Command7_Click();
+    form->Command7->click();
 
     QVERIFY(!platform->messageTexts().contains(QStringLiteral("Sended to the Printer.")));
     QVERIFY(platform->messages.size() >= 2);
@@ -296,11 +301,11 @@ void TestForm1Reports::noPrinterOffersPdf()
     QCOMPARE(platform->dialogs.size(), acceptOffer ? 1 : 0);
     if (acceptOffer) {
         QCOMPARE(platform->dialogs.first().mode, FileDialogMode::Save);
-        QCOMPARE(platform->dialogs.first().initDir, QFileInfo(QStringLiteral("/data/lists/work.dat")).absolutePath());
+        QCOMPARE(platform->dialogs.first().initDir, QFileInfo(taskFile).absolutePath());
         QVERIFY(platform->dialogs.first().filter.endsWith(QStringLiteral("|*.pdf")));
     }
     // The task file stays the remembered one.
-    QCOMPARE(form->CommonDialog1.FileName, QStringLiteral("/data/lists/work.dat"));
+    QCOMPARE(form->document().filePath(), taskFile);
 
     // A file about to be replaced is asked about first, by name.
     const bool asked = chosen && existing.endsWith(QStringLiteral(".pdf"));
@@ -320,7 +325,7 @@ void TestForm1Reports::noPrinterOffersPdf()
     }
     QCOMPARE(platform->pdfPaths, QStringList{written});
     const QList<PrintStep> page = printedList(texts(form->List[0]), versionText(), shortDateText(QDate(2026, 12, 8)),
-                                              QDir::toNativeSeparators(QStringLiteral("/data/lists/work.dat")));
+                                              QDir::toNativeSeparators(taskFile));
     QCOMPARE(platform->pdfPrinted, recorded(page));
     QCOMPARE(platform->messages.size(), asking + 1);
     QVERIFY(platform->messages.last().text.contains(QDir::toNativeSeparators(written)));
@@ -354,12 +359,12 @@ void TestForm1Reports::pdfFailureIsReported()
 {
     BrokenPdfPlatform broken;
     Windows w(broken);
-    Form1 f(w, broken);
+    TestMainWindow f(w, broken);
     f.Tasks[0]->append(QStringLiteral("only"));
     broken.inner.answers << MessageAnswer::Ok << MessageAnswer::Ok;
     broken.inner.paths.enqueue(dir.filePath(QStringLiteral("x.pdf")));
 
-    f.Command7_Click();
+    f.Command7->click();
 
     QCOMPARE(broken.calls.last().kind, PrintCall::End);
     QCOMPARE(broken.inner.messages.size(), 3);

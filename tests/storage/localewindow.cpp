@@ -1,7 +1,7 @@
 // A user of another script in the main window: type, add, save, open into
 // empty lists, same entries. The locale is the first argument, set before
 // anything reads it, as a user's session sets it.
-#include "app/form1.h"
+#include "mainwindowrig.h"
 #include "app/texts.h"
 #include "app/windows.h"
 #include "fakeplatform.h"
@@ -21,6 +21,7 @@
 #include <QTest>
 
 using namespace listora;
+using listora::test::TestMainWindow;
 using listora::test::FakePlatform;
 using listora::test::texts;
 
@@ -29,7 +30,7 @@ namespace {
 struct Window {
     FakePlatform platform;
     Windows windows{platform};
-    Form1 form{windows, platform};
+    TestMainWindow form{windows, platform};
 };
 
 // Each character as its own key press, as a keyboard of the script sends them.
@@ -67,18 +68,18 @@ void TestLocaleWindow::typedEntriesComeBack()
     type(w.form.Text1, line_);
     QCOMPARE(w.form.Text1->text(), line_);
     QVERIFY(w.form.EntryHint->isHidden());
-    w.form.Command3_Click();
+    w.form.Command3->click();
     w.form.Text1->clear();
     type(w.form.Text1, line_);
-    w.form.Command5_Click(); // an appointment, dated in the locale's own way
-    w.form.Command8_Click();
+    w.form.Command5->click(); // an appointment, dated in the locale's own way
+    w.form.Command8->click();
     w.form.Text1->clear();
     type(w.form.Text1, line_);
-    w.form.Command9_Click();
+    w.form.Command9->click();
 
     w.platform.answers.enqueue(MessageAnswer::Ok);
     w.platform.paths.enqueue(path);
-    w.form.Command2_Click();
+    w.form.Command2->click();
     QCOMPARE(w.form.Label2->text(), QStringLiteral("File saved "));
     QCOMPARE(w.platform.messages.size(), 1); // the reminder only, no warning
 

@@ -5,7 +5,7 @@
 // limit, a tiny tmpfs, or a device that fails on purpose. On Windows the
 // faults only it has are real: the read-only attribute, and a target that a
 // helper process holds open without sharing.
-#include "app/form1.h"
+#include "mainwindowrig.h"
 #include "app/windows.h"
 #include "fakeplatform.h"
 #include "filehelpers.h"
@@ -42,6 +42,7 @@
 #endif
 
 using namespace listora;
+using listora::test::TestMainWindow;
 using listora::test::FakePlatform;
 using listora::test::texts;
 using listora::test::snapshot;
@@ -60,12 +61,12 @@ enum class Fault {
     ReadOnlyAttribute,
     HeldOpen,
 };
-enum class Command { Save, Backup };
+enum class Writing { Save, Backup };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Fault)
-Q_DECLARE_METATYPE(Command)
+Q_DECLARE_METATYPE(Writing)
 
 namespace {
 
@@ -195,15 +196,15 @@ private:
 struct Window {
     FakePlatform platform;
     Windows windows{platform};
-    Form1 form{windows, platform};
+    TestMainWindow form{windows, platform};
 };
 
 // What went wrong with the window after a failed save, or nothing. Runs in
 // the forked child as well, which can only report through its exit code.
-std::optional<QString> misbehaviour(const Window &w, Command command, const QString &picked, const QString &target,
+std::optional<QString> misbehaviour(const Window &w, Writing command, const QString &target,
                                     const QStringList &first, const QStringList &second, const QString &why)
 {
-    const qsizetype expected = command == Command::Save ? 2 : 1; // the save's reminder comes first
+    const qsizetype expected = command == Writing::Save ? 2 : 1; // the save's reminder comes first
     if (w.platform.messages.size() != expected)
         return QStringLiteral("%1 messages, expected %2").arg(w.platform.messages.size()).arg(expected);
     const MessageRequest &m = w.platform.messages.last();
@@ -224,17 +225,18 @@ std::optional<QString> misbehaviour(const Window &w, Command command, const QStr
         return QStringLiteral("the counter reads \"%1\"").arg(w.form.Label1->text());
     if (texts(w.form.List[0]) != first || texts(w.form.List[1]) != second)
         return QStringLiteral("the lists changed");
-    if (w.form.CommonDialog1.FileName != picked)
-        return QStringLiteral("the remembered path is %1").arg(w.form.CommonDialog1.FileName);
+    // The lists belong to no file they were not written to.
+    if (!w.form.document().filePath().isEmpty())
+        return QStringLiteral("the lists' file is now %1").arg(w.form.document().filePath());
     return std::nullopt;
 }
 
-void run(Window &w, Command command)
+void run(Window &w, Writing command)
 {
-    if (command == Command::Save)
-        w.form.Command2_Click();
+    if (command == Writing::Save)
+        w.form.Command2->click();
     else
-        w.form.Command15_Click();
+        w.form.Command15->click();
 }
 
 } // namespace
@@ -301,7 +303,7 @@ bool TestSafeSave::mountSmallTmpfs(QString *root, QString *why)
 void TestSafeSave::failedSaveKeepsOldFile_data()
 {
     QTest::addColumn<Fault>("fault");
-    QTest::addColumn<Command>("command");
+    QTest::addColumn<Writing>("command");
     QTest::addColumn<int>("count"); // entries of the first list
     QTest::addColumn<QString>("why"); // what the warning must say besides the name
 
@@ -334,9 +336,9 @@ void TestSafeSave::failedSaveKeepsOldFile_data()
         {"held open by another program", Fault::HeldOpen, kBufferedEntries, "another program is using it"},
 #endif
     };
-    for (const Command command : {Command::Save, Command::Backup}) {
+    for (const Writing command : {Writing::Save, Writing::Backup}) {
         for (const auto &f : faults) {
-            const char *what = command == Command::Save ? "save" : "backup";
+            const char *what = command == Writing::Save ? "save" : "backup";
             QTest::addRow("%s: %s", what, f.name) << f.fault << command << f.count << QString::fromUtf8(f.why);
         }
     }
@@ -345,7 +347,7 @@ void TestSafeSave::failedSaveKeepsOldFile_data()
 void TestSafeSave::failedSaveKeepsOldFile()
 {
     QFETCH(Fault, fault);
-    QFETCH(Command, command);
+    QFETCH(Writing, command);
     QFETCH(int, count);
     QFETCH(QString, why);
 
@@ -360,7 +362,7 @@ void TestSafeSave::failedSaveKeepsOldFile()
 
     const QString folder = fault == Fault::MissingFolder ? root + QStringLiteral("/missing") : root;
     const QString picked = folder + QStringLiteral("/work.dat");
-    const QString target = command == Command::Save ? picked : picked + QStringLiteral("_bak.dat");
+    const QString target = command == Writing::Save ? picked : picked + QStringLiteral("_bak.dat");
 
     if (fault == Fault::TargetIsFolder) {
         QVERIFY(QDir().mkpath(target));
@@ -368,7 +370,7 @@ void TestSafeSave::failedSaveKeepsOldFile()
     } else if (fault != Fault::MissingFolder) {
         QVERIFY(writeFile(target, kOldBytes));
     }
-    if (command == Command::Backup && fault != Fault::MissingFolder)
+    if (command == Writing::Backup && fault != Fault::MissingFolder)
         QVERIFY(writeFile(picked, kOldBytes)); // the task file beside the backup is no business of it
 
     if (fault == Fault::FullTmpfs) {
@@ -429,7 +431,7 @@ void TestSafeSave::failedSaveKeepsOldFile()
             if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
                 ::_exit(2);
             run(w, command);
-            if (const auto childWrong = misbehaviour(w, command, picked, target, first, second, why)) {
+            if (const auto childWrong = misbehaviour(w, command, target, first, second, why)) {
                 std::fprintf(stderr, "child: %s\n", qPrintable(*childWrong));
                 ::_exit(1);
             }
@@ -447,7 +449,7 @@ void TestSafeSave::failedSaveKeepsOldFile()
         QElapsedTimer took;
         took.start();
         run(w, command);
-        wrong = misbehaviour(w, command, picked, target, first, second, why);
+        wrong = misbehaviour(w, command, target, first, second, why);
         // The other program was waited for before the warning.
         if (fault == Fault::HeldOpen)
             QVERIFY2(took.elapsed() >= kShortWindow.count(), qPrintable(QString::number(took.elapsed())));
@@ -475,7 +477,7 @@ void TestSafeSave::failedSaveKeepsOldFile()
         old.close();
         w.platform.paths.enqueue(picked);
         run(w, command);
-        QCOMPARE(w.form.Label2->text(), command == Command::Save ? QStringLiteral("File saved ") : QStringLiteral("Back Up Ok"));
+        QCOMPARE(w.form.Label2->text(), command == Writing::Save ? QStringLiteral("File saved ") : QStringLiteral("Back Up Ok"));
         QCOMPARE(readTaskFile(snapshot(dir_->path()).value(QFileInfo(target).fileName())).lists,
                  (TaskLists{first, second}));
     }
@@ -484,10 +486,10 @@ void TestSafeSave::failedSaveKeepsOldFile()
 // A scan that lets go within the retry window never reaches the user.
 void TestSafeSave::releasedWhileWaiting_data()
 {
-    QTest::addColumn<Command>("command");
+    QTest::addColumn<Writing>("command");
 #ifdef Q_OS_WIN
-    QTest::newRow("save") << Command::Save;
-    QTest::newRow("backup") << Command::Backup;
+    QTest::newRow("save") << Writing::Save;
+    QTest::newRow("backup") << Writing::Backup;
 #else
     QSKIP("Elsewhere a file open in another program can be replaced");
 #endif
@@ -495,9 +497,9 @@ void TestSafeSave::releasedWhileWaiting_data()
 
 void TestSafeSave::releasedWhileWaiting()
 {
-    QFETCH(Command, command);
+    QFETCH(Writing, command);
     const QString picked = dir_->filePath(QStringLiteral("work.dat"));
-    const QString target = command == Command::Save ? picked : picked + QStringLiteral("_bak.dat");
+    const QString target = command == Writing::Save ? picked : picked + QStringLiteral("_bak.dat");
     QVERIFY(writeFile(target, kOldBytes));
     HoldingProcess holder;
     QVERIFY2(holder.start(target, 700), "the helper did not take hold of the file");
@@ -525,8 +527,8 @@ void TestSafeSave::releasedWhileWaiting()
     });
     w.platform.paths.enqueue(picked);
     run(w, command);
-    QCOMPARE(w.form.Label2->text(), command == Command::Save ? QStringLiteral("File saved ") : QStringLiteral("Back Up Ok"));
-    QCOMPARE(w.platform.messages.size(), command == Command::Save ? 1 : 0);
+    QCOMPARE(w.form.Label2->text(), command == Writing::Save ? QStringLiteral("File saved ") : QStringLiteral("Back Up Ok"));
+    QCOMPARE(w.platform.messages.size(), command == Writing::Save ? 1 : 0);
     QCOMPARE(cursor, Qt::WaitCursor);
     QVERIFY(paints.painted);
     QVERIFY(!QGuiApplication::overrideCursor());

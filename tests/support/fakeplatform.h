@@ -58,7 +58,7 @@ public:
     QList<PrintCall> pdfPrinted;
 
     // Menus: each item as "text\tshortcut" ("-" for a separator), disabled
-    // ones marked "(off)"; the queued item texts are picked, none when empty.
+    // ones marked "(off)"; the queued item texts are picked and triggered, none when empty.
     QList<QStringList> menus;
     QQueue<QString> menuPicks;
 
@@ -98,10 +98,15 @@ public:
                              + (action->isEnabled() ? QString() : QStringLiteral(" (off)"));
         }
         menus.append(items);
+        // Picked by its text, or by its first word ("Undo" for "Undo Remove “b”").
         const QString pick = menuPicks.isEmpty() ? QString() : menuPicks.dequeue();
-        for (QAction *action : menu.actions())
-            if (!pick.isEmpty() && action->text() == pick && action->isEnabled())
+        for (QAction *action : menu.actions()) {
+            const QString text = action->text();
+            if (!pick.isEmpty() && (text == pick || text.startsWith(pick + QLatin1Char(' '))) && action->isEnabled()) {
+                action->trigger(); // as a menu does with the item picked
                 return action;
+            }
+        }
         return nullptr;
     }
     void openUrl(const QUrl &url) override { urls.append(url); }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui_form4.h"
+#include "ui_clockwindow.h"
 
 #include <QWidget>
 
@@ -12,18 +12,18 @@ class Windows;
 
 // The large clock, ticking from the moment it is loaded. Its controls and
 // their places are in form4.ui.
-class Form4 : public QWidget, public Ui::Form4 {
+class ClockWindow : public QWidget, public Ui::ClockWindow {
     Q_OBJECT
 public:
-    explicit Form4(Windows &windows);
+    explicit ClockWindow(Windows &windows);
 
     QTimer *Timer1 = nullptr;
 
 public slots:
-    void Timer1_Timer();
-    void Command1_MouseMove();
-    void Command2_MouseMove();
-    void Label1_MouseMove();
+    void tick();
+    void hoverAlarm();
+    void hoverTimer();
+    void hoverTime();
 
 private:
     void setCaption(const QString &caption);

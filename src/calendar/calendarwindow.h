@@ -10,10 +10,10 @@ class Windows;
 
 // The calendar window. Its settings live in MonthView1 for as long as the
 // window is loaded; the preferences window writes them.
-class Form3 : public QWidget {
+class CalendarWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit Form3(Windows &windows);
+    explicit CalendarWindow(Windows &windows);
 
     MonthView *MonthView1 = nullptr;
     // The bare window around the calendar as the keyboard and screen readers
@@ -22,10 +22,10 @@ public:
     ClickLabel *Border = nullptr;
 
 public slots:
-    void Form_Click();
-    void Form_MouseMove();
-    void MonthView1_MouseMove();
-    void MonthView1_DblClick();
+    void showClock();
+    void hoverBorder();
+    void hoverCalendar();
+    void showPreferences();
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;

@@ -1,7 +1,6 @@
-#include "about/form2.h"
+#include "about/otherprogramswindow.h"
 
 #include "about/abouttexts.h"
-#include "app/form1.h"
 #include "app/fonts.h"
 #include "app/icons.h"
 #include "app/windows.h"
@@ -13,7 +12,7 @@
 
 namespace listora {
 
-Form2::Form2(Windows &windows)
+OtherProgramsWindow::OtherProgramsWindow(Windows &windows)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , windows_(windows)
@@ -34,15 +33,15 @@ Form2::Form2(Windows &windows)
         barFont.setPointSizeF(barFont.pointSizeF() - 0.5);
     Command1->setFont(barFont);
     Command1->installEventFilter(this);
-    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &OtherProgramsWindow::showPrograms);
 }
 
-std::array<QLineEdit *, 9> Form2::boxes() const
+std::array<QLineEdit *, 9> OtherProgramsWindow::boxes() const
 {
     return {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9};
 }
 
-void Form2::Command1_Click()
+void OtherProgramsWindow::showPrograms()
 {
     const QStringList entries = about::programEntries();
     const auto all = boxes();
@@ -54,28 +53,28 @@ void Form2::Command1_Click()
     setWindowTitle(QStringLiteral("And much more to come..."));
 }
 
-void Form2::Command1_MouseMove()
+void OtherProgramsWindow::hoverBar()
 {
     setWindowTitle(QStringLiteral("Touch here to see our list of Free Software"));
 }
 
-void Form2::Form_MouseMove()
+void OtherProgramsWindow::hoverBareWindow()
 {
     setWindowTitle(QStringLiteral("Touch the bar to see the content"));
 }
 
-bool Form2::eventFilter(QObject *watched, QEvent *event)
+bool OtherProgramsWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Command1 && event->type() == QEvent::MouseMove)
-        Command1_MouseMove();
+        hoverBar();
     return false;
 }
 
-void Form2::mouseMoveEvent(QMouseEvent *event)
+void OtherProgramsWindow::mouseMoveEvent(QMouseEvent *event)
 {
     // Moves a control ignores arrive here too; only the bare area counts.
     if (!childAt(event->position().toPoint()))
-        Form_MouseMove();
+        hoverBareWindow();
     QWidget::mouseMoveEvent(event);
 }
 

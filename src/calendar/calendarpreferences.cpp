@@ -1,10 +1,9 @@
-#include "calendar/form5.h"
+#include "calendar/calendarpreferences.h"
 
-#include "app/form1.h"
 #include "app/fonts.h"
 #include "app/windows.h"
-#include "calendar/form3.h"
-#include "calendar/form4.h"
+#include "calendar/calendarwindow.h"
+#include "calendar/clockwindow.h"
 #include "calendar/monthview.h"
 
 #include <QCheckBox>
@@ -38,7 +37,7 @@ public:
 
 } // namespace
 
-Form5::Form5(Windows &windows)
+CalendarPreferences::CalendarPreferences(Windows &windows)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint)
     , windows_(windows)
@@ -62,63 +61,63 @@ Form5::Form5(Windows &windows)
         box->installEventFilter(wheelStop);
     }
 
-    connect(Combo1, &QComboBox::activated, this, &Form5::Combo1_Click);
-    connect(Combo2, &QComboBox::activated, this, &Form5::Combo2_Click);
-    connect(Combo3, &QComboBox::activated, this, &Form5::Combo3_Click);
-    connect(Check1, &QCheckBox::clicked, this, &Form5::Check1_Click);
-    connect(Check2, &QCheckBox::clicked, this, &Form5::Check2_Click);
-    connect(Check3, &QCheckBox::clicked, this, &Form5::Check3_Click);
-    connect(Check4, &QCheckBox::clicked, this, &Form5::Check4_Click);
+    connect(Combo1, &QComboBox::activated, this, &CalendarPreferences::applyVerticalMonths);
+    connect(Combo2, &QComboBox::activated, this, &CalendarPreferences::applyHorizontalMonths);
+    connect(Combo3, &QComboBox::activated, this, &CalendarPreferences::applyFontSize);
+    connect(Check1, &QCheckBox::clicked, this, &CalendarPreferences::applyWeekNumbers);
+    connect(Check2, &QCheckBox::clicked, this, &CalendarPreferences::applyBorder);
+    connect(Check3, &QCheckBox::clicked, this, &CalendarPreferences::applyShowToday);
+    connect(Check4, &QCheckBox::clicked, this, &CalendarPreferences::applyReset);
 
     // Load step: the clock's icon, which loads the clock.
-    setWindowIcon(windows_.get<Form4>().windowIcon());
+    setWindowIcon(windows_.get<ClockWindow>().windowIcon());
 }
 
-MonthView &Form5::calendar()
+MonthView &CalendarPreferences::calendar()
 {
-    return *windows_.get<Form3>().MonthView1;
+    return *windows_.get<CalendarWindow>().MonthView1;
 }
 
-void Form5::Combo1_Click()
+void CalendarPreferences::applyVerticalMonths()
 {
     if (const auto n = matchItem(Combo1))
         calendar().setMonthRows(*n);
 }
 
-void Form5::Combo2_Click()
+void CalendarPreferences::applyHorizontalMonths()
 {
     if (const auto n = matchItem(Combo2))
         calendar().setMonthColumns(*n);
 }
 
-void Form5::Combo3_Click()
+void CalendarPreferences::applyFontSize()
 {
     if (const auto n = matchItem(Combo3))
         calendar().setFontSize(*n);
 }
 
-void Form5::Check1_Click()
+void CalendarPreferences::applyWeekNumbers()
 {
     const bool on = Check1->isChecked();
     Check1->setText(on ? QStringLiteral("Yes") : QStringLiteral("No"));
     calendar().setShowWeekNumbers(on);
 }
 
-void Form5::Check2_Click()
+void CalendarPreferences::applyBorder()
 {
     const bool on = Check2->isChecked();
     Check2->setText(on ? QStringLiteral("Yes") : QStringLiteral("No"));
     calendar().setAppearance3D(on);
 }
 
-void Form5::Check3_Click()
+void CalendarPreferences::applyShowToday()
 {
     const bool on = Check3->isChecked();
     Check3->setText(on ? QStringLiteral("Yes") : QStringLiteral("No"));
     calendar().setShowToday(on);
 }
 
-void Form5::Check4_Click()
+void CalendarPreferences::applyReset()
 {
     // Runs the other way from the boxes above: the unticked state resets.
     if (Check4->isChecked()) {

@@ -1,8 +1,7 @@
-#include "about/frmabout.h"
+#include "about/aboutwindow.h"
 
 #include "about/abouttexts.h"
-#include "about/form2.h"
-#include "app/form1.h"
+#include "about/otherprogramswindow.h"
 #include "app/fonts.h"
 #include "app/icons.h"
 #include "app/platform.h"
@@ -28,7 +27,7 @@ const QString kDisclaimerInvite = QStringLiteral(
 
 } // namespace
 
-frmAbout::frmAbout(Windows &windows)
+AboutWindow::AboutWindow(Windows &windows)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                            | Qt::WindowCloseButtonHint)
     , windows_(windows)
@@ -37,10 +36,10 @@ frmAbout::frmAbout(Windows &windows)
     setWindowIcon(icons::icon(icons::Glyph::About));
     setupUi(this);
     setUpControls();
-    Form_Load();
+    load();
 }
 
-void frmAbout::setUpControls()
+void AboutWindow::setUpControls()
 {
     okText_ = cmdOK->text();
     disclaimerText_ = lblDisclaimer->text();
@@ -82,13 +81,13 @@ void frmAbout::setUpControls()
                                                               lblDisclaimer, cmdOK})
         control->installEventFilter(this);
 
-    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
-    connect(Image1, &ClickLabel::clicked, this, &frmAbout::Image1_Click);
-    connect(lblDescription, &ClickLabel::clicked, this, &frmAbout::lblDescription_Click);
-    connect(lblDisclaimer, &ClickLabel::clicked, this, &frmAbout::lblDisclaimer_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &AboutWindow::closeWindow);
+    connect(Image1, &ClickLabel::clicked, this, &AboutWindow::openDonationPage);
+    connect(lblDescription, &ClickLabel::clicked, this, &AboutWindow::openWebsite);
+    connect(lblDisclaimer, &ClickLabel::clicked, this, &AboutWindow::showOtherPrograms);
 }
 
-void frmAbout::Form_Load()
+void AboutWindow::load()
 {
     setDescriptionColour(kDescriptionColour);
     setWindowTitle(about::aboutCaption(productName()));
@@ -96,7 +95,7 @@ void frmAbout::Form_Load()
     lblTitle->setText(productName());
 }
 
-void frmAbout::setDescriptionColour(const QColor &colour)
+void AboutWindow::setDescriptionColour(const QColor &colour)
 {
     QPalette palette = lblDescription->palette();
     if (palette.color(QPalette::WindowText) == colour)
@@ -105,97 +104,97 @@ void frmAbout::setDescriptionColour(const QColor &colour)
     lblDescription->setPalette(palette);
 }
 
-void frmAbout::setMainTitle(const QString &title)
+void AboutWindow::setMainTitle(const QString &title)
 {
-    if (Form1 *main = windows_.mainWindow())
+    if (MainWindowLink *main = windows_.mainWindow())
         main->setTitle(title);
 }
 
-void frmAbout::cmdOK_Click()
+void AboutWindow::closeWindow()
 {
     close();
-    if (Form1 *main = windows_.mainWindow())
-        main->setImage1Picture(main->windowIcon());
+    if (MainWindowLink *main = windows_.mainWindow())
+        main->showOwnIconInAboutPicture();
 }
 
-void frmAbout::Image1_Click()
+void AboutWindow::openDonationPage()
 {
     windows_.platform().openUrl(about::donationUrl());
 }
 
-void frmAbout::lblDescription_Click()
+void AboutWindow::openWebsite()
 {
     windows_.platform().openUrl(about::websiteUrl());
 }
 
-void frmAbout::lblDisclaimer_Click()
+void AboutWindow::showOtherPrograms()
 {
-    windows_.show<Form2>();
+    windows_.show<OtherProgramsWindow>();
 }
 
-void frmAbout::Form_MouseMove()
+void AboutWindow::hoverBareWindow()
 {
-    if (Form1 *main = windows_.mainWindow())
-        main->setImage1Picture(main->windowIcon());
+    if (MainWindowLink *main = windows_.mainWindow())
+        main->showOwnIconInAboutPicture();
     cmdOK->setText(okText_);
     lblDisclaimer->setText(disclaimerText_);
     setDescriptionColour(kDescriptionColour);
 }
 
-void frmAbout::cmdOK_MouseMove()
+void AboutWindow::hoverOk()
 {
     cmdOK->setText(QStringLiteral("Donate"));
     setMainTitle(QStringLiteral("Donate 3 Dollars to support our FREE Software"));
 }
 
-void frmAbout::Image1_MouseMove()
+void AboutWindow::hoverDonation()
 {
     lblDisclaimer->setText(kDisclaimerInvite);
     setMainTitle(QStringLiteral("Please make a secure Donation tru PAYPAL"));
     setDescriptionColour(kDescriptionColour);
 }
 
-void frmAbout::lblDescription_MouseMove()
+void AboutWindow::hoverDescription()
 {
     setDescriptionColour(kDescriptionHighlight);
     setMainTitle(QStringLiteral("Try our other freeware following this link"));
 }
 
-void frmAbout::lblDisclaimer_MouseMove()
+void AboutWindow::hoverDisclaimer()
 {
     setDescriptionColour(kDescriptionColour);
 }
 
-void frmAbout::lblVersion_MouseMove()
+void AboutWindow::hoverVersion()
 {
     setDescriptionColour(kDescriptionColour);
 }
 
-bool frmAbout::eventFilter(QObject *watched, QEvent *event)
+bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::MouseMove)
         return false;
     if (watched == cmdOK)
-        cmdOK_MouseMove();
+        hoverOk();
     else if (watched == Image1)
-        Image1_MouseMove();
+        hoverDonation();
     else if (watched == lblDescription)
-        lblDescription_MouseMove();
+        hoverDescription();
     else if (watched == lblDisclaimer)
-        lblDisclaimer_MouseMove();
+        hoverDisclaimer();
     else if (watched == lblVersion)
-        lblVersion_MouseMove();
+        hoverVersion();
     return false;
 }
 
-void frmAbout::mouseMoveEvent(QMouseEvent *event)
+void AboutWindow::mouseMoveEvent(QMouseEvent *event)
 {
     if (!childAt(event->position().toPoint()))
-        Form_MouseMove();
+        hoverBareWindow();
     QWidget::mouseMoveEvent(event);
 }
 
-void frmAbout::keyPressEvent(QKeyEvent *event)
+void AboutWindow::keyPressEvent(QKeyEvent *event)
 {
     // Ok is both the default and the cancel button.
     switch (event->key()) {
@@ -209,19 +208,19 @@ void frmAbout::keyPressEvent(QKeyEvent *event)
     }
 }
 
-void frmAbout::paintEvent(QPaintEvent *)
+void AboutWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     for (const Line &l : Line1)
         painter.fillRect(QRect(l.line.p1(), QSize(l.line.dx() + 1, l.width)), l.colour);
 }
 
-void frmAbout::showEvent(QShowEvent *event)
+void AboutWindow::showEvent(QShowEvent *event)
 {
     // A window the main one owns stays out of the task bar.
-    Form1 *main = windows_.mainWindow();
-    if (main && windowHandle() && main->windowHandle())
-        windowHandle()->setTransientParent(main->windowHandle());
+    MainWindowLink *main = windows_.mainWindow();
+    if (main && windowHandle() && main->widget()->windowHandle())
+        windowHandle()->setTransientParent(main->widget()->windowHandle());
     QWidget::showEvent(event);
 }
 

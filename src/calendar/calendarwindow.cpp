@@ -1,13 +1,12 @@
-#include "calendar/form3.h"
+#include "calendar/calendarwindow.h"
 
 #include "app/controls.h"
-#include "app/form1.h"
 #include "app/fonts.h"
 #include "app/icons.h"
 #include "app/platform.h"
 #include "app/windows.h"
-#include "calendar/form4.h"
-#include "calendar/form5.h"
+#include "calendar/clockwindow.h"
+#include "calendar/calendarpreferences.h"
 #include "calendar/monthview.h"
 
 #include <QGuiApplication>
@@ -37,7 +36,7 @@ QMargins largest(QMargins a, QMargins b)
 
 } // namespace
 
-Form3::Form3(Windows &windows)
+CalendarWindow::CalendarWindow(Windows &windows)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint)
     , windows_(windows)
@@ -57,8 +56,8 @@ Form3::Form3(Windows &windows)
     MonthView1->setShowWeekNumbers(false);
     MonthView1->setShowToday(true);
     MonthView1->setAppearance3D(true);
-    connect(MonthView1, &MonthView::hovered, this, &Form3::MonthView1_MouseMove);
-    connect(MonthView1, &MonthView::dateDoubleClicked, this, &Form3::MonthView1_DblClick);
+    connect(MonthView1, &MonthView::hovered, this, &CalendarWindow::hoverCalendar);
+    connect(MonthView1, &MonthView::dateDoubleClicked, this, &CalendarWindow::showPreferences);
 
     // After the calendar in the tab chain, which has the first focus, and above
     // it, so that a screen reader's hit test finds the calendar first; its mask
@@ -69,16 +68,16 @@ Form3::Form3(Windows &windows)
     Border->setFocusPolicy(Qt::TabFocus);
     Border->setAccessibleName(QStringLiteral("Touch the border and see the Clock"));
     Border->setRole(ClickLabel::Role::Button);
-    connect(Border, &ClickLabel::clicked, this, &Form3::Form_Click);
+    connect(Border, &ClickLabel::clicked, this, &CalendarWindow::showClock);
 
-    connect(MonthView1, &MonthView::layoutChanged, this, &Form3::fitCalendar);
+    connect(MonthView1, &MonthView::layoutChanged, this, &CalendarWindow::fitCalendar);
     fitCalendar();
 
     // Load step.
     MonthView1->setSelectedDate(platform.now().date());
 }
 
-QSize Form3::roomOnScreen() const
+QSize CalendarWindow::roomOnScreen() const
 {
     QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
@@ -90,7 +89,7 @@ QSize Form3::roomOnScreen() const
     return screen->availableGeometry().size().shrunkBy(largest(known, kFrameAllowance));
 }
 
-void Form3::fitCalendar()
+void CalendarWindow::fitCalendar()
 {
     const QSize room = roomOnScreen();
     // On a screen too small even for the strips the months still get their smallest size.
@@ -104,7 +103,7 @@ void Form3::fitCalendar()
         keepOnScreen();
 }
 
-void Form3::keepOnScreen()
+void CalendarWindow::keepOnScreen()
 {
     QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen)
@@ -121,63 +120,63 @@ void Form3::keepOnScreen()
         move(to);
 }
 
-void Form3::showEvent(QShowEvent *event)
+void CalendarWindow::showEvent(QShowEvent *event)
 {
     // Settings written while hidden were fitted to a guessed frame and screen.
     fitCalendar();
     if (QWindow *window = windowHandle())
-        connect(window, &QWindow::screenChanged, this, &Form3::fitCalendar, Qt::UniqueConnection);
+        connect(window, &QWindow::screenChanged, this, &CalendarWindow::fitCalendar, Qt::UniqueConnection);
     QWidget::showEvent(event);
 }
 
-void Form3::setCaption(const QString &caption)
+void CalendarWindow::setCaption(const QString &caption)
 {
     if (windowTitle() != caption)
         setWindowTitle(caption);
 }
 
-void Form3::mouseMoveEvent(QMouseEvent *event)
+void CalendarWindow::mouseMoveEvent(QMouseEvent *event)
 {
     // Moves a control leaves unhandled arrive here too; only the bare border counts.
     if (!childAt(event->position().toPoint()))
-        Form_MouseMove();
+        hoverBorder();
     QWidget::mouseMoveEvent(event);
 }
 
-void Form3::mousePressEvent(QMouseEvent *event)
+void CalendarWindow::mousePressEvent(QMouseEvent *event)
 {
     pressedOnBorder_ = event->button() == Qt::LeftButton && !childAt(event->position().toPoint());
     QWidget::mousePressEvent(event);
 }
 
-void Form3::mouseReleaseEvent(QMouseEvent *event)
+void CalendarWindow::mouseReleaseEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
     const bool click = pressedOnBorder_ && event->button() == Qt::LeftButton && rect().contains(pos) && !childAt(pos);
     pressedOnBorder_ = false;
     if (click)
-        Form_Click();
+        showClock();
     QWidget::mouseReleaseEvent(event);
 }
 
-void Form3::Form_Click()
+void CalendarWindow::showClock()
 {
-    windows_.show<Form4>();
+    windows_.show<ClockWindow>();
 }
 
-void Form3::Form_MouseMove()
+void CalendarWindow::hoverBorder()
 {
     setCaption(QStringLiteral("Touch the border and see the Clock"));
 }
 
-void Form3::MonthView1_MouseMove()
+void CalendarWindow::hoverCalendar()
 {
     setCaption(QStringLiteral("Calendar - Double Click a Date to see the Preferences Dialog"));
 }
 
-void Form3::MonthView1_DblClick()
+void CalendarWindow::showPreferences()
 {
-    windows_.show<Form5>();
+    windows_.show<CalendarPreferences>();
 }
 
 } // namespace listora

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui_form5.h"
+#include "ui_calendarpreferences.h"
 
 #include <QWidget>
 
@@ -12,19 +12,19 @@ class Windows;
 // The calendar preferences: every control applies its setting the moment it is
 // used. The controls do not read the calendar back. Its controls and their
 // places are in form5.ui.
-class Form5 : public QWidget, public Ui::Form5 {
+class CalendarPreferences : public QWidget, public Ui::CalendarPreferences {
     Q_OBJECT
 public:
-    explicit Form5(Windows &windows);
+    explicit CalendarPreferences(Windows &windows);
 
 public slots:
-    void Combo1_Click();
-    void Combo2_Click();
-    void Combo3_Click();
-    void Check1_Click();
-    void Check2_Click();
-    void Check3_Click();
-    void Check4_Click();
+    void applyVerticalMonths();
+    void applyHorizontalMonths();
+    void applyFontSize();
+    void applyWeekNumbers();
+    void applyBorder();
+    void applyShowToday();
+    void applyReset();
 
 private:
     // The one calendar, loaded hidden when it is not loaded yet.

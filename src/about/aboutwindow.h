@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui_frmabout.h"
+#include "ui_aboutwindow.h"
 
 #include <QColor>
 #include <QLine>
@@ -15,10 +15,10 @@ class Windows;
 // The About window: title, version, the maker's links and the way to the
 // other-programs panel. Its controls and their places are in frmabout.ui;
 // its constructor is its load step.
-class frmAbout : public QWidget, public Ui::frmAbout {
+class AboutWindow : public QWidget, public Ui::AboutWindow {
     Q_OBJECT
 public:
-    explicit frmAbout(Windows &windows);
+    explicit AboutWindow(Windows &windows);
 
     // The description's two colours: at rest, and while the pointer is on it.
     static constexpr QColor kDescriptionColour{0, 0, 192};
@@ -34,17 +34,17 @@ public:
     std::array<Line, 2> Line1{};
 
 public slots:
-    void cmdOK_Click();
-    void Image1_Click();
-    void lblDescription_Click();
-    void lblDisclaimer_Click();
+    void closeWindow();
+    void openDonationPage();
+    void openWebsite();
+    void showOtherPrograms();
 
-    void Form_MouseMove();
-    void cmdOK_MouseMove();
-    void Image1_MouseMove();
-    void lblDescription_MouseMove();
-    void lblDisclaimer_MouseMove();
-    void lblVersion_MouseMove();
+    void hoverBareWindow();
+    void hoverOk();
+    void hoverDonation();
+    void hoverDescription();
+    void hoverDisclaimer();
+    void hoverVersion();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -54,7 +54,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void Form_Load();
+    void load();
     void setUpControls();
     void setDescriptionColour(const QColor &colour);
     void setMainTitle(const QString &title);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui_form2.h"
+#include "ui_otherprogramswindow.h"
 
 #include <QWidget>
 
@@ -14,18 +14,18 @@ class Windows;
 
 // The other-programs panel: nine boxes that the bar button fills with the
 // maker's programs, one per box. Its controls and their places are in form2.ui.
-class Form2 : public QWidget, public Ui::Form2 {
+class OtherProgramsWindow : public QWidget, public Ui::OtherProgramsWindow {
     Q_OBJECT
 public:
-    explicit Form2(Windows &windows);
+    explicit OtherProgramsWindow(Windows &windows);
 
     // Text1 to Text9, top to bottom.
     std::array<QLineEdit *, 9> boxes() const;
 
 public slots:
-    void Command1_Click();
-    void Command1_MouseMove();
-    void Form_MouseMove();
+    void showPrograms();
+    void hoverBar();
+    void hoverBareWindow();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,6 +1,5 @@
-#include "calendar/form4.h"
+#include "calendar/clockwindow.h"
 
-#include "app/form1.h"
 #include "app/fonts.h"
 #include "app/icons.h"
 #include "app/mousemove.h"
@@ -16,7 +15,7 @@
 
 namespace listora {
 
-Form4::Form4(Windows &windows)
+ClockWindow::ClockWindow(Windows &windows)
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint)
     , windows_(windows)
@@ -28,24 +27,24 @@ Form4::Form4(Windows &windows)
     // its own, so a screen reader reads the time it shows.
     Label1->setFont(designFont({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}, designPoints_, true));
 
-    onMouseMove(Command1, [this] { Command1_MouseMove(); });
-    onMouseMove(Command2, [this] { Command2_MouseMove(); });
-    onMouseMove(Label1, [this] { Label1_MouseMove(); });
+    onMouseMove(Command1, [this] { hoverAlarm(); });
+    onMouseMove(Command2, [this] { hoverTimer(); });
+    onMouseMove(Label1, [this] { hoverTime(); });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &Form4::Timer1_Timer);
+    connect(Timer1, &QTimer::timeout, this, &ClockWindow::tick);
     Timer1->start();
 }
 
-void Form4::Timer1_Timer()
+void ClockWindow::tick()
 {
     Label1->setText(timeText(windows_.platform().now().time()));
     fitTime();
 }
 
-void Form4::fitTime()
+void ClockWindow::fitTime()
 {
     // Locales with a day-half marker write wider times than the label holds at
     // its design size: shrink rather than cut the time off.
@@ -61,23 +60,23 @@ void Form4::fitTime()
         Label1->setFont(font);
 }
 
-void Form4::setCaption(const QString &caption)
+void ClockWindow::setCaption(const QString &caption)
 {
     if (windowTitle() != caption)
         setWindowTitle(caption);
 }
 
-void Form4::Command1_MouseMove()
+void ClockWindow::hoverAlarm()
 {
     setCaption(QStringLiteral("Alarm"));
 }
 
-void Form4::Command2_MouseMove()
+void ClockWindow::hoverTimer()
 {
     setCaption(QStringLiteral("Timer"));
 }
 
-void Form4::Label1_MouseMove()
+void ClockWindow::hoverTime()
 {
     setCaption(QStringLiteral("Clock"));
 }

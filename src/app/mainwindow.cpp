@@ -1,0 +1,441 @@
+// The main window around its commands: start-up, the hover help in the title
+// bar, the clock, the About picture, dropped files and quitting.
+#include "app/mainwindow.h"
+
+#include "about/aboutwindow.h"
+#include "about/otherprogramswindow.h"
+#include "app/fonts.h"
+#include "app/icons.h"
+#include "app/platform.h"
+#include "app/shownchildren.h"
+#include "app/texts.h"
+#include "calendar/calendarwindow.h"
+#include "tasks/entrytext.h"
+#include "tasks/taskdocument.h"
+#include "tasks/tasklistview.h"
+#include "ui_mainwindow.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace listora {
+
+MainWindow::MainWindow(Windows &windows, Platform &platform, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                          | Qt::WindowCloseButtonHint)
+    , m_ui(std::make_unique<Ui::MainWindow>())
+    , windows_(windows)
+    , platform_(platform)
+    , document_(new TaskDocument(this))
+{
+    setObjectName(QStringLiteral("Form1"));
+    listShownChildrenOnly(this);
+    windows_.setMainWindow(this);
+    setWindowIcon(icons::icon(icons::Glyph::Application));
+    m_ui->setupUi(this);
+    setMouseTracking(true);
+    setAcceptDrops(true);
+    setUpControls();
+    // Typing starts in the entry box.
+    m_ui->Text1->setFocus(Qt::OtherFocusReason);
+    // The load step.
+    setTitle(standardTitle());
+    m_ui->Label2->setText(QStringLiteral("File not loaded"));
+    m_ui->DTPicker1->setDate(today());
+}
+
+MainWindow::~MainWindow()
+{
+    // The controls outlive this part of the window: an editor closed by their
+    // destruction would commit into handlers of a window that is gone.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
+    for (TaskListView *view : lists_)
+        view->discardEdit();
+    windows_.setMainWindow(nullptr);
+}
+
+void MainWindow::setUpControls()
+{
+    Ui::MainWindow &ui = *m_ui;
+    // Names a form cannot give its members.
+    lists_ = {ui.List0, ui.List1};
+    for (int i = 0; i < 2; ++i) {
+        lists_[i]->setTaskModel(&document_->list(i));
+        lists_[i]->setObjectName(QStringLiteral("List(%1)").arg(i));
+    }
+    listShownChildrenOnly(ui.Picture1);
+
+    // The design's face comes from what is installed, and its sizes are not all whole points.
+    // Those of the second list's panel wait for it to be shown.
+    const std::pair<QWidget *, QFont> fonts[] = {
+        {ui.List0, msSansSerif(12, true)},     {ui.Text1, msSansSerif(12, true)},    {ui.DTPicker1, msSansSerif(12, true)},
+        {ui.Label3, msSansSerif(18, true)},    {ui.Label1, msSansSerif(9.75, true)}, {ui.Label2, msSansSerif(9.75, true)},
+        {ui.Label4, msSansSerif(9.75, true)},
+    };
+    for (const auto &[control, font] : fonts)
+        control->setFont(font);
+
+    // The second list's panel, its inner panels and its buttons wait to be asked for;
+    // the hint stands only while a character was refused.
+    for (QWidget *hidden : std::initializer_list<QWidget *>{ui.Picture1, ui.Picture2, ui.Picture3, ui.Command15,
+                                                             ui.Command9, ui.Command10, ui.Command11, ui.EntryHint})
+        hidden->hide();
+    // A line is drawn on the window, not a control: the pointer over it is over the bare window.
+    ui.Line1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ui.Line2->setAttribute(Qt::WA_TransparentForMouseEvents);
+    setImage1Picture(windowIcon());
+    // The title bar is the hover help; screen readers get the same text.
+    for (const auto &[control, text] : hoverTexts())
+        if (auto *button = qobject_cast<QPushButton *>(control); button && button->text().isEmpty())
+            button->setAccessibleName(text);
+
+    connect(ui.Text1, &EntryLineEdit::characterRefused, this, &MainWindow::showEntryHint);
+    // Past its own typing, the entry box undoes and redoes the lists' changes.
+    ui.Text1->setHistoryFallback([this](bool redo) { trigger(redo ? Command::Redo : Command::Undo); });
+    // Enter adds a task to the list on display, as that list's add-task button does.
+    connect(ui.Text1, &QLineEdit::returnPressed, this, [this] { trigger(Command::AddTask); });
+    ui.DTPicker1->installEventFilter(this);
+    if (const QString format = QLocale::system().dateFormat(QLocale::ShortFormat); ui.DTPicker1->displayFormat() != format)
+        ui.DTPicker1->setDisplayFormat(format);
+
+    auto *timer = new QTimer(this);
+    timer->setObjectName(QStringLiteral("Timer1"));
+    timer->setInterval(1000);
+    connect(timer, &QTimer::timeout, this, &MainWindow::tick);
+    timer->start();
+
+    connect(ui.Image1, &ClickLabel::clicked, this, [this] {
+        setImage1Picture(windowIcon());
+        windows_.show<AboutWindow>();
+    });
+    connect(ui.Label3, &ClickLabel::clicked, this, [this] { windows_.show<CalendarWindow>(); });
+    const std::pair<QPushButton *, Command> buttons[] = {
+        {ui.Command1, Command::Open},           {ui.Command2, Command::Save},           {ui.Command3, Command::AddTask},
+        {ui.Command4, Command::Remove},         {ui.Command5, Command::AddAppointment}, {ui.Command6, Command::Exit},
+        {ui.Command7, Command::Print},          {ui.Command8, Command::SwitchList},     {ui.Command9, Command::AddTask},
+        {ui.Command10, Command::AddAppointment}, {ui.Command11, Command::Remove},       {ui.Command13, Command::Report},
+        {ui.Command14, Command::FileName},      {ui.Command15, Command::Backup},
+    };
+    for (const auto &[button, command] : buttons)
+        connect(button, &QPushButton::clicked, this, [this, command = command] { trigger(command); });
+
+    for (int i = 0; i < 2; ++i) {
+        TaskListView *view = lists_[i];
+        // Only the list on display can be double-clicked: its entry goes to the other list.
+        connect(view, &QAbstractItemView::doubleClicked, this, [this] { trigger(Command::MoveToOther); });
+        connect(view, &TaskListView::focusTaken, this, &MainWindow::createActions);
+        connect(view, &TaskListView::menuRequested, this, &MainWindow::showListMenu);
+        connect(view, &TaskListView::entryEdited, this, [this, i](int row, const QString &text) {
+            // The selection stays the user's: an edit ended by a click elsewhere
+            // must not take the place of what was clicked.
+            if (document_->edit(i, row, text))
+                setStatus(QStringLiteral("File not saved "));
+        });
+        connect(view, &TaskListView::entryDropped, this, [this, i](int from, int to) {
+            endEditing();
+            if (document_->reorder(i, from, to))
+                setStatus(QStringLiteral("File not saved "));
+            lists_[i]->selectRow(to);
+        });
+        connect(view, &TaskListView::characterRefused, this, &MainWindow::showEntryHint);
+        connect(view, &TaskListView::editorClosed, this, &MainWindow::hideEntryHint);
+    }
+
+    // The second list's panel merely covers the first list. What lies under it
+    // is hidden while it shows, so it leaves the tab chain and the accessibility
+    // tree, and Delete cannot act on a list nobody sees.
+    connect(ui.Picture1, &Panel::shownInWindow, this, &MainWindow::coverUnderPicture1);
+    // The file-name panel never shows a file that is no longer the document's.
+    connect(document_, &TaskDocument::filePathChanged, this,
+            [this](const QString &path) { m_ui->Label8->setText(QDir::toNativeSeparators(path)); });
+    // The entry box takes dragged text; a dragged task file is opened instead.
+    for (QWidget *child : findChildren<QWidget *>())
+        if (child->acceptDrops())
+            child->installEventFilter(this);
+}
+
+// The hover help of the controls that have one.
+std::vector<std::pair<QWidget *, QString>> MainWindow::hoverTexts() const
+{
+    const Ui::MainWindow &ui = *m_ui;
+    const std::pair<QWidget *, const char *> hovers[] = {
+        {ui.Command1, "Open a File"},
+        {ui.Command2, "Save / Save as..."},
+        {ui.Command3, "Add a Task"},
+        {ui.Command9, "Add a Task"},
+        {ui.Command5, "Add an appointment to the list"},
+        {ui.Command10, "Add an appointment to the list"},
+        {ui.Command4, "Remove the selected Task or Appointment from the list"},
+        {ui.Command11, "Remove the selected Task or Appointment from the list"},
+        {ui.Command6, "Exit the program , remember to save your work"},
+        {ui.Command7, "Print the list"},
+        {ui.Command8, "Navigate tru both lists of tasks"},
+        {ui.Command13, "See a Complete Report of all tasks"},
+        {ui.Command14, "See the Name and Path of the open file // Make a Backup Copy of the open file."},
+        {ui.Label3, "Show Calendar"},
+        {ui.Image1, "About..."},
+        {ui.ProgressBar1, "50 Tasks max in list 1 and 300 hundred in list 2."},
+        {ui.List0->viewport(), "Double click to pass the task to the other list"},
+        {ui.List1->viewport(), "Double click to pass the task to the other list"},
+    };
+    std::vector<std::pair<QWidget *, QString>> texts;
+    texts.reserve(std::size(hovers));
+    for (const auto &[control, text] : hovers)
+        texts.emplace_back(control, QString::fromUtf8(text));
+    return texts;
+}
+
+// Made when the pointer first enters the window: until then no control can be
+// hovered, and a watched control costs every one of its events a detour.
+void MainWindow::setUpHoverHelp()
+{
+    hoverReady_ = true;
+    const Ui::MainWindow &ui = *m_ui;
+    for (const auto &[control, text] : hoverTexts()) {
+        hoverTexts_.insert(control, text);
+        control->setMouseTracking(true);
+        control->installEventFilter(this);
+    }
+    ui.Text1->setMouseTracking(true);
+    ui.Text1->installEventFilter(this);
+    // The pointer over the bare panel of the second list.
+    connect(ui.Picture1, &Panel::bareMouseMove, this,
+            [this] { setTitle(QStringLiteral("Second To Do List , 300 tasks max.")); });
+    // Controls without hover text still pass moves up: track them so the
+    // window learns the pointer is over a control, not over its bare area.
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             ui.Label1, ui.Label2, ui.Label4, ui.Label5, ui.Label6, ui.Label7, ui.Label8, ui.ProgressBar2, ui.Command12,
+             ui.Command15, ui.DTPicker1, ui.Picture2, ui.Picture3})
+        control->setMouseTracking(true);
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    // Keys reach only an active window: its shortcuts and tab chain wait for that.
+    if (event->type() == QEvent::WindowActivate && !windowKeysReady_)
+        setUpWindowKeys();
+    if (event->type() == QEvent::Enter && !hoverReady_)
+        setUpHoverHelp();
+    if (handleFileDrag(event))
+        return true;
+    return QWidget::event(event);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    const Ui::MainWindow &ui = *m_ui;
+    if (event->type() == QEvent::MouseMove) {
+        if (const auto hover = hoverTexts_.constFind(watched); hover != hoverTexts_.cend())
+            setTitle(*hover);
+        if (watched == ui.Image1)
+            setImage1Picture(windows_.get<AboutWindow>().windowIcon());
+        else if (watched == ui.Text1)
+            ui.Text1->setFocus();
+    }
+    // The date box has no typing of its own to undo: the keys undo the lists' changes.
+    if (watched == ui.DTPicker1 && event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeyCombination combo = key->keyCombination();
+        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)
+            || combo == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z) || combo == (Qt::CTRL | Qt::Key_Y))
+            return true; // not taken: the window's shortcut acts
+    }
+    return handleFileDrag(event);
+}
+
+void MainWindow::setUpWindowKeys()
+{
+    windowKeysReady_ = true;
+    createActions();
+    setUpTabOrder();
+}
+
+void MainWindow::setUpTabOrder()
+{
+    const Ui::MainWindow &ui = *m_ui;
+    QList<QWidget *> controls{ui.Label3,   ui.Image1,    ui.Command1,  ui.Command2,  ui.Command3,  ui.Command4,
+                              ui.Command5, ui.Command6,  ui.Command7,  ui.Command8,  ui.Command9,  ui.Command10,
+                              ui.Command11, ui.Command12, ui.Command13, ui.Command14, ui.Command15};
+    // Reading order: top to bottom, then left to right; buttons sharing a place keep their design order.
+    const auto place = [this](const QWidget *w) {
+        const QPoint p = w->mapTo(this, QPoint(0, 0));
+        return std::pair(p.y(), p.x());
+    };
+    std::stable_sort(controls.begin(), controls.end(),
+                     [&](const QWidget *a, const QWidget *b) { return place(a) < place(b); });
+    // The entry box and date come first; the lists close the round, one Shift+Tab from the entry box.
+    controls = QList<QWidget *>{ui.Text1, ui.DTPicker1} + controls + QList<QWidget *>{ui.List0, ui.List1};
+    for (qsizetype i = 1; i < controls.size(); ++i)
+        setTabOrder(controls[i - 1], controls[i]);
+}
+
+void MainWindow::coverUnderPicture1(bool covered)
+{
+    Ui::MainWindow &ui = *m_ui;
+    if (!covered) {
+        for (const QPointer<QWidget> &control : std::as_const(coveredByPicture1_))
+            if (control)
+                control->show();
+        coveredByPicture1_.clear();
+        return;
+    }
+    if (!panelFontsSet_) {
+        for (QWidget *label : {ui.Label5, ui.Label6, ui.Label7})
+            label->setFont(msSansSerif(9.75, true));
+        ui.List1->setFont(msSansSerif(12, true));
+        panelFontsSet_ = true;
+    }
+    // Siblings stack in the order of children(): only those before the panel lie under it.
+    const QRect panel = ui.Picture1->geometry();
+    for (QObject *child : children()) {
+        if (child == ui.Picture1)
+            break;
+        auto *control = qobject_cast<QWidget *>(child);
+        if (control && !control->isWindow() && !control->isHidden() && panel.contains(control->geometry())) {
+            coveredByPicture1_ << control;
+            control->hide();
+        }
+    }
+}
+
+QDate MainWindow::today() const
+{
+    return platform_.now().date();
+}
+
+QString MainWindow::standardTitle() const
+{
+    return listora::standardTitle(today());
+}
+
+void MainWindow::setTitle(const QString &title)
+{
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
+
+void MainWindow::showOwnIconInAboutPicture()
+{
+    setImage1Picture(windowIcon());
+}
+
+void MainWindow::setImage1Picture(const QIcon &icon)
+{
+    if (icon.cacheKey() == image1Icon_.cacheKey() && !m_ui->Image1->pixmap().isNull())
+        return;
+    image1Icon_ = icon;
+    m_ui->Image1->setPixmap(icon.pixmap(m_ui->Image1->size()));
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    // Moves over controls reach the window too; only its bare area restores the title.
+    if (!childAt(event->position().toPoint())) {
+        setTitle(standardTitle());
+        setImage1Picture(windows_.get<OtherProgramsWindow>().windowIcon());
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void MainWindow::tick()
+{
+    m_ui->Label3->setText(timeText(platform_.now().time()));
+    fitClock();
+}
+
+void MainWindow::fitClock()
+{
+    // A day-half marker makes the time wider than the label at its design size;
+    // shrink in half points rather than cut it off.
+    QLabel *clock = m_ui->Label3;
+    QFont font = clock->font();
+    font.setPointSizeF(18);
+    const QString text = clock->text();
+    const int room = clock->contentsRect().width();
+    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    if (font != clock->font())
+        clock->setFont(font);
+}
+
+void MainWindow::showEntryHint(const QString &character)
+{
+    QLabel *hint = m_ui->EntryHint;
+    if (hint->isHidden())
+        text1Description_ = m_ui->Text1->accessibleDescription();
+    hint->setText(refusedCharacterHint(character));
+    if (!hint->testAttribute(Qt::WA_SetFont))
+        hint->setFont(msSansSerif(8, false)); // set when first needed, as start-up need not
+    hint->show();
+    // A screen reader speaks a changed description of the focused box.
+    m_ui->Text1->setAccessibleDescription(hint->text());
+}
+
+void MainWindow::hideEntryHint()
+{
+    if (m_ui->EntryHint->isHidden())
+        return;
+    m_ui->EntryHint->hide();
+    m_ui->EntryHint->clear();
+    m_ui->Text1->setAccessibleDescription(text1Description_);
+}
+
+bool MainWindow::handleFileDrag(QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto *drop = static_cast<QDropEvent *>(event);
+    // The one local file a drag carries; several files, folders and web
+    // addresses are not a task file to open.
+    const QMimeData *mime = drop->mimeData();
+    const QList<QUrl> urls = mime && mime->hasUrls() ? mime->urls() : QList<QUrl>();
+    const QString path = urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+    // Only ever a copy: a move would let the file manager delete the task file.
+    if (!QFileInfo(path).isFile() || !(drop->possibleActions() & Qt::CopyAction))
+        return false;
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (type == QEvent::Drop)
+        openTaskFile(path);
+    return true;
+}
+
+bool MainWindow::confirmQuit(const QString &question)
+{
+    return platform_.message(this, {question, QStringLiteral("Exit"), MessageButtons::OkCancel, MessageIcon::Question})
+        == MessageAnswer::Ok;
+}
+
+void MainWindow::exit()
+{
+    if (confirmQuit(QStringLiteral("Really want to quit?"))) {
+        quitting_ = true;
+        platform_.quit();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (quitting_) {
+        event->accept();
+        return;
+    }
+    if (confirmQuit(QStringLiteral("Do you want to quit?"))) {
+        quitting_ = true;
+        event->accept();
+        platform_.quit();
+    } else {
+        event->ignore();
+    }
+}
+
+} // namespace listora

@@ -1,0 +1,142 @@
+#pragma once
+
+#include "app/windows.h"
+#include "tasks/capacity.h"
+
+#include <QHash>
+#include <QIcon>
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+
+namespace Ui {
+class MainWindow;
+}
+
+namespace listora {
+
+class Platform;
+class TaskDocument;
+class TaskListView;
+struct ListPlace;
+
+// What the user can do to the lists and their file: one action each, which the
+// buttons, the keys and the lists' menu all trigger.
+enum class Command {
+    Open,
+    Save,
+    Print,
+    Report,
+    FileName,
+    Backup,
+    SwitchList,
+    AddTask,
+    AddAppointment,
+    Remove,
+    MoveToOther,
+    Edit,
+    MoveUp,
+    MoveDown,
+    Undo,
+    Redo,
+    Exit,
+};
+inline constexpr int kCommandCount = int(Command::Exit) + 1;
+
+// The main window (Form1): both lists, the entry box, the file and report
+// commands, the clock and the title bar's hover help. It shows a TaskDocument
+// and turns what the user does into its operations.
+class MainWindow : public QWidget, public MainWindowLink {
+    Q_OBJECT
+public:
+    MainWindow(Windows &windows, Platform &platform, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    TaskDocument &document() { return *document_; }
+    const TaskDocument &document() const { return *document_; }
+    // Made at first use: start-up paints before any command can be given.
+    QAction *action(Command command);
+    // Appends a task file to both lists, as the open command does after its dialog.
+    void openTaskFile(const QString &path);
+
+    // The caption; written only when it changes, so hover storms stay cheap.
+    void setTitle(const QString &title) override;
+    QString standardTitle() const;
+    void showOwnIconInAboutPicture() override;
+    void setImage1Picture(const QIcon &icon);
+    QWidget *widget() override { return this; }
+    // The About picture, and the icon it shows now.
+    QIcon image1Picture() const { return image1Icon_; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override; // Form_QueryUnload
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Start-up and the window around the lists (mainwindow.cpp).
+    void setUpControls();
+    std::vector<std::pair<QWidget *, QString>> hoverTexts() const;
+    void setUpHoverHelp();
+    void setUpWindowKeys();
+    void setUpTabOrder();
+    QDate today() const;
+    void tick();
+    void fitClock();
+    bool handleFileDrag(QEvent *event);
+    void coverUnderPicture1(bool covered);
+    void showEntryHint(const QString &character);
+    void hideEntryHint();
+    bool confirmQuit(const QString &question);
+
+    // The commands (mainwindow_commands.cpp).
+    void createActions();
+    void trigger(Command command);
+    void updateActions();
+    int shown() const;
+    TaskListView *list(int i) const;
+    // Every command that changes the lists first ends an open edit, as leaving the editor does.
+    void endEditing();
+    void refreshCapacityDisplay(int list, const QString &suffix = kTasksSuffix, ZeroRule rule = ZeroRule::ExactZero);
+    void focusEntryOrList();
+    void setStatus(const QString &text);
+    void addEntry(bool appointment);
+    void removeSelected();
+    void moveToOther();
+    void reorder(int by);
+    void afterHistoryStep(const std::optional<ListPlace> &place);
+    void switchLists();
+    void openFile();
+    void saveFile();
+    void backUp();
+    void showFileName();
+    void showStatusReport();
+    void print();
+    void exit();
+    void showListMenu(const QPoint &globalPos);
+
+    std::unique_ptr<Ui::MainWindow> m_ui;
+    std::array<TaskListView *, 2> lists_{};
+    Windows &windows_;
+    Platform &platform_;
+    TaskDocument *document_ = nullptr;
+    std::array<QAction *, kCommandCount> actions_{};
+    QIcon image1Icon_;
+    QList<QPointer<QWidget>> coveredByPicture1_;
+    QHash<const QObject *, QString> hoverTexts_; // the title each control shows while the pointer is over it
+    QString text1Description_; // what the entry box's description was before a hint took it
+    QString savedStatus_;      // what the status says when an undo comes back to the saved lists
+    bool quitting_ = false;
+    bool windowKeysReady_ = false;
+    bool hoverReady_ = false;
+    bool panelFontsSet_ = false;
+};
+
+} // namespace listora

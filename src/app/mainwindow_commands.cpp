@@ -1,0 +1,446 @@
+// The main window's commands: one action each, and what each shows afterwards.
+#include "app/mainwindow.h"
+
+#include "app/busysave.h"
+#include "app/platform.h"
+#include "app/texts.h"
+#include "reports/printing.h"
+#include "reports/report.h"
+#include "tasks/documenttexts.h"
+#include "tasks/taskdocument.h"
+#include "tasks/tasklistview.h"
+#include "ui_mainwindow.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMenu>
+
+namespace listora {
+
+namespace {
+
+const QString kOpenFilter = QStringLiteral("Data Files(*.dat)|*.dat");
+const QString kSaveFilter = QStringLiteral("Data files (*.dat)|*.dat");
+
+QString dialogFolder()
+{
+    return taskFileFolder(QCoreApplication::applicationDirPath());
+}
+
+void applyBucket(QProgressBar *bar, const std::function<void(const QString &)> &setText, std::int64_t count, int capacity,
+                 ZeroRule rule)
+{
+    if (const auto bucket = percentBucket(fillPercent(count, capacity), rule)) {
+        bar->setValue(bucket->value);
+        setText(bucket->text);
+    }
+}
+
+// The desktop's own keys plus the common ones, each once: two shortcuts of
+// one action on the same key would only cancel each other out.
+QList<QKeySequence> keysWith(QKeySequence::StandardKey standard, QList<QKeySequence> common)
+{
+    for (const QKeySequence &key : QKeySequence::keyBindings(standard))
+        if (!common.contains(key))
+            common.append(key);
+    return common;
+}
+
+} // namespace
+
+void MainWindow::createActions()
+{
+    if (actions_[0])
+        return;
+    struct Made {
+        Command command;
+        const char *text;
+        QList<QKeySequence> keys;
+        bool onLists; // its keys act in the list that has the focus
+        void (MainWindow::*run)();
+    };
+    const Made made[] = {
+        {Command::Open, "Open a File", {Qt::CTRL | Qt::Key_O}, false, &MainWindow::openFile},
+        {Command::Save, "Save / Save as...", {Qt::CTRL | Qt::Key_S}, false, &MainWindow::saveFile},
+        {Command::Print, "Print the list", {Qt::CTRL | Qt::Key_P}, false, &MainWindow::print},
+        {Command::Report, "See a Complete Report of all tasks", {}, false, &MainWindow::showStatusReport},
+        {Command::FileName, "See the Name and Path of the open file", {}, false, &MainWindow::showFileName},
+        {Command::Backup, "Make a back Up Copy of your File", {}, false, &MainWindow::backUp},
+        // There are only two lists: back and forth are the same switch. Shift+Tab
+        // arrives as Backtab, with or without Shift among the modifiers.
+        {Command::SwitchList,
+         "Navigate tru both lists of tasks",
+         {Qt::CTRL | Qt::Key_Tab, Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, Qt::CTRL | Qt::Key_Backtab},
+         false,
+         &MainWindow::switchLists},
+        {Command::AddTask, "Add a Task", {}, false, nullptr},
+        {Command::AddAppointment, "Add an appointment to the list", {}, false, nullptr},
+        {Command::Remove, "Remove", {QKeySequence::Delete}, true, &MainWindow::removeSelected},
+        {Command::MoveToOther, "Move to the Other List", {Qt::Key_Enter, Qt::Key_Return}, true, &MainWindow::moveToOther},
+        {Command::Edit, "Edit", {Qt::Key_F2}, true, nullptr},
+        {Command::MoveUp, "Move Up", {Qt::ALT | Qt::Key_Up}, true, nullptr},
+        {Command::MoveDown, "Move Down", {Qt::ALT | Qt::Key_Down}, true, nullptr},
+        {Command::Undo, "Undo", keysWith(QKeySequence::Undo, {Qt::CTRL | Qt::Key_Z}), false, nullptr},
+        {Command::Redo,
+         "Redo",
+         keysWith(QKeySequence::Redo, {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}),
+         false,
+         nullptr},
+        {Command::Exit, "Exit the program , remember to save your work", {}, false, &MainWindow::exit},
+    };
+    for (const Made &m : made) {
+        auto *action = new QAction(QString::fromUtf8(m.text), this);
+        action->setShortcuts(m.keys);
+        if (m.onLists) {
+            action->setShortcutContext(Qt::WidgetShortcut);
+            for (TaskListView *view : lists_)
+                view->addAction(action);
+        } else {
+            action->setShortcutContext(Qt::WindowShortcut);
+            addAction(action);
+        }
+        actions_[size_t(m.command)] = action;
+        if (m.run)
+            connect(action, &QAction::triggered, this, m.run);
+    }
+    connect(action(Command::AddTask), &QAction::triggered, this, [this] { addEntry(false); });
+    connect(action(Command::AddAppointment), &QAction::triggered, this, [this] { addEntry(true); });
+    connect(action(Command::Edit), &QAction::triggered, this, [this] { list(shown())->editSelected(); });
+    connect(action(Command::MoveUp), &QAction::triggered, this, [this] { reorder(-1); });
+    connect(action(Command::MoveDown), &QAction::triggered, this, [this] { reorder(1); });
+    connect(action(Command::Undo), &QAction::triggered, this, [this] {
+        endEditing();
+        afterHistoryStep(document_->undo());
+    });
+    connect(action(Command::Redo), &QAction::triggered, this, [this] {
+        endEditing();
+        afterHistoryStep(document_->redo());
+    });
+    // Undo and redo name what they would do, as the history says it.
+    const TaskHistory *history = &document_->history();
+    connect(history, &TaskHistory::undoTextChanged, this, &MainWindow::updateActions);
+    connect(history, &TaskHistory::redoTextChanged, this, &MainWindow::updateActions);
+    connect(history, &TaskHistory::canUndoChanged, this, &MainWindow::updateActions);
+    connect(history, &TaskHistory::canRedoChanged, this, &MainWindow::updateActions);
+    connect(document_, &TaskDocument::countChanged, this, &MainWindow::updateActions);
+    for (TaskListView *view : lists_)
+        connect(view, &TaskListView::selectedRowChanged, this, &MainWindow::updateActions);
+    updateActions();
+}
+
+QAction *MainWindow::action(Command command)
+{
+    createActions();
+    return actions_[size_t(command)];
+}
+
+void MainWindow::trigger(Command command)
+{
+    action(command)->trigger();
+}
+
+void MainWindow::updateActions()
+{
+    if (!actions_[0])
+        return;
+    const TaskHistory &history = document_->history();
+    const auto named = [](const char *verb, const QString &what) {
+        return what.isEmpty() ? QString::fromLatin1(verb) : QString::fromLatin1(verb) + QLatin1Char(' ') + what;
+    };
+    action(Command::Undo)->setText(named("Undo", history.undoText()));
+    action(Command::Undo)->setEnabled(history.canUndo());
+    action(Command::Redo)->setText(named("Redo", history.redoText()));
+    action(Command::Redo)->setEnabled(history.canRedo());
+    const int list = shown();
+    const int row = lists_[list]->selectedRow();
+    const int count = document_->list(list).count();
+    action(Command::Edit)->setEnabled(row >= 0);
+    action(Command::MoveUp)->setEnabled(row > 0);
+    action(Command::MoveDown)->setEnabled(row >= 0 && row < count - 1);
+    action(Command::MoveToOther)->setEnabled(row >= 0 && document_->list(1 - list).canTake());
+}
+
+int MainWindow::shown() const
+{
+    return m_ui->Picture1->isHidden() ? 0 : 1;
+}
+
+TaskListView *MainWindow::list(int i) const
+{
+    return lists_[size_t(i)];
+}
+
+void MainWindow::endEditing()
+{
+    for (TaskListView *view : lists_)
+        view->endEdit();
+}
+
+void MainWindow::setStatus(const QString &text)
+{
+    m_ui->Label2->setText(text);
+}
+
+void MainWindow::refreshCapacityDisplay(int list, const QString &suffix, ZeroRule rule)
+{
+    const Ui::MainWindow &ui = *m_ui;
+    const int n = document_->list(list).count();
+    if (list == 0) {
+        ui.Label1->setText(counterText(n, suffix));
+        ui.Label4->setText(spacesLeftText(n));
+        applyBucket(ui.ProgressBar1, [&ui](const QString &t) { ui.ProgressBar1->setToolTip(t); }, n, kFirstListCapacity, rule);
+    } else {
+        ui.Label5->setText(counterText(n, suffix));
+        applyBucket(ui.ProgressBar2, [&ui](const QString &t) { ui.Label6->setText(t); }, n, kSecondListCapacity, rule);
+    }
+}
+
+void MainWindow::focusEntryOrList()
+{
+    if (m_ui->Text1->isEnabled())
+        m_ui->Text1->setFocus();
+    else
+        list(shown())->setFocus();
+}
+
+void MainWindow::addEntry(bool appointment)
+{
+    endEditing();
+    Ui::MainWindow &ui = *m_ui;
+    const int target = shown();
+    const std::optional<QDate> date = appointment ? std::optional(ui.DTPicker1->date()) : std::nullopt;
+    switch (document_->add(target, ui.Text1->text(), date)) {
+    case AddOutcome::Blank:
+        ui.Text1->setFocus();
+        return;
+    case AddOutcome::Full:
+        ui.Text1->clear();
+        ui.Label1->setText(QString::number(document_->list(target).capacity()) + QStringLiteral(" Tasks Max"));
+        ui.Text1->setEnabled(false);
+        // The disabled box hands the focus on to the date, where keystrokes
+        // would change it unseen; in the list, with its last entry selected,
+        // Delete frees a place at once.
+        focusEntryOrList();
+        list(target)->selectRow(document_->list(target).count() - 1);
+        return;
+    case AddOutcome::Added:
+        break;
+    }
+    list(target)->reveal(document_->list(target).count() - 1);
+    hideEntryHint();
+    // Adding an appointment to the first list also leaves the file out of date.
+    setStatus(appointment && target == 1 ? QStringLiteral("File not saved") : QStringLiteral("File not saved "));
+    ui.Text1->setText(QStringLiteral(" "));
+    // Typing goes before the blank, so the next entry does not start with it.
+    ui.Text1->setCursorPosition(0);
+    if (appointment)
+        ui.Text1->setEnabled(true);
+    focusEntryOrList();
+    const ZeroRule rule = (target == 1 && !appointment) ? ZeroRule::ZeroToNine : ZeroRule::ExactZero;
+    refreshCapacityDisplay(target, appointment ? kTasksSuffix : kAddTaskSuffix, rule);
+}
+
+void MainWindow::removeSelected()
+{
+    endEditing();
+    // Only an entry the user selected goes: the row that took a removed
+    // entry's place is current but not selected.
+    const int from = shown();
+    const int row = list(from)->selectedRow();
+    if (document_->remove(from, row))
+        list(from)->keepPlaceAt(row);
+    setStatus(QStringLiteral("File not saved"));
+    m_ui->Text1->setEnabled(true);
+    refreshCapacityDisplay(from);
+}
+
+void MainWindow::moveToOther()
+{
+    endEditing();
+    // The direction follows the list on display, not the box that was clicked.
+    const int from = shown();
+    const int to = 1 - from;
+    const int row = list(from)->selectedRow();
+    // Nothing selected, or a task file could not store another entry there: nothing moves.
+    if (row < 0 || !document_->moveToOther(from, row))
+        return;
+    list(to)->reveal(document_->list(to).count() - 1);
+    list(from)->keepPlaceAt(row);
+
+    const Ui::MainWindow &ui = *m_ui;
+    const int first = document_->list(0).count();
+    const int second = document_->list(1).count();
+    ui.Label1->setText(counterText(first, kTasksSuffix));
+    ui.Label5->setText(counterText(second, kTasksSuffix));
+    ui.Label4->setText(spacesLeftText(first, true));
+    setStatus(QStringLiteral("File not saved"));
+    ui.Text1->setEnabled(true);
+    applyBucket(ui.ProgressBar1, [&ui](const QString &t) { ui.ProgressBar1->setToolTip(t); }, first,
+                kFirstListCapacity, ZeroRule::ExactZero);
+    applyBucket(ui.ProgressBar2, [&ui](const QString &t) { ui.Label6->setText(t); }, second, kSecondListCapacity,
+                ZeroRule::ExactZero);
+}
+
+void MainWindow::reorder(int by)
+{
+    endEditing();
+    const int at = shown();
+    const int row = list(at)->selectedRow();
+    if (row < 0 || !document_->reorder(at, row, row + by))
+        return;
+    setStatus(QStringLiteral("File not saved "));
+    list(at)->selectRow(row + by);
+}
+
+void MainWindow::afterHistoryStep(const std::optional<ListPlace> &place)
+{
+    if (!place)
+        return;
+    const bool inList = lists_[0]->hasFocus() || lists_[1]->hasFocus();
+    if ((place->list == 1) != (shown() == 1))
+        switchLists();
+    refreshCapacityDisplay(0);
+    refreshCapacityDisplay(1);
+    // Undoing back to what the file holds shows it as such.
+    setStatus(document_->isSaved() && !savedStatus_.isEmpty() ? savedStatus_ : QStringLiteral("File not saved "));
+    if (!document_->list(place->list).isFull())
+        m_ui->Text1->setEnabled(true);
+    TaskListView *view = list(place->list);
+    if (place->selected)
+        view->selectRow(place->row);
+    else
+        view->keepPlaceAt(place->row);
+    if (inList || !m_ui->Text1->isEnabled())
+        view->setFocus();
+}
+
+void MainWindow::switchLists()
+{
+    endEditing();
+    Ui::MainWindow &ui = *m_ui;
+    const bool toSecond = shown() == 0;
+    ui.Picture1->setVisible(toSecond);
+    ui.Command8->setText(toSecond ? QStringLiteral("1º List") : QStringLiteral("2º List"));
+    if (toSecond)
+        ui.Label5->setText(counterText(document_->list(1).count(), kTasksSuffix));
+    for (QWidget *button : {ui.Command3, ui.Command9, ui.Command5, ui.Command10, ui.Command11, ui.Command4}) {
+        const bool ofSecond = button == ui.Command9 || button == ui.Command10 || button == ui.Command11;
+        button->setVisible(ofSecond == toSecond);
+    }
+    if (!toSecond)
+        ui.Label1->setText(counterText(document_->list(0).count(), kTasksSuffix));
+    focusEntryOrList();
+    if (toSecond)
+        applyBucket(ui.ProgressBar2, [&ui](const QString &t) { ui.Label6->setText(t); }, document_->list(1).count(),
+                    kSecondListCapacity, ZeroRule::ExactZero);
+    updateActions();
+}
+
+void MainWindow::openFile()
+{
+    const std::optional<QString> path =
+        platform_.fileDialog(this, FileDialogRequest{FileDialogMode::Open, dialogFolder(), kOpenFilter});
+    if (path)
+        openTaskFile(*path);
+}
+
+void MainWindow::openTaskFile(const QString &path)
+{
+    endEditing();
+    const OpenOutcome outcome = document_->open(path);
+    if (const QString warning = openWarning(path, outcome); !warning.isEmpty())
+        platform_.message(this, MessageRequest{warning, productName(), MessageButtons::Ok, MessageIcon::Warning});
+    // The entries read before a damage are in the lists as any file's are.
+    if (outcome.status != OpenOutcome::Opened && outcome.added == 0)
+        return;
+    refreshCapacityDisplay(0);
+    // The second list's figures would otherwise count the entries it had
+    // before the file, and they are on screen while that list is shown.
+    refreshCapacityDisplay(1);
+    setStatus(QStringLiteral("File Open"));
+    savedStatus_ = document_->isSaved() ? QStringLiteral("File Open") : QString();
+}
+
+void MainWindow::saveFile()
+{
+    endEditing(); // what is typed in an open editor is saved with the rest
+    platform_.message(this, MessageRequest{QStringLiteral("Please put after the filename the ending < .dat > "),
+                                           productName(), MessageButtons::Ok, MessageIcon::None});
+    const std::optional<QString> path =
+        platform_.fileDialog(this, FileDialogRequest{FileDialogMode::Save, dialogFolder(), kSaveFilter});
+    if (!path)
+        return;
+    const BusySaveScope busy;
+    const SaveOutcome saved = document_->save(*path);
+    if (!saved) {
+        platform_.message(this, {saveWarning(saved, false), productName(), MessageButtons::Ok, MessageIcon::Warning});
+        return;
+    }
+    setStatus(QStringLiteral("File saved "));
+    savedStatus_ = QStringLiteral("File saved ");
+    m_ui->Label1->setText(counterText(document_->list(0).count(), kTasksSuffix));
+}
+
+void MainWindow::showFileName()
+{
+    Ui::MainWindow &ui = *m_ui;
+    const bool show = ui.Picture3->isHidden();
+    ui.Picture3->setVisible(show);
+    ui.Command15->setVisible(show);
+    if (show) {
+        ui.Label8->setText(QDir::toNativeSeparators(document_->filePath()));
+        ui.Label7->clear();
+    }
+}
+
+void MainWindow::backUp()
+{
+    endEditing();
+    const std::optional<QString> path =
+        platform_.fileDialog(this, FileDialogRequest{FileDialogMode::Save, dialogFolder(), kSaveFilter});
+    if (!path)
+        return;
+    const BusySaveScope busy;
+    const SaveOutcome saved = document_->backup(*path);
+    if (!saved) {
+        platform_.message(this, {saveWarning(saved, true), productName(), MessageButtons::Ok, MessageIcon::Warning});
+        return;
+    }
+    setStatus(QStringLiteral("Back Up Ok"));
+}
+
+void MainWindow::showStatusReport()
+{
+    // The panel's own flag, not isVisible(): it keeps its state while the second
+    // list's panel around it is hidden.
+    QWidget *panel = m_ui->Picture2;
+    panel->setVisible(panel->isHidden());
+    if (!panel->isHidden())
+        m_ui->Label7->setText(statusReportText(document_->list(0).count(), document_->list(1).count()));
+}
+
+void MainWindow::print()
+{
+    endEditing();
+    // Reading the entries one by one leaves the last of them selected, but only a
+    // page that went out counts as read.
+    if (printFirstList(platform_, this, document_->list(0).entries(), document_->filePath(), today())
+        && document_->list(0).count() > 0)
+        list(0)->selectRow(document_->list(0).count() - 1);
+}
+
+void MainWindow::showListMenu(const QPoint &globalPos)
+{
+    endEditing();
+    updateActions();
+    QMenu menu(this);
+    for (Command command : {Command::Edit, Command::MoveUp, Command::MoveDown, Command::MoveToOther, Command::Remove})
+        menu.addAction(action(command));
+    menu.addSeparator();
+    menu.addAction(action(Command::Undo));
+    menu.addAction(action(Command::Redo));
+    // A picked item triggers its action.
+    platform_.popUpMenu(menu, globalPos);
+}
+
+} // namespace listora

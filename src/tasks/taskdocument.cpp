@@ -1,0 +1,130 @@
+#include "tasks/taskdocument.h"
+
+#include "app/texts.h"
+#include "tasks/capacity.h"
+#include "tasks/entrytext.h"
+
+#include <QFileInfo>
+
+namespace listora {
+
+TaskDocument::TaskDocument(QObject *parent)
+    : QObject(parent)
+    , lists_{new TaskListModel(kFirstListCapacity, this), new TaskListModel(kSecondListCapacity, this)}
+    , history_(lists_, this)
+{
+    for (int i = 0; i < 2; ++i) {
+        const auto changed = [this, i] { emit countChanged(i); };
+        connect(lists_[i], &QAbstractItemModel::rowsInserted, this, changed);
+        connect(lists_[i], &QAbstractItemModel::rowsRemoved, this, changed);
+    }
+    connect(&history_, &TaskHistory::cleanChanged, this, &TaskDocument::savedChanged);
+}
+
+AddOutcome TaskDocument::add(int list, const QString &typed, std::optional<QDate> appointment)
+{
+    if (isBlankEntry(typed))
+        return AddOutcome::Blank;
+    if (this->list(list).isFull())
+        return AddOutcome::Full;
+    // The box holds letters whole, as typed; the entry holds them as the task file does.
+    const QString text = storableEntryText(typed).text;
+    history_.add(list, appointment ? appointmentEntry(storedDateText(*appointment), text) : text);
+    return AddOutcome::Added;
+}
+
+bool TaskDocument::remove(int list, int row)
+{
+    return history_.remove(list, row);
+}
+
+bool TaskDocument::moveToOther(int from, int row)
+{
+    return history_.move(from, row);
+}
+
+bool TaskDocument::edit(int list, int row, const QString &typed)
+{
+    return history_.edit(list, row, storableEntryText(typed).text);
+}
+
+bool TaskDocument::reorder(int list, int from, int to)
+{
+    return history_.reorder(list, from, to);
+}
+
+OpenOutcome TaskDocument::open(const QString &path)
+{
+    OpenOutcome out;
+    const LoadResult loaded = loadFileBytes(path);
+    if (!loaded.ok) {
+        out.status = OpenOutcome::Unreadable;
+        out.error = loaded.error;
+        return out;
+    }
+    const ReadResult read = readTaskFile(loaded.bytes);
+    // A count line holds 16 bits: a longer list could never be saved again.
+    if (!list(0).canTake(read.lists.first.size()) || !list(1).canTake(read.lists.second.size())) {
+        out.status = OpenOutcome::TooLong;
+        return out;
+    }
+    out.fault = read.fault;
+    out.faultLine = read.faultLine;
+    // Not a task file at all: nothing changes, not even which file the lists belong to.
+    if (!read.complete && read.entriesRead() == 0) {
+        out.status = OpenOutcome::Damaged;
+        return out;
+    }
+    const bool wasEmpty = list(0).count() == 0 && list(1).count() == 0;
+    // One insertion per list keeps a file at the format's limit quick to open;
+    // taking it back takes back both lists' part at once. A file that adds
+    // nothing leaves nothing to take back.
+    if (read.entriesRead() > 0)
+        history_.appendOpened(read.lists.first, read.lists.second, QFileInfo(path).fileName());
+    // The lists add to what they held, and so do the lines kept as read: an
+    // entry of a file opened before is still saved as it came.
+    kept_.add(read.kept);
+    out.added = read.entriesRead();
+    out.status = read.complete ? OpenOutcome::Opened : OpenOutcome::Damaged;
+    setFilePath(path);
+    // The lists are the file's only when they held nothing before and the whole file was read.
+    if (wasEmpty && read.complete)
+        history_.setClean();
+    else
+        history_.resetClean();
+    return out;
+}
+
+SaveOutcome TaskDocument::save(const QString &path)
+{
+    SaveOutcome out = write(path);
+    if (out) {
+        setFilePath(path);
+        history_.setClean();
+    }
+    return out;
+}
+
+SaveOutcome TaskDocument::backup(const QString &path)
+{
+    return write(path + QStringLiteral("_bak.dat"));
+}
+
+SaveOutcome TaskDocument::write(const QString &path)
+{
+    SaveOutcome out;
+    out.path = path;
+    out.lists = lists();
+    out.result = saveTaskFile(path, out.lists, programCodePage(), &kept_);
+    return out;
+}
+
+void TaskDocument::setFilePath(const QString &path)
+{
+    if (path == filePath_)
+        return;
+    filePath_ = path;
+    emit filePathChanged(path);
+}
+
+} // namespace listora

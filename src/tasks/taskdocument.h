@@ -1,0 +1,97 @@
+#pragma once
+
+#include "storage/taskfile.h"
+#include "tasks/taskhistory.h"
+#include "tasks/tasklistmodel.h"
+
+#include <QDate>
+#include <QObject>
+
+#include <array>
+#include <optional>
+
+namespace listora {
+
+// What a typed line came to.
+enum class AddOutcome { Added, Blank, Full };
+
+// What opening a task file came to, and what a warning about it needs.
+struct OpenOutcome {
+    enum Status {
+        Opened,     // every entry of the file is in the lists
+        Damaged,    // the entries before the damage are
+        Unreadable, // nothing was read
+        TooLong,    // a list would hold more than a task file can count: nothing was added
+    };
+    Status status = Opened;
+    QString error;    // why it could not be read, to follow a colon
+    ReadFault fault = ReadFault::None;
+    int faultLine = 0; // 1-based
+    qsizetype added = 0;
+};
+
+// What writing the lists came to: the file written, or why not.
+struct SaveOutcome {
+    QString path;        // the file written or not written (a backup's own name)
+    SaveResult result;   // result.changed names an entry the file could not hold as it stands
+    TaskLists lists;     // what was to be written
+    explicit operator bool() const { return bool(result); }
+};
+
+// The task document (the lists, their history and their file): both lists,
+// every change to them, and the task file they were last opened from or saved
+// to. It knows nothing of windows; they show it and turn what the user does
+// into its operations, one operation a command.
+class TaskDocument : public QObject {
+    Q_OBJECT
+public:
+    explicit TaskDocument(QObject *parent = nullptr);
+
+    // 0: the daily list, 1: the backlog.
+    TaskListModel &list(int i) { return *lists_[size_t(i)]; }
+    const TaskListModel &list(int i) const { return *lists_[size_t(i)]; }
+    // Both lists, sharing the models' entries.
+    TaskLists lists() const { return {lists_[0]->entries(), lists_[1]->entries()}; }
+
+    // A typed line as a task, or dated as an appointment. Twelve blanks are no
+    // entry; a list at its capacity takes no more.
+    AddOutcome add(int list, const QString &typed, std::optional<QDate> appointment = std::nullopt);
+    bool remove(int list, int row);
+    bool moveToOther(int from, int row);
+    // The typed text, stored as the task file keeps it; false when that is no change.
+    bool edit(int list, int row, const QString &typed);
+    bool reorder(int list, int from, int to);
+    std::optional<ListPlace> undo() { return history_.undo(); }
+    std::optional<ListPlace> redo() { return history_.redo(); }
+    const TaskHistory &history() const { return history_; }
+
+    // Appends the file's entries to the lists, as one step.
+    OpenOutcome open(const QString &path);
+    // Both lists into path, which becomes the document's file.
+    SaveOutcome save(const QString &path);
+    // Both lists into path followed by "_bak.dat"; the document's file stays.
+    SaveOutcome backup(const QString &path);
+
+    // The file last opened or saved; empty before either.
+    QString filePath() const { return filePath_; }
+    // The lists are what that file holds (or, before any file, nothing was done).
+    bool isSaved() const { return history_.isClean(); }
+
+signals:
+    void savedChanged(bool saved);
+    void filePathChanged(const QString &path);
+    // A list gained or lost entries.
+    void countChanged(int list);
+
+private:
+    SaveOutcome write(const QString &path);
+    void setFilePath(const QString &path);
+
+    std::array<TaskListModel *, 2> lists_;
+    TaskHistory history_;
+    // Lines of every file opened that are saved back as the bytes they were read from.
+    KeptLines kept_;
+    QString filePath_;
+};
+
+} // namespace listora
