@@ -1,5 +1,7 @@
 #include "app/controls.h"
 
+#include <algorithm>
+
 #include "app/icons.h"
 
 #include <QAccessible>
@@ -131,11 +133,35 @@ void ClickLabel::paintEvent(QPaintEvent *event)
 
 bool Panel::event(QEvent *event)
 {
-    if (event->type() == QEvent::ShowToParent)
+    if (event->type() == QEvent::ShowToParent) {
+        cover(true);
         emit shownInWindow(true);
-    else if (event->type() == QEvent::HideToParent)
+    } else if (event->type() == QEvent::HideToParent) {
+        cover(false);
         emit shownInWindow(false);
+    }
     return QWidget::event(event);
+}
+
+void Panel::cover(bool covered)
+{
+    if (!covered) {
+        for (const QPointer<QWidget> &control : std::as_const(covered_))
+            if (control)
+                control->show();
+        covered_.clear();
+        return;
+    }
+    // Siblings stack in the order of children(): only those before the panel lie under it.
+    for (QObject *sibling : parentWidget() ? parentWidget()->children() : QObjectList()) {
+        if (sibling == this)
+            break;
+        auto *control = qobject_cast<QWidget *>(sibling);
+        if (control && !control->isWindow() && !control->isHidden() && geometry().contains(control->geometry())) {
+            covered_ << control;
+            control->hide();
+        }
+    }
 }
 
 void Panel::mouseMoveEvent(QMouseEvent *event)
@@ -168,6 +194,20 @@ void PictureButton::setGlyph(const QString &name)
         }
     }
     qWarning("PictureButton: no picture named %s", qPrintable(name));
+}
+
+void chainInReadingOrder(QWidget *window, const QList<QWidget *> &first, QList<QWidget *> controls,
+                         const QList<QWidget *> &last)
+{
+    const auto place = [window](const QWidget *w) {
+        const QPoint p = w->mapTo(window, QPoint(0, 0));
+        return std::pair(p.y(), p.x());
+    };
+    std::stable_sort(controls.begin(), controls.end(),
+                     [&](const QWidget *a, const QWidget *b) { return place(a) < place(b); });
+    const QList<QWidget *> chain = first + controls + last;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
 } // namespace listora

@@ -3,6 +3,7 @@
 // The program's own kinds of control, promoted in its forms.
 
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 
@@ -10,6 +11,11 @@ namespace listora {
 
 // Twips to device-independent pixels.
 constexpr int tw(int twips) { return (twips + 7) / 15; }
+
+// Chains the tab order: first as given, then controls in reading order (top to
+// bottom, then left to right, those sharing a place as given), then last.
+void chainInReadingOrder(QWidget *window, const QList<QWidget *> &first, QList<QWidget *> controls,
+                         const QList<QWidget *> &last);
 
 // A label that reports clicks, for the clock label and the About window's links.
 // Given keyboard focus, Space and Enter click it too.
@@ -41,7 +47,9 @@ private:
 };
 
 // A panel that reports mouse moves over its own background only, not over its
-// children (whose unhandled moves reach it too).
+// children (whose unhandled moves reach it too). While it is shown, the
+// siblings it covers are hidden, so they leave the tab chain and the
+// accessibility tree, and no key acts on what nobody sees.
 class Panel : public QWidget {
     Q_OBJECT
 public:
@@ -53,6 +61,9 @@ signals:
 protected:
     bool event(QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+private:
+    void cover(bool covered);
+    QList<QPointer<QWidget>> covered_;
 };
 
 // A square button showing one of the program's drawn pictures, named in the

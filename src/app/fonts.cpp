@@ -1,6 +1,8 @@
 #include "app/fonts.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QLabel>
 
 namespace listora {
 
@@ -32,6 +34,18 @@ QFont msSansSerif(qreal points, bool bold)
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
+}
+
+void shrinkToFit(QLabel *label, qreal designPoints, qreal smallest, qreal step)
+{
+    QFont font = label->font();
+    font.setPointSizeF(designPoints);
+    const QString text = label->text();
+    const int room = label->contentsRect().width();
+    while (font.pointSizeF() - step >= smallest && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPointSizeF(font.pointSizeF() - step);
+    if (font != label->font())
+        label->setFont(font);
 }
 
 } // namespace listora

@@ -5,6 +5,7 @@
 #include "about/aboutwindow.h"
 #include "about/otherprogramswindow.h"
 #include "app/fonts.h"
+#include "app/hoverhelp.h"
 #include "app/icons.h"
 #include "app/platform.h"
 #include "app/shownchildren.h"
@@ -67,6 +68,8 @@ void MainWindow::setUpControls()
     Ui::MainWindow &ui = *m_ui;
     // Names a form cannot give its members.
     lists_ = {ui.List0, ui.List1};
+    displays_[0] = {ui.Label1, ui.Label4, ui.ProgressBar1, nullptr, kFirstListCapacity};
+    displays_[1] = {ui.Label5, nullptr, ui.ProgressBar2, ui.Label6, kSecondListCapacity};
     for (int i = 0; i < 2; ++i) {
         lists_[i]->setTaskModel(&document_->list(i));
         lists_[i]->setObjectName(QStringLiteral("List(%1)").arg(i));
@@ -93,9 +96,23 @@ void MainWindow::setUpControls()
     ui.Line2->setAttribute(Qt::WA_TransparentForMouseEvents);
     setImage1Picture(windowIcon());
     // The title bar is the hover help; screen readers get the same text.
-    for (const auto &[control, text] : hoverTexts())
+    hover_ = new HoverHelp(this);
+    connect(hover_, &HoverHelp::titleWanted, this, &MainWindow::setTitle);
+    for (const auto &[control, text] : hoverTexts()) {
+        hover_->add(control, text);
         if (auto *button = qobject_cast<QPushButton *>(control); button && button->text().isEmpty())
             button->setAccessibleName(text);
+    }
+    hover_->add(ui.Image1, QStringLiteral("About..."),
+                [this] { setImage1Picture(windows_.get<AboutWindow>().windowIcon()); });
+    hover_->add(ui.Text1, {}, [this] { m_ui->Text1->setFocus(); });
+    // The pointer over the bare panel of the second list.
+    connect(ui.Picture1, &Panel::bareMouseMove, this,
+            [this] { setTitle(QStringLiteral("Second To Do List , 300 tasks max.")); });
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             ui.Label1, ui.Label2, ui.Label4, ui.Label5, ui.Label6, ui.Label7, ui.Label8, ui.ProgressBar2, ui.Command12,
+             ui.Command15, ui.DTPicker1, ui.Picture2, ui.Picture3})
+        hover_->track(control);
 
     connect(ui.Text1, &EntryLineEdit::characterRefused, this, &MainWindow::showEntryHint);
     // Past its own typing, the entry box undoes and redoes the lists' changes.
@@ -149,10 +166,8 @@ void MainWindow::setUpControls()
         connect(view, &TaskListView::editorClosed, this, &MainWindow::hideEntryHint);
     }
 
-    // The second list's panel merely covers the first list. What lies under it
-    // is hidden while it shows, so it leaves the tab chain and the accessibility
-    // tree, and Delete cannot act on a list nobody sees.
-    connect(ui.Picture1, &Panel::shownInWindow, this, &MainWindow::coverUnderPicture1);
+    // The second list's panel covers the first list; its fonts wait for it to be shown.
+    connect(ui.Picture1, &Panel::shownInWindow, this, &MainWindow::setPanelFonts, Qt::SingleShotConnection);
     // The file-name panel never shows a file that is no longer the document's.
     connect(document_, &TaskDocument::filePathChanged, this,
             [this](const QString &path) { m_ui->Label8->setText(QDir::toNativeSeparators(path)); });
@@ -181,7 +196,6 @@ std::vector<std::pair<QWidget *, QString>> MainWindow::hoverTexts() const
         {ui.Command13, "See a Complete Report of all tasks"},
         {ui.Command14, "See the Name and Path of the open file // Make a Backup Copy of the open file."},
         {ui.Label3, "Show Calendar"},
-        {ui.Image1, "About..."},
         {ui.ProgressBar1, "50 Tasks max in list 1 and 300 hundred in list 2."},
         {ui.List0->viewport(), "Double click to pass the task to the other list"},
         {ui.List1->viewport(), "Double click to pass the task to the other list"},
@@ -193,37 +207,13 @@ std::vector<std::pair<QWidget *, QString>> MainWindow::hoverTexts() const
     return texts;
 }
 
-// Made when the pointer first enters the window: until then no control can be
-// hovered, and a watched control costs every one of its events a detour.
-void MainWindow::setUpHoverHelp()
-{
-    hoverReady_ = true;
-    const Ui::MainWindow &ui = *m_ui;
-    for (const auto &[control, text] : hoverTexts()) {
-        hoverTexts_.insert(control, text);
-        control->setMouseTracking(true);
-        control->installEventFilter(this);
-    }
-    ui.Text1->setMouseTracking(true);
-    ui.Text1->installEventFilter(this);
-    // The pointer over the bare panel of the second list.
-    connect(ui.Picture1, &Panel::bareMouseMove, this,
-            [this] { setTitle(QStringLiteral("Second To Do List , 300 tasks max.")); });
-    // Controls without hover text still pass moves up: track them so the
-    // window learns the pointer is over a control, not over its bare area.
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             ui.Label1, ui.Label2, ui.Label4, ui.Label5, ui.Label6, ui.Label7, ui.Label8, ui.ProgressBar2, ui.Command12,
-             ui.Command15, ui.DTPicker1, ui.Picture2, ui.Picture3})
-        control->setMouseTracking(true);
-}
-
 bool MainWindow::event(QEvent *event)
 {
     // Keys reach only an active window: its shortcuts and tab chain wait for that.
     if (event->type() == QEvent::WindowActivate && !windowKeysReady_)
         setUpWindowKeys();
-    if (event->type() == QEvent::Enter && !hoverReady_)
-        setUpHoverHelp();
+    if (event->type() == QEvent::Enter)
+        hover_->start();
     if (handleFileDrag(event))
         return true;
     return QWidget::event(event);
@@ -232,14 +222,6 @@ bool MainWindow::event(QEvent *event)
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const Ui::MainWindow &ui = *m_ui;
-    if (event->type() == QEvent::MouseMove) {
-        if (const auto hover = hoverTexts_.constFind(watched); hover != hoverTexts_.cend())
-            setTitle(*hover);
-        if (watched == ui.Image1)
-            setImage1Picture(windows_.get<AboutWindow>().windowIcon());
-        else if (watched == ui.Text1)
-            ui.Text1->setFocus();
-    }
     // The date box has no typing of its own to undo: the keys undo the lists' changes.
     if (watched == ui.DTPicker1 && event->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(event);
@@ -255,55 +237,22 @@ void MainWindow::setUpWindowKeys()
 {
     windowKeysReady_ = true;
     createActions();
-    setUpTabOrder();
-}
-
-void MainWindow::setUpTabOrder()
-{
     const Ui::MainWindow &ui = *m_ui;
-    QList<QWidget *> controls{ui.Label3,   ui.Image1,    ui.Command1,  ui.Command2,  ui.Command3,  ui.Command4,
-                              ui.Command5, ui.Command6,  ui.Command7,  ui.Command8,  ui.Command9,  ui.Command10,
-                              ui.Command11, ui.Command12, ui.Command13, ui.Command14, ui.Command15};
-    // Reading order: top to bottom, then left to right; buttons sharing a place keep their design order.
-    const auto place = [this](const QWidget *w) {
-        const QPoint p = w->mapTo(this, QPoint(0, 0));
-        return std::pair(p.y(), p.x());
-    };
-    std::stable_sort(controls.begin(), controls.end(),
-                     [&](const QWidget *a, const QWidget *b) { return place(a) < place(b); });
-    // The entry box and date come first; the lists close the round, one Shift+Tab from the entry box.
-    controls = QList<QWidget *>{ui.Text1, ui.DTPicker1} + controls + QList<QWidget *>{ui.List0, ui.List1};
-    for (qsizetype i = 1; i < controls.size(); ++i)
-        setTabOrder(controls[i - 1], controls[i]);
+    // The entry box and date come first, then the buttons in reading order; the
+    // lists close the round, one Shift+Tab from the entry box.
+    chainInReadingOrder(this, {ui.Text1, ui.DTPicker1},
+                        {ui.Label3, ui.Image1, ui.Command1, ui.Command2, ui.Command3, ui.Command4, ui.Command5,
+                         ui.Command6, ui.Command7, ui.Command8, ui.Command9, ui.Command10, ui.Command11, ui.Command12,
+                         ui.Command13, ui.Command14, ui.Command15},
+                        {ui.List0, ui.List1});
 }
 
-void MainWindow::coverUnderPicture1(bool covered)
+void MainWindow::setPanelFonts()
 {
     Ui::MainWindow &ui = *m_ui;
-    if (!covered) {
-        for (const QPointer<QWidget> &control : std::as_const(coveredByPicture1_))
-            if (control)
-                control->show();
-        coveredByPicture1_.clear();
-        return;
-    }
-    if (!panelFontsSet_) {
-        for (QWidget *label : {ui.Label5, ui.Label6, ui.Label7})
-            label->setFont(msSansSerif(9.75, true));
-        ui.List1->setFont(msSansSerif(12, true));
-        panelFontsSet_ = true;
-    }
-    // Siblings stack in the order of children(): only those before the panel lie under it.
-    const QRect panel = ui.Picture1->geometry();
-    for (QObject *child : children()) {
-        if (child == ui.Picture1)
-            break;
-        auto *control = qobject_cast<QWidget *>(child);
-        if (control && !control->isWindow() && !control->isHidden() && panel.contains(control->geometry())) {
-            coveredByPicture1_ << control;
-            control->hide();
-        }
-    }
+    for (QWidget *label : {ui.Label5, ui.Label6, ui.Label7})
+        label->setFont(msSansSerif(9.75, true));
+    ui.List1->setFont(msSansSerif(12, true));
 }
 
 QDate MainWindow::today() const
@@ -348,22 +297,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
 void MainWindow::tick()
 {
     m_ui->Label3->setText(timeText(platform_.now().time()));
-    fitClock();
-}
-
-void MainWindow::fitClock()
-{
-    // A day-half marker makes the time wider than the label at its design size;
-    // shrink in half points rather than cut it off.
-    QLabel *clock = m_ui->Label3;
-    QFont font = clock->font();
-    font.setPointSizeF(18);
-    const QString text = clock->text();
-    const int room = clock->contentsRect().width();
-    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(text) > room)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    if (font != clock->font())
-        clock->setFont(font);
+    shrinkToFit(m_ui->Label3, 18, 6, 0.5);
 }
 
 void MainWindow::showEntryHint(const QString &character)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/windows.h"
-#include "tasks/capacity.h"
+#include "app/capacitydisplay.h"
 
 #include <QHash>
 #include <QIcon>
@@ -21,6 +21,7 @@ class MainWindow;
 
 namespace listora {
 
+class HoverHelp;
 class Platform;
 class TaskDocument;
 class TaskListView;
@@ -84,14 +85,11 @@ private:
     // Start-up and the window around the lists (mainwindow.cpp).
     void setUpControls();
     std::vector<std::pair<QWidget *, QString>> hoverTexts() const;
-    void setUpHoverHelp();
     void setUpWindowKeys();
-    void setUpTabOrder();
     QDate today() const;
     void tick();
-    void fitClock();
     bool handleFileDrag(QEvent *event);
-    void coverUnderPicture1(bool covered);
+    void setPanelFonts();
     void showEntryHint(const QString &character);
     void hideEntryHint();
     bool confirmQuit(const QString &question);
@@ -104,7 +102,6 @@ private:
     TaskListView *list(int i) const;
     // Every command that changes the lists first ends an open edit, as leaving the editor does.
     void endEditing();
-    void refreshCapacityDisplay(int list, const QString &suffix = kTasksSuffix, ZeroRule rule = ZeroRule::ExactZero);
     void focusEntryOrList();
     void setStatus(const QString &text);
     void addEntry(bool appointment);
@@ -124,19 +121,17 @@ private:
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     std::array<TaskListView *, 2> lists_{};
+    std::array<CapacityDisplay, 2> displays_;
     Windows &windows_;
     Platform &platform_;
     TaskDocument *document_ = nullptr;
     std::array<QAction *, kCommandCount> actions_{};
     QIcon image1Icon_;
-    QList<QPointer<QWidget>> coveredByPicture1_;
-    QHash<const QObject *, QString> hoverTexts_; // the title each control shows while the pointer is over it
+    HoverHelp *hover_ = nullptr;
     QString text1Description_; // what the entry box's description was before a hint took it
     QString savedStatus_;      // what the status says when an undo comes back to the saved lists
     bool quitting_ = false;
     bool windowKeysReady_ = false;
-    bool hoverReady_ = false;
-    bool panelFontsSet_ = false;
 };
 
 } // namespace listora

@@ -27,15 +27,6 @@ QString dialogFolder()
     return taskFileFolder(QCoreApplication::applicationDirPath());
 }
 
-void applyBucket(QProgressBar *bar, const std::function<void(const QString &)> &setText, std::int64_t count, int capacity,
-                 ZeroRule rule)
-{
-    if (const auto bucket = percentBucket(fillPercent(count, capacity), rule)) {
-        bar->setValue(bucket->value);
-        setText(bucket->text);
-    }
-}
-
 // The desktop's own keys plus the common ones, each once: two shortcuts of
 // one action on the same key would only cancel each other out.
 QList<QKeySequence> keysWith(QKeySequence::StandardKey standard, QList<QKeySequence> common)
@@ -181,20 +172,6 @@ void MainWindow::setStatus(const QString &text)
     m_ui->Label2->setText(text);
 }
 
-void MainWindow::refreshCapacityDisplay(int list, const QString &suffix, ZeroRule rule)
-{
-    const Ui::MainWindow &ui = *m_ui;
-    const int n = document_->list(list).count();
-    if (list == 0) {
-        ui.Label1->setText(counterText(n, suffix));
-        ui.Label4->setText(spacesLeftText(n));
-        applyBucket(ui.ProgressBar1, [&ui](const QString &t) { ui.ProgressBar1->setToolTip(t); }, n, kFirstListCapacity, rule);
-    } else {
-        ui.Label5->setText(counterText(n, suffix));
-        applyBucket(ui.ProgressBar2, [&ui](const QString &t) { ui.Label6->setText(t); }, n, kSecondListCapacity, rule);
-    }
-}
-
 void MainWindow::focusEntryOrList()
 {
     if (m_ui->Text1->isEnabled())
@@ -237,7 +214,7 @@ void MainWindow::addEntry(bool appointment)
         ui.Text1->setEnabled(true);
     focusEntryOrList();
     const ZeroRule rule = (target == 1 && !appointment) ? ZeroRule::ZeroToNine : ZeroRule::ExactZero;
-    refreshCapacityDisplay(target, appointment ? kTasksSuffix : kAddTaskSuffix, rule);
+    displays_[target].refresh(document_->list(target).count(), appointment ? kTasksSuffix : kAddTaskSuffix, rule);
 }
 
 void MainWindow::removeSelected()
@@ -251,7 +228,7 @@ void MainWindow::removeSelected()
         list(from)->keepPlaceAt(row);
     setStatus(QStringLiteral("File not saved"));
     m_ui->Text1->setEnabled(true);
-    refreshCapacityDisplay(from);
+    displays_[from].refresh(document_->list(from).count());
 }
 
 void MainWindow::moveToOther()
@@ -267,18 +244,13 @@ void MainWindow::moveToOther()
     list(to)->reveal(document_->list(to).count() - 1);
     list(from)->keepPlaceAt(row);
 
-    const Ui::MainWindow &ui = *m_ui;
-    const int first = document_->list(0).count();
-    const int second = document_->list(1).count();
-    ui.Label1->setText(counterText(first, kTasksSuffix));
-    ui.Label5->setText(counterText(second, kTasksSuffix));
-    ui.Label4->setText(spacesLeftText(first, true));
+    for (int i : {0, 1}) {
+        displays_[i].showCount(document_->list(i).count());
+        displays_[i].showFill(document_->list(i).count());
+    }
+    displays_[0].showSpacesLeft(document_->list(0).count(), true);
     setStatus(QStringLiteral("File not saved"));
-    ui.Text1->setEnabled(true);
-    applyBucket(ui.ProgressBar1, [&ui](const QString &t) { ui.ProgressBar1->setToolTip(t); }, first,
-                kFirstListCapacity, ZeroRule::ExactZero);
-    applyBucket(ui.ProgressBar2, [&ui](const QString &t) { ui.Label6->setText(t); }, second, kSecondListCapacity,
-                ZeroRule::ExactZero);
+    m_ui->Text1->setEnabled(true);
 }
 
 void MainWindow::reorder(int by)
@@ -299,8 +271,8 @@ void MainWindow::afterHistoryStep(const std::optional<ListPlace> &place)
     const bool inList = lists_[0]->hasFocus() || lists_[1]->hasFocus();
     if ((place->list == 1) != (shown() == 1))
         switchLists();
-    refreshCapacityDisplay(0);
-    refreshCapacityDisplay(1);
+    for (int i : {0, 1})
+        displays_[i].refresh(document_->list(i).count());
     // Undoing back to what the file holds shows it as such.
     setStatus(document_->isSaved() && !savedStatus_.isEmpty() ? savedStatus_ : QStringLiteral("File not saved "));
     if (!document_->list(place->list).isFull())
@@ -322,17 +294,16 @@ void MainWindow::switchLists()
     ui.Picture1->setVisible(toSecond);
     ui.Command8->setText(toSecond ? QStringLiteral("1º List") : QStringLiteral("2º List"));
     if (toSecond)
-        ui.Label5->setText(counterText(document_->list(1).count(), kTasksSuffix));
+        displays_[1].showCount(document_->list(1).count());
     for (QWidget *button : {ui.Command3, ui.Command9, ui.Command5, ui.Command10, ui.Command11, ui.Command4}) {
         const bool ofSecond = button == ui.Command9 || button == ui.Command10 || button == ui.Command11;
         button->setVisible(ofSecond == toSecond);
     }
     if (!toSecond)
-        ui.Label1->setText(counterText(document_->list(0).count(), kTasksSuffix));
+        displays_[0].showCount(document_->list(0).count());
     focusEntryOrList();
     if (toSecond)
-        applyBucket(ui.ProgressBar2, [&ui](const QString &t) { ui.Label6->setText(t); }, document_->list(1).count(),
-                    kSecondListCapacity, ZeroRule::ExactZero);
+        displays_[1].showFill(document_->list(1).count());
     updateActions();
 }
 
@@ -353,10 +324,9 @@ void MainWindow::openTaskFile(const QString &path)
     // The entries read before a damage are in the lists as any file's are.
     if (outcome.status != OpenOutcome::Opened && outcome.added == 0)
         return;
-    refreshCapacityDisplay(0);
-    // The second list's figures would otherwise count the entries it had
-    // before the file, and they are on screen while that list is shown.
-    refreshCapacityDisplay(1);
+    // The second list's figures too: they are on screen while that list is shown.
+    for (int i : {0, 1})
+        displays_[i].refresh(document_->list(i).count());
     setStatus(QStringLiteral("File Open"));
     savedStatus_ = document_->isSaved() ? QStringLiteral("File Open") : QString();
 }
@@ -378,7 +348,7 @@ void MainWindow::saveFile()
     }
     setStatus(QStringLiteral("File saved "));
     savedStatus_ = QStringLiteral("File saved ");
-    m_ui->Label1->setText(counterText(document_->list(0).count(), kTasksSuffix));
+    displays_[0].showCount(document_->list(0).count());
 }
 
 void MainWindow::showFileName()

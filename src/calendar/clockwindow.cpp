@@ -46,18 +46,7 @@ void ClockWindow::tick()
 
 void ClockWindow::fitTime()
 {
-    // Locales with a day-half marker write wider times than the label holds at
-    // its design size: shrink rather than cut the time off.
-    QFont font = Label1->font();
-    const QString text = Label1->text();
-    qreal points = designPoints_;
-    font.setPointSizeF(points);
-    while (points > 8 && QFontMetrics(font).horizontalAdvance(text) > Label1->width()) {
-        points -= 2;
-        font.setPointSizeF(points);
-    }
-    if (font != Label1->font())
-        Label1->setFont(font);
+    shrinkToFit(Label1, designPoints_, 8, 2);
 }
 
 void ClockWindow::setCaption(const QString &caption)

@@ -1,5 +1,6 @@
 #include "tasks/capacity.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace listora {
@@ -12,8 +13,10 @@ std::int64_t fillPercent(std::int64_t count, std::int64_t capacity)
 
 std::optional<PercentBucket> percentBucket(std::int64_t p, ZeroRule rule)
 {
-    if (p == 100)
-        return PercentBucket{100, QStringLiteral("100 %")};
+    // Moving and opening may take a list past its capacity: the bar is full, and
+    // its text says what the status report says.
+    if (p >= 100)
+        return PercentBucket{100, QString::number(p) + QStringLiteral(" %")};
     for (int step = 90; step >= 10; step -= 10) {
         if (p >= step)
             return PercentBucket{step, QString::number(step) + QLatin1Char('%')};
@@ -30,7 +33,7 @@ QString counterText(std::int64_t count, const QString &suffix)
 
 QString spacesLeftText(std::int64_t count, bool withPeriod)
 {
-    return QString::number(kFirstListCapacity - count)
+    return QString::number(std::max<std::int64_t>(kFirstListCapacity - count, 0))
         + (withPeriod ? QStringLiteral(" Spaces left.") : QStringLiteral(" Spaces left"));
 }
 

@@ -34,7 +34,7 @@ inline const QString kTasksSuffix = QStringLiteral(" Tasks");      // the standa
 inline const QString kAddTaskSuffix = QStringLiteral("  Tasks");   // after adding a task
 
 QString counterText(std::int64_t count, const QString &suffix);
-// 50 - count, followed by " Spaces left" (or " Spaces left." after a move).
+// 50 - count, never below 0, followed by " Spaces left" (or " Spaces left." after a move).
 QString spacesLeftText(std::int64_t count, bool withPeriod = false);
 
 // What the entry box makes of a typed line as an appointment dated dateText.

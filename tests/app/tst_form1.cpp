@@ -444,8 +444,10 @@ void TestForm1::moveIntoFullFirstList()
     form->Tasks[1]->append(QStringLiteral("extra"));
     doubleClickRow(form->List[1], 0);
     QCOMPARE(form->Tasks[0]->count(), 51);
-    QCOMPARE(form->Label4->text(), QStringLiteral("-1 Spaces left."));
-    QCOMPARE(form->ProgressBar1->value(), 90);
+    // No places left, never fewer; a full bar that says what the status report says.
+    QCOMPARE(form->Label4->text(), QStringLiteral("0 Spaces left."));
+    QCOMPARE(form->ProgressBar1->value(), 100);
+    QCOMPARE(form->ProgressBar1->toolTip(), QStringLiteral("102 %"));
     // Adding by hand stays refused.
     click(form->Command8);
     form->Text1->setText(QStringLiteral("no room"));

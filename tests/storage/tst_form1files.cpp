@@ -177,8 +177,10 @@ void TestForm1Files::openPastFirstCapacity()
     w.form.openTaskFile(path("five.dat"));
     QCOMPARE(w.form.Tasks[0]->count(), 53);
     QCOMPARE(w.form.Label1->text(), QStringLiteral("53 Tasks"));
-    QCOMPARE(w.form.Label4->text(), QStringLiteral("-3 Spaces left"));
-    QCOMPARE(w.form.ProgressBar1->toolTip(), QStringLiteral("90%"));
+    QCOMPARE(w.form.Label4->text(), QStringLiteral("0 Spaces left")); // no places left, never fewer
+    // A full bar, and what the status report says.
+    QCOMPARE(w.form.ProgressBar1->value(), 100);
+    QCOMPARE(w.form.ProgressBar1->toolTip(), QStringLiteral("106 %"));
 }
 
 void TestForm1Files::openCancelled()

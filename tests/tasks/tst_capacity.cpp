@@ -45,8 +45,9 @@ void TestCapacity::bucket_data()
         {"first 45", 50, 45, exact, 90, "90%"},
         {"first 49", 50, 49, exact, 90, "90%"},
         {"first 50", 50, 50, exact, 100, "100 %"},
-        {"first 51 over capacity", 50, 51, exact, 90, "90%"},
-        {"first 53 over capacity", 50, 53, nine, 90, "90%"},
+        // Past the capacity the bar is full and its text says what the status report says.
+        {"first 51 over capacity", 50, 51, exact, 100, "102 %"},
+        {"first 53 over capacity", 50, 53, nine, 100, "106 %"},
         {"second 0", 300, 0, exact, 0, "0%"},
         {"second 1 rounds to 0", 300, 1, exact, 0, "0%"},
         {"second 2 exact keeps", 300, 2, exact, -1, ""},
@@ -63,8 +64,8 @@ void TestCapacity::bucket_data()
         {"second 299 rounds to 100", 300, 299, exact, 100, "100 %"},
         {"second 300", 300, 300, exact, 100, "100 %"},
         {"second 301", 300, 301, exact, 100, "100 %"},
-        {"second 302", 300, 302, exact, 90, "90%"},
-        {"second 32767 wide", 300, 32767, exact, 90, "90%"},
+        {"second 302", 300, 302, exact, 100, "101 %"},
+        {"second 32767 wide", 300, 32767, exact, 100, "10922 %"},
     };
     for (const Row &r : rows)
         QTest::newRow(r.name) << r.capacity << r.count << r.rule << r.value << QString::fromUtf8(r.text);
@@ -116,7 +117,10 @@ void TestCapacity::spacesLeft_data()
     QTest::newRow("empty") << 0 << false << QStringLiteral("50 Spaces left");
     QTest::newRow("seven") << 7 << false << QStringLiteral("43 Spaces left");
     QTest::newRow("full") << 50 << false << QStringLiteral("0 Spaces left");
-    QTest::newRow("over goes negative") << 53 << false << QStringLiteral("-3 Spaces left");
+    // Moving and opening may go past the capacity: no places are left then.
+    QTest::newRow("over, no places left") << 53 << false << QStringLiteral("0 Spaces left");
+    QTest::newRow("over after a move") << 51 << true << QStringLiteral("0 Spaces left.");
+    QTest::newRow("a file at the format's limit") << 32767 << false << QStringLiteral("0 Spaces left");
     QTest::newRow("after a move") << 4 << true << QStringLiteral("46 Spaces left.");
 }
 
