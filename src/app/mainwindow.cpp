@@ -7,6 +7,7 @@
 #include "app/fonts.h"
 #include "app/hoverhelp.h"
 #include "app/icons.h"
+#include "app/refusalhint.h"
 #include "app/platform.h"
 #include "app/shownchildren.h"
 #include "app/texts.h"
@@ -18,10 +19,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QDropEvent>
-#include <QFileInfo>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QTimer>
 
 #include <algorithm>
@@ -114,7 +112,8 @@ void MainWindow::setUpControls()
              ui.Command15, ui.DTPicker1, ui.Picture2, ui.Picture3})
         hover_->track(control);
 
-    connect(ui.Text1, &EntryLineEdit::characterRefused, this, &MainWindow::showEntryHint);
+    hint_ = std::make_unique<RefusalHint>(ui.EntryHint, ui.Text1);
+    connect(ui.Text1, &EntryLineEdit::characterRefused, this, [this](const QString &c) { hint_->show(c); });
     // Past its own typing, the entry box undoes and redoes the lists' changes.
     ui.Text1->setHistoryFallback([this](bool redo) { trigger(redo ? Command::Redo : Command::Undo); });
     // Enter adds a task to the list on display, as that list's add-task button does.
@@ -162,8 +161,8 @@ void MainWindow::setUpControls()
                 setStatus(QStringLiteral("File not saved "));
             lists_[i]->selectRow(to);
         });
-        connect(view, &TaskListView::characterRefused, this, &MainWindow::showEntryHint);
-        connect(view, &TaskListView::editorClosed, this, &MainWindow::hideEntryHint);
+        connect(view, &TaskListView::characterRefused, this, [this](const QString &c) { hint_->show(c); });
+        connect(view, &TaskListView::editorClosed, this, [this] { hint_->hide(); });
     }
 
     // The second list's panel covers the first list; its fonts wait for it to be shown.
@@ -300,46 +299,13 @@ void MainWindow::tick()
     shrinkToFit(m_ui->Label3, 18, 6, 0.5);
 }
 
-void MainWindow::showEntryHint(const QString &character)
-{
-    QLabel *hint = m_ui->EntryHint;
-    if (hint->isHidden())
-        text1Description_ = m_ui->Text1->accessibleDescription();
-    hint->setText(refusedCharacterHint(character));
-    if (!hint->testAttribute(Qt::WA_SetFont))
-        hint->setFont(msSansSerif(8, false)); // set when first needed, as start-up need not
-    hint->show();
-    // A screen reader speaks a changed description of the focused box.
-    m_ui->Text1->setAccessibleDescription(hint->text());
-}
-
-void MainWindow::hideEntryHint()
-{
-    if (m_ui->EntryHint->isHidden())
-        return;
-    m_ui->EntryHint->hide();
-    m_ui->EntryHint->clear();
-    m_ui->Text1->setAccessibleDescription(text1Description_);
-}
-
 bool MainWindow::handleFileDrag(QEvent *event)
 {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+    QString dropped;
+    if (!takeFileDrag(event, &dropped))
         return false;
-    auto *drop = static_cast<QDropEvent *>(event);
-    // The one local file a drag carries; several files, folders and web
-    // addresses are not a task file to open.
-    const QMimeData *mime = drop->mimeData();
-    const QList<QUrl> urls = mime && mime->hasUrls() ? mime->urls() : QList<QUrl>();
-    const QString path = urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
-    // Only ever a copy: a move would let the file manager delete the task file.
-    if (!QFileInfo(path).isFile() || !(drop->possibleActions() & Qt::CopyAction))
-        return false;
-    drop->setDropAction(Qt::CopyAction);
-    drop->accept();
-    if (type == QEvent::Drop)
-        openTaskFile(path);
+    if (!dropped.isEmpty())
+        openTaskFile(dropped);
     return true;
 }
 

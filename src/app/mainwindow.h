@@ -23,6 +23,7 @@ namespace listora {
 
 class HoverHelp;
 class Platform;
+class RefusalHint;
 class TaskDocument;
 class TaskListView;
 struct ListPlace;
@@ -90,8 +91,6 @@ private:
     void tick();
     bool handleFileDrag(QEvent *event);
     void setPanelFonts();
-    void showEntryHint(const QString &character);
-    void hideEntryHint();
     bool confirmQuit(const QString &question);
 
     // The commands (mainwindow_commands.cpp).
@@ -128,7 +127,7 @@ private:
     std::array<QAction *, kCommandCount> actions_{};
     QIcon image1Icon_;
     HoverHelp *hover_ = nullptr;
-    QString text1Description_; // what the entry box's description was before a hint took it
+    std::unique_ptr<RefusalHint> hint_;
     QString savedStatus_;      // what the status says when an undo comes back to the saved lists
     bool quitting_ = false;
     bool windowKeysReady_ = false;

@@ -3,6 +3,7 @@
 
 #include "app/busysave.h"
 #include "app/platform.h"
+#include "app/refusalhint.h"
 #include "app/texts.h"
 #include "reports/printing.h"
 #include "reports/report.h"
@@ -204,7 +205,7 @@ void MainWindow::addEntry(bool appointment)
         break;
     }
     list(target)->reveal(document_->list(target).count() - 1);
-    hideEntryHint();
+    hint_->hide();
     // Adding an appointment to the first list also leaves the file out of date.
     setStatus(appointment && target == 1 ? QStringLiteral("File not saved") : QStringLiteral("File not saved "));
     ui.Text1->setText(QStringLiteral(" "));
