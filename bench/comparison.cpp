@@ -23,6 +23,13 @@ const std::vector<Comparison> &comparisons()
         {"adding one entry to a list of 32,000, against one of 299", "Add/Listora/32000", "Add/Listora/299", 1.25},
         {"moving one entry out of a shown list of 32,000, against one of 299", "MoveOut/Listora/32000",
          "MoveOut/Listora/299", 1.25},
+        {"hashing the bytes of 2 x 32,767 entries in a save's pieces, against saving them", "Hash/Listora/32767",
+         "Save/Floor/32767", 0.1},
+        {"checking that a file of 2 x 32,767 entries is unchanged, against saving it", "Check/Listora/32767",
+         "Save/Floor/32767", 0.5},
+        {"merging 2 x 32,767 entries changed in 3 places on each side, against comparing them", "Merge/Listora/32767",
+         "Merge/Floor/32767", 2.5},
+        {"merging twice the entries (2 x 16,384 -> 2 x 32,767)", "Merge/Listora/32767", "Merge/Listora/16384", 2.5},
     };
     return table;
 }
