@@ -120,7 +120,7 @@ QString FindBox::text() const
 
 void FindBox::open(TaskListView *list)
 {
-    if (!list || !list->taskModel())
+    if (!list || !list->taskModel() || !list->isVisible())
         return;
     if (isOpen())
         finish(-1, false);

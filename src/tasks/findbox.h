@@ -28,9 +28,9 @@ public:
     explicit FindBox(QWidget *parent = nullptr);
     ~FindBox() override;
 
-    // Opens the box over list with nothing typed, the list's selected entry
-    // chosen, and takes the keyboard focus. Open over another list, it closes
-    // there first.
+    // Opens the box over list, which must be shown, with nothing typed and
+    // the list's selected entry chosen, and takes the keyboard focus. Open
+    // over another list, it closes there first.
     void open(TaskListView *list);
     // Closes without choosing, as Esc does (QWidget::close() does the same):
     // the focus goes back to where it was when the box opened.
