@@ -14,7 +14,7 @@ cd "$(dirname "$0")"
 
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev libbenchmark-dev
           xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation clang libclang-rt-14-dev
-          locales-all)
+          locales-all dbus-daemon)
 
 install_missing() {
     local missing=()

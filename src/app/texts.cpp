@@ -31,11 +31,8 @@ QString shortDateText(const QDate &date, const QLocale &locale)
     return locale.toString(date, QLocale::ShortFormat);
 }
 
-QString storedDateText(const QDate &date, const QLocale &locale, const CodePage &page)
+AsciiDateForm asciiDateForm(const QLocale &locale)
 {
-    const QString shown = shortDateText(date, locale);
-    if (page.firstUnstorable(shown) < 0)
-        return shown;
     // The order of the fields and the first separator between them, read off the format.
     const QString format = locale.dateFormat(QLocale::ShortFormat);
     QString order;
@@ -56,12 +53,21 @@ QString storedDateText(const QDate &date, const QLocale &locale, const CodePage 
         order = QStringLiteral("yMd");
     if (separator.isNull())
         separator = QLatin1Char('/');
+    return {order, separator};
+}
+
+QString storedDateText(const QDate &date, const QLocale &locale, const CodePage &page)
+{
+    const QString shown = shortDateText(date, locale);
+    if (page.firstUnstorable(shown) < 0)
+        return shown;
+    const AsciiDateForm form = asciiDateForm(locale);
     QStringList fields;
-    for (const QChar field : order)
+    for (const QChar field : form.order)
         fields += field == QLatin1Char('d')   ? QString::number(date.day())
                   : field == QLatin1Char('M') ? QString::number(date.month())
                                               : QString::number(date.year());
-    return fields.join(separator);
+    return fields.join(form.separator);
 }
 
 QString timeFormatWithoutZone(const QLocale &locale)

@@ -29,6 +29,14 @@ QString shortDateText(const QDate &date, const QLocale &locale = QLocale::system
 QString storedDateText(const QDate &date, const QLocale &locale = QLocale::system(),
                        const CodePage &page = programCodePage());
 
+// The ASCII date's fields, "dMy", "Mdy" or "yMd", and their separator, as
+// storedDateText writes them for locale.
+struct AsciiDateForm {
+    QString order;
+    QChar separator;
+};
+AsciiDateForm asciiDateForm(const QLocale &locale);
+
 // The locale's long time form without its time-zone name, and without the
 // brackets and separators that stood around it: hours, minutes, seconds and
 // the AM/PM marker.

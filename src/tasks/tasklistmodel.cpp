@@ -8,6 +8,8 @@ namespace listora {
 
 TaskListModel::TaskListModel(int capacity, QObject *parent) : QAbstractListModel(parent), capacity_(capacity) {}
 
+TaskListModel::~TaskListModel() = default;
+
 bool TaskListModel::canTake(qsizetype n) const
 {
     return n >= 0 && count() + n <= kMaxListEntries;
@@ -24,6 +26,18 @@ QVariant TaskListModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return entries_.at(index.row());
+    if (role == DueRole)
+        return int(due(index.row()));
+    if (role == Qt::AccessibleDescriptionRole) {
+        switch (due(index.row())) {
+        case Due::Today:
+            return QStringLiteral("due today");
+        case Due::Overdue:
+            return QStringLiteral("overdue");
+        case Due::None:
+            break;
+        }
+    }
     return {};
 }
 
@@ -86,6 +100,9 @@ bool TaskListModel::append(const QStringList &entries)
     else
         entries_ += entries;
     endInsertRows();
+    // Not looked through here: whoever hears it looks through the lists anyway, and once is enough.
+    if (today_.isValid())
+        emit dueChanged();
     return true;
 }
 
@@ -96,6 +113,8 @@ bool TaskListModel::insert(int row, const QString &entry)
     beginInsertRows({}, row, row);
     entries_.insert(row, entry);
     endInsertRows();
+    if (isDue(entry))
+        emit dueChanged();
     return true;
 }
 
@@ -103,9 +122,12 @@ bool TaskListModel::remove(int row)
 {
     if (!inRange(row))
         return false;
+    const bool wasDue = isDue(entries_.at(row));
     beginRemoveRows({}, row, row);
     entries_.removeAt(row);
     endRemoveRows();
+    if (wasDue)
+        emit dueChanged();
     return true;
 }
 
@@ -116,6 +138,8 @@ QString TaskListModel::take(int row)
     beginRemoveRows({}, row, row);
     QString entry = entries_.takeAt(row);
     endRemoveRows();
+    if (isDue(entry))
+        emit dueChanged();
     return entry;
 }
 
@@ -125,9 +149,12 @@ bool TaskListModel::replace(int row, const QString &entry)
         return false;
     if (entries_.at(row) == entry)
         return true;
+    const bool wasDue = isDue(entries_.at(row));
     entries_[row] = entry;
     const QModelIndex changed = index(row);
-    emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole});
+    emit dataChanged(changed, changed, {Qt::DisplayRole, Qt::EditRole, DueRole, Qt::AccessibleDescriptionRole});
+    if (wasDue || isDue(entry))
+        emit dueChanged();
     return true;
 }
 
@@ -142,6 +169,8 @@ bool TaskListModel::move(int from, int to)
         return false;
     entries_.move(from, to);
     endMoveRows();
+    if (isDue(entries_.at(to)))
+        emit dueChanged();
     return true;
 }
 
@@ -154,7 +183,49 @@ bool TaskListModel::removeLast(int n)
     beginRemoveRows({}, count() - n, count() - 1);
     entries_.resize(count() - n);
     endRemoveRows();
+    if (today_.isValid())
+        emit dueChanged();
     return true;
+}
+
+bool TaskListModel::isDue(const QString &entry) const
+{
+    return today_.isValid() && startsAsAppointment(entry) && dates_->due(entry, today_) != Due::None;
+}
+
+Due TaskListModel::due(int row) const
+{
+    if (!today_.isValid() || !inRange(row))
+        return Due::None;
+    return dates_->due(entries_.at(row), today_);
+}
+
+void TaskListModel::setToday(const QDate &today)
+{
+    if (today == today_)
+        return;
+    if (!dates_)
+        dates_ = std::make_unique<AppointmentDateReader>();
+    const QDate before = today_;
+    today_ = today;
+    // Once a day: each appointment read on both days, as a two-digit year may read otherwise on the next.
+    int first = -1;
+    int last = -1;
+    for (int row = 0; row < count(); ++row) {
+        const QString &entry = entries_.at(row);
+        if (!startsAsAppointment(entry))
+            continue;
+        const Due was = before.isValid() ? dates_->due(entry, before) : Due::None;
+        if (was != dates_->due(entry, today)) {
+            if (first < 0)
+                first = row;
+            last = row;
+        }
+    }
+    if (first < 0)
+        return;
+    emit dataChanged(index(first), index(last), {DueRole, Qt::AccessibleDescriptionRole});
+    emit dueChanged();
 }
 
 } // namespace listora

@@ -1,7 +1,12 @@
 #pragma once
 
+#include "tasks/appointmentdate.h"
+
 #include <QAbstractListModel>
+#include <QDate>
 #include <QStringList>
+
+#include <memory>
 
 namespace listora {
 
@@ -11,10 +16,20 @@ namespace listora {
 //
 // The capacity is what adding honours; a move may still take a list past it.
 // No operation takes a list past what a task file's count line can hold.
+//
+// Once it knows the day, the model marks appointments due today and overdue:
+// DueRole for the views, and "due today" or "overdue" as the accessible
+// description. Marks are read off the entries as they are asked for, so
+// keeping them costs an edit nothing.
 class TaskListModel final : public QAbstractListModel {
     Q_OBJECT
 public:
+    enum Role {
+        DueRole = Qt::UserRole + 1 // the row's Due, as an int
+    };
+
     explicit TaskListModel(int capacity, QObject *parent = nullptr);
+    ~TaskListModel() override;
 
     int capacity() const { return capacity_; }
     int count() const { return int(entries_.size()); }
@@ -57,11 +72,28 @@ public:
     // Drops the last n entries in one removal (what undoing an open takes back).
     bool removeLast(int n);
 
+    // The day appointments are judged by, in the system's locale and the
+    // program's code page; until it is set nothing is marked. The views hear
+    // of the rows whose marks the new day changes.
+    void setToday(const QDate &today);
+    QDate today() const { return today_; }
+    Due due(int row) const;
+
+signals:
+    // What is due may have changed: an entry due today or overdue came, went,
+    // moved or changed, many entries came or went at once (opening a file and
+    // its undo), or the day changed a mark. Never for a task alone, nor before
+    // the day is set.
+    void dueChanged();
+
 private:
     bool inRange(int row) const { return row >= 0 && row < count(); }
+    bool isDue(const QString &entry) const;
 
     QStringList entries_;
     int capacity_;
+    QDate today_;
+    std::unique_ptr<AppointmentDateReader> dates_;
 };
 
 } // namespace listora

@@ -1,5 +1,6 @@
 #include "tasks/tasklistview.h"
 
+#include "tasks/duemarks.h"
 #include "tasks/entrytext.h"
 #include "tasks/entrylineedit.h"
 #include "tasks/tasklistmodel.h"
@@ -520,6 +521,7 @@ void TaskListView::paintEvent(QPaintEvent *event)
     const QStyle::State state = option.state;
     const bool enabled = state & QStyle::State_Enabled;
     const bool editing = this->state() == EditingState;
+    DueMarks marks(option);
     for (int row = first; row <= last; ++row) {
         const QModelIndex index = model()->index(row, 0);
         option.rect = visualRect(index);
@@ -534,6 +536,7 @@ void TaskListView::paintEvent(QPaintEvent *event)
                 option.state |= QStyle::State_Editing;
         }
         option.state.setFlag(QStyle::State_MouseOver, row == hoverRow_);
+        marks.apply(option, index);
         itemDelegate()->paint(&painter, option, index);
     }
     const DropIndicatorPosition drop = dropIndicatorPosition();

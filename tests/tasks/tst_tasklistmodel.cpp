@@ -1,7 +1,9 @@
+#include "app/texts.h"
 #include "tasks/capacity.h"
 #include "tasks/tasklistmodel.h"
 
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace listora;
@@ -13,6 +15,10 @@ private slots:
     void operation();
     void capacity_data();
     void capacity();
+    void marks_data();
+    void marks();
+    void dueChanges_data();
+    void dueChanges();
 };
 
 namespace {
@@ -30,8 +36,11 @@ public:
                 [this](const QModelIndex &, int first, int, const QModelIndex &, int to) {
                     lines << QStringLiteral("moved %1 before %2").arg(first).arg(to);
                 });
-        connect(&model, &QAbstractItemModel::dataChanged, this,
-                [this](const QModelIndex &from, const QModelIndex &) { lines << QStringLiteral("changed %1").arg(from.row()); });
+        connect(&model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex &from, const QModelIndex &to) {
+            lines << (from == to ? QStringLiteral("changed %1").arg(from.row())
+                                 : QStringLiteral("changed %1-%2").arg(from.row()).arg(to.row()));
+        });
+        connect(&model, &TaskListModel::dueChanged, this, [this] { lines << QStringLiteral("due changed"); });
         connect(&model, &QAbstractItemModel::modelReset, this, [this] { lines << QStringLiteral("reset"); });
     }
     QStringList lines;
@@ -169,6 +178,155 @@ void TestTaskListModel::capacity()
     QCOMPARE(model.insert(0, QStringLiteral("y")), takesOne && model.canTake());
     QVERIFY(!model.append(QStringList(kMaxListEntries - model.count() + 1, QStringLiteral("z"))));
     QVERIFY(model.count() <= kMaxListEntries);
+}
+
+namespace {
+
+const QDate kDay(2026, 12, 9);
+
+// Entries by what they are: "+0" an appointment of today, "-3" of three days
+// ago, "task" a task, "bad" an appointment whose date cannot be read. Dates
+// are written as the entry box writes them, so the rows hold in any locale.
+QStringList made(const QStringList &kinds)
+{
+    QStringList entries;
+    for (const QString &kind : kinds) {
+        if (kind == QLatin1String("task"))
+            entries << QStringLiteral("Buy bread");
+        else if (kind == QLatin1String("bad"))
+            entries << QStringLiteral(" ---> 99/99/99 Dentist");
+        else
+            entries << appointmentEntry(storedDateText(kDay.addDays(kind.toInt())), QStringLiteral("Dentist ") + kind);
+    }
+    return entries;
+}
+
+} // namespace
+
+void TestTaskListModel::marks_data()
+{
+    QTest::addColumn<QStringList>("kinds");
+    QTest::addColumn<int>("laterDays"); // the model is told the day, then this many days later
+    QTest::addColumn<QStringList>("marks"); // each row's accessible description then
+    QTest::addColumn<QStringList>("told"); // what the views heard of the last day
+    using L = QStringList;
+
+    QTest::newRow("today, overdue, next week, a task, an unreadable date")
+        << L{"+0", "-3", "+7", "task", "bad"} << 0 << L{"due today", "overdue", "", "", ""}
+        << L{"changed 0-1", "due changed"};
+    QTest::newRow("nothing due tells nothing") << L{"+1", "task", "bad"} << 0 << L{"", "", ""} << L{};
+    QTest::newRow("midnight passing") << L{"task", "+0", "-3", "+1", "+7"} << 1
+                                      << L{"", "overdue", "overdue", "due today", ""}
+                                      << L{"changed 1-3", "due changed"};
+    QTest::newRow("the same day again tells nothing") << L{"+0", "-3"} << 0 << L{"due today", "overdue"}
+                                                      << L{"changed 0-1", "due changed"};
+    QTest::newRow("a week on") << L{"+0", "+7", "task"} << 7 << L{"overdue", "due today", ""}
+                               << L{"changed 0-1", "due changed"};
+    QTest::newRow("unreadable dates never marked") << L{"bad", "bad"} << 30 << L{"", ""} << L{};
+}
+
+void TestTaskListModel::marks()
+{
+    QFETCH(QStringList, kinds);
+    QFETCH(int, laterDays);
+    QFETCH(QStringList, marks);
+    QFETCH(QStringList, told);
+
+    TaskListModel model(kSecondListCapacity);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.append(made(kinds));
+    for (int row = 0; row < model.count(); ++row)
+        QVERIFY(!model.data(model.index(row), Qt::AccessibleDescriptionRole).isValid()); // no day, no marks
+    std::unique_ptr<SignalLog> log(new SignalLog(model));
+    model.setToday(kDay);
+    if (laterDays > 0) {
+        log.reset(new SignalLog(model));
+        model.setToday(kDay.addDays(laterDays));
+    } else {
+        model.setToday(kDay); // told nothing a second time
+    }
+    QCOMPARE(log->lines, told);
+    QStringList seen;
+    for (int row = 0; row < model.count(); ++row) {
+        seen << model.data(model.index(row), Qt::AccessibleDescriptionRole).toString();
+        const Due due = model.due(row);
+        QCOMPARE(model.data(model.index(row), TaskListModel::DueRole).toInt(), int(due));
+        QCOMPARE(due == Due::Today, marks[row] == QLatin1String("due today"));
+        QCOMPARE(due == Due::Overdue, marks[row] == QLatin1String("overdue"));
+        // The entry itself, as printed and reported, stays as it is.
+        QCOMPARE(model.data(model.index(row), Qt::DisplayRole).toString(), model.at(row));
+    }
+    QCOMPARE(seen, marks);
+}
+
+// Whoever reminds of what is due hears of every change to it, and not of a task's.
+void TestTaskListModel::dueChanges_data()
+{
+    QTest::addColumn<bool>("dayKnown");
+    QTest::addColumn<QString>("op");
+    QTest::addColumn<int>("a");
+    QTest::addColumn<int>("b");
+    QTest::addColumn<QStringList>("kinds"); // what the operation brings
+    QTest::addColumn<bool>("told");
+    using L = QStringList;
+
+    // The list is: a task, an appointment of today, one of next week.
+    QTest::newRow("adding a task") << true << "append" << 0 << 0 << L{"task"} << false;
+    QTest::newRow("adding an appointment of next week") << true << "append" << 0 << 0 << L{"+7"} << false;
+    QTest::newRow("adding an appointment of today") << true << "append" << 0 << 0 << L{"+0"} << true;
+    QTest::newRow("inserting an overdue one") << true << "insert" << 0 << 0 << L{"-1"} << true;
+    QTest::newRow("adding one before the day is known") << false << "append" << 0 << 0 << L{"+0"} << false;
+    QTest::newRow("opening a file with an overdue one") << true << "appendAll" << 0 << 0 << L{"task", "-3"} << true;
+    // Many at once are not looked through twice: the listener looks anyway.
+    QTest::newRow("opening a file with nothing due still tells") << true << "appendAll" << 0 << 0
+                                                                 << L{"task", "+7", "bad"} << true;
+    QTest::newRow("opening a file before the day is known") << false << "appendAll" << 0 << 0 << L{"-3"} << false;
+    QTest::newRow("removing the due one") << true << "remove" << 1 << 0 << L{} << true;
+    QTest::newRow("removing a task") << true << "remove" << 0 << 0 << L{} << false;
+    QTest::newRow("taking the due one away") << true << "take" << 1 << 0 << L{} << true;
+    QTest::newRow("editing a task into an appointment of today") << true << "replace" << 0 << 0 << L{"+0"} << true;
+    QTest::newRow("editing the due one's date to next week") << true << "replace" << 1 << 0 << L{"+7"} << true;
+    QTest::newRow("editing next week's into another task") << true << "replace" << 2 << 0 << L{"task"} << false;
+    QTest::newRow("moving the due one up") << true << "move" << 1 << 0 << L{} << true;
+    QTest::newRow("moving a task past it") << true << "move" << 0 << 2 << L{} << false;
+    QTest::newRow("undoing an open that brought it") << true << "removeLast" << 2 << 0 << L{} << true;
+    QTest::newRow("undoing an open of next week's still tells") << true << "removeLast" << 1 << 0 << L{} << true;
+}
+
+void TestTaskListModel::dueChanges()
+{
+    QFETCH(bool, dayKnown);
+    QFETCH(QString, op);
+    QFETCH(int, a);
+    QFETCH(int, b);
+    QFETCH(QStringList, kinds);
+    QFETCH(bool, told);
+
+    TaskListModel model(kSecondListCapacity);
+    model.append(made({"task", "+0", "+7"}));
+    if (dayKnown)
+        model.setToday(kDay);
+    QSignalSpy spy(&model, &TaskListModel::dueChanged);
+    const QStringList brought = made(kinds);
+    bool done = false;
+    if (op == "append")
+        done = model.append(brought.front());
+    else if (op == "appendAll")
+        done = model.append(brought);
+    else if (op == "insert")
+        done = model.insert(a, brought.front());
+    else if (op == "remove")
+        done = model.remove(a);
+    else if (op == "take")
+        done = !model.take(a).isEmpty();
+    else if (op == "replace")
+        done = model.replace(a, brought.front());
+    else if (op == "move")
+        done = model.move(a, b);
+    else if (op == "removeLast")
+        done = model.removeLast(a);
+    QVERIFY(done);
+    QCOMPARE(spy.count(), told ? 1 : 0);
 }
 
 QTEST_GUILESS_MAIN(TestTaskListModel)
