@@ -11,6 +11,7 @@
 #include "calendar/form3.h"
 #include "tasks/entrytext.h"
 #include "tasks/entryvalidator.h"
+#include "tasks/rowmetrics.h"
 #include "tasks/taskhistory.h"
 #include "tasks/tasklistmodel.h"
 #include "tasks/tasklistview.h"
@@ -87,6 +88,7 @@ void Form1::setUpControls()
     setImage1Picture(windowIcon());
 
     Text1->setValidator(new EntryValidator([this](const QString &c) { showEntryHint(c); }, Text1));
+    keepLettersWhole(Text1);
     if (const QString format = QLocale::system().dateFormat(QLocale::ShortFormat); DTPicker1->displayFormat() != format)
         DTPicker1->setDisplayFormat(format);
 
