@@ -13,6 +13,7 @@
 #include "app/texts.h"
 #include "calendar/calendarwindow.h"
 #include "tasks/entrytext.h"
+#include "tasks/rowmetrics.h"
 #include "tasks/taskdocument.h"
 #include "tasks/tasklistview.h"
 #include "ui_mainwindow.h"
@@ -112,6 +113,7 @@ void MainWindow::setUpControls()
              ui.Command15, ui.DTPicker1, ui.Picture2, ui.Picture3})
         hover_->track(control);
 
+    keepLettersWhole(ui.Text1);
     hint_ = std::make_unique<RefusalHint>(ui.EntryHint, ui.Text1);
     connect(ui.Text1, &EntryLineEdit::characterRefused, this, [this](const QString &c) { hint_->show(c); });
     // Past its own typing, the entry box undoes and redoes the lists' changes.

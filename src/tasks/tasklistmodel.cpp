@@ -1,6 +1,7 @@
 #include "tasks/tasklistmodel.h"
 
 #include "tasks/capacity.h"
+#include "tasks/entrytext.h"
 
 #include <QMimeData>
 
@@ -24,7 +25,9 @@ QVariant TaskListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || !inRange(index.row()))
         return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
+    if (role == Qt::DisplayRole)
+        return shownAt(index.row());
+    if (role == Qt::EditRole)
         return entries_.at(index.row());
     if (role == DueRole)
         return int(due(index.row()));
@@ -39,6 +42,11 @@ QVariant TaskListModel::data(const QModelIndex &index, int role) const
         }
     }
     return {};
+}
+
+QString TaskListModel::shownAt(int row) const
+{
+    return editableEntryText(entries_.at(row));
 }
 
 Qt::ItemFlags TaskListModel::flags(const QModelIndex &index) const

@@ -38,6 +38,11 @@ public:
     bool canTake(qsizetype n = 1) const;
     const QStringList &entries() const { return entries_; }
     const QString &at(int row) const { return entries_.at(row); }
+    // The entry at row as lists show it and screen readers read it: with its
+    // letters whole, as the editor opens it, where the code page keeps them
+    // in parts (1258's tones as combining marks, which many faces cannot
+    // stack on a circumflex).
+    QString shownAt(int row) const;
 
     // Without the generic model's checks through virtual calls: a view laying
     // out tens of thousands of rows asks for each row's index.

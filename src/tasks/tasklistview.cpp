@@ -3,17 +3,22 @@
 #include "tasks/duemarks.h"
 #include "tasks/entrytext.h"
 #include "tasks/entrylineedit.h"
+#include "tasks/rowmetrics.h"
 #include "tasks/tasklistmodel.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace listora {
 
@@ -21,11 +26,59 @@ namespace {
 
 constexpr char kShownProperty[] = "listoraShownEntry";
 
+// Draws each entry on the same baseline, as far below the row's top as the
+// code page's tallest letters need: the style would centre each entry's line,
+// which moves with the faces the entry takes letters from, and would need
+// as much room again below for what it needs above.
+class RowDelegate : public QStyledItemDelegate {
+public:
+    explicit RowDelegate(TaskListView *view) : QStyledItemDelegate(view), view_(view) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QWidget *widget = item.widget;
+        const QStyle *style = widget ? widget->style() : QApplication::style();
+        const QString text = item.text;
+        const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget);
+        // The style draws the row, its selection and its focus; the text is drawn here.
+        item.text.clear();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+        if (text.isEmpty())
+            return;
+
+        // As the style places and colours an item's text, on the row's baseline.
+        QPalette::ColorGroup group = item.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+        if (group == QPalette::Normal && !(item.state & QStyle::State_Active))
+            group = QPalette::Inactive;
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect room = textRect.adjusted(margin, 0, -margin, 0);
+        QTextOption textOption(Qt::AlignLeft | Qt::AlignVCenter);
+        textOption.setWrapMode(QTextOption::NoWrap);
+        textOption.setTextDirection(item.direction);
+        QTextLayout layout(text, item.font);
+        layout.setTextOption(textOption);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        line.setLineWidth(room.width());
+        layout.endLayout();
+        painter->save();
+        painter->setPen(item.palette.color(group, item.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                                      : QPalette::Text));
+        layout.draw(painter, QPointF(room.x(), option.rect.top() + view_->baseline() - line.ascent()));
+        painter->restore();
+    }
+
+protected:
+    TaskListView *view_;
+};
+
 // The editor keeps the entry box's rules; what it commits is handed to the
 // view's owner instead of being written into the model.
-class EntryDelegate final : public QStyledItemDelegate {
+class EntryDelegate final : public RowDelegate {
 public:
-    explicit EntryDelegate(TaskListView *view) : QStyledItemDelegate(view), view_(view) {}
+    using RowDelegate::RowDelegate;
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
     {
@@ -33,6 +86,7 @@ public:
         editor->setObjectName(QStringLiteral("EntryEditor"));
         editor->setFrame(false);
         editor->setAccessibleName(QStringLiteral("Edit entry"));
+        keepLettersWhole(editor);
         QObject::connect(editor, &EntryLineEdit::characterRefused, view_, [this, editor](const QString &c) {
             emit view_->characterRefused(c);
             // A screen reader speaks a changed description of the focused editor.
@@ -57,9 +111,6 @@ public:
             return;
         emit view_->entryEdited(index.row(), storableEntryText(text).text);
     }
-
-private:
-    TaskListView *view_;
 };
 
 } // namespace
@@ -69,6 +120,7 @@ TaskListView::TaskListView(QWidget *parent) : QListView(parent)
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setItemDelegate(new RowDelegate(this));
 }
 
 void TaskListView::focusInEvent(QFocusEvent *event)
@@ -138,12 +190,18 @@ void TaskListView::reveal(int row)
     if (!model() || row < 0 || row >= model()->rowCount())
         return;
     const QModelIndex index = model()->index(row, 0);
+    pendingReveal_ = index;
     if (isVisible()) {
-        pendingReveal_ = QPersistentModelIndex();
         scrollTo(index);
-    } else {
-        pendingReveal_ = index;
+        if (painted_)
+            pendingReveal_ = QPersistentModelIndex();
     }
+}
+
+void TaskListView::keepPendingInSight()
+{
+    if (pendingReveal_.isValid() && isVisible())
+        scrollTo(pendingReveal_);
 }
 
 bool TaskListView::editSelected()
@@ -189,13 +247,20 @@ QPoint TaskListView::menuPlace() const
 void TaskListView::showEvent(QShowEvent *event)
 {
     QListView::showEvent(event);
+    painted_ = false;
     // Anything shown may be focused, clicked or read by a screen reader.
     if (taskModel_ && taskModel_->count() > 0)
         attach();
-    if (pendingReveal_.isValid()) {
-        scrollTo(pendingReveal_);
-        pendingReveal_ = QPersistentModelIndex();
-    }
+    if (rowCount() > 0)
+        updateGeometries(); // a hidden list leaves its entries unmeasured
+    // Kept until the first paint: the font and size the list is shown with may still come.
+    keepPendingInSight();
+}
+
+void TaskListView::resizeEvent(QResizeEvent *event)
+{
+    QListView::resizeEvent(event);
+    keepPendingInSight();
 }
 
 void TaskListView::contextMenuEvent(QContextMenuEvent *event)
@@ -290,26 +355,134 @@ int TaskListView::rowCount() const
     return model() ? model()->rowCount() : 0;
 }
 
-QSize TaskListView::firstRowSize() const
+const RowMetrics &TaskListView::rowMetrics() const
 {
-    if (firstRowSize_.isValid())
-        return firstRowSize_;
-    if (rowCount() == 0 || !itemDelegate())
-        return QSize(0, 0);
+    if (!rowMetrics_)
+        rowMetrics_ = rowMetricsFor(font(), viewport());
+    return *rowMetrics_;
+}
+
+QStyleOptionViewItem TaskListView::lineOption(const QString &text) const
+{
     QStyleOptionViewItem option;
     initViewItemOption(&option);
-    firstRowSize_ = itemDelegate()->sizeHint(option, model()->index(0, 0)).expandedTo(QSize(0, 1));
-    return firstRowSize_;
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = text;
+    return option;
 }
 
 int TaskListView::rowHeight() const
 {
-    return firstRowSize().height();
+    // Nothing is measured for an empty list: the window starts sooner.
+    if (rowHeight_ > 0 || rowCount() == 0)
+        return rowHeight_;
+    // What the style adds around a line of text, around the line the letters need.
+    const QStyleOptionViewItem option = lineOption(QStringLiteral("Ag"));
+    const int styled = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height();
+    const int around = std::max(0, styled - int(std::ceil(QFontMetricsF(font()).height())));
+    const int line = rowMetrics().above() + rowMetrics().below();
+    rowHeight_ = std::max({1, styled, line + around});
+    baseline_ = (rowHeight_ - line) / 2 + rowMetrics().above();
+    return rowHeight_;
+}
+
+int TaskListView::baseline() const
+{
+    rowHeight();
+    return baseline_;
+}
+
+int TaskListView::entryWidth(const QString &text) const
+{
+    if (padding_ < 0) {
+        const QString x = QStringLiteral("x");
+        const QStyleOptionViewItem option = lineOption(x);
+        const int styled = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width();
+        padding_ = std::max(0, styled - rowMetrics().width(x));
+    }
+    return rowMetrics().width(text) + padding_;
+}
+
+int TaskListView::widestEntry() const
+{
+    if (rowCount() == 0)
+        return 0;
+    // A long list is measured once the change that asked for it is done,
+    // as opening a file does not wait for the display: until then the
+    // width it had stands in.
+    constexpr int kMeasuredAtOnce = 2000;
+    if (!widthsKnown_ && rowCount() <= kMeasuredAtOnce)
+        countAllWidths();
+    else if (!widthsKnown_ && !widthTimer_.isActive())
+        widthTimer_.start(0, const_cast<TaskListView *>(this));
+    return widths_.empty() ? 0 : widths_.rbegin()->first;
+}
+
+void TaskListView::countAllWidths() const
+{
+    widths_.clear();
+    if (model() == taskModel_) {
+        for (int row = 0; row < taskModel_->count(); ++row)
+            ++widths_[entryWidth(taskModel_->shownAt(row))];
+    } else {
+        for (int row = 0; row < rowCount(); ++row)
+            ++widths_[entryWidth(model()->index(row, 0).data().toString())];
+    }
+    widthsKnown_ = true;
+}
+
+void TaskListView::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != widthTimer_.timerId()) {
+        QListView::timerEvent(event);
+        return;
+    }
+    widthTimer_.stop();
+    if (!widthsKnown_ && rowCount() > 0) {
+        countAllWidths();
+        updateGeometries();
+        viewport()->update();
+    }
+}
+
+void TaskListView::countWidths(int first, int last, int sign)
+{
+    // Opening a file adds thousands at once, often to a list not on display.
+    constexpr int kOneByOne = 64;
+    if (!widthsKnown_)
+        return;
+    if (last - first + 1 > kOneByOne || model() != taskModel_) {
+        widthsKnown_ = false;
+        return;
+    }
+    for (int row = first; row <= last; ++row) {
+        const int width = entryWidth(taskModel_->shownAt(row));
+        if (sign > 0) {
+            ++widths_[width];
+            continue;
+        }
+        const auto counted = widths_.find(width);
+        if (counted == widths_.end()) {
+            widthsKnown_ = false; // never counted: count afresh
+            return;
+        }
+        if (--counted->second == 0)
+            widths_.erase(counted);
+    }
+}
+
+void TaskListView::forgetRowLook()
+{
+    rowMetrics_.reset();
+    rowHeight_ = 0;
+    baseline_ = 0;
+    padding_ = -1;
+    widthsKnown_ = false;
 }
 
 int TaskListView::contentsWidth() const
 {
-    return std::max(firstRowSize().width(), viewport()->width());
+    return std::max(widestEntry(), viewport()->width());
 }
 
 int TaskListView::rowsInView() const
@@ -380,8 +553,13 @@ void TaskListView::scrollTo(const QModelIndex &index, ScrollHint hint)
 void TaskListView::doItemsLayout()
 {
     // Nothing to place: only the scroll bars follow the number of rows.
-    forgetRowSize();
     QAbstractItemView::doItemsLayout();
+}
+
+void TaskListView::reset()
+{
+    widthsKnown_ = false;
+    QListView::reset();
 }
 
 void TaskListView::updateGeometries()
@@ -396,7 +574,8 @@ void TaskListView::updateGeometries()
     const int width = viewport()->width();
     horizontal->setSingleStep(std::max(1, fontMetrics().averageCharWidth()));
     horizontal->setPageStep(width);
-    horizontal->setRange(0, std::max(0, (rows > 0 ? contentsWidth() : 0) - width));
+    // A hidden list measures its entries when it is shown.
+    horizontal->setRange(0, std::max(0, (rows > 0 && isVisible() ? contentsWidth() : 0) - width));
     QAbstractItemView::updateGeometries(); // editors follow their rows
 }
 
@@ -475,16 +654,14 @@ QRegion TaskListView::visualRegionForSelection(const QItemSelection &selection) 
 
 void TaskListView::rowsInserted(const QModelIndex &parent, int start, int end)
 {
-    if (start == 0)
-        forgetRowSize();
+    countWidths(start, end, 1);
     QAbstractItemView::rowsInserted(parent, start, end);
     scheduleDelayedItemsLayout();
 }
 
 void TaskListView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int end)
 {
-    if (start == 0)
-        forgetRowSize();
+    countWidths(start, end, -1);
     hoverRow_ = -1;
     QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
     scheduleDelayedItemsLayout();
@@ -492,21 +669,28 @@ void TaskListView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, in
 
 void TaskListView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
 {
-    if (topLeft.row() == 0)
-        forgetRowSize();
+    // What the entries were is gone: they are measured afresh when next needed.
+    widthsKnown_ = false;
     QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+    scheduleDelayedItemsLayout(); // the scroll range follows the widest
 }
 
 void TaskListView::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
-        forgetRowSize();
+    const bool look = event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange;
+    if (look)
+        forgetRowLook();
     QListView::changeEvent(event);
+    if (look)
+        keepPendingInSight();
 }
 
 // Painting: only the rows in the damaged area, as QListView draws them.
 void TaskListView::paintEvent(QPaintEvent *event)
 {
+    // What was brought into sight has been seen; the user may scroll away from it.
+    painted_ = true;
+    pendingReveal_ = QPersistentModelIndex();
     const int rows = rowCount();
     if (rows == 0 || !itemDelegate())
         return;

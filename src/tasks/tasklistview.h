@@ -1,11 +1,16 @@
 #pragma once
 
+#include <QBasicTimer>
 #include <QListView>
 #include <QPersistentModelIndex>
 #include <QPointer>
 
+#include <map>
+#include <memory>
+
 namespace listora {
 
+class RowMetrics;
 class TaskListModel;
 
 // A task list on screen. Only the entry the user selected counts as selected:
@@ -16,7 +21,9 @@ class TaskListModel;
 //
 // Every entry is one line of the same height, so where a row stands is
 // arithmetic: the view lays out nothing, and adding, removing or moving an
-// entry costs the same in a list of thirty thousand as in one of ten.
+// entry costs the same in a list of thirty thousand as in one of ten. The
+// height is what the face needs for every letter of the code page, and the
+// rows are as wide as the widest entry.
 class TaskListView : public QListView {
     Q_OBJECT
 public:
@@ -35,7 +42,9 @@ public:
     // After the entry at row was taken out: the user's place stays there.
     void keepPlaceAt(int row);
     // Brings row into sight now, or when the list is next shown: laying out
-    // a hidden list of thousands on every add would make adding slow.
+    // a hidden list of thousands on every add would make adding slow. Until
+    // the list is first painted, it is kept in sight as the font or the size
+    // the list is shown with settles.
     void reveal(int row);
     // Opens the editor over the selected entry; false when none is selected.
     bool editSelected();
@@ -47,11 +56,14 @@ public:
     void discardEdit();
     // Where a menu for the current entry opens when the keyboard asks for it.
     QPoint menuPlace() const;
+    // How far below its row's top an entry's baseline stands.
+    int baseline() const;
 
     QRect visualRect(const QModelIndex &index) const override;
     QModelIndex indexAt(const QPoint &point) const override;
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
     void doItemsLayout() override;
+    void reset() override;
 
 signals:
     void menuRequested(const QPoint &globalPos);
@@ -85,6 +97,7 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -94,6 +107,7 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void timerEvent(QTimerEvent *event) override;
 
 private:
     // Takes the model now, if not yet done; the view then has a selection model too.
@@ -101,17 +115,36 @@ private:
     // The row a drop at pos puts the dragged entry at, for a drag from row from.
     int dropRow(const QPoint &pos, int from) const;
     int rowCount() const;
-    // Every row is as high as the first, and the list as wide as it; 0 while the list is empty.
+    // Every row is as high as the face needs; 0 while the list is empty.
     int rowHeight() const;
+    // As wide as the widest entry, and at least the viewport.
     int contentsWidth() const;
-    QSize firstRowSize() const;
-    // After the first row or the look of rows changed.
-    void forgetRowSize() { firstRowSize_ = QSize(); }
+    const RowMetrics &rowMetrics() const;
+    QStyleOptionViewItem lineOption(const QString &text) const;
+    // What an entry's text takes across its row, and the widest of the list.
+    int entryWidth(const QString &text) const;
+    int widestEntry() const;
+    void countAllWidths() const;
+    // Counts the widths of rows first to last in, or out with -1; a long
+    // run is measured afresh when next needed instead.
+    void countWidths(int first, int last, int sign);
+    // After the font or the style changed.
+    void forgetRowLook();
     // Rows that fit whole into the viewport, at least one.
     int rowsInView() const;
     int firstRowAt(int y) const;
+    // Brings the pending row into sight while the list settles.
+    void keepPendingInSight();
 
-    mutable QSize firstRowSize_;
+    mutable std::shared_ptr<const RowMetrics> rowMetrics_;
+    mutable int rowHeight_ = 0;
+    mutable int baseline_ = 0;
+    mutable int padding_ = -1;
+    // How many entries are each width wide, while known.
+    mutable std::map<int, int> widths_;
+    mutable bool widthsKnown_ = false;
+    mutable QBasicTimer widthTimer_;
+    bool painted_ = false; // since last shown
     int hoverRow_ = -1;
     QPoint dragPos_;
     bool dragging_ = false;

@@ -101,6 +101,16 @@ QString focusName(TestMainWindow &form)
     return QStringLiteral("(none)");
 }
 
+// The control of another window that holds the focus (an editable combo
+// box's line edit counts as the combo box).
+QString focusName(QWidget *window)
+{
+    for (QWidget *w = QApplication::focusWidget(); w && w != window; w = w->parentWidget())
+        if (w->parentWidget() == window)
+            return w->objectName();
+    return QStringLiteral("(none)");
+}
+
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -510,6 +520,10 @@ void TestKeyboard::tabOrder_data()
     QTest::addColumn<bool>("secondList");
     QTest::addColumn<QStringList>("order");
 
+    // Row by row, top to bottom, as the window shows them.
+    QTest::newRow("calendar preferences") << false
+                                          << QStringList{"Combo1", "Combo2", "Check1", "Check2",
+                                                         "Combo3", "Check3", "Check4", "Combo1"};
     QTest::newRow("first list shown") << false
                                       << QStringList{"Text1",    "DTPicker1", "Label3",   "Image1",   "Command7",
                                                      "Command1", "Command2",  "Command8", "Command3", "Command5",
@@ -531,13 +545,19 @@ void TestKeyboard::tabOrder()
     QCOMPARE(focusName(s.form), QStringLiteral("Text1")); // where typing starts
     if (secondList)
         QTest::mouseClick(s.form.Command8, Qt::LeftButton);
-    s.form.Text1->setFocus(Qt::TabFocusReason);
+    QWidget *window = &s.form;
+    if (order.first() == "Combo1") {
+        window = &s.windows.show<CalendarPreferences>();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+    }
+    window->findChild<QWidget *>(order.first())->setFocus(Qt::TabFocusReason);
 
     // The date picker steps through its fields before it lets go.
-    QStringList seen{focusName(s.form)};
+    const auto focused = [&] { return window == &s.form ? focusName(s.form) : focusName(window); };
+    QStringList seen{focused()};
     for (int i = 0; i < 60 && seen.size() < order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        const QString name = focusName(s.form);
+        const QString name = focused();
         if (name != seen.last())
             seen << name;
     }

@@ -5,7 +5,10 @@
 #include "storage/taskfile.h"
 #include "tasks/capacity.h"
 #include "tasks/entrytext.h"
+#include "tasks/pageletters.h"
+#include "tasks/tasklistmodel.h"
 
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace listora;
@@ -23,6 +26,8 @@ private slots:
     void secondForms();
     void unstorableEntryNamed();
     void brokenSequenceRead();
+    void lettersToMeasure_data();
+    void lettersToMeasure();
 };
 
 void TestCodePage::locales_data()
@@ -192,6 +197,15 @@ void TestCodePage::entryText()
     // The editor opens the entry with its letters whole, and an unchanged edit changes nothing.
     QCOMPARE(editableEntryText(kept, codePage), shown.normalized(QString::NormalizationForm_C));
     QCOMPARE(storableEntryText(editableEntryText(kept, codePage), codePage).text, kept);
+    // The list shows it so, and keeps it as stored.
+    const CodePage before = programCodePage();
+    setProgramCodePage(codePage);
+    const auto restore = qScopeGuard([&] { setProgramCodePage(before); });
+    TaskListModel list(kFirstListCapacity);
+    list.append(kept);
+    QCOMPARE(list.data(list.index(0), Qt::DisplayRole).toString(), shown.normalized(QString::NormalizationForm_C));
+    QCOMPARE(list.data(list.index(0), Qt::EditRole).toString(), kept);
+    QCOMPARE(list.at(0), kept);
 }
 
 void TestCodePage::secondForms_data()
@@ -259,6 +273,54 @@ void TestCodePage::brokenSequenceRead()
     ChangedEntry changed;
     writeTaskFile(read.lists, japanese, &changed);
     QCOMPARE(changed.row, qsizetype(0));
+}
+
+void TestCodePage::lettersToMeasure_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QStringList>("among"); // letters that reach far above or below the line
+    const auto row = [](int page, std::initializer_list<const char16_t *> among) {
+        QStringList letters;
+        for (const char16_t *letter : among)
+            letters << QString::fromUtf16(letter);
+        QTest::addRow("%d", page) << page << letters;
+    };
+    row(1250, {u"\u0150", u"\u013d", u"\u0163"});
+    row(1251, {u"\u0419", u"\u0401", u"\u0444"});
+    row(1252, {u"\u00c5", u"\u00c7", u"\u0192", u"\u0178"});
+    row(1253, {u"\u03aa", u"\u0390", u"\u03be"});
+    row(1254, {u"\u0130", u"\u015e", u"\u011e"});
+    // Shin with its dot and a vowel; bet with qamats and dagesh.
+    row(1255, {u"\u05e9\u05b8\u05c1", u"\u05d1\u05b8\u05bc", u"\u05da"});
+    // Beh with fatha and shadda stacked, and with kasra below.
+    row(1256, {u"\u0628\u064e\u0651", u"\u0628\u0650", u"\u0625", u"\u00e7"});
+    row(1257, {u"\u0122", u"\u0123", u"\u00c5"});
+    // As an entry stores them (tone marks apart) and as the editor shows them.
+    row(1258, {u"\u00c2\u0303", u"\u1eaa", u"\u01a0\u0309", u"\u1ede", u"\u0103\u0323", u"\u00ca\u0301"});
+    // A tone above an upper vowel, above sara am's circle, and vowels below.
+    row(874, {u"\u0e1b\u0e34\u0e4b", u"\u0e19\u0e49\u0e33", u"\u0e0e\u0e38", u"\u0e1f\u0e39\u0e48"});
+    row(932, {u"\u30fe", u"\u0401", u"\uff08", u"\u2460"});
+    row(936, {u"\u01d8", u"\u0401", u"\u3010"});
+    row(949, {u"\u0401", u"\u3041", u"\u3131"});
+    row(950, {u"\u3105", u"\uff08", u"\u2551"});
+}
+
+// What a row is measured by holds the page's tallest and deepest letters, and
+// nothing an entry of the page could not show.
+void TestCodePage::lettersToMeasure()
+{
+    QFETCH(int, page);
+    QFETCH(QStringList, among);
+    const CodePage codePage(page);
+    const QStringList letters = listora::lettersToMeasure(codePage);
+    for (const QString &letter : among)
+        QVERIFY2(letters.contains(letter), qPrintable(letter));
+    for (const QString &letter : letters) {
+        QVERIFY2(codePage.firstUnstorable(storableForm(letter, codePage)) < 0, qPrintable(letter));
+        QVERIFY2(!letter.at(0).isMark(), qPrintable(letter)); // a mark stands on a letter
+    }
+    // The ideographs and syllables are sampled, not listed in their thousands.
+    QVERIFY2(letters.size() < 8000, qPrintable(QString::number(letters.size())));
 }
 
 QTEST_GUILESS_MAIN(TestCodePage)

@@ -1,5 +1,7 @@
 // Undo and redo, editing in place, putting entries in order and the lists'
-// menu, driven as a person does and checked on the lists and their displays.
+// menu, driven as a person does and checked on the lists and their displays;
+// and that every entry can be seen whole.
+#include "app/fonts.h"
 #include "mainwindowrig.h"
 #include "app/windows.h"
 #include "fakeplatform.h"
@@ -7,6 +9,8 @@
 #include "storage/codepage.h"
 #include "storage/taskfile.h"
 #include "tasks/capacity.h"
+#include "tasks/entrytext.h"
+#include "tasks/pageletters.h"
 #include "tasks/taskhistory.h"
 #include "tasks/tasklistmodel.h"
 #include "tasks/tasklistview.h"
@@ -16,6 +20,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPainter>
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QScrollBar>
@@ -44,6 +49,12 @@ private slots:
     void drag();
     void longList_data();
     void longList();
+    void lettersWhole_data();
+    void lettersWhole();
+    void widestEntry_data();
+    void widestEntry();
+    void movedEntryInSight_data();
+    void movedEntryInSight();
 };
 
 namespace {
@@ -533,6 +544,292 @@ void TestListEditing::longList()
     model.removeLast(1);
     QCoreApplication::processEvents();
     QCOMPARE(view.verticalScrollBar()->maximum(), std::max(0, rows - 1 - fit));
+}
+
+namespace {
+
+// A list that lends the test what it paints a row with.
+class ProbedView final : public TaskListView {
+public:
+    using TaskListView::TaskListView;
+    QStyleOptionViewItem rowOption(int row) const
+    {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.rect = visualRect(model()->index(row, 0));
+        return option;
+    }
+};
+
+QImage blankImage(QSize size, qreal scale)
+{
+    QImage image(size * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    return image;
+}
+
+QImage rendered(QWidget *widget, qreal scale)
+{
+    QImage image = blankImage(widget->size(), scale);
+    widget->render(&image);
+    return image;
+}
+
+// The first and last rows of pixels where image differs from blank; -1, -1 for none.
+std::pair<int, int> inkRows(const QImage &image, const QImage &blank)
+{
+    int top = -1, bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        const auto *plain = reinterpret_cast<const QRgb *>(blank.constScanLine(y));
+        if (!std::equal(line, line + image.width(), plain)) {
+            top = top < 0 ? y : top;
+            bottom = y;
+        }
+    }
+    return {top, bottom};
+}
+
+// How many rows of pixels of text's ink a line edit shows, and how many the
+// text has: as many as the same line edit three times as high shows. On a
+// scaled screen the two may round a row apart.
+std::pair<int, int> inkShown(QLineEdit *edit, const QString &text, qreal scale)
+{
+    const auto ink = [&] {
+        edit->setText(QString());
+        const QImage blank = rendered(edit, scale);
+        edit->setText(text);
+        const auto [top, bottom] = inkRows(rendered(edit, scale), blank);
+        return bottom - top + 1;
+    };
+    const int shown = ink();
+    const QSize size = edit->size();
+    edit->resize(size.width(), 3 * size.height());
+    const int whole = ink();
+    edit->resize(size);
+    return {shown, whole};
+}
+
+} // namespace
+
+void TestListEditing::lettersWhole_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<qreal>("scale");
+    for (const int page : {1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 874, 932, 936, 949, 950})
+        for (const qreal scale : {1.0, 1.5})
+            QTest::addRow("%d at %d %%", page, int(scale * 100)) << page << scale;
+}
+
+// Every letter the code page stores, stacked marks and all, stays within its
+// row, whichever row holds it: in the list, in its editor and in the entry box.
+void TestListEditing::lettersWhole()
+{
+    QFETCH(int, page);
+    QFETCH(qreal, scale);
+    const CodePage before = programCodePage();
+    const CodePage codePage(page);
+    setProgramCodePage(codePage);
+    const auto restore = qScopeGuard([&] { setProgramCodePage(before); });
+
+    // After a plain first entry, lines of twenty letters, short enough for the entry box.
+    QStringList lines{QStringLiteral("Buy bread")};
+    if (page == 1258)
+        lines << QString::fromUtf16(u"\u1ec6 \u1ede \u1eb6 \u1eaa \u1ed6 \u1eee \u1ebe \u1ea8 g\u1eb7p");
+    const QStringList letters = lettersToMeasure(codePage);
+    for (qsizetype i = 0; i < letters.size(); i += 20)
+        lines << letters.mid(i, 20).join(QString());
+    QStringList entries;
+    for (const QString &line : std::as_const(lines))
+        entries << storableEntryText(line, codePage).text;
+
+    TaskListModel model(kMaxListEntries);
+    model.append(entries);
+    ProbedView view;
+    view.setFont(msSansSerif(12, true));
+    view.resize(400, 300);
+    view.setTaskModel(&model);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const int height = rowRect(&view, 0).height();
+    for (int row = 0; row < model.count(); ++row) {
+        // Painted between two empty rows, its ink stays within its own.
+        QStyleOptionViewItem option = view.rowOption(row);
+        QCOMPARE(option.rect.height(), height); // one height for all
+        const QSize size(option.rect.width(), 3 * height);
+        option.rect.moveTo(0, height);
+        QImage image = blankImage(size, scale);
+        {
+            QPainter painter(&image);
+            view.itemDelegate()->paint(&painter, option, model.index(row));
+        }
+        const auto [top, bottom] = inkRows(image, blankImage(size, scale));
+        QVERIFY2(top >= int(std::floor(height * scale)) && bottom < int(std::ceil(2 * height * scale)),
+                 qPrintable(QStringLiteral("row %1 reaches %2 to %3 of %4 to %5: %6")
+                                .arg(row)
+                                .arg(top)
+                                .arg(bottom)
+                                .arg(height * scale)
+                                .arg(2 * height * scale)
+                                .arg(model.at(row))));
+    }
+
+    // The editor, over each row in turn.
+    view.selectRow(1);
+    QVERIFY(view.editSelected());
+    const QStyleOptionViewItem option = view.rowOption(1);
+    std::unique_ptr<QWidget> made(view.itemDelegate()->createEditor(view.viewport(), option, model.index(1)));
+    auto *editor = qobject_cast<QLineEdit *>(made.get());
+    QVERIFY(editor);
+    view.itemDelegate()->updateEditorGeometry(editor, option, model.index(1));
+    QCOMPARE(editor->height(), height);
+    for (const QString &entry : std::as_const(entries)) {
+        const auto [shown, whole] = inkShown(editor, editableEntryText(entry, codePage), scale);
+        QVERIFY2(shown >= whole - int(scale != 1),
+                 qPrintable(QStringLiteral("%1 of %2: %3").arg(shown).arg(whole).arg(entry)));
+    }
+
+    // The entry box, as typing fills it, wherever its height has room for the letters.
+    FakePlatform platform;
+    Windows windows{platform};
+    TestMainWindow form{windows, platform};
+    form.Timer1->stop();
+    QLineEdit *box = form.Text1;
+    const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
+    const int room = int((box->height() - 2 * frame) * scale);
+    QStringList tooTall;
+    for (const QString &line : std::as_const(lines)) {
+        const auto [shown, whole] = inkShown(box, typedEntryText(line, codePage).text, scale);
+        if (whole > room)
+            tooTall << line;
+        else
+            QVERIFY2(shown >= whole - int(scale != 1),
+                     qPrintable(QStringLiteral("%1 of %2: %3").arg(shown).arg(whole).arg(line)));
+    }
+    // Every script this machine has faces for has room; Thai has none here.
+    if (!codePage.doubleByte() && page != 874)
+        QVERIFY2(tooTall.isEmpty(), qPrintable(tooTall.join(QLatin1Char('\n'))));
+    else if (!tooTall.isEmpty())
+        qInfo("%d of %d lines are higher than the entry box", int(tooTall.size()), int(lines.size()));
+}
+
+void TestListEditing::widestEntry_data()
+{
+    QTest::addColumn<int>("at");            // the row of the long entry among 40
+    QTest::addColumn<QStringList>("steps"); // then, on the list shown
+    QTest::addColumn<bool>("scrolls");      // the widest entry is wider than the list
+
+    using L = QStringList;
+    QTest::newRow("the long entry in row 2") << 2 << L{} << true;
+    QTest::newRow("the long entry first") << 0 << L{} << true;
+    QTest::newRow("the long entry last") << 39 << L{} << true;
+    QTest::newRow("the long entry taken out") << 2 << L{"remove 2"} << false;
+    QTest::newRow("the long entry edited short") << 2 << L{"shorten 2"} << false;
+    QTest::newRow("a short entry edited long") << 2 << L{"shorten 2", "lengthen 30"} << true;
+    QTest::newRow("the long entry put first") << 2 << L{"move 2 0"} << true;
+    QTest::newRow("a long entry added") << 2 << L{"remove 2", "add"} << true;
+    QTest::newRow("the long entry added in a hidden list") << 2 << L{"hide", "remove 2", "add", "show"} << true;
+    QTest::newRow("a hundred added in a hidden list") << 2 << L{"hide", "add 100", "show"} << true;
+    QTest::newRow("three thousand added at once, measured after") << 2 << L{"remove 2", "add 3000"} << true;
+    QTest::newRow("the long entry taken out in a hidden list") << 2 << L{"hide", "remove 2", "show"} << false;
+    QTest::newRow("a larger font") << 2 << L{"remove 2", "font 24"} << false;
+}
+
+// The widest entry, wherever it stands, sets how far the list scrolls, so
+// that every entry can be read to its end; and only it does.
+void TestListEditing::widestEntry()
+{
+    QFETCH(int, at);
+    QFETCH(QStringList, steps);
+    QFETCH(bool, scrolls);
+
+    QString long_ = QStringLiteral("A long entry to read to its very end:");
+    while (long_.size() < 250)
+        long_ += QStringLiteral(" and then some");
+    long_ += QStringLiteral(" THE END.");
+    QStringList entries = test::entries(40, QStringLiteral("entry "));
+    entries[at] = long_;
+    TaskListModel model(kMaxListEntries);
+    model.append(entries);
+    ProbedView view;
+    view.setFont(msSansSerif(12, true));
+    view.resize(400, 300);
+    view.setTaskModel(&model);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    for (const QString &step : std::as_const(steps)) {
+        const QStringList w = step.split(QLatin1Char(' '));
+        if (w[0] == "remove")
+            model.remove(w[1].toInt());
+        else if (w[0] == "shorten")
+            model.replace(w[1].toInt(), QStringLiteral("short"));
+        else if (w[0] == "lengthen")
+            model.replace(w[1].toInt(), long_);
+        else if (w[0] == "move")
+            model.move(w[1].toInt(), w[2].toInt());
+        else if (w[0] == "add" && w.size() == 1)
+            model.append(long_);
+        else if (w[0] == "add")
+            model.append(QStringList(w[1].toInt(), QStringLiteral("entry")) << long_);
+        else if (w[0] == "hide")
+            view.hide();
+        else if (w[0] == "show")
+            view.show();
+        else if (w[0] == "font")
+            view.setFont(msSansSerif(w[1].toInt(), true));
+        QCoreApplication::processEvents();
+    }
+
+    // Each entry fits its row as the style measures it: nothing is cut short with an ellipsis.
+    int widest = 0;
+    for (int row = 0; row < model.count(); ++row) {
+        const int needs = view.itemDelegate()->sizeHint(view.rowOption(row), model.index(row)).width();
+        QVERIFY2(rowRect(&view, row).width() >= needs, qPrintable(model.at(row)));
+        widest = std::max(widest, needs);
+    }
+    const QScrollBar *bar = view.horizontalScrollBar();
+    const int room = view.viewport()->width();
+    QCOMPARE(bar->maximum() > 0, scrolls);
+    // Scrolled to the end, the widest entry's end is in sight, and little more.
+    QCOMPARE(bar->maximum(), rowRect(&view, 0).width() - room);
+    if (scrolls)
+        QVERIFY2(bar->maximum() + room - widest <= view.fontMetrics().averageCharWidth(),
+                 qPrintable(QStringLiteral("%1 for %2").arg(bar->maximum() + room).arg(widest)));
+}
+
+void TestListEditing::movedEntryInSight_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("list"); // shown at the end, with the moved entry last
+
+    using L = QStringList;
+    QTest::newRow("the backlog shown for the first time after a move") << L{"open 10 60", "move 0", "switch"} << 1;
+    QTest::newRow("the backlog shown again after a move")
+        << L{"open 10 60", "switch", "switch", "move 0", "switch"} << 1;
+    QTest::newRow("the daily list shown after a move") << L{"open 40 60", "switch", "move 0", "switch"} << 0;
+    QTest::newRow("two moves before the backlog is shown") << L{"open 10 60", "move 0", "move 0", "switch"} << 1;
+}
+
+// A moved entry is in sight when its list is shown, the first time as every time.
+void TestListEditing::movedEntryInSight()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(int, list);
+
+    Session s;
+    QVERIFY(s.ready());
+    for (const QString &step : std::as_const(steps))
+        s.step(step);
+    QCOMPARE(s.shown(), list);
+    QCoreApplication::processEvents();
+    const TaskListView *view = s.form.List[list];
+    const QRect moved = rowRect(view, s.form.Tasks[list]->count() - 1);
+    QVERIFY2(view->viewport()->rect().contains(moved),
+             qPrintable(QStringLiteral("row at %1, %2 high, in %3")
+                            .arg(moved.top())
+                            .arg(moved.height())
+                            .arg(view->viewport()->height())));
 }
 
 QTEST_MAIN(TestListEditing)
