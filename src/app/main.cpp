@@ -1,11 +1,14 @@
 #include "app/mainwindow.h"
 #include "app/icons.h"
 #include "app/qtplatform.h"
+#include "app/sessionend.h"
 #include "app/settingssandbox.h"
 #include "app/texts.h"
 #include "app/windows.h"
 
 #include <QApplication>
+#include <QSessionManager>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -24,6 +27,12 @@ int main(int argc, char *argv[])
     listora::Windows windows(platform);
     listora::MainWindow form(windows, platform);
     listora::centreOnScreen(form);
+    // Logout, shutdown, a restart for updates, kill: unsaved lists are kept, nothing is asked.
+    listora::SessionEnd sessionEnd;
+    QObject::connect(&sessionEnd, &listora::SessionEnd::endRequested, &form, &listora::MainWindow::endSession);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form, [&form](QSessionManager &) { form.endSession(); });
     form.show();
+    // Once the window is up: lists kept at the end of an earlier session are offered back.
+    QTimer::singleShot(0, &form, &listora::MainWindow::offerKeptLists);
     return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 
 #include "about/aboutwindow.h"
 #include "about/otherprogramswindow.h"
+#include "app/filecommands.h"
 #include "app/fonts.h"
 #include "app/hoverhelp.h"
 #include "app/icons.h"
@@ -170,6 +171,17 @@ void MainWindow::setUpControls()
     // The second list's panel covers the first list; its fonts wait for it to be shown.
     connect(ui.Picture1, &Panel::shownInWindow, this, &MainWindow::setPanelFonts, Qt::SingleShotConnection);
     // The file-name panel never shows a file that is no longer the document's.
+    files_ = new FileCommands(*document_, platform_, this);
+    connect(files_, &FileCommands::status, this, [this](const QString &text) {
+        setStatus(text);
+        // What an undo back to these lists shows again.
+        savedStatus_ = document_->isSaved() ? text : QString();
+    });
+    connect(files_, &FileCommands::listsReplaced, this, [this] {
+        for (int i : {0, 1})
+            displays_[i].refresh(document_->list(i).count());
+    });
+    connect(files_, &FileCommands::notice, this, [this](const QString &line) { hint_->showNotice(line); });
     connect(document_, &TaskDocument::filePathChanged, this,
             [this](const QString &path) { m_ui->Label8->setText(QDir::toNativeSeparators(path)); });
     // The entry box takes dragged text; a dragged task file is opened instead.
@@ -311,15 +323,10 @@ bool MainWindow::handleFileDrag(QEvent *event)
     return true;
 }
 
-bool MainWindow::confirmQuit(const QString &question)
-{
-    return platform_.message(this, {question, QStringLiteral("Exit"), MessageButtons::OkCancel, MessageIcon::Question})
-        == MessageAnswer::Ok;
-}
-
 void MainWindow::exit()
 {
-    if (confirmQuit(QStringLiteral("Really want to quit?"))) {
+    endEditing();
+    if (files_->mayQuit(QStringLiteral("Really want to quit?"))) {
         quitting_ = true;
         platform_.quit();
     }
@@ -327,17 +334,30 @@ void MainWindow::exit()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (quitting_) {
-        event->accept();
-        return;
-    }
-    if (confirmQuit(QStringLiteral("Do you want to quit?"))) {
-        quitting_ = true;
-        event->accept();
+    if (!quitting_) {
+        endEditing();
+        quitting_ = files_->mayQuit(QStringLiteral("Do you want to quit?"));
+        if (!quitting_) {
+            event->ignore();
+            return;
+        }
         platform_.quit();
-    } else {
-        event->ignore();
     }
+    event->accept();
+}
+
+void MainWindow::endSession()
+{
+    // As leaving the editor would: what was typed is kept with the rest.
+    endEditing();
+    files_->keepUnsavedLists();
+    quitting_ = true;
+    platform_.quit();
+}
+
+void MainWindow::offerKeptLists()
+{
+    files_->offerKeptLists();
 }
 
 } // namespace listora

@@ -21,6 +21,7 @@ class MainWindow;
 
 namespace listora {
 
+class FileCommands;
 class HoverHelp;
 class Platform;
 class RefusalHint;
@@ -66,6 +67,10 @@ public:
     QAction *action(Command command);
     // Appends a task file to both lists, as the open command does after its dialog.
     void openTaskFile(const QString &path);
+    // The session ends: nothing is asked, unsaved lists are kept for the next start.
+    void endSession();
+    // Offers the lists kept at the end of an earlier session.
+    void offerKeptLists();
 
     // The caption; written only when it changes, so hover storms stay cheap.
     void setTitle(const QString &title) override;
@@ -91,7 +96,6 @@ private:
     void tick();
     bool handleFileDrag(QEvent *event);
     void setPanelFonts();
-    bool confirmQuit(const QString &question);
 
     // The commands (mainwindow_commands.cpp).
     void createActions();
@@ -109,9 +113,6 @@ private:
     void reorder(int by);
     void afterHistoryStep(const std::optional<ListPlace> &place);
     void switchLists();
-    void openFile();
-    void saveFile();
-    void backUp();
     void showFileName();
     void showStatusReport();
     void print();
@@ -124,6 +125,7 @@ private:
     Windows &windows_;
     Platform &platform_;
     TaskDocument *document_ = nullptr;
+    FileCommands *files_ = nullptr;
     std::array<QAction *, kCommandCount> actions_{};
     QIcon image1Icon_;
     HoverHelp *hover_ = nullptr;

@@ -1,13 +1,12 @@
 // The main window's commands: one action each, and what each shows afterwards.
 #include "app/mainwindow.h"
 
-#include "app/busysave.h"
+#include "app/filecommands.h"
 #include "app/platform.h"
 #include "app/refusalhint.h"
 #include "app/texts.h"
 #include "reports/printing.h"
 #include "reports/report.h"
-#include "tasks/documenttexts.h"
 #include "tasks/taskdocument.h"
 #include "tasks/tasklistview.h"
 #include "ui_mainwindow.h"
@@ -19,14 +18,6 @@
 namespace listora {
 
 namespace {
-
-const QString kOpenFilter = QStringLiteral("Data Files(*.dat)|*.dat");
-const QString kSaveFilter = QStringLiteral("Data files (*.dat)|*.dat");
-
-QString dialogFolder()
-{
-    return taskFileFolder(QCoreApplication::applicationDirPath());
-}
 
 // The desktop's own keys plus the common ones, each once: two shortcuts of
 // one action on the same key would only cancel each other out.
@@ -52,12 +43,12 @@ void MainWindow::createActions()
         void (MainWindow::*run)();
     };
     const Made made[] = {
-        {Command::Open, "Open a File", {Qt::CTRL | Qt::Key_O}, false, &MainWindow::openFile},
-        {Command::Save, "Save / Save as...", {Qt::CTRL | Qt::Key_S}, false, &MainWindow::saveFile},
+        {Command::Open, "Open a File", {Qt::CTRL | Qt::Key_O}, false, nullptr},
+        {Command::Save, "Save / Save as...", {Qt::CTRL | Qt::Key_S}, false, nullptr},
         {Command::Print, "Print the list", {Qt::CTRL | Qt::Key_P}, false, &MainWindow::print},
         {Command::Report, "See a Complete Report of all tasks", {}, false, &MainWindow::showStatusReport},
         {Command::FileName, "See the Name and Path of the open file", {}, false, &MainWindow::showFileName},
-        {Command::Backup, "Make a back Up Copy of your File", {}, false, &MainWindow::backUp},
+        {Command::Backup, "Make a back Up Copy of your File", {}, false, nullptr},
         // There are only two lists: back and forth are the same switch. Shift+Tab
         // arrives as Backtab, with or without Shift among the modifiers.
         {Command::SwitchList,
@@ -95,6 +86,20 @@ void MainWindow::createActions()
         if (m.run)
             connect(action, &QAction::triggered, this, m.run);
     }
+    // What is typed in an open editor is opened to, saved and backed up with the rest.
+    const auto file = [this](void (FileCommands::*command)()) {
+        return [this, command] {
+            endEditing();
+            (files_->*command)();
+        };
+    };
+    connect(action(Command::Open), &QAction::triggered, this, file(&FileCommands::open));
+    connect(action(Command::Save), &QAction::triggered, this, [this] {
+        endEditing();
+        if (files_->save())
+            displays_[0].showCount(document_->list(0).count());
+    });
+    connect(action(Command::Backup), &QAction::triggered, this, file(&FileCommands::backUp));
     connect(action(Command::AddTask), &QAction::triggered, this, [this] { addEntry(false); });
     connect(action(Command::AddAppointment), &QAction::triggered, this, [this] { addEntry(true); });
     connect(action(Command::Edit), &QAction::triggered, this, [this] { list(shown())->editSelected(); });
@@ -308,48 +313,10 @@ void MainWindow::switchLists()
     updateActions();
 }
 
-void MainWindow::openFile()
-{
-    const std::optional<QString> path =
-        platform_.fileDialog(this, FileDialogRequest{FileDialogMode::Open, dialogFolder(), kOpenFilter});
-    if (path)
-        openTaskFile(*path);
-}
-
 void MainWindow::openTaskFile(const QString &path)
 {
     endEditing();
-    const OpenOutcome outcome = document_->open(path);
-    if (const QString warning = openWarning(path, outcome); !warning.isEmpty())
-        platform_.message(this, MessageRequest{warning, productName(), MessageButtons::Ok, MessageIcon::Warning});
-    // The entries read before a damage are in the lists as any file's are.
-    if (outcome.status != OpenOutcome::Opened && outcome.added == 0)
-        return;
-    // The second list's figures too: they are on screen while that list is shown.
-    for (int i : {0, 1})
-        displays_[i].refresh(document_->list(i).count());
-    setStatus(QStringLiteral("File Open"));
-    savedStatus_ = document_->isSaved() ? QStringLiteral("File Open") : QString();
-}
-
-void MainWindow::saveFile()
-{
-    endEditing(); // what is typed in an open editor is saved with the rest
-    platform_.message(this, MessageRequest{QStringLiteral("Please put after the filename the ending < .dat > "),
-                                           productName(), MessageButtons::Ok, MessageIcon::None});
-    const std::optional<QString> path =
-        platform_.fileDialog(this, FileDialogRequest{FileDialogMode::Save, dialogFolder(), kSaveFilter});
-    if (!path)
-        return;
-    const BusySaveScope busy;
-    const SaveOutcome saved = document_->save(*path);
-    if (!saved) {
-        platform_.message(this, {saveWarning(saved, false), productName(), MessageButtons::Ok, MessageIcon::Warning});
-        return;
-    }
-    setStatus(QStringLiteral("File saved "));
-    savedStatus_ = QStringLiteral("File saved ");
-    displays_[0].showCount(document_->list(0).count());
+    files_->openFile(path);
 }
 
 void MainWindow::showFileName()
@@ -362,22 +329,6 @@ void MainWindow::showFileName()
         ui.Label8->setText(QDir::toNativeSeparators(document_->filePath()));
         ui.Label7->clear();
     }
-}
-
-void MainWindow::backUp()
-{
-    endEditing();
-    const std::optional<QString> path =
-        platform_.fileDialog(this, FileDialogRequest{FileDialogMode::Save, dialogFolder(), kSaveFilter});
-    if (!path)
-        return;
-    const BusySaveScope busy;
-    const SaveOutcome saved = document_->backup(*path);
-    if (!saved) {
-        platform_.message(this, {saveWarning(saved, true), productName(), MessageButtons::Ok, MessageIcon::Warning});
-        return;
-    }
-    setStatus(QStringLiteral("Back Up Ok"));
 }
 
 void MainWindow::showStatusReport()

@@ -14,12 +14,21 @@ class QWidget;
 
 namespace listora {
 
+class DesktopNotifications;
+
 // Everything that waits on a person or on the outside world. The program uses
 // QtPlatform; tests use a scripted fake, so no test ever blocks on a dialog.
 
 enum class MessageIcon { None, Question, Information, Warning, Critical };
-enum class MessageButtons { Ok, OkCancel };
-enum class MessageAnswer { Ok, Cancel };
+enum class MessageButtons {
+    Ok,
+    OkCancel,
+    SaveDiscardCancel,  // Save first
+    MergeReplaceCancel, // Cancel first, and what Esc gives
+    YesNo,
+};
+// Closing a box any other way than by a button answers Cancel.
+enum class MessageAnswer { Ok, Cancel, Save, Discard, Merge, Replace, Yes, No };
 
 struct MessageRequest {
     QString text;
@@ -65,6 +74,8 @@ public:
     virtual QAction *popUpMenu(QMenu &menu, const QPoint &globalPos) = 0;
     virtual void openUrl(const QUrl &url) = 0;
     virtual QDateTime now() const = 0;
+    // Messages on the desktop, outside the program's windows.
+    virtual DesktopNotifications &notifications() = 0;
     // Ends the program at once: no further questions, no closing steps.
     virtual void quit() = 0;
 };

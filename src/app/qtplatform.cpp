@@ -1,6 +1,7 @@
 #include "app/qtplatform.h"
 
 #include "app/dialoghistory.h"
+#include "app/notifications.h"
 #include "reports/pageprinter.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace listora {
 
@@ -24,13 +26,42 @@ MessageAnswer QtPlatform::message(QWidget *parent, const MessageRequest &request
     case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
     case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
     }
-    if (request.buttons == MessageButtons::OkCancel) {
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+    QHash<QAbstractButton *, MessageAnswer> answers;
+    const auto add = [&](QMessageBox::StandardButton button, MessageAnswer answer) {
+        answers.insert(box.addButton(button), answer);
+    };
+    switch (request.buttons) {
+    case MessageButtons::Ok:
+        add(QMessageBox::Ok, MessageAnswer::Ok);
+        break;
+    case MessageButtons::OkCancel:
+        add(QMessageBox::Ok, MessageAnswer::Ok);
+        add(QMessageBox::Cancel, MessageAnswer::Cancel);
         box.setDefaultButton(QMessageBox::Ok);
-    } else {
-        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case MessageButtons::SaveDiscardCancel:
+        add(QMessageBox::Save, MessageAnswer::Save);
+        add(QMessageBox::Discard, MessageAnswer::Discard);
+        add(QMessageBox::Cancel, MessageAnswer::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        break;
+    case MessageButtons::MergeReplaceCancel: {
+        answers.insert(box.addButton(QStringLiteral("&Merge"), QMessageBox::AcceptRole), MessageAnswer::Merge);
+        answers.insert(box.addButton(QStringLiteral("&Replace"), QMessageBox::DestructiveRole), MessageAnswer::Replace);
+        QPushButton *cancel = box.addButton(QMessageBox::Cancel);
+        answers.insert(cancel, MessageAnswer::Cancel);
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        break;
     }
-    return box.exec() == QMessageBox::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    case MessageButtons::YesNo:
+        add(QMessageBox::Yes, MessageAnswer::Yes);
+        add(QMessageBox::No, MessageAnswer::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        break;
+    }
+    box.exec();
+    return answers.value(box.clickedButton(), MessageAnswer::Cancel);
 }
 
 std::optional<QString> QtPlatform::fileDialog(QWidget *parent, const FileDialogRequest &request)
@@ -77,6 +108,13 @@ QAction *QtPlatform::popUpMenu(QMenu &menu, const QPoint &globalPos)
 void QtPlatform::openUrl(const QUrl &url)
 {
     QDesktopServices::openUrl(url);
+}
+
+DesktopNotifications &QtPlatform::notifications()
+{
+    if (!notifications_)
+        notifications_ = makeDesktopNotifications(&owner_);
+    return *notifications_;
 }
 
 QDateTime QtPlatform::now() const

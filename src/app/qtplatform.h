@@ -2,6 +2,8 @@
 
 #include "app/platform.h"
 
+#include <QObject>
+
 namespace listora {
 
 class QtPlatform final : public Platform {
@@ -13,7 +15,12 @@ public:
     QAction *popUpMenu(QMenu &menu, const QPoint &globalPos) override;
     void openUrl(const QUrl &url) override;
     QDateTime now() const override;
+    DesktopNotifications &notifications() override;
     void quit() override;
+
+private:
+    DesktopNotifications *notifications_ = nullptr;
+    QObject owner_;
 };
 
 } // namespace listora

@@ -12,9 +12,14 @@ namespace listora {
 
 void RefusalHint::show(const QString &character)
 {
+    showNotice(refusedCharacterHint(character));
+}
+
+void RefusalHint::showNotice(const QString &text)
+{
     if (line_->isHidden())
         boxDescription_ = box_->accessibleDescription();
-    line_->setText(refusedCharacterHint(character));
+    line_->setText(text);
     if (!line_->testAttribute(Qt::WA_SetFont))
         line_->setFont(msSansSerif(8, false)); // set when first needed, as start-up need not
     line_->show();

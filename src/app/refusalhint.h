@@ -14,6 +14,8 @@ class RefusalHint {
 public:
     RefusalHint(QLabel *line, QWidget *box) : line_(line), box_(box) {}
     void show(const QString &character);
+    // Any other line for the user to read there, as a screen reader hears it.
+    void showNotice(const QString &line);
     void hide();
 
 private:

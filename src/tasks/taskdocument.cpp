@@ -2,6 +2,8 @@
 
 #include "app/texts.h"
 #include "tasks/capacity.h"
+#include "storage/merge.h"
+#include "storage/recovery.h"
 #include "tasks/entrytext.h"
 
 #include <QFileInfo>
@@ -87,6 +89,8 @@ OpenOutcome TaskDocument::open(const QString &path)
     out.added = read.entriesRead();
     out.status = read.complete ? OpenOutcome::Opened : OpenOutcome::Damaged;
     setFilePath(path);
+    if (read.complete)
+        know(path, FileStamp::ofRead(path, loaded.bytes), read.lists);
     // The lists are the file's only when they held nothing before and the whole file was read.
     if (wasEmpty && read.complete)
         history_.setClean();
@@ -116,7 +120,70 @@ SaveOutcome TaskDocument::write(const QString &path)
     out.path = path;
     out.lists = lists();
     out.result = saveTaskFile(path, out.lists, programCodePage(), &kept_);
+    if (out) {
+        // The bytes just written, read back from the cache they are still in.
+        const LoadResult written = loadFileBytes(path);
+        know(path, written.ok ? FileStamp::ofRead(path, written.bytes) : FileStamp(), out.lists);
+    }
     return out;
+}
+
+void TaskDocument::know(const QString &path, const FileStamp &stamp, const TaskLists &base)
+{
+    known_.insert(QFileInfo(path).absoluteFilePath(), Known{stamp, base});
+}
+
+bool TaskDocument::changedElsewhere(const QString &path) const
+{
+    const auto known = known_.constFind(QFileInfo(path).absoluteFilePath());
+    return known != known_.cend() && checkFile(path, known->stamp) == FileCheck::Changed;
+}
+
+MergeOutcome TaskDocument::mergeFromFile(const QString &path)
+{
+    MergeOutcome out;
+    const auto known = known_.constFind(QFileInfo(path).absoluteFilePath());
+    const LoadResult loaded = loadFileBytes(path);
+    if (!loaded.ok) {
+        out.status = MergeOutcome::Unreadable;
+        out.error = loaded.error;
+        return out;
+    }
+    const ReadResult theirs = readTaskFile(loaded.bytes);
+    // The entries after a damage would look removed by the other program.
+    if (!theirs.complete) {
+        out.status = MergeOutcome::Damaged;
+        return out;
+    }
+    const MergeResult merged =
+        mergeTaskLists(known != known_.cend() ? known->base : TaskLists{}, theirs.lists, lists());
+    if (!merged.ok || !history_.replaceAll(merged.lists.first, merged.lists.second, QFileInfo(path).fileName())) {
+        out.status = MergeOutcome::TooLong;
+        return out;
+    }
+    kept_.add(theirs.kept);
+    know(path, FileStamp::ofRead(path, loaded.bytes), theirs.lists);
+    history_.resetClean();
+    out.added = merged.addedByOther;
+    out.removed = merged.removedByOther;
+    return out;
+}
+
+SaveResult TaskDocument::keepForRecovery(const QDateTime &ended)
+{
+    if (isSaved())
+        return SaveResult{true, {}, {}};
+    return writeRecovery(lists(), filePath_, ended, &kept_);
+}
+
+void TaskDocument::restore(const QStringList &first, const QStringList &second, const KeptLines &kept,
+                           const QString &path)
+{
+    if (!first.isEmpty() || !second.isEmpty())
+        history_.appendOpened(first, second, QFileInfo(path).fileName());
+    kept_.add(kept);
+    setFilePath(path);
+    history_.resetClean();
 }
 
 void TaskDocument::setFilePath(const QString &path)

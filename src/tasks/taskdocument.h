@@ -1,10 +1,13 @@
 #pragma once
 
+#include "storage/filestamp.h"
 #include "storage/taskfile.h"
 #include "tasks/taskhistory.h"
 #include "tasks/tasklistmodel.h"
 
 #include <QDate>
+#include <QDateTime>
+#include <QHash>
 #include <QObject>
 
 #include <array>
@@ -28,6 +31,20 @@ struct OpenOutcome {
     ReadFault fault = ReadFault::None;
     int faultLine = 0; // 1-based
     qsizetype added = 0;
+};
+
+// What merging the changes another program made to a file came to.
+struct MergeOutcome {
+    enum Status {
+        Merged,     // the lists hold both sides now, as one step
+        Unreadable, // the file could not be read
+        Damaged,    // the file is no complete task file: nothing was merged
+        TooLong,    // a list would hold more than a task file can count
+    };
+    Status status = Merged;
+    QString error; // why it could not be read
+    qsizetype added = 0;   // by the other program
+    qsizetype removed = 0; // by the other program
 };
 
 // What writing the lists came to: the file written, or why not.
@@ -72,6 +89,22 @@ public:
     // Both lists into path followed by "_bak.dat"; the document's file stays.
     SaveOutcome backup(const QString &path);
 
+    // The file at path holds other bytes than this document last read from it
+    // or wrote to it. A file it never read or wrote, or one that is gone (once
+    // a sync client has had time to put it back), may simply be written.
+    bool changedElsewhere(const QString &path) const;
+    // Merges what the file at path holds now with the lists, against what they
+    // were when last read or written there, as one step that stays unsaved;
+    // a save to path then writes without asking again.
+    MergeOutcome mergeFromFile(const QString &path);
+
+    // At the end of a session: the unsaved lists, with the file they belong to,
+    // into the application's data folder. Nothing is written while they are saved.
+    SaveResult keepForRecovery(const QDateTime &ended);
+    // Lists kept so: appended as an open appends, one step, belonging to their
+    // file again but not saved to it.
+    void restore(const QStringList &first, const QStringList &second, const KeptLines &kept, const QString &path);
+
     // The file last opened or saved; empty before either.
     QString filePath() const { return filePath_; }
     // The lists are what that file holds (or, before any file, nothing was done).
@@ -85,6 +118,12 @@ signals:
 
 private:
     SaveOutcome write(const QString &path);
+    // What was last read from or written to a file, for the next write there.
+    struct Known {
+        FileStamp stamp;
+        TaskLists base;
+    };
+    void know(const QString &path, const FileStamp &stamp, const TaskLists &base);
     void setFilePath(const QString &path);
 
     std::array<TaskListModel *, 2> lists_;
@@ -92,6 +131,7 @@ private:
     // Lines of every file opened that are saved back as the bytes they were read from.
     KeptLines kept_;
     QString filePath_;
+    QHash<QString, Known> known_; // by absolute path
 };
 
 } // namespace listora

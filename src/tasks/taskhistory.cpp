@@ -1,5 +1,6 @@
 #include "tasks/taskhistory.h"
 
+#include "tasks/capacity.h"
 #include "tasks/tasklistmodel.h"
 
 #include <QScopedValueRollback>
@@ -204,6 +205,34 @@ private:
     std::array<int, 2> before_;
 };
 
+// Both lists replaced at once, as merging a file changed elsewhere does.
+class ReplaceLists final : public ListCommand {
+public:
+    ReplaceLists(Lists lists, std::array<QStringList, 2> after, const QString &name)
+        : ListCommand(lists), lists_{list(0).entries(), list(1).entries()}, other_(std::move(after))
+    {
+        setText(QStringLiteral("Merge ") + quoted(name));
+    }
+    void redo() override { swap(); }
+    void undo() override { swap(); }
+    ListPlace placeAfterUndo() const override { return {0, -1, false}; }
+    ListPlace placeAfterRedo() const override { return {0, -1, false}; }
+
+private:
+    void swap()
+    {
+        for (int i = 0; i < 2; ++i) {
+            if (list(i).entries() != lists_[i] || !list(i).removeLast(list(i).count()) || !list(i).append(other_[i])) {
+                lost();
+                return;
+            }
+        }
+        std::swap(lists_, other_);
+    }
+    std::array<QStringList, 2> lists_; // what the lists hold now
+    std::array<QStringList, 2> other_; // what the next step puts in their place
+};
+
 } // namespace
 
 TaskHistory::TaskHistory(std::array<TaskListModel *, 2> lists, QObject *parent) : QObject(parent), lists_(lists)
@@ -257,6 +286,13 @@ bool TaskHistory::appendOpened(const QStringList &first, const QStringList &seco
     if (!lists_[0]->canTake(first.size()) || !lists_[1]->canTake(second.size()))
         return false;
     return push(new AppendOpened(lists_, first, second, name));
+}
+
+bool TaskHistory::replaceAll(const QStringList &first, const QStringList &second, const QString &name)
+{
+    if (first.size() > kMaxListEntries || second.size() > kMaxListEntries)
+        return false;
+    return push(new ReplaceLists(lists_, {first, second}, name));
 }
 
 bool TaskHistory::push(QUndoCommand *command)

@@ -40,6 +40,8 @@ public:
     bool reorder(int list, int from, int to);
     // What opening the file name appended to both lists, taken back as one.
     bool appendOpened(const QStringList &first, const QStringList &second, const QString &name);
+    // Both lists in place of what they hold, as merging the file name gives them.
+    bool replaceAll(const QStringList &first, const QStringList &second, const QString &name);
 
     bool canUndo() const { return stack_.canUndo(); }
     bool canRedo() const { return stack_.canRedo(); }

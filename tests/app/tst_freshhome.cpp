@@ -54,6 +54,7 @@ public:
     QAction *popUpMenu(QMenu &, const QPoint &) override { return nullptr; }
     void openUrl(const QUrl &) override {}
     QDateTime now() const override { return real_.now(); }
+    DesktopNotifications &notifications() override { return real_.notifications(); }
     void quit() override { ++quitCalls; }
 
 private:

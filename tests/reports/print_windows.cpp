@@ -51,6 +51,7 @@ public:
     QAction *popUpMenu(QMenu &menu, const QPoint &at) override { return fake.popUpMenu(menu, at); }
     void openUrl(const QUrl &url) override { fake.openUrl(url); }
     QDateTime now() const override { return fake.now(); }
+    DesktopNotifications &notifications() override { return fake.notifications(); }
     void quit() override { fake.quit(); }
 
 private:

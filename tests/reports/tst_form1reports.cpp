@@ -349,6 +349,7 @@ public:
     QAction *popUpMenu(QMenu &, const QPoint &) override { return nullptr; }
     void openUrl(const QUrl &) override {}
     QDateTime now() const override { return inner.now(); }
+    DesktopNotifications &notifications() override { return inner.notifications(); }
     void quit() override {}
     QList<PrintCall> calls;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/notifications.h"
 #include "app/platform.h"
 
 #include <QAction>
@@ -38,6 +39,14 @@ public:
 private:
     QList<PrintCall> &calls_;
     bool failOnEnd_;
+};
+
+// Desktop messages recorded; activate() is the user clicking the last.
+class FakeNotifications final : public DesktopNotifications {
+public:
+    QList<QPair<QString, QString>> shown; // summary, body
+    void show(const QString &summary, const QString &body) override { shown.append({summary, body}); }
+    void activate() { emit activated(); }
 };
 
 // Answers queued in advance; every call recorded.
@@ -111,6 +120,8 @@ public:
     }
     void openUrl(const QUrl &url) override { urls.append(url); }
     QDateTime now() const override { return clock; }
+    FakeNotifications notes;
+    DesktopNotifications &notifications() override { return notes; }
     void quit() override { ++quitCalls; }
 
     QStringList messageTexts() const;

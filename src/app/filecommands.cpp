@@ -1,0 +1,166 @@
+#include "app/filecommands.h"
+
+#include "app/busysave.h"
+#include "app/platform.h"
+#include "app/texts.h"
+#include "storage/merge.h"
+#include "storage/recovery.h"
+#include "tasks/capacity.h"
+#include "tasks/documenttexts.h"
+#include "tasks/taskdocument.h"
+
+#include <QCoreApplication>
+#include <QWidget>
+#include <QFileInfo>
+
+namespace listora {
+
+namespace {
+
+const QString kOpenFilter = QStringLiteral("Data Files(*.dat)|*.dat");
+const QString kSaveFilter = QStringLiteral("Data files (*.dat)|*.dat");
+
+QString dialogFolder()
+{
+    return taskFileFolder(QCoreApplication::applicationDirPath());
+}
+
+QString mergeWarning(const QString &path, const MergeOutcome &outcome)
+{
+    const QString file = quotedPath(path);
+    const QString unchanged = QStringLiteral(" The lists and the file are as they were.");
+    switch (outcome.status) {
+    case MergeOutcome::Merged:
+        return {};
+    case MergeOutcome::Unreadable:
+        return QStringLiteral("The file %1 cannot be read: %2.").arg(file, outcome.error) + unchanged;
+    case MergeOutcome::Damaged:
+        return QStringLiteral("The file %1 was not merged: it is no complete task file now.").arg(file) + unchanged;
+    case MergeOutcome::TooLong:
+        break;
+    }
+    return QStringLiteral("The file %1 was not merged: with its entries a list would hold more than %2 entries.")
+               .arg(file)
+               .arg(kMaxListEntries)
+         + unchanged;
+}
+
+} // namespace
+
+FileCommands::FileCommands(TaskDocument &document, Platform &platform, QWidget *window)
+    : QObject(window), document_(document), platform_(platform), window_(window)
+{
+}
+
+void FileCommands::warn(const QString &text)
+{
+    platform_.message(window_, MessageRequest{text, productName(), MessageButtons::Ok, MessageIcon::Warning});
+}
+
+void FileCommands::open()
+{
+    if (const auto path = platform_.fileDialog(window_, {FileDialogMode::Open, dialogFolder(), kOpenFilter}))
+        openFile(*path);
+}
+
+void FileCommands::openFile(const QString &path)
+{
+    const OpenOutcome outcome = document_.open(path);
+    if (const QString warning = openWarning(path, outcome); !warning.isEmpty())
+        warn(warning);
+    // The entries read before a damage are in the lists as any file's are.
+    if (outcome.status != OpenOutcome::Opened && outcome.added == 0)
+        return;
+    emit listsReplaced();
+    emit status(QStringLiteral("File Open"));
+}
+
+bool FileCommands::save()
+{
+    platform_.message(window_, MessageRequest{QStringLiteral("Please put after the filename the ending < .dat > "),
+                                              productName(), MessageButtons::Ok, MessageIcon::None});
+    const auto path = platform_.fileDialog(window_, {FileDialogMode::Save, dialogFolder(), kSaveFilter});
+    if (!path || !write(*path, false))
+        return false;
+    emit status(QStringLiteral("File saved "));
+    return true;
+}
+
+void FileCommands::backUp()
+{
+    const auto path = platform_.fileDialog(window_, {FileDialogMode::Save, dialogFolder(), kSaveFilter});
+    if (path && write(*path, true))
+        emit status(QStringLiteral("Back Up Ok"));
+}
+
+bool FileCommands::write(const QString &picked, bool backup)
+{
+    const QString target = backup ? picked + QStringLiteral("_bak.dat") : picked;
+    if (document_.changedElsewhere(target)) {
+        const QString question =
+            QStringLiteral("“%1” was changed by another program after Listora opened it. Merge its changes with "
+                           "these lists, replace it with these lists, or cancel?")
+                .arg(QFileInfo(target).fileName());
+        const MessageAnswer answer = platform_.message(
+            window_, {question, productName(), MessageButtons::MergeReplaceCancel, MessageIcon::Warning});
+        if (answer == MessageAnswer::Merge) {
+            // Nothing is written: the merged lists are saved by the next save, without asking again.
+            const MergeOutcome merged = document_.mergeFromFile(target);
+            if (const QString warning = mergeWarning(target, merged); !warning.isEmpty()) {
+                warn(warning);
+                return false;
+            }
+            emit listsReplaced();
+            emit status(QStringLiteral("File not saved "));
+            emit notice(otherProgramChangesText(merged.added, merged.removed));
+            return false;
+        }
+        if (answer != MessageAnswer::Replace)
+            return false;
+    }
+    const BusySaveScope busy;
+    const SaveOutcome saved = backup ? document_.backup(picked) : document_.save(picked);
+    if (!saved)
+        warn(saveWarning(saved, backup));
+    return bool(saved);
+}
+
+bool FileCommands::mayQuit(const QString &question)
+{
+    if (!document_.isSaved()) {
+        const MessageAnswer answer = platform_.message(
+            window_, {QStringLiteral("The lists have changes that are not saved. Do you want to save them before "
+                                     "quitting?"),
+                      QStringLiteral("Exit"), MessageButtons::SaveDiscardCancel, MessageIcon::Question});
+        if (answer == MessageAnswer::Save)
+            return save();
+        return answer == MessageAnswer::Discard;
+    }
+    return platform_.message(window_, {question, QStringLiteral("Exit"), MessageButtons::OkCancel, MessageIcon::Question})
+        == MessageAnswer::Ok;
+}
+
+void FileCommands::keepUnsavedLists()
+{
+    // Nobody is there to read a message: the system's log gets it.
+    if (const SaveResult kept = document_.keepForRecovery(platform_.now()); !kept)
+        qWarning("Listora: the unsaved lists could not be kept in %s: %s", qPrintable(recoveryFolder()),
+                 qPrintable(kept.error));
+}
+
+void FileCommands::offerKeptLists()
+{
+    for (const RecoveredLists &kept : findRecoveries()) {
+        const MessageAnswer answer = platform_.message(
+            window_, {restoreQuestionText(kept.ended), productName(), MessageButtons::YesNo, MessageIcon::Question});
+        if (answer == MessageAnswer::Yes) {
+            document_.restore(kept.read.lists.first, kept.read.lists.second, kept.read.kept, kept.taskPath);
+            emit listsReplaced();
+            emit status(QStringLiteral("File not saved "));
+        }
+        // Offered once, whatever the answer.
+        removeRecovery(kept.file);
+    }
+}
+
+} // namespace listora
