@@ -4,6 +4,7 @@
 
 #include "about/aboutwindow.h"
 #include "about/otherprogramswindow.h"
+#include "app/duewatch.h"
 #include "app/filecommands.h"
 #include "app/fonts.h"
 #include "app/hoverhelp.h"
@@ -171,6 +172,16 @@ void MainWindow::setUpControls()
     // The second list's panel covers the first list; its fonts wait for it to be shown.
     connect(ui.Picture1, &Panel::shownInWindow, this, &MainWindow::setPanelFonts, Qt::SingleShotConnection);
     // The file-name panel never shows a file that is no longer the document's.
+    dueWatch_ = new DueWatch(*document_, platform_, this);
+    connect(dueWatch_, &DueWatch::showRequested, this, [this](int list, int row) {
+        endEditing();
+        if (list != shown())
+            switchLists();
+        show();
+        raise();
+        activateWindow();
+        lists_[list]->selectRow(row);
+    });
     files_ = new FileCommands(*document_, platform_, this);
     connect(files_, &FileCommands::status, this, [this](const QString &text) {
         setStatus(text);
@@ -310,6 +321,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
 void MainWindow::tick()
 {
     m_ui->Label3->setText(timeText(platform_.now().time()));
+    dueWatch_->checkDay();
     shrinkToFit(m_ui->Label3, 18, 6, 0.5);
 }
 

@@ -21,7 +21,9 @@ class MainWindow;
 
 namespace listora {
 
+class DueWatch;
 class FileCommands;
+class FindBox;
 class HoverHelp;
 class Platform;
 class RefusalHint;
@@ -39,6 +41,7 @@ enum class Command {
     FileName,
     Backup,
     SwitchList,
+    Find,
     AddTask,
     AddAppointment,
     Remove,
@@ -126,6 +129,8 @@ private:
     Platform &platform_;
     TaskDocument *document_ = nullptr;
     FileCommands *files_ = nullptr;
+    DueWatch *dueWatch_ = nullptr;
+    FindBox *findBox_ = nullptr; // made at its first use
     std::array<QAction *, kCommandCount> actions_{};
     QIcon image1Icon_;
     HoverHelp *hover_ = nullptr;

@@ -7,6 +7,7 @@
 #include "app/texts.h"
 #include "reports/printing.h"
 #include "reports/report.h"
+#include "tasks/findbox.h"
 #include "tasks/taskdocument.h"
 #include "tasks/tasklistview.h"
 #include "ui_mainwindow.h"
@@ -56,6 +57,7 @@ void MainWindow::createActions()
          {Qt::CTRL | Qt::Key_Tab, Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, Qt::CTRL | Qt::Key_Backtab},
          false,
          &MainWindow::switchLists},
+        {Command::Find, "Find in the list", {QKeySequence::Find}, false, nullptr},
         {Command::AddTask, "Add a Task", {}, false, nullptr},
         {Command::AddAppointment, "Add an appointment to the list", {}, false, nullptr},
         {Command::Remove, "Remove", {QKeySequence::Delete}, true, &MainWindow::removeSelected},
@@ -100,6 +102,12 @@ void MainWindow::createActions()
             displays_[0].showCount(document_->list(0).count());
     });
     connect(action(Command::Backup), &QAction::triggered, this, file(&FileCommands::backUp));
+    connect(action(Command::Find), &QAction::triggered, this, [this] {
+        endEditing();
+        if (!findBox_)
+            findBox_ = new FindBox(this);
+        findBox_->open(list(shown()));
+    });
     connect(action(Command::AddTask), &QAction::triggered, this, [this] { addEntry(false); });
     connect(action(Command::AddAppointment), &QAction::triggered, this, [this] { addEntry(true); });
     connect(action(Command::Edit), &QAction::triggered, this, [this] { list(shown())->editSelected(); });
@@ -169,6 +177,9 @@ TaskListView *MainWindow::list(int i) const
 
 void MainWindow::endEditing()
 {
+    // The commands act on the whole list: a find box over it goes first.
+    if (findBox_ && findBox_->isOpen())
+        findBox_->cancel();
     for (TaskListView *view : lists_)
         view->endEdit();
 }
