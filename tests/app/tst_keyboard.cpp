@@ -6,6 +6,7 @@
 #include "calendar/clockwindow.h"
 #include "calendar/calendarpreferences.h"
 #include "fakeplatform.h"
+#include "filehelpers.h"
 #include "listhelpers.h"
 #include "tasks/tasklistmodel.h"
 #include "tasks/tasklistview.h"
@@ -29,6 +30,7 @@ using listora::test::TestMainWindow;
 using listora::test::FakePlatform;
 using listora::test::rowRect;
 using listora::test::texts;
+using listora::test::writeFile;
 
 namespace {
 
@@ -109,13 +111,6 @@ QString focusName(QWidget *window)
         if (w->parentWidget() == window)
             return w->objectName();
     return QStringLiteral("(none)");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // Delivers a drag and, when it is taken, its drop, the way the window system
@@ -206,7 +201,7 @@ void TestKeyboard::initTestCase()
 {
     QVERIFY(dir.isValid());
     taskFile = dir.filePath(QStringLiteral("week.dat"));
-    writeFile(taskFile, QByteArrayLiteral(" 2 \r\nBuy bread\r\nCall the bank\r\n 1 \r\nPaint the fence\r\n"));
+    QVERIFY(writeFile(taskFile, QByteArrayLiteral(" 2 \r\nBuy bread\r\nCall the bank\r\n 1 \r\nPaint the fence\r\n")));
 }
 
 void TestKeyboard::enterAddsToTheListOnDisplay_data()

@@ -1,4 +1,5 @@
 #include "app/qtplatform.h"
+#include "failingsaves.h"
 #include "filehelpers.h"
 #include "reports/pageprinter.h"
 #include "reports/report.h"
@@ -12,7 +13,6 @@
 #include <QScopeGuard>
 #include <QPrinter>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,20 +31,6 @@ QString pdfText(const QString &path)
         return {};
     return QString::fromUtf8(process.readAllStandardOutput());
 }
-
-// The disk gives out half-way through the file.
-class FailingSaveFile final : public QSaveFile {
-public:
-    using QSaveFile::QSaveFile;
-
-protected:
-    qint64 writeData(const char *data, qint64 len) override
-    {
-        QSaveFile::writeData(data, len / 2);
-        setErrorString(QStringLiteral("no space left on the disk"));
-        return -1;
-    }
-};
 
 QStringList entries(int count)
 {
@@ -162,7 +148,7 @@ void TestPagePrinter::failedWriteKeepsOldFile()
         QCOMPARE(old.write(oldBytes), oldBytes.size());
     }
     if (fault == QLatin1String("disk full"))
-        setSaveDeviceFactory([](const QString &path) { return std::make_unique<FailingSaveFile>(path); });
+        setSaveDeviceFactory([](const QString &path) { return std::make_unique<test::HalfWriteFile>(path, true); });
     const auto restore = qScopeGuard([] { setSaveDeviceFactory({}); });
     const QMap<QString, QByteArray> before = snapshot(root.path());
 

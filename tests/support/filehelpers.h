@@ -9,6 +9,19 @@
 
 namespace listora::test {
 
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Empty when the file cannot be read.
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // Every entry under root with its bytes, folders marked as such: what a failed
 // write must leave exactly as it was.
 inline QMap<QString, QByteArray> snapshot(const QString &root)

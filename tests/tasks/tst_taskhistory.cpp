@@ -1,4 +1,5 @@
-// The history of the lists, without a window.
+// The history of the lists, without a window: what undo and redo call a
+// change, and that nothing changes the lists from inside a step.
 #include "tasks/taskhistory.h"
 #include "tasks/capacity.h"
 #include "tasks/tasklistmodel.h"
@@ -12,6 +13,8 @@ class TestTaskHistory : public QObject {
 private slots:
     void changeFromInsideAStep_data();
     void changeFromInsideAStep();
+    void texts_data();
+    void texts();
 };
 
 void TestTaskHistory::changeFromInsideAStep_data()
@@ -57,6 +60,30 @@ void TestTaskHistory::changeFromInsideAStep()
     // The history goes on as if nothing had tried.
     QCOMPARE(daily.entries(), first);
     QCOMPARE(history.canUndo(), step != QLatin1String("undo"));
+}
+
+void TestTaskHistory::texts_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("text"); // what undoing its removal, then redoing it, names
+    QTest::newRow("short") << "beta" << "Remove “beta”";
+    QTest::newRow("long, shortened at a word")
+        << "Call the bank about the new rates, and ask for the forms"
+        << "Remove “Call the bank about the new rates, and…”";
+}
+
+void TestTaskHistory::texts()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, text);
+    TaskListModel daily(kFirstListCapacity), backlog(kSecondListCapacity);
+    daily.append(entry);
+    TaskHistory history({&daily, &backlog});
+    QVERIFY(history.remove(0, 0));
+    QCOMPARE(history.undoText(), text);
+    QVERIFY(history.undo());
+    QCOMPARE(history.redoText(), text);
+    QVERIFY(history.undoText().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestTaskHistory)
