@@ -1,21 +1,22 @@
-// A program that the system asks to end: it keeps what it has in the file
-// named on its command line, as Listora keeps unsaved lists, and ends.
+// A program that the system asks to end, with a list that was never saved: it
+// keeps its lists for the next start, as Listora does, and ends.
 #include "app/sessionend.h"
+#include "tasks/taskdocument.h"
 
 #include <QCoreApplication>
-#include <QFile>
+#include <QDateTime>
 
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QString path = QCoreApplication::arguments().value(1);
+    QCoreApplication::setApplicationName(QStringLiteral("Listora"));
+    listora::TaskDocument document;
+    document.add(0, QCoreApplication::arguments().value(1));
     listora::SessionEnd sessionEnd;
     QObject::connect(&sessionEnd, &listora::SessionEnd::endRequested, &app, [&] {
-        QFile file(path);
-        const bool kept = file.open(QIODevice::WriteOnly) && file.write("kept\n") == 5 && file.flush();
-        QCoreApplication::exit(kept ? 0 : 1);
+        QCoreApplication::exit(document.keepForRecovery(QDateTime::currentDateTimeUtc()) ? 0 : 1);
     });
     // The test signals only once the handlers are in place.
     std::puts("ready");

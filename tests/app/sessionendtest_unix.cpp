@@ -1,11 +1,13 @@
 // Ending on SIGTERM and SIGHUP: the signal becomes a Qt signal in the event
 // loop, where the unsaved lists can be kept before the program ends.
 #include "app/sessionend.h"
+#include "storage/recovery.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -71,46 +73,66 @@ void TestSessionEnd::childKeepsAndEnds_data()
     QTest::newRow("SIGHUP, as when its terminal closes") << SIGHUP;
 }
 
+namespace {
+
+// The program at the end of a session, with an entry never saved, kept in dir.
+void startChild(QProcess &child, const QTemporaryDir &dir)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.path());
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationDirPath() + QStringLiteral("/sessionendchild"), {QStringLiteral("unsaved")});
+}
+
+// What the next start finds in dir: the entries kept, or nothing.
+QStringList keptIn(const QTemporaryDir &dir)
+{
+    qputenv("XDG_DATA_HOME", dir.path().toLocal8Bit());
+    QCoreApplication::setApplicationName(QStringLiteral("Listora"));
+    QStringList first;
+    for (const listora::RecoveredLists &kept : listora::findRecoveries())
+        first += kept.read.lists.first;
+    return first;
+}
+
+} // namespace
+
 void TestSessionEnd::childKeepsAndEnds()
 {
     QFETCH(int, signal);
     QTemporaryDir dir;
-    const QString kept = dir.filePath(QStringLiteral("kept.txt"));
     QProcess child;
-    child.start(QCoreApplication::applicationDirPath() + QStringLiteral("/sessionendchild"), {kept});
+    startChild(child, dir);
     QVERIFY2(child.waitForStarted(5000), qPrintable(child.errorString()));
     QVERIFY(child.waitForReadyRead(5000));
     QCOMPARE(child.readLine().trimmed(), QByteArray("ready"));
 
     QCOMPARE(::kill(pid_t(child.processId()), signal), 0);
     QVERIFY(child.waitForFinished(5000));
-    // Ended by its own hand, after keeping what it had, not killed by the signal.
+    // Ended by its own hand, after keeping its lists, not killed by the signal.
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
     QCOMPARE(child.exitCode(), 0);
-    QFile file(kept);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("kept\n"));
+    QCOMPARE(keptIn(dir), QStringList{QStringLiteral("unsaved")});
 }
 
 void TestSessionEnd::hangupIgnoredByNohup()
 {
     QTemporaryDir dir;
-    const QString kept = dir.filePath(QStringLiteral("kept.txt"));
     QProcess child;
     // What nohup does before it starts the program.
     child.setChildProcessModifier([] { ::signal(SIGHUP, SIG_IGN); });
-    child.start(QCoreApplication::applicationDirPath() + QStringLiteral("/sessionendchild"), {kept});
+    startChild(child, dir);
     QVERIFY2(child.waitForStarted(5000), qPrintable(child.errorString()));
     QVERIFY(child.waitForReadyRead(5000));
 
     QCOMPARE(::kill(pid_t(child.processId()), SIGHUP), 0);
     QVERIFY(!child.waitForFinished(300));
-    QVERIFY(!QFile::exists(kept));
+    QVERIFY(keptIn(dir).isEmpty());
 
     QCOMPARE(::kill(pid_t(child.processId()), SIGTERM), 0);
     QVERIFY(child.waitForFinished(5000));
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QVERIFY(QFile::exists(kept));
+    QCOMPARE(keptIn(dir), QStringList{QStringLiteral("unsaved")});
 }
 
 QTEST_GUILESS_MAIN(TestSessionEnd)

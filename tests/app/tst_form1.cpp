@@ -15,6 +15,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QClipboard>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -57,10 +59,8 @@ private slots:
     void bareSecondListPanel();
     void bareWindowRestoresTitle();
     void lineBreaksStayOutOfTheEntryBox();
-    void quitByButton_data();
-    void quitByButton();
-    void quitByCloseBox_data();
-    void quitByCloseBox();
+    void quit_data();
+    void quit();
     void aboutAndCalendarOpenOnce();
 
 private:
@@ -586,53 +586,71 @@ void TestForm1::lineBreaksStayOutOfTheEntryBox()
     QCOMPARE(form->Tasks[0]->at(0), QStringLiteral("first second third"));
 }
 
-void TestForm1::quitByButton_data()
+void TestForm1::quit_data()
 {
-    QTest::addColumn<bool>("ok");
-    QTest::newRow("OK ends") << true;
-    QTest::newRow("Cancel stays") << false;
+    QTest::addColumn<bool>("button");  // Exit, or the close box (Alt+F4 is the same)
+    QTest::addColumn<bool>("unsaved"); // an entry added since the start
+    QTest::addColumn<QList<MessageAnswer>>("answers");
+    QTest::addColumn<bool>("pathGiven"); // in the save dialog
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<bool>("ends");
+
+    using A = QList<MessageAnswer>;
+    using L = QStringList;
+    const QString unsaved = QStringLiteral(
+        "The lists have changes that are not saved. Do you want to save them before quitting?");
+    const QString reminder = QStringLiteral("Please put after the filename the ending < .dat > ");
+    QTest::newRow("Exit, OK ends") << true << false << A{MessageAnswer::Ok} << false << L{"Really want to quit?"} << true;
+    QTest::newRow("Exit, Cancel stays") << true << false << A{MessageAnswer::Cancel} << false
+                                        << L{"Really want to quit?"} << false;
+    QTest::newRow("close box, OK ends") << false << false << A{MessageAnswer::Ok} << false << L{"Do you want to quit?"}
+                                        << true;
+    QTest::newRow("close box, Cancel stays") << false << false << A{MessageAnswer::Cancel} << false
+                                             << L{"Do you want to quit?"} << false;
+    QTest::newRow("unsaved, Exit, Save ends once saved")
+        << true << true << A{MessageAnswer::Save, MessageAnswer::Ok} << true << L{unsaved, reminder} << true;
+    QTest::newRow("unsaved, close box, Save but the dialog cancelled stays")
+        << false << true << A{MessageAnswer::Save, MessageAnswer::Ok} << false << L{unsaved, reminder} << false;
+    QTest::newRow("unsaved, close box, Discard ends") << false << true << A{MessageAnswer::Discard} << false
+                                                      << L{unsaved} << true;
+    QTest::newRow("unsaved, Exit, Cancel stays") << true << true << A{MessageAnswer::Cancel} << false << L{unsaved}
+                                                 << false;
 }
 
-void TestForm1::quitByButton()
+void TestForm1::quit()
 {
-    QFETCH(bool, ok);
-    form->Tasks[0]->append(entries(3));
-    platform->answers.enqueue(ok ? MessageAnswer::Ok : MessageAnswer::Cancel);
-    click(form->Command6);
-    QCOMPARE(platform->messages.size(), 1);
-    const MessageRequest &asked = platform->messages.constFirst();
-    QCOMPARE(asked.text, QStringLiteral("Really want to quit?"));
-    QCOMPARE(asked.title, QStringLiteral("Exit"));
-    QCOMPARE(asked.buttons, MessageButtons::OkCancel);
-    QCOMPARE(asked.icon, MessageIcon::Question);
-    QCOMPARE(platform->quitCalls, ok ? 1 : 0);
-    QCOMPARE(form->Tasks[0]->count(), 3);
-    if (ok) {
-        // Ending must not ask the close question a second time.
-        QVERIFY(form->close());
-        QCOMPARE(platform->messages.size(), 1);
+    QFETCH(bool, button);
+    QFETCH(bool, unsaved);
+    QFETCH(QList<MessageAnswer>, answers);
+    QFETCH(bool, pathGiven);
+    QFETCH(QStringList, asked);
+    QFETCH(bool, ends);
+
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("lists.dat"));
+    if (unsaved) {
+        form->Text1->setText(QStringLiteral("typed"));
+        click(form->Command3);
     }
-}
-
-void TestForm1::quitByCloseBox_data()
-{
-    QTest::addColumn<bool>("ok");
-    QTest::newRow("OK ends") << true;
-    QTest::newRow("Cancel stays") << false;
-}
-
-void TestForm1::quitByCloseBox()
-{
-    QFETCH(bool, ok);
-    form->Tasks[0]->append(entries(2));
-    platform->answers.enqueue(ok ? MessageAnswer::Ok : MessageAnswer::Cancel);
-    QCOMPARE(form->close(), ok);
-    QCOMPARE(platform->messageTexts(), QStringList{"Do you want to quit?"});
+    platform->answers.append(answers);
+    platform->paths.enqueue(pathGiven ? std::optional<QString>(saved) : std::nullopt);
+    if (button)
+        click(form->Command6);
+    else
+        QCOMPARE(form->close(), ends);
+    QCOMPARE(platform->messageTexts(), asked);
     QCOMPARE(platform->messages.constFirst().title, QStringLiteral("Exit"));
     QCOMPARE(platform->messages.constFirst().icon, MessageIcon::Question);
-    QCOMPARE(platform->quitCalls, ok ? 1 : 0);
-    QCOMPARE(form->isVisible(), !ok);
-    QCOMPARE(form->Tasks[0]->count(), 2);
+    QCOMPARE(platform->messages.constFirst().buttons,
+             unsaved ? MessageButtons::SaveDiscardCancel : MessageButtons::OkCancel);
+    QCOMPARE(platform->quitCalls, ends ? 1 : 0);
+    QCOMPARE(QFileInfo::exists(saved), pathGiven);
+    QCOMPARE(form->Tasks[0]->count(), unsaved ? 1 : 0);
+    if (ends) {
+        // Ending must not ask the close question a second time.
+        QVERIFY(form->close());
+        QCOMPARE(platform->messageTexts(), asked);
+    }
 }
 
 void TestForm1::aboutAndCalendarOpenOnce()

@@ -70,6 +70,8 @@ private slots:
     void leftAsItWas_data();
     void leftAsItWas();
 
+    void changedByAnotherProgram_data();
+    void changedByAnotherProgram();
     void saveWritesBothLists();
     void saveReplacesExistingFile();
     void typedTextSurvivesSaving();
@@ -525,6 +527,71 @@ void TestForm1Files::fileNamePanelFollowsThePath()
     QCOMPARE(w.form.Label8->text(), QDir::toNativeSeparators(path(remembered)));
     QCOMPARE(w.form.Label8->textFormat(), Qt::PlainText);
     QVERIFY(!w.form.Picture3->isHidden());
+}
+
+void TestForm1Files::changedByAnotherProgram_data()
+{
+    QTest::addColumn<bool>("backup");
+    QTest::addColumn<MessageAnswer>("answer");
+    QTest::addColumn<QStringList>("first"); // the lists on screen afterwards
+    QTest::addColumn<QStringList>("onDisk");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("notice"); // the line under the entry box
+
+    using L = QStringList;
+    QTest::newRow("Cancel writes nothing") << false << MessageAnswer::Cancel << L{"a", "mine"} << L{"a", "phone"}
+                                           << "File Open" << "";
+    QTest::newRow("Merge takes the other program's entry, writes nothing")
+        << false << MessageAnswer::Merge << L{"a", "mine", "phone"} << L{"a", "phone"} << "File not saved "
+        << "1 entry added by the other program";
+    QTest::newRow("Replace writes these lists") << false << MessageAnswer::Replace << L{"a", "mine"} << L{"a", "mine"}
+                                                << "File saved " << "";
+    QTest::newRow("the backup asks for its own file") << true << MessageAnswer::Cancel << L{"a", "mine"}
+                                                      << L{"a", "phone"} << "File Open" << "";
+}
+
+// Another program wrote the file after it was opened here: saving asks first.
+void TestForm1Files::changedByAnotherProgram()
+{
+    QFETCH(bool, backup);
+    QFETCH(MessageAnswer, answer);
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, onDisk);
+    QFETCH(QString, status);
+    QFETCH(QString, notice);
+
+    const QString picked = path("lists.dat");
+    const QString file = backup ? picked + QStringLiteral("_bak.dat") : picked;
+    Window w;
+    QVERIFY(writeFile(file, writeTaskFile({QStringLiteral("a")}, {})));
+    w.form.openTaskFile(file);
+    w.form.Text1->setText(QStringLiteral("mine"));
+    w.form.Command3->click();
+    w.form.Label2->setText(QStringLiteral("File Open"));
+    QVERIFY(writeFile(file, writeTaskFile({QStringLiteral("a"), QStringLiteral("phone")}, {})));
+
+    w.platform.answers << MessageAnswer::Ok << answer;
+    w.platform.paths.enqueue(picked);
+    (backup ? w.form.Command15 : w.form.Command2)->click();
+
+    const MessageRequest &asked = w.platform.messages.last();
+    QCOMPARE(asked.text, QStringLiteral("“%1” was changed by another program after Listora opened it. Merge its changes "
+                                        "with these lists, replace it with these lists, or cancel?")
+                             .arg(QFileInfo(file).fileName()));
+    QCOMPARE(asked.buttons, MessageButtons::MergeReplaceCancel);
+    QCOMPARE(texts(w.form.List[0]), first);
+    QCOMPARE(readTaskFile(readFile(file)).lists.first, onDisk);
+    QCOMPARE(w.form.Label2->text(), status);
+    QCOMPARE(w.form.EntryHint->isHidden() ? QString() : w.form.EntryHint->text(), notice);
+    if (answer != MessageAnswer::Merge)
+        return;
+    // The next save writes the merged lists without asking again.
+    w.platform.messages.clear();
+    w.platform.answers << MessageAnswer::Ok;
+    w.platform.paths.enqueue(picked);
+    w.form.Command2->click();
+    QCOMPARE(w.platform.messages.size(), 1);
+    QCOMPARE(readTaskFile(readFile(file)).lists.first, first);
 }
 
 QTEST_MAIN(TestForm1Files)

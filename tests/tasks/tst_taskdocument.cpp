@@ -10,11 +10,13 @@
 #include "holdingprocess.h"
 #include "listhelpers.h"
 #include "storage/codepage.h"
+#include "storage/recovery.h"
 #include "storage/taskfile.h"
 #include "tasks/capacity.h"
 #include "tasks/documenttexts.h"
 #include "tasks/taskdocument.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -198,6 +200,10 @@ private slots:
     void roundTrip();
     void failedSave_data();
     void failedSave();
+    void changedElsewhere_data();
+    void changedElsewhere();
+    void keptAtSessionEnd_data();
+    void keptAtSessionEnd();
 
 private:
 #ifdef Q_OS_LINUX
@@ -682,6 +688,144 @@ void TestTaskDocument::failedSave()
         QCOMPARE(doc.filePath(), backup ? earlier : picked);
         QCOMPARE(doc.isSaved(), !backup);
     }
+}
+
+// Another program (a sync client, an editor, a second copy) at the file the
+// lists were last saved to: what a save then finds, and what a merge makes.
+void TestTaskDocument::changedElsewhere_data()
+{
+    QTest::addColumn<bool>("backup");     // the file is the lists' backup copy
+    QTest::addColumn<QString>("change");  // what the other program does to it
+    QTest::addColumn<bool>("changed");    // a save there would ask first
+    QTest::addColumn<QStringList>("first"); // after merging, with "mine" added on screen to the second list
+    QTest::addColumn<qsizetype>("added");
+    QTest::addColumn<qsizetype>("removed");
+
+    using L = QStringList;
+    QTest::newRow("untouched") << false << "nothing" << false << L{} << qsizetype(0) << qsizetype(0);
+    QTest::newRow("written again alike") << false << "rewrite" << false << L{} << qsizetype(0) << qsizetype(0);
+    QTest::newRow("an entry added there") << false << "append" << true << L{"a", "b", "phone"} << qsizetype(1)
+                                          << qsizetype(0);
+    QTest::newRow("an entry removed there") << false << "drop" << true << L{"b"} << qsizetype(0) << qsizetype(1);
+    QTest::newRow("deleted: simply written") << false << "delete" << false << L{} << qsizetype(0) << qsizetype(0);
+    QTest::newRow("replaced by rename, other bytes") << false << "rename append" << true << L{"a", "b", "phone"}
+                                                     << qsizetype(1) << qsizetype(0);
+    QTest::newRow("replaced by rename, the same bytes") << false << "rename" << false << L{} << qsizetype(0)
+                                                        << qsizetype(0);
+    QTest::newRow("no task file now: nothing merged") << false << "damage" << true << L{"a", "b"} << qsizetype(0)
+                                                      << qsizetype(0);
+    QTest::newRow("the backup, an entry added there") << true << "append" << true << L{"a", "b", "phone"}
+                                                      << qsizetype(1) << qsizetype(0);
+}
+
+void TestTaskDocument::changedElsewhere()
+{
+    QFETCH(bool, backup);
+    QFETCH(QString, change);
+    QFETCH(bool, changed);
+    QFETCH(QStringList, first);
+    QFETCH(qsizetype, added);
+    QFETCH(qsizetype, removed);
+
+    TaskDocument doc;
+    doc.add(0, QStringLiteral("a"));
+    doc.add(0, QStringLiteral("b"));
+    const QString picked = path(QStringLiteral("lists.dat"));
+    const QString file = backup ? picked + QStringLiteral("_bak.dat") : picked;
+    QVERIFY(backup ? doc.backup(picked) : doc.save(picked));
+    doc.add(1, QStringLiteral("mine"));
+
+    const QByteArray written = readFile(file);
+    QStringList theirs{QStringLiteral("a"), QStringLiteral("b")};
+    if (change.endsWith(QLatin1String("append")))
+        theirs << QStringLiteral("phone");
+    else if (change == QLatin1String("drop"))
+        theirs.removeFirst();
+    const QByteArray bytes = change == QLatin1String("damage") ? QByteArray("not a task file\r\n")
+                           : change == QLatin1String("rewrite") || change == QLatin1String("rename")
+                               ? written
+                               : writeTaskFile(theirs, {});
+    if (change.startsWith(QLatin1String("rename"))) {
+        const QString beside = path(QStringLiteral("new.tmp"));
+        QVERIFY(writeFile(beside, bytes));
+        QCOMPARE(std::rename(QFile::encodeName(beside).constData(), QFile::encodeName(file).constData()), 0);
+    } else if (change == QLatin1String("delete")) {
+        QVERIFY(QFile::remove(file));
+    } else if (change != QLatin1String("nothing")) {
+        QVERIFY(writeFile(file, bytes));
+    }
+    QCOMPARE(doc.changedElsewhere(file), changed);
+    if (!changed)
+        return;
+
+    const MergeOutcome merged = doc.mergeFromFile(file);
+    const bool damaged = change == QLatin1String("damage");
+    QCOMPARE(merged.status, damaged ? MergeOutcome::Damaged : MergeOutcome::Merged);
+    QCOMPARE(doc.list(0).entries(), first);
+    QCOMPARE(doc.list(1).entries(), QStringList{QStringLiteral("mine")});
+    QCOMPARE(merged.added, added);
+    QCOMPARE(merged.removed, removed);
+    QVERIFY(!doc.isSaved());
+    if (damaged)
+        return;
+    // The merge is one step, and the next save writes without asking again.
+    QVERIFY(!doc.changedElsewhere(file));
+    QVERIFY(backup ? doc.backup(picked) : doc.save(picked));
+    QCOMPARE(readTaskFile(readFile(file)).lists, (TaskLists{first, {QStringLiteral("mine")}}));
+    QVERIFY(doc.undo());
+    QCOMPARE(doc.list(0).entries(), (QStringList{"a", "b"}));
+}
+
+// At the end of a session the unsaved lists go to the application's data
+// folder, to be put back at the next start as an open would put them.
+void TestTaskDocument::keptAtSessionEnd_data()
+{
+    QTest::addColumn<QStringList>("steps"); // of a script, in a fresh document
+    QTest::addColumn<QStringList>("kept");  // the first list kept; empty: nothing written
+    QTest::addColumn<QString>("file");      // the lists' file then, in the test's folder
+
+    using L = QStringList;
+    QTest::newRow("a new entry") << L{"add 0 a"} << L{"a"} << "";
+    QTest::newRow("a change to an opened file") << L{"open 1 0", "add 0 mine"} << L{"f0", "mine"} << "opened.dat";
+    QTest::newRow("saved lists: nothing") << L{"add 0 a", "save s.dat"} << L{} << "";
+    QTest::newRow("undone back to saved: nothing") << L{"open 1 0", "add 0 x", "undo"} << L{} << "";
+    QTest::newRow("nothing done: nothing") << L{} << L{} << "";
+}
+
+void TestTaskDocument::keptAtSessionEnd()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, kept);
+    QFETCH(QString, file);
+    const QByteArray home = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(path(QStringLiteral("data"))));
+    const auto restoreHome = qScopeGuard([&] { qputenv("XDG_DATA_HOME", home); });
+
+    Script script(path(QString()));
+    for (const QString &step : std::as_const(steps))
+        QVERIFY2(script.step(step), qPrintable(step));
+    QVERIFY(script.doc.keepForRecovery(QDateTime(QDate(2026, 12, 9), QTime(18, 30), Qt::UTC)));
+    const QList<RecoveredLists> found = findRecoveries();
+    QCOMPARE(found.size(), kept.isEmpty() ? 0 : 1);
+    if (kept.isEmpty()) {
+        QVERIFY(!QFileInfo::exists(recoveryFolder()));
+        return;
+    }
+    const RecoveredLists &lists = found.front();
+    QCOMPARE(lists.read.lists.first, kept);
+    QCOMPARE(lists.taskPath, file.isEmpty() ? QString() : path(file));
+    QCOMPARE(lists.ended, QDateTime(QDate(2026, 12, 9), QTime(18, 30), Qt::UTC));
+
+    // Back at the next start: one step, belonging to their file, not saved to it.
+    TaskDocument next;
+    next.restore(lists.read.lists.first, lists.read.lists.second, lists.read.kept, lists.taskPath);
+    QCOMPARE(next.list(0).entries(), kept);
+    QCOMPARE(next.filePath(), lists.taskPath);
+    QVERIFY(!next.isSaved());
+    QVERIFY(next.undo());
+    QVERIFY(next.list(0).entries().isEmpty());
+    QVERIFY(removeRecovery(lists.file));
+    QVERIFY(!QFileInfo::exists(recoveryFolder()));
 }
 
 QTEST_GUILESS_MAIN(TestTaskDocument)
