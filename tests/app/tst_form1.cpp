@@ -5,6 +5,9 @@
 #include "app/windows.h"
 #include "calendar/calendarwindow.h"
 #include "fakeplatform.h"
+#include "filehelpers.h"
+#include "storage/taskfile.h"
+#include "tasks/capacity.h"
 #include "listhelpers.h"
 #include "mainwindowrig.h"
 #include "tasks/tasklistmodel.h"
@@ -25,6 +28,7 @@ using listora::test::FakePlatform;
 using listora::test::rowRect;
 using listora::test::texts;
 using listora::test::entries;
+using listora::test::writeFile;
 
 class TestForm1 : public QObject, private listora::test::MainWindowRig {
     Q_OBJECT
@@ -61,6 +65,8 @@ private slots:
     void lineBreaksStayOutOfTheEntryBox();
     void quit_data();
     void quit();
+    void reminder_data();
+    void reminder();
     void aboutAndCalendarOpenOnce();
 
 private:
@@ -651,6 +657,53 @@ void TestForm1::quit()
         QVERIFY(form->close());
         QCOMPARE(platform->messageTexts(), asked);
     }
+}
+
+void TestForm1::reminder_data()
+{
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second");
+    QTest::addColumn<QString>("body"); // of the one notification; empty: none
+    QTest::addColumn<int>("list");     // shown with the first due selected once it is clicked
+    QTest::addColumn<int>("row");
+
+    const QDate today(2026, 12, 8);
+    const auto on = [](const QDate &day, const char *text) {
+        return appointmentEntry(storedDateText(day), QString::fromUtf8(text));
+    };
+    QTest::newRow("due in the backlog") << QStringList{"Buy bread"}
+                                        << QStringList{"Call", on(today, "Dentist at ten"), on(today.addDays(-2), "Pay the taxes")}
+                                        << "2 appointments due: Dentist at ten; Pay the taxes (overdue)" << 1 << 1;
+    QTest::newRow("nothing due") << QStringList{on(today.addDays(7), "Later")} << QStringList{} << "" << 0 << -1;
+}
+
+// What is due is told on the desktop once; a click on it shows the first of it.
+void TestForm1::reminder()
+{
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+    QFETCH(QString, body);
+    QFETCH(int, list);
+    QFETCH(int, row);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("due.dat"));
+    QVERIFY(writeFile(file, writeTaskFile(first, second)));
+    form->openTaskFile(file);
+    QCoreApplication::processEvents();
+    const auto &shown = platform->notes.shown;
+    QCOMPARE(shown.size(), body.isEmpty() ? 0 : 1);
+    if (body.isEmpty())
+        return;
+    QCOMPARE(shown.front().second, body);
+    // The same entries are not told again that day.
+    QMetaObject::invokeMethod(form->Timer1, "timeout");
+    form->openTaskFile(file);
+    QCoreApplication::processEvents();
+    QCOMPARE(shown.size(), 1);
+    platform->notes.activate();
+    QCOMPARE(form->secondListShown(), list == 1);
+    QCOMPARE(form->List[list]->selectedRow(), row);
 }
 
 void TestForm1::aboutAndCalendarOpenOnce()
