@@ -128,7 +128,8 @@ void TestForm1::startup()
     QCOMPARE(form->Command8->text(), QStringLiteral("2º  List"));
     QVERIFY(form->Command3->isVisible() && form->Command5->isVisible() && form->Command4->isVisible());
     QVERIFY(!form->Command9->isVisible() && !form->Command10->isVisible() && !form->Command11->isVisible());
-    QCOMPARE(form->size(), QSize(599, 410));
+    // Six pixels taller than the design, for an entry box that holds stacked marks whole.
+    QCOMPARE(form->size(), QSize(599, 416));
     QCOMPARE(form->List[0]->geometry(), QRect(8, 8, 473, 344));
     QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
 }

@@ -458,6 +458,9 @@ void TestKeyboard::shortcutsDoWhatTheirButtonsDo_data()
     QTest::newRow("Ctrl+Tab twice switches back") << int(Qt::Key_Tab) << ctrl << 2 << "Command8" << none << QStringList{};
     QTest::newRow("Ctrl+Shift+Tab switches") << int(Qt::Key_Backtab) << int(Qt::ControlModifier | Qt::ShiftModifier) << 1
                                              << "Command8" << none << QStringList{};
+    // X takes Shift out of the modifiers once it made the key Backtab.
+    QTest::newRow("Ctrl+Shift+Tab as X delivers it") << int(Qt::Key_Backtab) << ctrl << 1 << "Command8" << none
+                                                     << QStringList{};
 }
 
 void TestKeyboard::shortcutsDoWhatTheirButtonsDo()
