@@ -137,6 +137,7 @@ private:
     std::unique_ptr<RefusalHint> hint_;
     QString savedStatus_;      // what the status says when an undo comes back to the saved lists
     bool quitting_ = false;
+    bool reportOpenedForBackup_ = false; // the report's panel, shown for the backup button in it
     bool windowKeysReady_ = false;
 };
 

@@ -339,6 +339,11 @@ void MainWindow::showFileName()
     if (show) {
         ui.Label8->setText(QDir::toNativeSeparators(document_->filePath()));
         ui.Label7->clear();
+        // The backup button lies in the report's panel: without it the button would not show.
+        reportOpenedForBackup_ = ui.Picture2->isHidden();
+        ui.Picture2->show();
+    } else if (reportOpenedForBackup_) {
+        ui.Picture2->hide();
     }
 }
 

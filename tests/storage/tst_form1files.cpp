@@ -82,6 +82,7 @@ private slots:
 
     void backupNames_data();
     void backupNames();
+    void fileNamePanel_data();
     void fileNamePanel();
     void fileNamePanelFollowsThePath_data();
     void fileNamePanelFollowsThePath();
@@ -452,20 +453,34 @@ void TestForm1Files::backupNames()
     QVERIFY(w.form.document().filePath().isEmpty());
 }
 
+void TestForm1Files::fileNamePanel_data()
+{
+    QTest::addColumn<bool>("reportOpen");
+    QTest::newRow("report closed") << false;
+    QTest::newRow("report open") << true;
+}
+
+// The file-name button shows the path and the backup button, which lies in the
+// report's panel: shown for it, that panel goes again with it.
 void TestForm1Files::fileNamePanel()
 {
+    QFETCH(bool, reportOpen);
     Window w;
+    w.form.Command8->click(); // the backlog's panel holds them
+    if (reportOpen)
+        w.form.Command13->click();
     w.form.Label7->setText(QStringLiteral("report"));
 
     w.form.Command14->click();
     QVERIFY(!w.form.Picture3->isHidden());
-    QVERIFY(!w.form.Command15->isHidden());
+    QVERIFY(w.form.Command15->isVisibleTo(&w.form));
     QCOMPARE(w.form.Label8->text(), QString());
     QCOMPARE(w.form.Label7->text(), QString());
 
     w.form.Command14->click();
     QVERIFY(w.form.Picture3->isHidden());
     QVERIFY(w.form.Command15->isHidden());
+    QCOMPARE(w.form.Picture2->isHidden(), !reportOpen);
 }
 
 // Whatever changes the lists' file while the panel is up shows at once; a
