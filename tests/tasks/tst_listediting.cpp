@@ -526,7 +526,14 @@ namespace {
 // A list that lends the test what it paints a row with.
 class ProbedView final : public TaskListView {
 public:
-    using TaskListView::TaskListView;
+    // The list as the main window shows it, on model.
+    explicit ProbedView(TaskListModel &model)
+    {
+        setFont(msSansSerif(12, true));
+        resize(400, 300);
+        setTaskModel(&model);
+        show();
+    }
     QStyleOptionViewItem rowOption(int row) const
     {
         QStyleOptionViewItem option;
@@ -621,11 +628,7 @@ void TestListEditing::lettersWhole()
 
     TaskListModel model(kMaxListEntries);
     model.append(entries);
-    ProbedView view;
-    view.setFont(msSansSerif(12, true));
-    view.resize(400, 300);
-    view.setTaskModel(&model);
-    view.show();
+    ProbedView view(model);
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     const int height = rowRect(&view, 0).height();
     for (int row = 0; row < model.count(); ++row) {
@@ -727,11 +730,7 @@ void TestListEditing::widestEntry()
     entries[at] = long_;
     TaskListModel model(kMaxListEntries);
     model.append(entries);
-    ProbedView view;
-    view.setFont(msSansSerif(12, true));
-    view.resize(400, 300);
-    view.setTaskModel(&model);
-    view.show();
+    ProbedView view(model);
     QVERIFY(QTest::qWaitForWindowExposed(&view));
     for (const QString &step : std::as_const(steps)) {
         const QStringList w = step.split(QLatin1Char(' '));
