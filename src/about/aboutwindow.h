@@ -12,8 +12,8 @@ namespace listora {
 
 class Windows;
 
-// The About window: title, version, the maker's links and the way to the
-// other-programs panel. Its controls and their places are in frmabout.ui;
+// The About window (frmAbout): title, version, the maker's links and the way to the
+// other-programs panel. Its controls and their places are in aboutwindow.ui;
 // its constructor is its load step.
 class AboutWindow : public QWidget, public Ui::AboutWindow {
     Q_OBJECT

@@ -12,8 +12,8 @@ namespace listora {
 
 class Windows;
 
-// The other-programs panel: nine boxes that the bar button fills with the
-// maker's programs, one per box. Its controls and their places are in form2.ui.
+// The other-programs panel (Form2): nine boxes that the bar button fills with the
+// maker's programs, one per box. Its controls and their places are in otherprogramswindow.ui.
 class OtherProgramsWindow : public QWidget, public Ui::OtherProgramsWindow {
     Q_OBJECT
 public:

@@ -8,7 +8,7 @@ class ClickLabel;
 class MonthView;
 class Windows;
 
-// The calendar window. Its settings live in MonthView1 for as long as the
+// The calendar window (Form3). Its settings live in MonthView1 for as long as the
 // window is loaded; the preferences window writes them.
 class CalendarWindow : public QWidget {
     Q_OBJECT

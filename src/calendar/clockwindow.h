@@ -10,8 +10,8 @@ namespace listora {
 
 class Windows;
 
-// The large clock, ticking from the moment it is loaded. Its controls and
-// their places are in form4.ui.
+// The large clock (Form4), ticking from the moment it is loaded. Its controls and
+// their places are in clockwindow.ui.
 class ClockWindow : public QWidget, public Ui::ClockWindow {
     Q_OBJECT
 public:
