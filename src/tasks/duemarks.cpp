@@ -61,13 +61,15 @@ void DueMarks::apply(QStyleOptionViewItem &option, const QModelIndex &index)
     }
     marked_ = true;
     if (due == Due::Today) {
-        if (!bold_) {
-            bold_ = font_;
-            bold_->setBold(true);
-            boldMetrics_.emplace(*bold_);
+        // The lists are bold already: underlined, today's entries stand out still.
+        if (!today_) {
+            today_ = font_;
+            today_->setBold(true);
+            today_->setUnderline(true);
+            todayMetrics_.emplace(*today_);
         }
-        option.font = *bold_;
-        option.fontMetrics = *boldMetrics_;
+        option.font = *today_;
+        option.fontMetrics = *todayMetrics_;
         option.palette = palette_;
     } else {
         if (!overdue_) {

@@ -19,7 +19,7 @@ double contrastRatio(const QColor &a, const QColor &b);
 // on some dark and high-contrast themes.
 QColor overdueColour(const QColor &base);
 
-// How a list row shows its TaskListModel::DueRole: bold when due today, in
+// How a list row shows its TaskListModel::DueRole: bold and underlined when due today, in
 // overdueColour when overdue; selected rows keep the highlighted text colour.
 class DueMarks {
 public:
@@ -32,8 +32,8 @@ private:
     QFont font_;
     QFontMetrics metrics_;
     QPalette palette_;
-    std::optional<QFont> bold_;
-    std::optional<QFontMetrics> boldMetrics_;
+    std::optional<QFont> today_;
+    std::optional<QFontMetrics> todayMetrics_;
     std::optional<QPalette> overdue_;
     bool marked_ = false;
 };

@@ -125,6 +125,8 @@ void FindBox::open(TaskListView *list)
     if (isOpen())
         finish(-1, false);
     list_ = list;
+    // The matches look as the list does.
+    matches_->setFont(list->font());
     focusBefore_ = QApplication::focusWidget();
     // Beside the list rather than in it: a screen reader finds a list's items in it, nothing else.
     setParent(list->parentWidget() ? list->parentWidget() : list);

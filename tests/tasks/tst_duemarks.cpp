@@ -67,22 +67,22 @@ void TestDueMarks::paint_data()
 {
     QTest::addColumn<int>("days"); // the appointment's day after today; 99: a task
     QTest::addColumn<bool>("selected");
-    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("dueToday"); // bold and underlined
     QTest::addColumn<QString>("colour"); // "text", "overdue" or "highlighted"
 
-    QTest::newRow("due today: bold") << 0 << false << true << "text";
+    QTest::newRow("due today: bold and underlined") << 0 << false << true << "text";
     QTest::newRow("overdue: red") << -3 << false << false << "overdue";
     QTest::newRow("next week: plain") << 7 << false << false << "text";
     QTest::newRow("a task: plain") << 99 << false << false << "text";
     QTest::newRow("overdue and selected: the highlighted text") << -3 << true << false << "highlighted";
-    QTest::newRow("due today and selected: bold") << 0 << true << true << "highlighted";
+    QTest::newRow("due today and selected: bold and underlined") << 0 << true << true << "highlighted";
 }
 
 void TestDueMarks::paint()
 {
     QFETCH(int, days);
     QFETCH(bool, selected);
-    QFETCH(bool, bold);
+    QFETCH(bool, dueToday);
     QFETCH(QString, colour);
 
     const QDate today(2026, 12, 9);
@@ -105,7 +105,8 @@ void TestDueMarks::paint()
 
     QCOMPARE(recorder->seen.size(), model.count());
     const QStyleOptionViewItem &option = recorder->seen.value(3);
-    QCOMPARE(option.font.bold(), bold);
+    QCOMPARE(option.font.bold(), dueToday);
+    QCOMPARE(option.font.underline(), dueToday);
     QCOMPARE(QFontMetrics(option.font).height(), option.fontMetrics.height());
     QCOMPARE(bool(option.state & QStyle::State_Selected), selected);
     const QPalette &palette = view.palette();
@@ -117,6 +118,7 @@ void TestDueMarks::paint()
     QCOMPARE(written, expected);
     // The plain task at the end is painted plain again.
     QVERIFY(!recorder->seen.value(4).font.bold());
+    QVERIFY(!recorder->seen.value(4).font.underline());
     QCOMPARE(recorder->seen.value(4).palette.color(QPalette::Text), palette.color(QPalette::Active, QPalette::Text));
 }
 
