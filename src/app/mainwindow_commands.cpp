@@ -89,19 +89,19 @@ void MainWindow::createActions()
             connect(action, &QAction::triggered, this, m.run);
     }
     // What is typed in an open editor is opened to, saved and backed up with the rest.
-    const auto file = [this](void (FileCommands::*command)()) {
-        return [this, command] {
-            endEditing();
-            (files_->*command)();
-        };
-    };
-    connect(action(Command::Open), &QAction::triggered, this, file(&FileCommands::open));
+    connect(action(Command::Open), &QAction::triggered, this, [this] {
+        endEditing();
+        files_->open();
+    });
     connect(action(Command::Save), &QAction::triggered, this, [this] {
         endEditing();
         if (files_->save())
             displays_[0].showCount(document_->list(0).count());
     });
-    connect(action(Command::Backup), &QAction::triggered, this, file(&FileCommands::backUp));
+    connect(action(Command::Backup), &QAction::triggered, this, [this] {
+        endEditing();
+        files_->backUp();
+    });
     connect(action(Command::Find), &QAction::triggered, this, [this] {
         endEditing();
         if (!findBox_)
