@@ -285,6 +285,7 @@ void MainWindow::afterHistoryStep(const std::optional<ListPlace> &place)
 {
     if (!place)
         return;
+    hint_->hide(); // a notice of what a merge brought no longer holds once it is undone
     const bool inList = lists_[0]->hasFocus() || lists_[1]->hasFocus();
     if ((place->list == 1) != (shown() == 1))
         switchLists();

@@ -157,12 +157,18 @@ MergeOutcome TaskDocument::mergeFromFile(const QString &path)
     }
     const MergeResult merged =
         mergeTaskLists(known != known_.cend() ? known->base : TaskLists{}, theirs.lists, lists());
-    if (!merged.ok || !history_.replaceAll(merged.lists.first, merged.lists.second, QFileInfo(path).fileName())) {
+    // Undoing the merge takes the other program's changes off the screen, not
+    // out of the file: the next save there has to ask again.
+    const QString key = QFileInfo(path).absoluteFilePath();
+    const Known before = known != known_.cend() ? *known : Known{};
+    const Known after{FileStamp::ofRead(path, loaded.bytes), theirs.lists};
+    const auto alongside = [this, key, before, after](bool undone) { known_.insert(key, undone ? before : after); };
+    if (!merged.ok
+        || !history_.replaceAll(merged.lists.first, merged.lists.second, QFileInfo(path).fileName(), alongside)) {
         out.status = MergeOutcome::TooLong;
         return out;
     }
     kept_.add(theirs.kept);
-    know(path, FileStamp::ofRead(path, loaded.bytes), theirs.lists);
     history_.resetClean();
     out.added = merged.addedByOther;
     out.removed = merged.removedByOther;

@@ -208,13 +208,27 @@ private:
 // Both lists replaced at once, as merging a file changed elsewhere does.
 class ReplaceLists final : public ListCommand {
 public:
-    ReplaceLists(Lists lists, std::array<QStringList, 2> after, const QString &name)
-        : ListCommand(lists), lists_{list(0).entries(), list(1).entries()}, other_(std::move(after))
+    ReplaceLists(Lists lists, std::array<QStringList, 2> after, const QString &name,
+                 std::function<void(bool)> alongside)
+        : ListCommand(lists)
+        , lists_{list(0).entries(), list(1).entries()}
+        , other_(std::move(after))
+        , alongside_(std::move(alongside))
     {
         setText(QStringLiteral("Merge ") + quoted(name));
     }
-    void redo() override { swap(); }
-    void undo() override { swap(); }
+    void redo() override
+    {
+        swap();
+        if (alongside_)
+            alongside_(false);
+    }
+    void undo() override
+    {
+        swap();
+        if (alongside_)
+            alongside_(true);
+    }
     ListPlace placeAfterUndo() const override { return {0, -1, false}; }
     ListPlace placeAfterRedo() const override { return {0, -1, false}; }
 
@@ -231,6 +245,7 @@ private:
     }
     std::array<QStringList, 2> lists_; // what the lists hold now
     std::array<QStringList, 2> other_; // what the next step puts in their place
+    std::function<void(bool)> alongside_;
 };
 
 } // namespace
@@ -288,11 +303,12 @@ bool TaskHistory::appendOpened(const QStringList &first, const QStringList &seco
     return push(new AppendOpened(lists_, first, second, name));
 }
 
-bool TaskHistory::replaceAll(const QStringList &first, const QStringList &second, const QString &name)
+bool TaskHistory::replaceAll(const QStringList &first, const QStringList &second, const QString &name,
+                             std::function<void(bool undone)> alongside)
 {
     if (first.size() > kMaxListEntries || second.size() > kMaxListEntries)
         return false;
-    return push(new ReplaceLists(lists_, {first, second}, name));
+    return push(new ReplaceLists(lists_, {first, second}, name, std::move(alongside)));
 }
 
 bool TaskHistory::push(QUndoCommand *command)

@@ -5,6 +5,7 @@
 #include <QUndoStack>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 namespace listora {
@@ -40,8 +41,11 @@ public:
     bool reorder(int list, int from, int to);
     // What opening the file name appended to both lists, taken back as one.
     bool appendOpened(const QStringList &first, const QStringList &second, const QString &name);
-    // Both lists in place of what they hold, as merging the file name gives them.
-    bool replaceAll(const QStringList &first, const QStringList &second, const QString &name);
+    // Both lists in place of what they hold, as merging the file name gives
+    // them. alongside runs with false each time the step is done, with true
+    // each time it is undone.
+    bool replaceAll(const QStringList &first, const QStringList &second, const QString &name,
+                    std::function<void(bool undone)> alongside = {});
 
     bool canUndo() const { return stack_.canUndo(); }
     bool canRedo() const { return stack_.canRedo(); }

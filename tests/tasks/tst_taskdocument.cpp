@@ -770,6 +770,11 @@ void TestTaskDocument::changedElsewhere()
         return;
     // The merge is one step, and the next save writes without asking again.
     QVERIFY(!doc.changedElsewhere(file));
+    // Undone, the other program's changes leave the screen but not the file.
+    QVERIFY(doc.undo());
+    QVERIFY(doc.changedElsewhere(file));
+    QVERIFY(doc.redo());
+    QVERIFY(!doc.changedElsewhere(file));
     QVERIFY(backup ? doc.backup(picked) : doc.save(picked));
     QCOMPARE(readTaskFile(readFile(file)).lists, (TaskLists{first, {QStringLiteral("mine")}}));
     QVERIFY(doc.undo());
