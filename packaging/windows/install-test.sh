@@ -100,14 +100,18 @@ Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY="$display"
 for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.2; done
-"$wine" "$target" >/dev/null 2>&1 &
-title=""
-for _ in $(seq 120); do
-    title="$(xwininfo -root -tree 2>/dev/null | grep -o "\"Listora  *Ver\. [^\"]*\"" | head -n1 || true)"
-    [ -n "$title" ] && break
-    sleep 0.5
-done
-[ -n "$title" ] || fail "no Listora window appeared within a minute"
+# Starts the installed program and waits for its main window's title, into $title.
+start_and_wait_for_window() {
+    "$wine" "$target" >/dev/null 2>&1 &
+    title=""
+    for _ in $(seq 120); do
+        title="$(xwininfo -root -tree 2>/dev/null | grep -o "\"Listora  *Ver\. [^\"]*\"" | head -n1 || true)"
+        [ -n "$title" ] && break
+        sleep 0.5
+    done
+    [ -n "$title" ] || fail "no Listora window appeared within a minute"
+}
+start_and_wait_for_window
 grep -q "Ver\. $version" <<<"$title" || fail "the window title is $title"
 echo "window: $title"
 # Closed as a user closes it, so it clears up after itself: the window's close button (here
@@ -124,6 +128,43 @@ for _ in $(seq 10); do
     sleep 0.5
 done
 timeout 60 "$wineserver" -w || fail "Listora did not end after OK in the Exit question"
+
+# The session ends (logoff, shutdown) with an entry never saved: it is kept, and offered back
+# at the next start.
+step "an unsaved entry at the end of the session"
+kept_folder="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/Listora"
+start_and_wait_for_window
+main="$(xdotool search --onlyvisible --name '^Listora  *Ver\.' | head -n1)"
+for _ in $(seq 10); do
+    xdotool windowfocus --sync "$main" type --delay 40 "kept at logoff" 2>/dev/null && break
+    sleep 0.5
+done
+xdotool key Return
+sleep 1
+"$wine" wineboot --end-session >/dev/null 2>&1 || true
+timeout 60 "$wineserver" -w || fail "Listora did not end with the session"
+kept="$(find "$kept_folder" -type f 2>/dev/null | head -n1)"
+[ -n "$kept" ] || fail "nothing was kept in $kept_folder at the end of the session"
+grep -q "kept at logoff" "$kept" || fail "the kept lists lack the unsaved entry: $(cat "$kept")"
+start_and_wait_for_window
+offer=""
+for _ in $(seq 60); do
+    offer="$(xdotool search --onlyvisible --name '^Listora$' 2>/dev/null | head -n1 || true)"
+    [ -n "$offer" ] && break
+    sleep 0.5
+done
+[ -n "$offer" ] || fail "the next start did not offer the kept lists back"
+for _ in $(seq 10); do
+    xdotool windowfocus --sync "$offer" key Return 2>/dev/null && break
+    sleep 0.5
+done
+for _ in $(seq 20); do
+    [ -z "$(find "$kept_folder" -type f 2>/dev/null)" ] && break
+    sleep 0.5
+done
+[ -z "$(find "$kept_folder" -type f 2>/dev/null)" ] || fail "the kept lists were offered, but are still kept"
+"$wineserver" -k 2>/dev/null || true
+"$wineserver" -w || true
 kill "$xvfb_pid" 2>/dev/null || true
 xvfb_pid=""
 
