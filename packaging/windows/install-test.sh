@@ -111,22 +111,28 @@ start_and_wait_for_window() {
     done
     [ -n "$title" ] || fail "no Listora window appeared within a minute"
 }
+# Waits for a window titled as the pattern says and presses Enter in it; fails with the
+# message given when none comes within half a minute.
+press_return_in() {
+    local window=""
+    for _ in $(seq 60); do
+        window="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)"
+        [ -n "$window" ] && break
+        sleep 0.5
+    done
+    [ -n "$window" ] || fail "$2"
+    for _ in $(seq 10); do
+        xdotool windowfocus --sync "$window" key Return 2>/dev/null && break
+        sleep 0.5
+    done
+}
 start_and_wait_for_window
 grep -q "Ver\. $version" <<<"$title" || fail "the window title is $title"
 echo "window: $title"
 # Closed as a user closes it, so it clears up after itself: the window's close button (here
 # the same WM_CLOSE), then OK in the "Exit" question.
 "$wine" taskkill /im listora.exe >/dev/null 2>&1 || true
-for _ in $(seq 60); do
-    question="$(xdotool search --onlyvisible --name '^Exit$' 2>/dev/null | head -n1 || true)"
-    [ -n "$question" ] && break
-    sleep 0.5
-done
-[ -n "$question" ] || fail "closing the window asked nothing"
-for _ in $(seq 10); do
-    xdotool windowfocus --sync "$question" key Return 2>/dev/null && break
-    sleep 0.5
-done
+press_return_in '^Exit$' "closing the window asked nothing"
 timeout 60 "$wineserver" -w || fail "Listora did not end after OK in the Exit question"
 
 # The session ends (logoff, shutdown) with an entry never saved: it is kept, and offered back
@@ -147,17 +153,7 @@ kept="$(find "$kept_folder" -type f 2>/dev/null | head -n1)"
 [ -n "$kept" ] || fail "nothing was kept in $kept_folder at the end of the session"
 grep -q "kept at logoff" "$kept" || fail "the kept lists lack the unsaved entry: $(cat "$kept")"
 start_and_wait_for_window
-offer=""
-for _ in $(seq 60); do
-    offer="$(xdotool search --onlyvisible --name '^Listora$' 2>/dev/null | head -n1 || true)"
-    [ -n "$offer" ] && break
-    sleep 0.5
-done
-[ -n "$offer" ] || fail "the next start did not offer the kept lists back"
-for _ in $(seq 10); do
-    xdotool windowfocus --sync "$offer" key Return 2>/dev/null && break
-    sleep 0.5
-done
+press_return_in '^Listora$' "the next start did not offer the kept lists back"
 for _ in $(seq 20); do
     [ -z "$(find "$kept_folder" -type f 2>/dev/null)" ] && break
     sleep 0.5
