@@ -102,7 +102,7 @@ export DISPLAY="$display"
 for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.2; done
 # Starts the installed program and waits for its main window's title, into $title.
 start_and_wait_for_window() {
-    "$wine" "$target" >/dev/null 2>&1 &
+    ("$wine" "$target" >/dev/null 2>&1 &) # not a job of this shell: its end is no news here
     title=""
     for _ in $(seq 120); do
         title="$(xwininfo -root -tree 2>/dev/null | grep -o "\"Listora  *Ver\. [^\"]*\"" | head -n1 || true)"

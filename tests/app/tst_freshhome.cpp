@@ -224,7 +224,10 @@ void tst_FreshHome::runLeavesOnlyTheChosenFiles()
                                 QStringLiteral("Documents/saved.dat_bak.dat")};
     QVERIFY2(added == chosen, qPrintable(QStringLiteral("new in the home folder: ") + added.join(QStringLiteral(", "))));
     QCOMPARE(qtDialogRegistry(), registryBefore);
-    const QStringList leftInTmp = treeOf(tmp_);
+    QStringList leftInTmp = treeOf(tmp_);
+    // Wine's printing keeps the printer's PPD there, once per prefix for whichever
+    // program prints first: Wine's own cache, as Windows keeps drivers in the system.
+    leftInTmp.removeIf([](const QString &path) { return path.startsWith(QLatin1String("wine_ppds")); });
     QVERIFY2(leftInTmp.isEmpty(), qPrintable(QStringLiteral("left in the temporary folder: ")
                                              + leftInTmp.join(QStringLiteral(", "))));
 }

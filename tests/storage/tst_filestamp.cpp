@@ -2,6 +2,8 @@
 #include "storage/filestamp.h"
 #include "storage/taskfile.h"
 
+#include "filehelpers.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -10,10 +12,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <filesystem>
 #include <thread>
 
 using namespace listora;
+using listora::test::renameOver;
+using listora::test::writeFile;
 
 Q_DECLARE_METATYPE(listora::FileCheck)
 
@@ -41,24 +44,10 @@ QByteArray sampleFile()
     return bytes;
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 bool setModified(const QString &path, const QDateTime &when)
 {
     QFile file(path);
     return file.open(QIODevice::ReadWrite) && file.setFileTime(when, QFileDevice::FileModificationTime);
-}
-
-// Renames over an existing file, as sync clients put a downloaded file in place.
-bool renameOver(const QString &from, const QString &to)
-{
-    std::error_code error;
-    std::filesystem::rename(from.toStdU16String(), to.toStdU16String(), error);
-    return !error;
 }
 
 } // namespace

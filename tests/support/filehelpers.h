@@ -7,6 +7,9 @@
 #include <QMap>
 #include <QString>
 
+#include <filesystem>
+#include <system_error>
+
 namespace listora::test {
 
 inline bool writeFile(const QString &path, const QByteArray &bytes)
@@ -20,6 +23,15 @@ inline QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Renames over an existing file, as sync clients put a downloaded file in
+// place (std::rename refuses that on Windows).
+inline bool renameOver(const QString &from, const QString &to)
+{
+    std::error_code error;
+    std::filesystem::rename(from.toStdU16String(), to.toStdU16String(), error);
+    return !error;
 }
 
 // Every entry under root with its bytes, folders marked as such: what a failed

@@ -28,6 +28,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace listora;
 using listora::test::TestMainWindow;
 using listora::test::FakePlatform;
@@ -755,16 +757,19 @@ void TestListEditing::widestEntry()
         QCoreApplication::processEvents();
     }
 
-    // Each entry fits its row as the style measures it: nothing is cut short with an ellipsis.
-    int widest = 0;
-    for (int row = 0; row < model.count(); ++row) {
-        const int needs = view.itemDelegate()->sizeHint(view.rowOption(row), model.index(row)).width();
-        QVERIFY2(rowRect(&view, row).width() >= needs, qPrintable(model.at(row)));
-        widest = std::max(widest, needs);
-    }
+    // Each entry fits its row as the style measures it: nothing is cut short
+    // with an ellipsis. A long list is measured once the event loop comes
+    // round again, which need not be within the steps' own events.
+    QList<int> needs;
+    for (int row = 0; row < model.count(); ++row)
+        needs.append(view.itemDelegate()->sizeHint(view.rowOption(row), model.index(row)).width());
+    const int widest = *std::max_element(needs.cbegin(), needs.cend());
     const QScrollBar *bar = view.horizontalScrollBar();
     const int room = view.viewport()->width();
-    QCOMPARE(bar->maximum() > 0, scrolls);
+    QTRY_VERIFY(rowRect(&view, 0).width() >= widest);
+    QTRY_COMPARE(bar->maximum() > 0, scrolls);
+    for (int row = 0; row < model.count(); ++row)
+        QVERIFY2(rowRect(&view, row).width() >= needs[row], qPrintable(model.at(row)));
     // Scrolled to the end, the widest entry's end is in sight, and little more.
     QCOMPARE(bar->maximum(), rowRect(&view, 0).width() - room);
     if (scrolls)

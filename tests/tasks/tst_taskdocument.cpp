@@ -43,6 +43,7 @@
 using namespace listora;
 using listora::test::entries;
 using listora::test::readFile;
+using listora::test::renameOver;
 using listora::test::snapshot;
 using listora::test::writeFile;
 
@@ -748,7 +749,7 @@ void TestTaskDocument::changedElsewhere()
     if (change.startsWith(QLatin1String("rename"))) {
         const QString beside = path(QStringLiteral("new.tmp"));
         QVERIFY(writeFile(beside, bytes));
-        QCOMPARE(std::rename(QFile::encodeName(beside).constData(), QFile::encodeName(file).constData()), 0);
+        QVERIFY(renameOver(beside, file));
     } else if (change == QLatin1String("delete")) {
         QVERIFY(QFile::remove(file));
     } else if (change != QLatin1String("nothing")) {
