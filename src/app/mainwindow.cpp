@@ -87,11 +87,6 @@ void MainWindow::setUpControls()
     for (const auto &[control, font] : fonts)
         control->setFont(font);
 
-    // The second list's panel, its inner panels and its buttons wait to be asked for;
-    // the hint stands only while a character was refused.
-    for (QWidget *hidden : std::initializer_list<QWidget *>{ui.Picture1, ui.Picture2, ui.Picture3, ui.Command15,
-                                                             ui.Command9, ui.Command10, ui.Command11, ui.EntryHint})
-        hidden->hide();
     // A line is drawn on the window, not a control: the pointer over it is over the bare window.
     ui.Line1->setAttribute(Qt::WA_TransparentForMouseEvents);
     ui.Line2->setAttribute(Qt::WA_TransparentForMouseEvents);
