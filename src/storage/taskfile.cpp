@@ -10,13 +10,10 @@
 #include <QThread>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <array>
 #include <bit>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
-#include <system_error>
-#include <thread>
-#include <vector>
+#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -178,213 +175,147 @@ bool copyPlainUnits(const char16_t *src, qsizetype n, char *dst, bool latin1)
     return plain;
 }
 
-constexpr qsizetype kPiece = 256 * 1024;
-
-// Takes a filled piece and leaves in its place room for the next one, kPiece
-// bytes long; false stops the encoding.
-using PieceSink = std::function<bool(QByteArray &piece)>;
-
-// Encodes both lists as a task file and hands the bytes to sink a piece at
-// a time, each small enough to stay in the processor's cache on its way to the
-// file. changed names the first entry that cannot be written as it stands
-// (written with '?' and blanks); with stopAtChange, encoding ends there.
-// Entries among kept are written as the bytes they were read from.
-// False when the sink refused a piece or encoding stopped.
-bool encodeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page, ChangedEntry *changed,
-                    bool stopAtChange, const PieceSink &sink, const KeptLines *kept)
-{
-    if (kept && kept->isEmpty())
-        kept = nullptr; // most files: no entry to look up
-    const qsizetype perUnit = page.doubleByte() ? 2 : 1;
-    const char16_t limit = page.plainLimit();
-    const bool latin1 = limit == 0xFF;
-    QByteArray buffer(kPiece, Qt::Uninitialized);
-    char *begin = buffer.data();
-    char *dst = begin;
-    const auto flush = [&] {
-        if (dst == begin)
-            return true;
-        buffer.resize(dst - begin);
-        const bool ok = sink(buffer);
-        begin = dst = buffer.data();
-        return ok;
-    };
-    // Writes one line at to, returning its end; false in *exact when it would read back otherwise.
-    const auto encodeLine = [&](const QString &entry, const QByteArray *asRead, char *to, bool *exact) {
-        const auto *src = reinterpret_cast<const char16_t *>(entry.constData());
-        if (asRead)
-            to = std::copy(asRead->begin(), asRead->end(), to);
-        else if (limit && copyPlainUnits(src, entry.size(), to, latin1))
-            to += entry.size();
-        else
-            to = page.encode(entry, to, exact);
-        *to++ = '\r';
-        *to++ = '\n';
-        return to;
-    };
-    for (int listIndex = 0; listIndex < 2; ++listIndex) {
-        const QStringList &entries = listIndex == 0 ? first : second;
-        const QByteArray count = ' ' + QByteArray::number(entries.size()) + " \r\n";
-        if (begin + kPiece - dst < count.size() && !flush())
-            return false;
-        dst = std::copy(count.begin(), count.end(), dst);
-        for (qsizetype row = 0; row < entries.size(); ++row) {
-            const QString &entry = entries[row];
-            // Each entry lives in its own block of memory: ask for a later one early.
-            if (row + 4 < entries.size())
-                __builtin_prefetch(entries[row + 4].constData());
-            const QByteArray *asRead = kept ? kept->bytesOf(entry) : nullptr;
-            const qsizetype need = (asRead ? asRead->size() : perUnit * entry.size()) + 2;
-            if (begin + kPiece - dst < need && !flush())
-                return false;
-            bool exact = true;
-            if (need > kPiece) {
-                // Longer than a piece: a line of its own.
-                QByteArray line(need, Qt::Uninitialized);
-                line.resize(encodeLine(entry, asRead, line.data(), &exact) - line.constData());
-                if (!sink(line))
-                    return false;
-            } else {
-                dst = encodeLine(entry, asRead, dst, &exact);
-            }
-            if (!exact) {
-                if (changed && !*changed)
-                    *changed = ChangedEntry{listIndex, row, page.firstUnstorable(entry)};
-                if (stopAtChange)
-                    return false;
-            }
-        }
-    }
-    return flush();
-}
-
-// Pieces on their way from the encoding thread to the writing one. A few in
-// flight let each side go at its own pace; their buffers go round and round.
-class PiecePipe {
+// The lines of a task file in their order: the first list's count line and
+// entries, then the second's.
+class FileLines {
 public:
-    // Encoding side: false once the writer has given up.
-    bool put(QByteArray &piece)
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return full_.size() < kInFlight || stopped_; });
-        if (stopped_)
-            return false;
-        full_.push_back(std::move(piece));
-        if (!spare_.empty()) {
-            piece = std::move(spare_.back());
-            spare_.pop_back();
-        }
-        lock.unlock();
-        changed_.notify_all();
-        piece.resize(kPiece);
-        return true;
-    }
-    void finish()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            finished_ = true;
-        }
-        changed_.notify_all();
-    }
-
-    // Writing side: false when the encoder has finished and every piece is taken.
-    bool take(QByteArray *piece)
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return !full_.empty() || finished_; });
-        if (full_.empty())
-            return false;
-        *piece = std::move(full_.front());
-        full_.pop_front();
-        lock.unlock();
-        changed_.notify_all();
-        return true;
-    }
-    void giveBack(QByteArray &&piece)
-    {
-        std::lock_guard lock(mutex_);
-        spare_.push_back(std::move(piece));
-    }
-    void stop()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            stopped_ = true;
-        }
-        changed_.notify_all();
-    }
+    FileLines(const QStringList &first, const QStringList &second) : lists_{&first, &second} {}
+    qsizetype size() const { return lists_[0]->size() + lists_[1]->size() + 2; }
+    const QStringList &list(int i) const { return *lists_[size_t(i)]; }
+    // The number of list i's count line; its entries follow it.
+    qsizetype countLine(int i) const { return i == 0 ? 0 : lists_[0]->size() + 1; }
 
 private:
-    static constexpr size_t kInFlight = 4;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<QByteArray> full_;
-    std::vector<QByteArray> spare_;
-    bool finished_ = false;
-    bool stopped_ = false;
+    std::array<const QStringList *, 2> lists_;
 };
 
-// Below this many entries a save is over before a second thread would have started.
-constexpr qsizetype kEntriesForTwoThreads = 4096;
+// Encodes the lines of a task file a run at a time.
+class LineEncoder {
+public:
+    LineEncoder(const FileLines &lines, const CodePage &page, const KeptLines *kept)
+        : lines_(lines)
+        , page_(page)
+        // Most files have no entry to look up.
+        , kept_(kept && !kept->isEmpty() ? kept : nullptr)
+        , perUnit_(page.doubleByte() ? 2 : 1)
+        , limit_(page.plainLimit())
+    {
+    }
 
-// Encodes the lists into the device. A long file is encoded on a second
-// thread while this one writes, so the save takes about as long as the
-// writing alone.
+    // Lines from begin on into out, which holds them and nothing else
+    // afterwards, until it holds enough bytes or the file ends; out keeps its
+    // memory for the next run. Returns the line after the last one encoded.
+    // changed names the first entry that cannot be written as it stands
+    // (written with '?' and blanks); with stopAtChange encoding ends there,
+    // and the result is -1.
+    qsizetype encode(qsizetype begin, QByteArray &out, qsizetype enough, ChangedEntry *changed,
+                     bool stopAtChange) const;
+
+private:
+    const FileLines &lines_;
+    const CodePage &page_;
+    const KeptLines *kept_;
+    qsizetype perUnit_;
+    char16_t limit_;
+};
+
+qsizetype LineEncoder::encode(qsizetype begin, QByteArray &out, qsizetype enough, ChangedEntry *changed,
+                              bool stopAtChange) const
+{
+    // Room for the run and the line that ends it, grown when a long one comes.
+    out.resize(std::max(out.capacity(), std::min(enough, qsizetype(1024 * 1024)) + 64 * 1024));
+    char *base = out.data();
+    char *dst = base;
+    char *room = base + out.size();
+    const auto reserve = [&](qsizetype need) {
+        if (room - dst >= need)
+            return;
+        const qsizetype used = dst - base;
+        out.resize(std::max(2 * out.size(), used + need));
+        base = out.data();
+        dst = base + used;
+        room = base + out.size();
+    };
+    const bool latin1 = limit_ == 0xFF;
+    qsizetype line = begin;
+    for (int listIndex = 0; listIndex < 2 && dst - base < enough; ++listIndex) {
+        const QStringList &entries = lines_.list(listIndex);
+        const qsizetype countLine = lines_.countLine(listIndex);
+        if (line == countLine) {
+            const QByteArray count = ' ' + QByteArray::number(entries.size()) + " \r\n";
+            reserve(count.size());
+            dst = std::copy(count.begin(), count.end(), dst);
+            ++line;
+        }
+        for (qsizetype row = line - countLine - 1; row >= 0 && row < entries.size() && dst - base < enough;
+             ++row, ++line) {
+            const QString &entry = entries[row];
+            // Each entry lives in its own block of memory, often two cache
+            // lines long: ask for a later one early.
+            if (row + 8 < entries.size()) {
+                const char *ahead = reinterpret_cast<const char *>(entries[row + 8].constData());
+                __builtin_prefetch(ahead);
+                __builtin_prefetch(ahead + 64);
+            }
+            const QByteArray *asRead = kept_ ? kept_->bytesOf(entry) : nullptr;
+            reserve((asRead ? asRead->size() : perUnit_ * entry.size()) + 2);
+            bool exact = true;
+            const auto *src = reinterpret_cast<const char16_t *>(entry.constData());
+            if (asRead)
+                dst = std::copy(asRead->begin(), asRead->end(), dst);
+            else if (limit_ && copyPlainUnits(src, entry.size(), dst, latin1))
+                dst += entry.size();
+            else
+                dst = page_.encode(entry, dst, &exact);
+            *dst++ = '\r';
+            *dst++ = '\n';
+            if (!exact) {
+                if (changed && !*changed)
+                    *changed = ChangedEntry{listIndex, row, page_.firstUnstorable(entry)};
+                if (stopAtChange) {
+                    out.resize(dst - base);
+                    return -1;
+                }
+            }
+        }
+    }
+    out.resize(dst - base);
+    return line;
+}
+
+// Encodes the lists into the device a piece at a time; false when a write
+// failed or an entry cannot be written as it stands (named in *changed).
+//
+// One thread does it all. A second one that encoded while this one wrote
+// gained nothing on a disk, where the save waits for the disk anyway, and
+// cost a busy machine dearly: a new thread may not run for milliseconds, and
+// every hand-over between the two waits for the other to be scheduled.
 bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page, ChangedEntry *changed,
                 const KeptLines *kept)
 {
-    // Each megabyte goes on its way to the disk while the next is encoded.
-    constexpr qint64 kWriteBackStep = 1024 * 1024;
+    // Each write has a fixed cost in the system besides its bytes: a few
+    // pieces of a mebibyte cost less than many small ones.
+    constexpr qsizetype kPiece = 1024 * 1024;
+    const FileLines lines(lists.first, lists.second);
+    const LineEncoder encoder(lines, page, kept);
     qint64 written = 0;
-    qint64 writtenBack = 0;
+    // Every byte of the file passes here, in order.
     const auto write = [&](QByteArrayView piece) {
         if (device.write(piece.data(), piece.size()) != piece.size())
             return false;
+        // Each piece goes on its way to the disk while the next is encoded,
+        // so the sync before the file replaces the old one has little left to wait for.
+        startWriteBack(device, written, piece.size());
         written += piece.size();
-        if (written - writtenBack >= kWriteBackStep) {
-            startWriteBack(device, writtenBack, written - writtenBack);
-            writtenBack = written;
-        }
         return true;
     };
-    const auto encodeHere = [&] {
-        return encodeTaskFile(
-            lists.first, lists.second, page, changed, true,
-            [&](QByteArray &piece) {
-                const bool ok = write(piece);
-                piece.resize(kPiece);
-                return ok;
-            },
-            kept);
-    };
-    if (lists.first.size() + lists.second.size() < kEntriesForTwoThreads)
-        return encodeHere();
-    PiecePipe pipe;
-    bool encoded = false;
-    std::thread encoder;
-    try {
-        encoder = std::thread([&] {
-            encoded = encodeTaskFile(
-                lists.first, lists.second, page, changed, true, [&pipe](QByteArray &piece) { return pipe.put(piece); },
-                kept);
-            pipe.finish();
-        });
-    } catch (const std::system_error &) {
-        return encodeHere(); // no thread to be had: one does both
-    }
-    bool allWritten = true;
     QByteArray piece;
-    while (pipe.take(&piece)) {
-        if (!write(piece)) {
-            allWritten = false;
-            pipe.stop();
-            break;
-        }
-        pipe.giveBack(std::move(piece));
+    for (qsizetype line = 0; line < lines.size();) {
+        line = encoder.encode(line, piece, kPiece, changed, true);
+        if (line < 0 || !write(piece))
+            return false;
     }
-    encoder.join();
-    return allWritten && encoded;
+    return true;
 }
 
 } // namespace
@@ -461,15 +392,9 @@ ReadResult readTaskFile(QByteArrayView bytes, const CodePage &page)
 QByteArray writeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page,
                          ChangedEntry *changed, const KeptLines *kept)
 {
+    const FileLines lines(first, second);
     QByteArray out;
-    encodeTaskFile(
-        first, second, page, changed, false,
-        [&out](QByteArray &piece) {
-            out.append(piece);
-            piece.resize(kPiece);
-            return true;
-        },
-        kept);
+    LineEncoder(lines, page, kept).encode(0, out, std::numeric_limits<qsizetype>::max(), changed, false);
     return out;
 }
 

@@ -201,22 +201,31 @@ void TestTaskFile::writer_data()
     QTest::newRow("short, odd unit in the overlap")
         << L{QString::fromUtf16(u"abcdefgh\u00e9ij"), QString::fromUtf16(u"abcdefghij\u0080")} << L{}
         << (" 2 \r\nabcdefgh" + bytesOf({0xe9}) + "ij\r\nabcdefghij?\r\n 0 \r\n");
-    // Longer than the pieces a save writes at once.
-    const QString huge = QString(300 * 1024, QLatin1Char('h'));
+    // Longer than the pieces a save writes at once (a megabyte).
+    const QString huge = QString(1536 * 1024, QLatin1Char('h'));
     QTest::newRow("entry longer than a piece") << L{"a", huge} << L{"b"}
                                                << (" 2 \r\na\r\n" + huge.toLatin1() + "\r\n 1 \r\nb\r\n");
     QTest::newRow("over capacity, all written") << L(53, "x") << L{}
                                                 << (" 53 \r\n" + QByteArray("x\r\n").repeated(53) + " 0 \r\n");
-    // Enough entries for a save to encode on a second thread while it writes.
+    // Enough entries for a save to write in several pieces.
     L many;
     QByteArray manyBytes;
-    for (int i = 0; i < 9000; ++i) {
+    for (int i = 0; i < 30000; ++i) {
         many << QStringLiteral("entry %1 ").arg(i).repeated(1 + i % 7);
         manyBytes += many.last().toLatin1() + "\r\n";
     }
-    QTest::newRow("many entries") << many << L{"last"} << (" 9000 \r\n" + manyBytes + " 1 \r\nlast\r\n");
+    QTest::newRow("many entries") << many << L{"last"} << (" 30000 \r\n" + manyBytes + " 1 \r\nlast\r\n");
     QTest::newRow("many entries, the last unstorable")
-        << many << L{QString::fromUtf16(u"\u65e5")} << (" 9000 \r\n" + manyBytes + " 1 \r\n?\r\n");
+        << many << L{QString::fromUtf16(u"\u65e5")} << (" 30000 \r\n" + manyBytes + " 1 \r\n?\r\n");
+    // A first list of exactly a mebibyte, the size of those pieces: the
+    // second list's count line starts a piece of its own.
+    const L mebibyte = L(1023, QString(1022, QLatin1Char('k'))) + L{QString(1014, QLatin1Char('k'))};
+    const QByteArray mebibyteBytes =
+        " 1024 \r\n" + QByteArray(1022, 'k').append("\r\n").repeated(1023) + QByteArray(1014, 'k') + "\r\n";
+    QTest::newRow("a piece ends with the first list")
+        << mebibyte << L{"next", "after"} << (mebibyteBytes + " 2 \r\nnext\r\nafter\r\n");
+    QTest::newRow("a piece ends before an unstorable entry")
+        << mebibyte << L{QString::fromUtf16(u"\u65e5")} << (mebibyteBytes + " 1 \r\n?\r\n");
 }
 
 void TestTaskFile::writer()

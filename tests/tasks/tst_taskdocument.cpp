@@ -47,8 +47,9 @@ using listora::test::renameOver;
 using listora::test::snapshot;
 using listora::test::writeFile;
 
-enum class Fault { MissingFolder, TargetIsFolder, FileSizeLimit, FullTmpfs, WriteFailsHalfWay, ShortWrite, CommitFails,
-                   ErrorNamesTheFile, EntryTheFileCannotHold, ReadOnlyAttribute, HeldOpen };
+enum class Fault { MissingFolder, TargetIsFolder, FileSizeLimit, FullTmpfs, WriteFailsHalfWay, ShortWrite,
+                   DiskFillsPartWay, CommitFails, ErrorNamesTheFile, EntryTheFileCannotHold, ReadOnlyAttribute,
+                   HeldOpen };
 Q_DECLARE_METATYPE(Fault)
 Q_DECLARE_METATYPE(OpenOutcome::Status)
 
@@ -145,8 +146,10 @@ constexpr qint64 kPage = 4096;
 // before the save finishes; and far over it, so the data goes straight out.
 constexpr int kBufferedEntries = 100;
 constexpr int kWrittenThroughEntries = 3000;
-// Enough for the save to encode on a second thread while it writes.
-constexpr int kEncodedAlongsideEntries = 6000;
+// Over a megabyte: the save writes it in several pieces, and a fault can
+// come after some of them are in the temporary file.
+constexpr int kLongFileEntries = 20000;
+constexpr qint64 kRoomForPartOfLongFile = 1200 * 1000;
 
 const QByteArray kOldBytes(" 2 \r\nold entry\r\nanother old one\r\n 1 \r\nsecond list\r\n");
 
@@ -536,13 +539,14 @@ void TestTaskDocument::failedSave_data()
         {"file-size limit, written through", Fault::FileSizeLimit, kWrittenThroughEntries, ""},
         {"full tmpfs, buffered", Fault::FullTmpfs, kBufferedEntries, ""},
         {"full tmpfs, written through", Fault::FullTmpfs, kWrittenThroughEntries, ""},
-        {"file-size limit, encoded alongside", Fault::FileSizeLimit, kEncodedAlongsideEntries, ""},
-        {"full tmpfs, encoded alongside", Fault::FullTmpfs, kEncodedAlongsideEntries, ""},
+        {"file-size limit, long file", Fault::FileSizeLimit, kLongFileEntries, ""},
+        {"full tmpfs, long file", Fault::FullTmpfs, kLongFileEntries, ""},
 #endif
         {"write fails half-way", Fault::WriteFailsHalfWay, kBufferedEntries, "the device failed half-way"},
         {"write stops half-way", Fault::ShortWrite, kBufferedEntries, ""},
-        {"write fails half-way, encoded alongside", Fault::WriteFailsHalfWay, kEncodedAlongsideEntries,
-         "the device failed half-way"},
+        {"write fails half-way, long file", Fault::WriteFailsHalfWay, kLongFileEntries, "the device failed half-way"},
+        {"disk fills part-way through a long file", Fault::DiskFillsPartWay, kLongFileEntries,
+         "no space left on the device"},
         {"commit fails", Fault::CommitFails, kBufferedEntries, "the disk refused the commit"},
         {"the error names the file", Fault::ErrorNamesTheFile, kBufferedEntries, "is not writable"},
         // No '?' on disk for what the list shows otherwise.
@@ -617,6 +621,10 @@ void TestTaskDocument::failedSave()
             if (fault == Fault::WriteFailsHalfWay || fault == Fault::ShortWrite)
                 return std::make_unique<test::HalfWriteFile>(path, fault == Fault::WriteFailsHalfWay);
             return std::make_unique<test::RefusingCommit>(path, fault == Fault::ErrorNamesTheFile);
+        });
+    } else if (fault == Fault::DiskFillsPartWay) {
+        setSaveDeviceFactory([](const QString &path) -> std::unique_ptr<QIODevice> {
+            return std::make_unique<test::FillingFile>(path, kRoomForPartOfLongFile);
         });
     } else if (fault == Fault::ReadOnlyAttribute) {
         // On Windows Qt sets the attribute for a file without write permission.
