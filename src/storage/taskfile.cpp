@@ -12,8 +12,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <limits>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -208,7 +214,7 @@ public:
     // changed names the first entry that cannot be written as it stands
     // (written with '?' and blanks); with stopAtChange encoding ends there,
     // and the result is -1.
-    qsizetype encode(qsizetype begin, QByteArray &out, qsizetype enough, ChangedEntry *changed,
+    qsizetype encode(qsizetype begin, qsizetype end, QByteArray &out, qsizetype enough, ChangedEntry *changed,
                      bool stopAtChange) const;
 
 private:
@@ -219,11 +225,13 @@ private:
     char16_t limit_;
 };
 
-qsizetype LineEncoder::encode(qsizetype begin, QByteArray &out, qsizetype enough, ChangedEntry *changed,
-                              bool stopAtChange) const
+qsizetype LineEncoder::encode(qsizetype begin, qsizetype end, QByteArray &out, qsizetype enough,
+                              ChangedEntry *changed, bool stopAtChange) const
 {
-    // Room for the run and the line that ends it, grown when a long one comes.
-    out.resize(std::max(out.capacity(), std::min(enough, qsizetype(1024 * 1024)) + 64 * 1024));
+    // Room for the run at a typical entry's length and the line that ends it,
+    // grown when long ones come.
+    const qsizetype expected = std::min(enough, (end - begin) * 80);
+    out.resize(std::max(out.capacity(), expected + 64 * 1024));
     char *base = out.data();
     char *dst = base;
     char *room = base + out.size();
@@ -238,7 +246,7 @@ qsizetype LineEncoder::encode(qsizetype begin, QByteArray &out, qsizetype enough
     };
     const bool latin1 = limit_ == 0xFF;
     qsizetype line = begin;
-    for (int listIndex = 0; listIndex < 2 && dst - base < enough; ++listIndex) {
+    for (int listIndex = 0; listIndex < 2 && line < end && dst - base < enough; ++listIndex) {
         const QStringList &entries = lines_.list(listIndex);
         const qsizetype countLine = lines_.countLine(listIndex);
         if (line == countLine) {
@@ -247,7 +255,7 @@ qsizetype LineEncoder::encode(qsizetype begin, QByteArray &out, qsizetype enough
             dst = std::copy(count.begin(), count.end(), dst);
             ++line;
         }
-        for (qsizetype row = line - countLine - 1; row >= 0 && row < entries.size() && dst - base < enough;
+        for (qsizetype row = line - countLine - 1; row >= 0 && row < entries.size() && line < end && dst - base < enough;
              ++row, ++line) {
             const QString &entry = entries[row];
             // Each entry lives in its own block of memory, often two cache
@@ -283,39 +291,141 @@ qsizetype LineEncoder::encode(qsizetype begin, QByteArray &out, qsizetype enough
     return line;
 }
 
-// Encodes the lists into the device a piece at a time; false when a write
-// failed or an entry cannot be written as it stands (named in *changed).
-//
-// One thread does it all. A second one that encoded while this one wrote
-// gained nothing on a disk, where the save waits for the disk anyway, and
-// cost a busy machine dearly: a new thread may not run for milliseconds, and
-// every hand-over between the two waits for the other to be scheduled.
+// Runs of lines encoded by whichever of two threads claims them first, and
+// written in order by the saving thread. The helper only ever takes work that
+// is left: when it starts late, as a new thread may on a busy machine, the
+// saving thread has done that work itself and never waits for it to start,
+// nor to end.
+class SharedEncoding {
+public:
+    struct Run {
+        QByteArray bytes;
+        ChangedEntry changed;
+        std::atomic<bool> ready{false};
+    };
+
+    explicit SharedEncoding(qsizetype runs) : runs_(new Run[size_t(runs)]), count_(runs) {}
+
+    qsizetype count() const { return count_; }
+    Run &run(qsizetype i) { return runs_[size_t(i)]; }
+    // The next run nobody has taken, or count() when none is left.
+    qsizetype claim() { return std::min(next_.fetch_add(1), count_); }
+    // No run is handed out any more; returns how many had been.
+    qsizetype close() { return std::min(next_.exchange(count_), count_); }
+
+    // Buffers of written runs, so that later runs do not fault in fresh memory.
+    QByteArray takeBuffer()
+    {
+        const std::lock_guard lock(spareLock_);
+        if (spare_.empty())
+            return {};
+        QByteArray buffer = std::move(spare_.back());
+        spare_.pop_back();
+        return buffer;
+    }
+    void giveBack(QByteArray &&buffer)
+    {
+        const std::lock_guard lock(spareLock_);
+        spare_.push_back(std::move(buffer));
+    }
+
+private:
+    std::unique_ptr<Run[]> runs_;
+    const qsizetype count_;
+    std::atomic<qsizetype> next_{0};
+    std::mutex spareLock_;
+    std::vector<QByteArray> spare_;
+};
+
+// Encodes the lists into the device a run of lines at a time; false when a
+// write failed or an entry cannot be written as it stands (named in *changed).
 bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page, ChangedEntry *changed,
-                const KeptLines *kept)
+                const KeptLines *kept, ContentHasher *hasher)
 {
-    // Each write has a fixed cost in the system besides its bytes: a few
-    // pieces of a mebibyte cost less than many small ones.
-    constexpr qsizetype kPiece = 1024 * 1024;
+    // About a quarter of a mebibyte of a typical list: a run's bytes are still
+    // in the processor's cache when they are written and hashed.
+    constexpr qsizetype kRunLines = 4096;
+    // Each mebibyte goes on its way to the disk while the next is encoded, so
+    // the sync before the file replaces the old one finds less to wait for.
+    constexpr qint64 kWriteBackStep = 1024 * 1024;
     const FileLines lines(lists.first, lists.second);
     const LineEncoder encoder(lines, page, kept);
     qint64 written = 0;
+    qint64 writtenBack = 0;
     // Every byte of the file passes here, in order.
     const auto write = [&](QByteArrayView piece) {
         if (device.write(piece.data(), piece.size()) != piece.size())
             return false;
-        // Each piece goes on its way to the disk while the next is encoded,
-        // so the sync before the file replaces the old one has little left to wait for.
-        startWriteBack(device, written, piece.size());
         written += piece.size();
+        if (written - writtenBack >= kWriteBackStep) {
+            startWriteBack(device, writtenBack, written - writtenBack);
+            writtenBack = written;
+        }
+        if (hasher)
+            hasher->add(piece);
         return true;
     };
-    QByteArray piece;
-    for (qsizetype line = 0; line < lines.size();) {
-        line = encoder.encode(line, piece, kPiece, changed, true);
-        if (line < 0 || !write(piece))
-            return false;
+
+    const qsizetype runCount = (lines.size() + kRunLines - 1) / kRunLines;
+    if (runCount < 3) {
+        QByteArray piece;
+        const qsizetype end = encoder.encode(0, lines.size(), piece, std::numeric_limits<qsizetype>::max(), changed,
+                                             true);
+        return end >= 0 && write(piece);
     }
-    return true;
+
+    // The helper may outlive this call, so what it shares is held by both;
+    // it touches the lists only for a run it claimed, which this thread waits for.
+    const auto shared = std::make_shared<SharedEncoding>(runCount);
+    const auto encodeRun = [&encoder, &lines](SharedEncoding &runs, qsizetype i) {
+        SharedEncoding::Run &run = runs.run(i);
+        run.bytes = runs.takeBuffer();
+        const qsizetype begin = i * kRunLines;
+        encoder.encode(begin, std::min(begin + kRunLines, lines.size()), run.bytes,
+                       std::numeric_limits<qsizetype>::max(), &run.changed, true);
+        run.ready.store(true, std::memory_order_release);
+        run.ready.notify_one();
+    };
+    try {
+        std::thread([shared, encodeRun] {
+            for (qsizetype i = shared->claim(); i < shared->count(); i = shared->claim())
+                encodeRun(*shared, i);
+        }).detach();
+    } catch (const std::system_error &) {
+        // No thread to be had: this one does it all.
+    }
+
+    SharedEncoding &runs = *shared;
+    bool ok = true;
+    qsizetype i = 0;
+    for (; i < runs.count(); ++i) {
+        SharedEncoding::Run &run = runs.run(i);
+        // Rather than wait for the helper, encode a later run meanwhile.
+        while (!run.ready.load(std::memory_order_acquire)) {
+            const qsizetype mine = runs.claim();
+            if (mine < runs.count())
+                encodeRun(runs, mine);
+            else
+                run.ready.wait(false, std::memory_order_acquire);
+        }
+        if (run.changed) {
+            *changed = run.changed;
+            ok = false;
+            break;
+        }
+        if (!write(run.bytes)) {
+            ok = false;
+            break;
+        }
+        runs.giveBack(std::move(run.bytes));
+    }
+    if (!ok) {
+        // The helper may be in the middle of a run; the lists must outlive its reading them.
+        const qsizetype claimed = runs.close();
+        for (qsizetype j = i + 1; j < claimed; ++j)
+            runs.run(j).ready.wait(false, std::memory_order_acquire);
+    }
+    return ok;
 }
 
 } // namespace
@@ -394,7 +504,7 @@ QByteArray writeTaskFile(const QStringList &first, const QStringList &second, co
 {
     const FileLines lines(first, second);
     QByteArray out;
-    LineEncoder(lines, page, kept).encode(0, out, std::numeric_limits<qsizetype>::max(), changed, false);
+    LineEncoder(lines, page, kept).encode(0, lines.size(), out, std::numeric_limits<qsizetype>::max(), changed, false);
     return out;
 }
 
@@ -502,7 +612,8 @@ SaveResult saveBytes(const QString &path, const QByteArray &bytes)
         retryWindow(), waitBeforeRetry);
 }
 
-SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page, const KeptLines *kept)
+SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page, const KeptLines *kept,
+                        ContentHasher *written)
 {
     // A longer list would give a count line that no reader accepts.
     if (lists.first.size() > kMaxListEntries || lists.second.size() > kMaxListEntries)
@@ -516,8 +627,11 @@ SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodeP
             const std::unique_ptr<QIODevice> device = saveDevice(path);
             if (!device)
                 return failure({});
-            SaveResult tried =
-                writeThrough(*device, [&](QIODevice &d) { return encodeInto(d, lists, page, &changed, kept); });
+            // Only the bytes of the try that replaced the file count.
+            if (written)
+                *written = ContentHasher();
+            SaveResult tried = writeThrough(
+                *device, [&](QIODevice &d) { return encodeInto(d, lists, page, &changed, kept, written); });
             tried.changed = changed; // no point in waiting for the file to come free
             return tried;
         },

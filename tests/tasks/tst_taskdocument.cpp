@@ -709,22 +709,30 @@ void TestTaskDocument::changedElsewhere_data()
     QTest::addColumn<QStringList>("first"); // after merging, with "mine" added on screen to the second list
     QTest::addColumn<qsizetype>("added");
     QTest::addColumn<qsizetype>("removed");
+    QTest::addColumn<int>("filler"); // entries ahead of "mine" in the second list, on both sides
 
     using L = QStringList;
-    QTest::newRow("untouched") << false << "nothing" << false << L{} << qsizetype(0) << qsizetype(0);
-    QTest::newRow("written again alike") << false << "rewrite" << false << L{} << qsizetype(0) << qsizetype(0);
+    QTest::newRow("untouched") << false << "nothing" << false << L{} << qsizetype(0) << qsizetype(0) << 0;
+    QTest::newRow("written again alike") << false << "rewrite" << false << L{} << qsizetype(0) << qsizetype(0) << 0;
     QTest::newRow("an entry added there") << false << "append" << true << L{"a", "b", "phone"} << qsizetype(1)
-                                          << qsizetype(0);
-    QTest::newRow("an entry removed there") << false << "drop" << true << L{"b"} << qsizetype(0) << qsizetype(1);
-    QTest::newRow("deleted: simply written") << false << "delete" << false << L{} << qsizetype(0) << qsizetype(0);
+                                          << qsizetype(0) << 0;
+    QTest::newRow("an entry removed there") << false << "drop" << true << L{"b"} << qsizetype(0) << qsizetype(1) << 0;
+    QTest::newRow("deleted: simply written") << false << "delete" << false << L{} << qsizetype(0) << qsizetype(0) << 0;
     QTest::newRow("replaced by rename, other bytes") << false << "rename append" << true << L{"a", "b", "phone"}
-                                                     << qsizetype(1) << qsizetype(0);
+                                                     << qsizetype(1) << qsizetype(0) << 0;
     QTest::newRow("replaced by rename, the same bytes") << false << "rename" << false << L{} << qsizetype(0)
-                                                        << qsizetype(0);
+                                                        << qsizetype(0) << 0;
     QTest::newRow("no task file now: nothing merged") << false << "damage" << true << L{"a", "b"} << qsizetype(0)
-                                                      << qsizetype(0);
+                                                      << qsizetype(0) << 0;
     QTest::newRow("the backup, an entry added there") << true << "append" << true << L{"a", "b", "phone"}
-                                                      << qsizetype(1) << qsizetype(0);
+                                                      << qsizetype(1) << qsizetype(0) << 0;
+    // Files written in several pieces: the save knows their bytes without reading them back.
+    QTest::newRow("a long file, untouched") << false << "nothing" << false << L{} << qsizetype(0) << qsizetype(0)
+                                            << kLongFileEntries;
+    QTest::newRow("a long file, written again alike") << false << "rewrite" << false << L{} << qsizetype(0)
+                                                      << qsizetype(0) << kLongFileEntries;
+    QTest::newRow("a long file, an entry added there") << false << "append" << true << L{"a", "b", "phone"}
+                                                       << qsizetype(1) << qsizetype(0) << kLongFileEntries;
 }
 
 void TestTaskDocument::changedElsewhere()
@@ -735,14 +743,21 @@ void TestTaskDocument::changedElsewhere()
     QFETCH(QStringList, first);
     QFETCH(qsizetype, added);
     QFETCH(qsizetype, removed);
+    QFETCH(int, filler);
 
     TaskDocument doc;
     doc.add(0, QStringLiteral("a"));
     doc.add(0, QStringLiteral("b"));
+    const QStringList filled = entries(filler, QStringLiteral("entry ").leftJustified(64, QLatin1Char('.')));
+    doc.list(1).append(filled);
     const QString picked = path(QStringLiteral("lists.dat"));
     const QString file = backup ? picked + QStringLiteral("_bak.dat") : picked;
     QVERIFY(backup ? doc.backup(picked) : doc.save(picked));
-    doc.add(1, QStringLiteral("mine"));
+    // A list past its places takes no typed entry, but one from a file does.
+    if (filler > 0)
+        doc.list(1).append(QStringLiteral("mine"));
+    else
+        QCOMPARE(doc.add(1, QStringLiteral("mine")), AddOutcome::Added);
 
     const QByteArray written = readFile(file);
     QStringList theirs{QStringLiteral("a"), QStringLiteral("b")};
@@ -753,7 +768,7 @@ void TestTaskDocument::changedElsewhere()
     const QByteArray bytes = change == QLatin1String("damage") ? QByteArray("not a task file\r\n")
                            : change == QLatin1String("rewrite") || change == QLatin1String("rename")
                                ? written
-                               : writeTaskFile(theirs, {});
+                               : writeTaskFile(theirs, filled);
     if (change.startsWith(QLatin1String("rename"))) {
         const QString beside = path(QStringLiteral("new.tmp"));
         QVERIFY(writeFile(beside, bytes));
@@ -771,7 +786,7 @@ void TestTaskDocument::changedElsewhere()
     const bool damaged = change == QLatin1String("damage");
     QCOMPARE(merged.status, damaged ? MergeOutcome::Damaged : MergeOutcome::Merged);
     QCOMPARE(doc.list(0).entries(), first);
-    QCOMPARE(doc.list(1).entries(), QStringList{QStringLiteral("mine")});
+    QCOMPARE(doc.list(1).entries(), filled + QStringList{QStringLiteral("mine")});
     QCOMPARE(merged.added, added);
     QCOMPARE(merged.removed, removed);
     QVERIFY(!doc.isSaved());
@@ -785,7 +800,7 @@ void TestTaskDocument::changedElsewhere()
     QVERIFY(doc.redo());
     QVERIFY(!doc.changedElsewhere(file));
     QVERIFY(backup ? doc.backup(picked) : doc.save(picked));
-    QCOMPARE(readTaskFile(readFile(file)).lists, (TaskLists{first, {QStringLiteral("mine")}}));
+    QCOMPARE(readTaskFile(readFile(file)).lists, (TaskLists{first, filled + QStringList{QStringLiteral("mine")}}));
     QVERIFY(doc.undo());
     QCOMPARE(doc.list(0).entries(), (QStringList{"a", "b"}));
 }
