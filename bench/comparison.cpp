@@ -24,9 +24,9 @@ const std::vector<Comparison> &comparisons()
         {"moving one entry out of a shown list of 32,000, against one of 299", "MoveOut/Listora/32000",
          "MoveOut/Listora/299", 1.25},
         {"hashing the bytes of 2 x 32,767 entries in a save's pieces, against saving them", "Hash/Listora/32767",
-         "Save/Floor/32767", 0.1},
+         "Save/Listora/32767:floor", 0.1},
         {"checking that a file of 2 x 32,767 entries is unchanged, against saving it", "Check/Listora/32767",
-         "Save/Floor/32767", 0.5},
+         "Save/Listora/32767:floor", 0.5},
         {"merging 2 x 32,767 entries changed in 3 places on each side, against comparing them", "Merge/Listora/32767",
          "Merge/Floor/32767", 2.5},
         {"merging twice the entries (2 x 16,384 -> 2 x 32,767)", "Merge/Listora/32767", "Merge/Listora/16384", 2.5},
@@ -111,7 +111,7 @@ Tally printComparisons(const CollectingReporter &reporter, Length length, std::o
                 ++tally.notRun;
             else
                 ++tally.failed;
-            std::snprintf(line, sizeof line, "  %-72s  not measured: %s\n", c.what.c_str(),
+            std::snprintf(line, sizeof line, "  %-86s  not measured: %s\n", c.what.c_str(),
                           why.empty() ? "not run" : why.c_str());
             out << line;
             continue;
@@ -126,7 +126,7 @@ Tally printComparisons(const CollectingReporter &reporter, Length length, std::o
             ++tally.failed;
             said = "PAST TWICE THE GOAL";
         }
-        std::snprintf(line, sizeof line, "  %-72s  %8.3f ms / %8.3f ms = %5.2f  (goal <= %.2f) %s\n", c.what.c_str(),
+        std::snprintf(line, sizeof line, "  %-86s  %8.3f ms / %8.3f ms = %5.2f  (goal <= %.2f) %s\n", c.what.c_str(),
                       subject * 1e3, reference * 1e3, verdict.ratio, c.goal, said);
         out << line;
     }

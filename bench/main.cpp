@@ -56,6 +56,7 @@ int main(int argc, char *argv[])
     listora::bench::registerStartup(length);
     listora::bench::registerTaskFile(length);
     listora::bench::registerListOperations(length);
+    listora::bench::registerChangedFile(length);
     listora::bench::CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

@@ -15,6 +15,7 @@ enum class Length { Full, Short };
 void registerStartup(Length length);
 void registerTaskFile(Length length);
 void registerListOperations(Length length);
+void registerChangedFile(Length length);
 
 // Processes events until widget has been painted once; false after a few
 // seconds without a paint.
