@@ -4,14 +4,17 @@
 
 #include "storage/codepage.h"
 #include "storage/taskfile.h"
-#include "tasks/tasklistmodel.h"
+#include "tasks/taskdocument.h"
 
-#include <QCoreApplication>
+#include "comparison.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <chrono>
 
 namespace listora::bench {
 
@@ -23,6 +26,7 @@ struct Lists {
         : first(sampleEntries(n, 0, codePage))
         , second(sampleEntries(n, 1, codePage))
         , bytes(taskFileBytes(first, second, codePage))
+        , dir(workFolder() + QStringLiteral("/run-XXXXXX"))
     {
         path = dir.filePath(QStringLiteral("lists.dat"));
         writeFile(path, bytes);
@@ -44,13 +48,6 @@ bool holds(const TaskListModel *list, const QStringList &entries)
     return true;
 }
 
-void fillLists(Form1 &form, const Lists &lists)
-{
-    form.Tasks[0]->append(lists.first);
-    form.Tasks[1]->append(lists.second);
-    QCoreApplication::processEvents();
-}
-
 // The least a save needs once its bytes are ready.
 bool writeReadyBytes(const QString &target, const QByteArray &bytes)
 {
@@ -58,28 +55,22 @@ bool writeReadyBytes(const QString &target, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
-// Takes the open back as a user would, so the history holds no stale copy of the lists.
-void emptyLists(Form1 &form)
-{
-    form.Undo();
-    QCoreApplication::processEvents();
-}
-
 void openListora(benchmark::State &state)
 {
     const Lists lists(int(state.range(0)));
-    ShownForm shown;
-    Form1 &form = *shown.form;
+    TaskDocument document;
     bool checked = false;
     for (auto _ : state) {
-        form.openTaskFile(lists.path);
+        const OpenOutcome opened = document.open(lists.path);
         state.PauseTiming();
-        if (!checked && !(holds(form.Tasks[0], lists.first) && holds(form.Tasks[1], lists.second))) {
+        if (!checked && !(opened.status == OpenOutcome::Opened && holds(&document.list(0), lists.first)
+                          && holds(&document.list(1), lists.second))) {
             state.SkipWithError("opening did not fill both lists with the file's entries");
             break;
         }
         checked = true;
-        emptyLists(form);
+        // Taken back as a user would, so the history holds no stale copy of the lists.
+        document.undo();
         state.ResumeTiming();
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
@@ -106,35 +97,62 @@ void openFloor(benchmark::State &state)
     state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
 }
 
-// Saving the entries of a user of the code page in it.
+using Clock = std::chrono::steady_clock;
+
+// Saving the entries of a user of the code page in it. Every iteration also
+// writes the same bytes through QSaveFile into the same folder, the two taking
+// turns at going first, so that both meet the same machine and the same disk:
+// on a shared machine the time of a save drifts with everyone else's work.
+// Neither file is there when its write starts.
 void saveListoraIn(benchmark::State &state, int page)
 {
     const CodePage before = programCodePage();
     setProgramCodePage(CodePage(page));
     const Lists lists(int(state.range(0)), page);
-    ShownForm shown;
-    Form1 &form = *shown.form;
-    fillLists(form, lists);
+    TaskDocument document;
+    if (document.open(lists.path).status != OpenOutcome::Opened) {
+        state.SkipWithError("cannot open the sample task file");
+        setProgramCodePage(before);
+        return;
+    }
     const QString target = lists.dir.filePath(QStringLiteral("saved.dat"));
+    const QString floorTarget = lists.dir.filePath(QStringLiteral("floor.dat"));
+    const auto timed = [](const auto &write, bool *ok) {
+        const auto start = Clock::now();
+        *ok = write();
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    };
+    const auto save = [&] { return bool(document.save(target)); };
+    const auto floor = [&] { return writeReadyBytes(floorTarget, lists.bytes); };
+    double floorSeconds = 0;
+    bool floorFirst = false;
     bool checked = false;
     for (auto _ : state) {
-        // The reminder before the dialog has only OK.
-        shown.platform.answers.enqueue(MessageAnswer::Ok);
-        shown.platform.paths.enqueue(target);
-        form.Command2_Click();
-        state.PauseTiming();
-        if (!checked && readFile(target) != lists.bytes) {
+        bool saved = false;
+        bool floorWritten = false;
+        double seconds = 0;
+        if (floorFirst) {
+            floorSeconds += timed(floor, &floorWritten);
+            seconds = timed(save, &saved);
+        } else {
+            seconds = timed(save, &saved);
+            floorSeconds += timed(floor, &floorWritten);
+        }
+        floorFirst = !floorFirst;
+        if (!floorWritten) {
+            state.SkipWithError("QSaveFile failed");
+            break;
+        }
+        if (!saved || (!checked && readFile(target) != lists.bytes)) {
             state.SkipWithError("saving did not write both lists as a task file");
             break;
         }
         checked = true;
+        state.SetIterationTime(seconds);
         QFile::remove(target);
-        shown.platform.answers.clear();
-        shown.platform.paths.clear();
-        shown.platform.messages.clear();
-        shown.platform.dialogs.clear();
-        state.ResumeTiming();
+        QFile::remove(floorTarget);
     }
+    state.counters[kPairedPrefix + "floor"] = benchmark::Counter(floorSeconds, benchmark::Counter::kAvgIterations);
     state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
     setProgramCodePage(before);
 }
@@ -144,34 +162,25 @@ void saveListora(benchmark::State &state)
     saveListoraIn(state, 1252);
 }
 
-// The second argument names the code page.
 void saveListoraPage(benchmark::State &state)
 {
     saveListoraIn(state, int(state.range(1)));
 }
 
-void saveFloor(benchmark::State &state)
-{
-    const Lists lists(int(state.range(0)));
-    const QString target = lists.dir.filePath(QStringLiteral("floor.dat"));
-    for (auto _ : state) {
-        if (!writeReadyBytes(target, lists.bytes)) {
-            state.SkipWithError("QSaveFile failed");
-            break;
-        }
-        state.PauseTiming();
-        QFile::remove(target);
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
-}
-
 } // namespace
 
-BENCHMARK(openListora)->Name("Open/Listora")->Arg(16384)->Arg(32767)->Unit(benchmark::kMillisecond);
-BENCHMARK(openFloor)->Name("Open/Floor")->Arg(32767)->Unit(benchmark::kMillisecond);
-BENCHMARK(saveListora)->Name("Save/Listora")->Arg(32767)->Unit(benchmark::kMillisecond);
-BENCHMARK(saveListoraPage)->Name("Save/Listora/page")->Args({32767, 1251})->Args({32767, 932})->Unit(benchmark::kMillisecond);
-BENCHMARK(saveFloor)->Name("Save/Floor")->Arg(32767)->Unit(benchmark::kMillisecond);
+void registerTaskFile(Length)
+{
+    const auto unit = benchmark::kMillisecond;
+    benchmark::RegisterBenchmark("Open/Listora", openListora)->Arg(16384)->Arg(32767)->Unit(unit);
+    benchmark::RegisterBenchmark("Open/Floor", openFloor)->Arg(32767)->Unit(unit);
+    benchmark::RegisterBenchmark("Save/Listora", saveListora)->Arg(32767)->UseManualTime()->Unit(unit);
+    // The second argument names the code page.
+    benchmark::RegisterBenchmark("Save/Listora/page", saveListoraPage)
+        ->Args({32767, 1251})
+        ->Args({32767, 932})
+        ->UseManualTime()
+        ->Unit(unit);
+}
 
 } // namespace listora::bench

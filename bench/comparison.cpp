@@ -9,13 +9,13 @@ namespace listora::bench {
 const std::vector<Comparison> &comparisons()
 {
     static const std::vector<Comparison> table{
-        {"start-up to first paint, against a bare window of the same widgets", "Startup/Form1", "Startup/Form1:floor",
-         1.3},
+        {"start-up to first paint, against a bare window of the same widgets", "Startup/MainWindow",
+         "Startup/MainWindow:floor", 1.3},
         {"opening 2 x 32,767 entries, against read + split into plain string lists", "Open/Listora/32767",
          "Open/Floor/32767", 1.1},
         {"opening twice the entries (2 x 16,384 -> 2 x 32,767)", "Open/Listora/32767", "Open/Listora/16384", 2.1},
-        {"saving 2 x 32,767 entries, against the same bytes through QSaveFile", "Save/Listora/32767", "Save/Floor/32767",
-         1.2},
+        {"saving 2 x 32,767 entries, against the same bytes through QSaveFile", "Save/Listora/32767",
+         "Save/Listora/32767:floor", 1.2},
         {"saving Russian entries in code page 1251, against Western ones in 1252", "Save/Listora/page/32767/1251",
          "Save/Listora/32767", 2.0},
         {"saving Japanese entries in code page 932, against Western ones in 1252", "Save/Listora/page/32767/932",
@@ -24,9 +24,9 @@ const std::vector<Comparison> &comparisons()
         {"moving one entry out of a shown list of 32,000, against one of 299", "MoveOut/Listora/32000",
          "MoveOut/Listora/299", 1.25},
         {"hashing the bytes of 2 x 32,767 entries in a save's pieces, against saving them", "Hash/Listora/32767",
-         "Save/Floor/32767", 0.1},
+         "Save/Listora/32767:floor", 0.1},
         {"checking that a file of 2 x 32,767 entries is unchanged, against saving it", "Check/Listora/32767",
-         "Save/Floor/32767", 0.5},
+         "Save/Listora/32767:floor", 0.5},
         {"merging 2 x 32,767 entries changed in 3 places on each side, against comparing them", "Merge/Listora/32767",
          "Merge/Floor/32767", 2.5},
         {"merging twice the entries (2 x 16,384 -> 2 x 32,767)", "Merge/Listora/32767", "Merge/Listora/16384", 2.5},
@@ -87,36 +87,58 @@ Verdict judge(const Comparison &comparison, double subjectSeconds, double refere
     if (subjectSeconds < 0 || referenceSeconds <= 0)
         return {};
     const double ratio = subjectSeconds / referenceSeconds;
-    return {ratio, ratio <= comparison.goal};
+    if (ratio <= comparison.goal)
+        return {Verdict::Met, ratio};
+    return {ratio <= 2 * comparison.goal ? Verdict::Missed : Verdict::MissedFar, ratio};
 }
 
-int printComparisons(const CollectingReporter &reporter, std::ostream &out)
+Tally printComparisons(const CollectingReporter &reporter, Length length, std::ostream &out)
 {
-    int missed = 0;
-    out << "\nRatios (median of the repetitions; goal = largest acceptable ratio)\n";
+    Tally tally;
+    std::vector<std::string> missed;
+    out << (length == Length::Full ? "\nRatios (median of the repetitions; goal = largest acceptable ratio)\n"
+                                   : "\nRatios, short run (median of the repetitions; fails past twice the goal)\n");
     char line[512];
     for (const Comparison &c : comparisons()) {
         const double subject = reporter.median(c.subject);
         const double reference = reporter.median(c.reference);
         const Verdict verdict = judge(c, subject, reference);
-        if (verdict.ratio < 0) {
+        if (verdict.kind == Verdict::NotRun) {
             std::string why = reporter.error(c.subject);
             if (why.empty())
                 why = reporter.error(c.reference);
             if (why.empty())
-                why = "not run";
-            std::snprintf(line, sizeof line, "  %-72s  not measured: %s\n", c.what.c_str(), why.c_str());
-            ++missed;
-        } else {
-            std::snprintf(line, sizeof line, "  %-72s  %8.3f ms / %8.3f ms = %5.2f  (goal <= %.2f) %s\n",
-                          c.what.c_str(), subject * 1e3, reference * 1e3, verdict.ratio, c.goal,
-                          verdict.met ? "met" : "MISSED");
-            missed += verdict.met ? 0 : 1;
+                ++tally.notRun;
+            else
+                ++tally.failed;
+            std::snprintf(line, sizeof line, "  %-86s  not measured: %s\n", c.what.c_str(),
+                          why.empty() ? "not run" : why.c_str());
+            out << line;
+            continue;
         }
+        const char *said = "met";
+        if (verdict.kind != Verdict::Met) {
+            ++tally.missed;
+            missed.push_back(c.what);
+            said = length == Length::Full ? "MISSED" : "over the goal";
+        }
+        if (verdict.kind == Verdict::MissedFar) {
+            ++tally.failed;
+            said = "PAST TWICE THE GOAL";
+        }
+        std::snprintf(line, sizeof line, "  %-86s  %8.3f ms / %8.3f ms = %5.2f  (goal <= %.2f) %s\n", c.what.c_str(),
+                      subject * 1e3, reference * 1e3, verdict.ratio, c.goal, said);
         out << line;
     }
+    // A short run measures too little to call a goal missed; it only catches a large slowdown.
+    if (length == Length::Full) {
+        if (missed.empty() && tally.notRun == 0 && tally.failed == 0)
+            out << "Every goal met.\n";
+        for (const std::string &what : missed)
+            out << "Missed: " << what << "\n";
+    }
     out.flush();
-    return missed;
+    return tally;
 }
 
 } // namespace listora::bench

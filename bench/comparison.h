@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -40,13 +42,26 @@ private:
 };
 
 struct Verdict {
+    enum Kind {
+        Met,
+        Missed,    // over the goal, but not by much: noise on a busy machine can do that
+        MissedFar, // past twice the goal: something got slower, and CI fails
+        NotRun,    // either side missing
+    };
+    Kind kind = NotRun;
     double ratio = -1; // negative when either side is missing
-    bool met = false;
 };
 
+// Times are seconds, negative when missing.
 Verdict judge(const Comparison &comparison, double subjectSeconds, double referenceSeconds);
 
-// The table of ratios; returns how many goals were missed or not measured.
-int printComparisons(const CollectingReporter &reporter, std::ostream &out);
+struct Tally {
+    int missed = 0; // over the goal, past twice it included
+    int failed = 0; // past twice the goal, or a benchmark that reported an error
+    int notRun = 0; // left out, by a filter or by a name that matches no benchmark
+};
+
+// The table of ratios and, after a full run, which goals were missed.
+Tally printComparisons(const CollectingReporter &reporter, Length length, std::ostream &out);
 
 } // namespace listora::bench

@@ -4,8 +4,10 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
+#include <QStorageInfo>
 #include <QStringEncoder>
-#include <QTest>
+#include <QTemporaryDir>
+#include <QWidget>
 
 #include <stdexcept>
 
@@ -104,16 +106,19 @@ QByteArray readFile(const QString &path)
     return file.readAll();
 }
 
-ShownForm::ShownForm() : form(std::make_unique<Form1>(windows, platform))
+QString workFolder()
 {
-    form->show();
-    if (!QTest::qWaitForWindowExposed(form.get()))
-        throw std::runtime_error("the main window was never exposed");
+    static const QTemporaryDir dir(QCoreApplication::applicationDirPath() + QStringLiteral("/files-XXXXXX"));
+    if (!dir.isValid())
+        throw std::runtime_error("cannot make a folder for the benchmarks' files: " + dir.errorString().toStdString());
+    return dir.path();
 }
 
-ShownForm::~ShownForm()
+QString describeWorkFolder()
 {
-    form.reset();
+    const QStorageInfo storage(workFolder());
+    return QStringLiteral("%1 (%2 on %3)")
+        .arg(workFolder(), QString::fromLatin1(storage.fileSystemType()), QString::fromLocal8Bit(storage.device()));
 }
 
 } // namespace listora::bench

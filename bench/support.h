@@ -1,15 +1,21 @@
 #pragma once
 
-#include "app/form1.h"
-#include "app/windows.h"
-#include "support/fakeplatform.h"
-
 #include <QByteArray>
 #include <QStringList>
 
-#include <memory>
+class QWidget;
 
 namespace listora::bench {
+
+// How long the benchmarks run: long enough for the figures README gives, or
+// short enough for CI, which only looks for a goal missed by far.
+enum class Length { Full, Short };
+
+// Each file of benchmarks registers its own, timed for length.
+void registerStartup(Length length);
+void registerTaskFile(Length length);
+void registerListOperations(Length length);
+void registerChangedFile(Length length);
 
 // Processes events until widget has been painted once; false after a few
 // seconds without a paint.
@@ -23,16 +29,15 @@ QStringList sampleEntries(int n, int list, int codePage = 1252);
 // The task file that holds both lists, encoded by Qt's own converter.
 QByteArray taskFileBytes(const QStringList &first, const QStringList &second, int codePage = 1252);
 
+// The folder every benchmark's files go in, removed at the end: beside the
+// program, on the disk its build is on, as a user's task files are, rather
+// than in a temporary folder that may live in memory, where a save never
+// waits for a disk.
+QString workFolder();
+// Its path and filesystem, for the log.
+QString describeWorkFolder();
+
 void writeFile(const QString &path, const QByteArray &bytes);
 QByteArray readFile(const QString &path);
-
-// A main window with its own scripted platform, shown and exposed.
-struct ShownForm {
-    ShownForm();
-    ~ShownForm();
-    test::FakePlatform platform;
-    Windows windows{platform};
-    std::unique_ptr<Form1> form;
-};
 
 } // namespace listora::bench

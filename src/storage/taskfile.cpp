@@ -10,9 +10,12 @@
 #include <QThread>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <bit>
-#include <condition_variable>
-#include <deque>
+#include <limits>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -178,166 +181,178 @@ bool copyPlainUnits(const char16_t *src, qsizetype n, char *dst, bool latin1)
     return plain;
 }
 
-constexpr qsizetype kPiece = 256 * 1024;
+// The lines of a task file in their order: the first list's count line and
+// entries, then the second's.
+class FileLines {
+public:
+    FileLines(const QStringList &first, const QStringList &second) : lists_{&first, &second} {}
+    qsizetype size() const { return lists_[0]->size() + lists_[1]->size() + 2; }
+    const QStringList &list(int i) const { return *lists_[size_t(i)]; }
+    // The number of list i's count line; its entries follow it.
+    qsizetype countLine(int i) const { return i == 0 ? 0 : lists_[0]->size() + 1; }
 
-// Takes a filled piece and leaves in its place room for the next one, kPiece
-// bytes long; false stops the encoding.
-using PieceSink = std::function<bool(QByteArray &piece)>;
+private:
+    std::array<const QStringList *, 2> lists_;
+};
 
-// Encodes both lists as a task file and hands the bytes to sink a piece at
-// a time, each small enough to stay in the processor's cache on its way to the
-// file. changed names the first entry that cannot be written as it stands
-// (written with '?' and blanks); with stopAtChange, encoding ends there.
-// Entries among kept are written as the bytes they were read from.
-// False when the sink refused a piece or encoding stopped.
-bool encodeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page, ChangedEntry *changed,
-                    bool stopAtChange, const PieceSink &sink, const KeptLines *kept)
+// Encodes the lines of a task file a run at a time.
+class LineEncoder {
+public:
+    LineEncoder(const FileLines &lines, const CodePage &page, const KeptLines *kept)
+        : lines_(lines)
+        , page_(page)
+        // Most files have no entry to look up.
+        , kept_(kept && !kept->isEmpty() ? kept : nullptr)
+        , perUnit_(page.doubleByte() ? 2 : 1)
+        , limit_(page.plainLimit())
+    {
+    }
+
+    // Lines from begin on into out, which holds them and nothing else
+    // afterwards, until it holds enough bytes or the file ends; out keeps its
+    // memory for the next run. Returns the line after the last one encoded.
+    // changed names the first entry that cannot be written as it stands
+    // (written with '?' and blanks); with stopAtChange encoding ends there,
+    // and the result is -1.
+    qsizetype encode(qsizetype begin, qsizetype end, QByteArray &out, qsizetype enough, ChangedEntry *changed,
+                     bool stopAtChange) const;
+
+private:
+    const FileLines &lines_;
+    const CodePage &page_;
+    const KeptLines *kept_;
+    qsizetype perUnit_;
+    char16_t limit_;
+};
+
+qsizetype LineEncoder::encode(qsizetype begin, qsizetype end, QByteArray &out, qsizetype enough,
+                              ChangedEntry *changed, bool stopAtChange) const
 {
-    if (kept && kept->isEmpty())
-        kept = nullptr; // most files: no entry to look up
-    const qsizetype perUnit = page.doubleByte() ? 2 : 1;
-    const char16_t limit = page.plainLimit();
-    const bool latin1 = limit == 0xFF;
-    QByteArray buffer(kPiece, Qt::Uninitialized);
-    char *begin = buffer.data();
-    char *dst = begin;
-    const auto flush = [&] {
-        if (dst == begin)
-            return true;
-        buffer.resize(dst - begin);
-        const bool ok = sink(buffer);
-        begin = dst = buffer.data();
-        return ok;
+    // Room for the run at a typical entry's length and the line that ends it,
+    // grown when long ones come.
+    const qsizetype expected = std::min(enough, (end - begin) * 80);
+    out.resize(std::max(out.capacity(), expected + 64 * 1024));
+    char *base = out.data();
+    char *dst = base;
+    char *room = base + out.size();
+    const auto reserve = [&](qsizetype need) {
+        if (room - dst >= need)
+            return;
+        const qsizetype used = dst - base;
+        out.resize(std::max(2 * out.size(), used + need));
+        base = out.data();
+        dst = base + used;
+        room = base + out.size();
     };
-    // Writes one line at to, returning its end; false in *exact when it would read back otherwise.
-    const auto encodeLine = [&](const QString &entry, const QByteArray *asRead, char *to, bool *exact) {
-        const auto *src = reinterpret_cast<const char16_t *>(entry.constData());
-        if (asRead)
-            to = std::copy(asRead->begin(), asRead->end(), to);
-        else if (limit && copyPlainUnits(src, entry.size(), to, latin1))
-            to += entry.size();
-        else
-            to = page.encode(entry, to, exact);
-        *to++ = '\r';
-        *to++ = '\n';
-        return to;
-    };
-    for (int listIndex = 0; listIndex < 2; ++listIndex) {
-        const QStringList &entries = listIndex == 0 ? first : second;
-        const QByteArray count = ' ' + QByteArray::number(entries.size()) + " \r\n";
-        if (begin + kPiece - dst < count.size() && !flush())
-            return false;
-        dst = std::copy(count.begin(), count.end(), dst);
-        for (qsizetype row = 0; row < entries.size(); ++row) {
+    const bool latin1 = limit_ == 0xFF;
+    qsizetype line = begin;
+    for (int listIndex = 0; listIndex < 2 && line < end && dst - base < enough; ++listIndex) {
+        const QStringList &entries = lines_.list(listIndex);
+        const qsizetype countLine = lines_.countLine(listIndex);
+        if (line == countLine) {
+            const QByteArray count = ' ' + QByteArray::number(entries.size()) + " \r\n";
+            reserve(count.size());
+            dst = std::copy(count.begin(), count.end(), dst);
+            ++line;
+        }
+        for (qsizetype row = line - countLine - 1; row >= 0 && row < entries.size() && line < end && dst - base < enough;
+             ++row, ++line) {
             const QString &entry = entries[row];
-            // Each entry lives in its own block of memory: ask for a later one early.
-            if (row + 4 < entries.size())
-                __builtin_prefetch(entries[row + 4].constData());
-            const QByteArray *asRead = kept ? kept->bytesOf(entry) : nullptr;
-            const qsizetype need = (asRead ? asRead->size() : perUnit * entry.size()) + 2;
-            if (begin + kPiece - dst < need && !flush())
-                return false;
-            bool exact = true;
-            if (need > kPiece) {
-                // Longer than a piece: a line of its own.
-                QByteArray line(need, Qt::Uninitialized);
-                line.resize(encodeLine(entry, asRead, line.data(), &exact) - line.constData());
-                if (!sink(line))
-                    return false;
-            } else {
-                dst = encodeLine(entry, asRead, dst, &exact);
+            // Each entry lives in its own block of memory, often two cache
+            // lines long: ask for a later one early.
+            if (row + 8 < entries.size()) {
+                const char *ahead = reinterpret_cast<const char *>(entries[row + 8].constData());
+                __builtin_prefetch(ahead);
+                __builtin_prefetch(ahead + 64);
             }
+            const QByteArray *asRead = kept_ ? kept_->bytesOf(entry) : nullptr;
+            reserve((asRead ? asRead->size() : perUnit_ * entry.size()) + 2);
+            bool exact = true;
+            const auto *src = reinterpret_cast<const char16_t *>(entry.constData());
+            if (asRead)
+                dst = std::copy(asRead->begin(), asRead->end(), dst);
+            else if (limit_ && copyPlainUnits(src, entry.size(), dst, latin1))
+                dst += entry.size();
+            else
+                dst = page_.encode(entry, dst, &exact);
+            *dst++ = '\r';
+            *dst++ = '\n';
             if (!exact) {
                 if (changed && !*changed)
-                    *changed = ChangedEntry{listIndex, row, page.firstUnstorable(entry)};
-                if (stopAtChange)
-                    return false;
+                    *changed = ChangedEntry{listIndex, row, page_.firstUnstorable(entry)};
+                if (stopAtChange) {
+                    out.resize(dst - base);
+                    return -1;
+                }
             }
         }
     }
-    return flush();
+    out.resize(dst - base);
+    return line;
 }
 
-// Pieces on their way from the encoding thread to the writing one. A few in
-// flight let each side go at its own pace; their buffers go round and round.
-class PiecePipe {
+// Runs of lines encoded by whichever of two threads claims them first, and
+// written in order by the saving thread. The helper only ever takes work that
+// is left: when it starts late, as a new thread may on a busy machine, the
+// saving thread has done that work itself and never waits for it to start,
+// nor to end.
+class SharedEncoding {
 public:
-    // Encoding side: false once the writer has given up.
-    bool put(QByteArray &piece)
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return full_.size() < kInFlight || stopped_; });
-        if (stopped_)
-            return false;
-        full_.push_back(std::move(piece));
-        if (!spare_.empty()) {
-            piece = std::move(spare_.back());
-            spare_.pop_back();
-        }
-        lock.unlock();
-        changed_.notify_all();
-        piece.resize(kPiece);
-        return true;
-    }
-    void finish()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            finished_ = true;
-        }
-        changed_.notify_all();
-    }
+    struct Run {
+        QByteArray bytes;
+        ChangedEntry changed;
+        std::atomic<bool> ready{false};
+    };
 
-    // Writing side: false when the encoder has finished and every piece is taken.
-    bool take(QByteArray *piece)
+    explicit SharedEncoding(qsizetype runs) : runs_(new Run[size_t(runs)]), count_(runs) {}
+
+    qsizetype count() const { return count_; }
+    Run &run(qsizetype i) { return runs_[size_t(i)]; }
+    // The next run nobody has taken, or count() when none is left.
+    qsizetype claim() { return std::min(next_.fetch_add(1), count_); }
+    // No run is handed out any more; returns how many had been.
+    qsizetype close() { return std::min(next_.exchange(count_), count_); }
+
+    // Buffers of written runs, so that later runs do not fault in fresh memory.
+    QByteArray takeBuffer()
     {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return !full_.empty() || finished_; });
-        if (full_.empty())
-            return false;
-        *piece = std::move(full_.front());
-        full_.pop_front();
-        lock.unlock();
-        changed_.notify_all();
-        return true;
+        const std::lock_guard lock(spareLock_);
+        if (spare_.empty())
+            return {};
+        QByteArray buffer = std::move(spare_.back());
+        spare_.pop_back();
+        return buffer;
     }
-    void giveBack(QByteArray &&piece)
+    void giveBack(QByteArray &&buffer)
     {
-        std::lock_guard lock(mutex_);
-        spare_.push_back(std::move(piece));
-    }
-    void stop()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            stopped_ = true;
-        }
-        changed_.notify_all();
+        const std::lock_guard lock(spareLock_);
+        spare_.push_back(std::move(buffer));
     }
 
 private:
-    static constexpr size_t kInFlight = 4;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<QByteArray> full_;
+    std::unique_ptr<Run[]> runs_;
+    const qsizetype count_;
+    std::atomic<qsizetype> next_{0};
+    std::mutex spareLock_;
     std::vector<QByteArray> spare_;
-    bool finished_ = false;
-    bool stopped_ = false;
 };
 
-// Below this many entries a save is over before a second thread would have started.
-constexpr qsizetype kEntriesForTwoThreads = 4096;
-
-// Encodes the lists into the device. A long file is encoded on a second
-// thread while this one writes, so the save takes about as long as the
-// writing alone.
+// Encodes the lists into the device a run of lines at a time; false when a
+// write failed or an entry cannot be written as it stands (named in *changed).
 bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page, ChangedEntry *changed,
-                const KeptLines *kept)
+                const KeptLines *kept, ContentHasher *hasher)
 {
-    // Each megabyte goes on its way to the disk while the next is encoded.
+    // About a quarter of a mebibyte of a typical list: a run's bytes are still
+    // in the processor's cache when they are written and hashed.
+    constexpr qsizetype kRunLines = 4096;
+    // Each mebibyte goes on its way to the disk while the next is encoded, so
+    // the sync before the file replaces the old one finds less to wait for.
     constexpr qint64 kWriteBackStep = 1024 * 1024;
+    const FileLines lines(lists.first, lists.second);
+    const LineEncoder encoder(lines, page, kept);
     qint64 written = 0;
     qint64 writtenBack = 0;
+    // Every byte of the file passes here, in order.
     const auto write = [&](QByteArrayView piece) {
         if (device.write(piece.data(), piece.size()) != piece.size())
             return false;
@@ -346,45 +361,71 @@ bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page,
             startWriteBack(device, writtenBack, written - writtenBack);
             writtenBack = written;
         }
+        if (hasher)
+            hasher->add(piece);
         return true;
     };
-    const auto encodeHere = [&] {
-        return encodeTaskFile(
-            lists.first, lists.second, page, changed, true,
-            [&](QByteArray &piece) {
-                const bool ok = write(piece);
-                piece.resize(kPiece);
-                return ok;
-            },
-            kept);
-    };
-    if (lists.first.size() + lists.second.size() < kEntriesForTwoThreads)
-        return encodeHere();
-    PiecePipe pipe;
-    bool encoded = false;
-    std::thread encoder;
-    try {
-        encoder = std::thread([&] {
-            encoded = encodeTaskFile(
-                lists.first, lists.second, page, changed, true, [&pipe](QByteArray &piece) { return pipe.put(piece); },
-                kept);
-            pipe.finish();
-        });
-    } catch (const std::system_error &) {
-        return encodeHere(); // no thread to be had: one does both
+
+    const qsizetype runCount = (lines.size() + kRunLines - 1) / kRunLines;
+    if (runCount < 3) {
+        QByteArray piece;
+        const qsizetype end = encoder.encode(0, lines.size(), piece, std::numeric_limits<qsizetype>::max(), changed,
+                                             true);
+        return end >= 0 && write(piece);
     }
-    bool allWritten = true;
-    QByteArray piece;
-    while (pipe.take(&piece)) {
-        if (!write(piece)) {
-            allWritten = false;
-            pipe.stop();
+
+    // The helper may outlive this call, so what it shares is held by both;
+    // it touches the lists only for a run it claimed, which this thread waits for.
+    const auto shared = std::make_shared<SharedEncoding>(runCount);
+    const auto encodeRun = [&encoder, &lines](SharedEncoding &runs, qsizetype i) {
+        SharedEncoding::Run &run = runs.run(i);
+        run.bytes = runs.takeBuffer();
+        const qsizetype begin = i * kRunLines;
+        encoder.encode(begin, std::min(begin + kRunLines, lines.size()), run.bytes,
+                       std::numeric_limits<qsizetype>::max(), &run.changed, true);
+        run.ready.store(true, std::memory_order_release);
+        run.ready.notify_one();
+    };
+    try {
+        std::thread([shared, encodeRun] {
+            for (qsizetype i = shared->claim(); i < shared->count(); i = shared->claim())
+                encodeRun(*shared, i);
+        }).detach();
+    } catch (const std::system_error &) {
+        // No thread to be had: this one does it all.
+    }
+
+    SharedEncoding &runs = *shared;
+    bool ok = true;
+    qsizetype i = 0;
+    for (; i < runs.count(); ++i) {
+        SharedEncoding::Run &run = runs.run(i);
+        // Rather than wait for the helper, encode a later run meanwhile.
+        while (!run.ready.load(std::memory_order_acquire)) {
+            const qsizetype mine = runs.claim();
+            if (mine < runs.count())
+                encodeRun(runs, mine);
+            else
+                run.ready.wait(false, std::memory_order_acquire);
+        }
+        if (run.changed) {
+            *changed = run.changed;
+            ok = false;
             break;
         }
-        pipe.giveBack(std::move(piece));
+        if (!write(run.bytes)) {
+            ok = false;
+            break;
+        }
+        runs.giveBack(std::move(run.bytes));
     }
-    encoder.join();
-    return allWritten && encoded;
+    if (!ok) {
+        // The helper may be in the middle of a run; the lists must outlive its reading them.
+        const qsizetype claimed = runs.close();
+        for (qsizetype j = i + 1; j < claimed; ++j)
+            runs.run(j).ready.wait(false, std::memory_order_acquire);
+    }
+    return ok;
 }
 
 } // namespace
@@ -461,15 +502,9 @@ ReadResult readTaskFile(QByteArrayView bytes, const CodePage &page)
 QByteArray writeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page,
                          ChangedEntry *changed, const KeptLines *kept)
 {
+    const FileLines lines(first, second);
     QByteArray out;
-    encodeTaskFile(
-        first, second, page, changed, false,
-        [&out](QByteArray &piece) {
-            out.append(piece);
-            piece.resize(kPiece);
-            return true;
-        },
-        kept);
+    LineEncoder(lines, page, kept).encode(0, lines.size(), out, std::numeric_limits<qsizetype>::max(), changed, false);
     return out;
 }
 
@@ -577,7 +612,8 @@ SaveResult saveBytes(const QString &path, const QByteArray &bytes)
         retryWindow(), waitBeforeRetry);
 }
 
-SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page, const KeptLines *kept)
+SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page, const KeptLines *kept,
+                        ContentHasher *written)
 {
     // A longer list would give a count line that no reader accepts.
     if (lists.first.size() > kMaxListEntries || lists.second.size() > kMaxListEntries)
@@ -591,8 +627,11 @@ SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodeP
             const std::unique_ptr<QIODevice> device = saveDevice(path);
             if (!device)
                 return failure({});
-            SaveResult tried =
-                writeThrough(*device, [&](QIODevice &d) { return encodeInto(d, lists, page, &changed, kept); });
+            // Only the bytes of the try that replaced the file count.
+            if (written)
+                *written = ContentHasher();
+            SaveResult tried = writeThrough(
+                *device, [&](QIODevice &d) { return encodeInto(d, lists, page, &changed, kept, written); });
             tried.changed = changed; // no point in waiting for the file to come free
             return tried;
         },

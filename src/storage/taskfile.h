@@ -5,6 +5,7 @@
 // many entry lines; the first list comes first.
 
 #include "storage/codepage.h"
+#include "storage/filestamp.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -117,8 +118,10 @@ SaveResult saveBytes(const QString &path, const QByteArray &bytes);
 // The task file of both lists; refused, with nothing written, when a list
 // holds more entries than a count line can say or an entry would not read
 // back as it stands. Entries among kept are written as they were read.
+// written, when given, is fed every byte of the file that took the old one's
+// place, so that the caller knows them without reading the file back.
 SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page = programCodePage(),
-                        const KeptLines *kept = nullptr);
+                        const KeptLines *kept = nullptr, ContentHasher *written = nullptr);
 
 // A device that leaves its target alone until commit() replaces it, as
 // QSaveFile does. A plain device cannot report a failed finish from close(),

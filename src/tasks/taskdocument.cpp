@@ -119,12 +119,10 @@ SaveOutcome TaskDocument::write(const QString &path)
     SaveOutcome out;
     out.path = path;
     out.lists = lists();
-    out.result = saveTaskFile(path, out.lists, programCodePage(), &kept_);
-    if (out) {
-        // The bytes just written, read back from the cache they are still in.
-        const LoadResult written = loadFileBytes(path);
-        know(path, written.ok ? FileStamp::ofRead(path, written.bytes) : FileStamp(), out.lists);
-    }
+    ContentHasher written;
+    out.result = saveTaskFile(path, out.lists, programCodePage(), &kept_, &written);
+    if (out)
+        know(path, FileStamp::ofWritten(path, written), out.lists);
     return out;
 }
 

@@ -201,22 +201,52 @@ void TestTaskFile::writer_data()
     QTest::newRow("short, odd unit in the overlap")
         << L{QString::fromUtf16(u"abcdefgh\u00e9ij"), QString::fromUtf16(u"abcdefghij\u0080")} << L{}
         << (" 2 \r\nabcdefgh" + bytesOf({0xe9}) + "ij\r\nabcdefghij?\r\n 0 \r\n");
-    // Longer than the pieces a save writes at once.
-    const QString huge = QString(300 * 1024, QLatin1Char('h'));
+    // Longer than the runs of lines a save encodes at once.
+    const QString huge = QString(1536 * 1024, QLatin1Char('h'));
     QTest::newRow("entry longer than a piece") << L{"a", huge} << L{"b"}
                                                << (" 2 \r\na\r\n" + huge.toLatin1() + "\r\n 1 \r\nb\r\n");
     QTest::newRow("over capacity, all written") << L(53, "x") << L{}
                                                 << (" 53 \r\n" + QByteArray("x\r\n").repeated(53) + " 0 \r\n");
-    // Enough entries for a save to encode on a second thread while it writes.
+    // Enough entries for a save to encode on two threads, in runs of lines.
     L many;
     QByteArray manyBytes;
-    for (int i = 0; i < 9000; ++i) {
+    for (int i = 0; i < 30000; ++i) {
         many << QStringLiteral("entry %1 ").arg(i).repeated(1 + i % 7);
         manyBytes += many.last().toLatin1() + "\r\n";
     }
-    QTest::newRow("many entries") << many << L{"last"} << (" 9000 \r\n" + manyBytes + " 1 \r\nlast\r\n");
+    QTest::newRow("many entries") << many << L{"last"} << (" 30000 \r\n" + manyBytes + " 1 \r\nlast\r\n");
     QTest::newRow("many entries, the last unstorable")
-        << many << L{QString::fromUtf16(u"\u65e5")} << (" 9000 \r\n" + manyBytes + " 1 \r\n?\r\n");
+        << many << L{QString::fromUtf16(u"\u65e5")} << (" 30000 \r\n" + manyBytes + " 1 \r\n?\r\n");
+    // A first list of exactly a mebibyte: the second list's count line
+    // starts the next write.
+    const L mebibyte = L(1023, QString(1022, QLatin1Char('k'))) + L{QString(1014, QLatin1Char('k'))};
+    const QByteArray mebibyteBytes =
+        " 1024 \r\n" + QByteArray(1022, 'k').append("\r\n").repeated(1023) + QByteArray(1014, 'k') + "\r\n";
+    QTest::newRow("a piece ends with the first list")
+        << mebibyte << L{"next", "after"} << (mebibyteBytes + " 2 \r\nnext\r\nafter\r\n");
+    QTest::newRow("a piece ends before an unstorable entry")
+        << mebibyte << L{QString::fromUtf16(u"\u65e5")} << (mebibyteBytes + " 1 \r\n?\r\n");
+    // Runs are 4096 lines: a first list of 4095 entries fills the first run
+    // with its count line, and the second list's count line starts a run.
+    const L runFirst = many.mid(0, 4095);
+    QByteArray runFirstBytes;
+    for (const QString &entry : runFirst)
+        runFirstBytes += entry.toLatin1() + "\r\n";
+    QTest::newRow("a run ends with the first list")
+        << runFirst << many.mid(0, 9000)
+        << (" 4095 \r\n" + runFirstBytes + " 9000 \r\n" + manyBytes.left(manyBytes.indexOf("entry 9000 ")));
+    // Whichever thread encodes them, the one named is the first in the file.
+    L twoUnstorable = many;
+    twoUnstorable[5000] = QString::fromUtf16(u"\u65e5");
+    twoUnstorable[20000] = QString::fromUtf16(u"\u00e9\u65e5");
+    QByteArray twoUnstorableBytes;
+    for (const QString &entry : twoUnstorable)
+        twoUnstorableBytes += entry.toLatin1() + "\r\n";
+    QTest::newRow("unstorable entries in two runs") << twoUnstorable << L{"last"}
+                                                    << (" 30000 \r\n" + twoUnstorableBytes + " 1 \r\nlast\r\n");
+    QTest::newRow("an unstorable entry in a late run of the second list")
+        << many << (L(9000, "x") << QString::fromUtf16(u"\u65e5"))
+        << (" 30000 \r\n" + manyBytes + " 9001 \r\n" + QByteArray("x\r\n").repeated(9000) + "?\r\n");
 }
 
 void TestTaskFile::writer()
@@ -230,7 +260,8 @@ void TestTaskFile::writer()
     // A save writes the same bytes, or refuses and writes nothing when an entry would read back otherwise.
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("saved.dat"));
-    const SaveResult saved = saveTaskFile(path, TaskLists{first, second});
+    ContentHasher written;
+    const SaveResult saved = saveTaskFile(path, TaskLists{first, second}, programCodePage(), nullptr, &written);
     QCOMPARE(bool(saved), !changed);
     if (changed) {
         QCOMPARE(saved.changed.list, changed.list);
@@ -240,6 +271,9 @@ void TestTaskFile::writer()
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), bytes);
+        // What the save says it wrote, piece by piece, is what the file holds.
+        QCOMPARE(written.size(), qint64(bytes.size()));
+        QCOMPARE(written.result(), ContentHasher::of(bytes));
     }
 }
 

@@ -29,6 +29,28 @@ private:
     bool reportError_;
 };
 
+// Takes the data into the real save file until room bytes are in it, then
+// fails as a full disk does.
+class FillingFile final : public QSaveFile {
+public:
+    FillingFile(const QString &path, qint64 room) : QSaveFile(path), room_(room) {}
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        if (taken_ + len > room_) {
+            setErrorString(QStringLiteral("no space left on the device"));
+            return -1;
+        }
+        taken_ += len;
+        return QSaveFile::writeData(data, len);
+    }
+
+private:
+    qint64 room_;
+    qint64 taken_ = 0;
+};
+
 // Takes every byte into a real save file but refuses to commit it, with the
 // system's full stop, or naming the file the way Qt does.
 class RefusingCommit final : public CommitDevice {

@@ -47,8 +47,9 @@ using listora::test::renameOver;
 using listora::test::snapshot;
 using listora::test::writeFile;
 
-enum class Fault { MissingFolder, TargetIsFolder, FileSizeLimit, FullTmpfs, WriteFailsHalfWay, ShortWrite, CommitFails,
-                   ErrorNamesTheFile, EntryTheFileCannotHold, ReadOnlyAttribute, HeldOpen };
+enum class Fault { MissingFolder, TargetIsFolder, FileSizeLimit, FullTmpfs, WriteFailsHalfWay, ShortWrite,
+                   DiskFillsPartWay, CommitFails, ErrorNamesTheFile, EntryTheFileCannotHold, ReadOnlyAttribute,
+                   HeldOpen };
 Q_DECLARE_METATYPE(Fault)
 Q_DECLARE_METATYPE(OpenOutcome::Status)
 
@@ -145,8 +146,10 @@ constexpr qint64 kPage = 4096;
 // before the save finishes; and far over it, so the data goes straight out.
 constexpr int kBufferedEntries = 100;
 constexpr int kWrittenThroughEntries = 3000;
-// Enough for the save to encode on a second thread while it writes.
-constexpr int kEncodedAlongsideEntries = 6000;
+// Over a megabyte: the save writes it in several pieces, and a fault can
+// come after some of them are in the temporary file.
+constexpr int kLongFileEntries = 20000;
+constexpr qint64 kRoomForPartOfLongFile = 1200 * 1000;
 
 const QByteArray kOldBytes(" 2 \r\nold entry\r\nanother old one\r\n 1 \r\nsecond list\r\n");
 
@@ -536,13 +539,14 @@ void TestTaskDocument::failedSave_data()
         {"file-size limit, written through", Fault::FileSizeLimit, kWrittenThroughEntries, ""},
         {"full tmpfs, buffered", Fault::FullTmpfs, kBufferedEntries, ""},
         {"full tmpfs, written through", Fault::FullTmpfs, kWrittenThroughEntries, ""},
-        {"file-size limit, encoded alongside", Fault::FileSizeLimit, kEncodedAlongsideEntries, ""},
-        {"full tmpfs, encoded alongside", Fault::FullTmpfs, kEncodedAlongsideEntries, ""},
+        {"file-size limit, long file", Fault::FileSizeLimit, kLongFileEntries, ""},
+        {"full tmpfs, long file", Fault::FullTmpfs, kLongFileEntries, ""},
 #endif
         {"write fails half-way", Fault::WriteFailsHalfWay, kBufferedEntries, "the device failed half-way"},
         {"write stops half-way", Fault::ShortWrite, kBufferedEntries, ""},
-        {"write fails half-way, encoded alongside", Fault::WriteFailsHalfWay, kEncodedAlongsideEntries,
-         "the device failed half-way"},
+        {"write fails half-way, long file", Fault::WriteFailsHalfWay, kLongFileEntries, "the device failed half-way"},
+        {"disk fills part-way through a long file", Fault::DiskFillsPartWay, kLongFileEntries,
+         "no space left on the device"},
         {"commit fails", Fault::CommitFails, kBufferedEntries, "the disk refused the commit"},
         {"the error names the file", Fault::ErrorNamesTheFile, kBufferedEntries, "is not writable"},
         // No '?' on disk for what the list shows otherwise.
@@ -617,6 +621,10 @@ void TestTaskDocument::failedSave()
             if (fault == Fault::WriteFailsHalfWay || fault == Fault::ShortWrite)
                 return std::make_unique<test::HalfWriteFile>(path, fault == Fault::WriteFailsHalfWay);
             return std::make_unique<test::RefusingCommit>(path, fault == Fault::ErrorNamesTheFile);
+        });
+    } else if (fault == Fault::DiskFillsPartWay) {
+        setSaveDeviceFactory([](const QString &path) -> std::unique_ptr<QIODevice> {
+            return std::make_unique<test::FillingFile>(path, kRoomForPartOfLongFile);
         });
     } else if (fault == Fault::ReadOnlyAttribute) {
         // On Windows Qt sets the attribute for a file without write permission.
@@ -701,22 +709,30 @@ void TestTaskDocument::changedElsewhere_data()
     QTest::addColumn<QStringList>("first"); // after merging, with "mine" added on screen to the second list
     QTest::addColumn<qsizetype>("added");
     QTest::addColumn<qsizetype>("removed");
+    QTest::addColumn<int>("filler"); // entries ahead of "mine" in the second list, on both sides
 
     using L = QStringList;
-    QTest::newRow("untouched") << false << "nothing" << false << L{} << qsizetype(0) << qsizetype(0);
-    QTest::newRow("written again alike") << false << "rewrite" << false << L{} << qsizetype(0) << qsizetype(0);
+    QTest::newRow("untouched") << false << "nothing" << false << L{} << qsizetype(0) << qsizetype(0) << 0;
+    QTest::newRow("written again alike") << false << "rewrite" << false << L{} << qsizetype(0) << qsizetype(0) << 0;
     QTest::newRow("an entry added there") << false << "append" << true << L{"a", "b", "phone"} << qsizetype(1)
-                                          << qsizetype(0);
-    QTest::newRow("an entry removed there") << false << "drop" << true << L{"b"} << qsizetype(0) << qsizetype(1);
-    QTest::newRow("deleted: simply written") << false << "delete" << false << L{} << qsizetype(0) << qsizetype(0);
+                                          << qsizetype(0) << 0;
+    QTest::newRow("an entry removed there") << false << "drop" << true << L{"b"} << qsizetype(0) << qsizetype(1) << 0;
+    QTest::newRow("deleted: simply written") << false << "delete" << false << L{} << qsizetype(0) << qsizetype(0) << 0;
     QTest::newRow("replaced by rename, other bytes") << false << "rename append" << true << L{"a", "b", "phone"}
-                                                     << qsizetype(1) << qsizetype(0);
+                                                     << qsizetype(1) << qsizetype(0) << 0;
     QTest::newRow("replaced by rename, the same bytes") << false << "rename" << false << L{} << qsizetype(0)
-                                                        << qsizetype(0);
+                                                        << qsizetype(0) << 0;
     QTest::newRow("no task file now: nothing merged") << false << "damage" << true << L{"a", "b"} << qsizetype(0)
-                                                      << qsizetype(0);
+                                                      << qsizetype(0) << 0;
     QTest::newRow("the backup, an entry added there") << true << "append" << true << L{"a", "b", "phone"}
-                                                      << qsizetype(1) << qsizetype(0);
+                                                      << qsizetype(1) << qsizetype(0) << 0;
+    // Files written in several pieces: the save knows their bytes without reading them back.
+    QTest::newRow("a long file, untouched") << false << "nothing" << false << L{} << qsizetype(0) << qsizetype(0)
+                                            << kLongFileEntries;
+    QTest::newRow("a long file, written again alike") << false << "rewrite" << false << L{} << qsizetype(0)
+                                                      << qsizetype(0) << kLongFileEntries;
+    QTest::newRow("a long file, an entry added there") << false << "append" << true << L{"a", "b", "phone"}
+                                                       << qsizetype(1) << qsizetype(0) << kLongFileEntries;
 }
 
 void TestTaskDocument::changedElsewhere()
@@ -727,14 +743,21 @@ void TestTaskDocument::changedElsewhere()
     QFETCH(QStringList, first);
     QFETCH(qsizetype, added);
     QFETCH(qsizetype, removed);
+    QFETCH(int, filler);
 
     TaskDocument doc;
     doc.add(0, QStringLiteral("a"));
     doc.add(0, QStringLiteral("b"));
+    const QStringList filled = entries(filler, QStringLiteral("entry ").leftJustified(64, QLatin1Char('.')));
+    doc.list(1).append(filled);
     const QString picked = path(QStringLiteral("lists.dat"));
     const QString file = backup ? picked + QStringLiteral("_bak.dat") : picked;
     QVERIFY(backup ? doc.backup(picked) : doc.save(picked));
-    doc.add(1, QStringLiteral("mine"));
+    // A list past its places takes no typed entry, but one from a file does.
+    if (filler > 0)
+        doc.list(1).append(QStringLiteral("mine"));
+    else
+        QCOMPARE(doc.add(1, QStringLiteral("mine")), AddOutcome::Added);
 
     const QByteArray written = readFile(file);
     QStringList theirs{QStringLiteral("a"), QStringLiteral("b")};
@@ -745,7 +768,7 @@ void TestTaskDocument::changedElsewhere()
     const QByteArray bytes = change == QLatin1String("damage") ? QByteArray("not a task file\r\n")
                            : change == QLatin1String("rewrite") || change == QLatin1String("rename")
                                ? written
-                               : writeTaskFile(theirs, {});
+                               : writeTaskFile(theirs, filled);
     if (change.startsWith(QLatin1String("rename"))) {
         const QString beside = path(QStringLiteral("new.tmp"));
         QVERIFY(writeFile(beside, bytes));
@@ -763,7 +786,7 @@ void TestTaskDocument::changedElsewhere()
     const bool damaged = change == QLatin1String("damage");
     QCOMPARE(merged.status, damaged ? MergeOutcome::Damaged : MergeOutcome::Merged);
     QCOMPARE(doc.list(0).entries(), first);
-    QCOMPARE(doc.list(1).entries(), QStringList{QStringLiteral("mine")});
+    QCOMPARE(doc.list(1).entries(), filled + QStringList{QStringLiteral("mine")});
     QCOMPARE(merged.added, added);
     QCOMPARE(merged.removed, removed);
     QVERIFY(!doc.isSaved());
@@ -777,7 +800,7 @@ void TestTaskDocument::changedElsewhere()
     QVERIFY(doc.redo());
     QVERIFY(!doc.changedElsewhere(file));
     QVERIFY(backup ? doc.backup(picked) : doc.save(picked));
-    QCOMPARE(readTaskFile(readFile(file)).lists, (TaskLists{first, {QStringLiteral("mine")}}));
+    QCOMPARE(readTaskFile(readFile(file)).lists, (TaskLists{first, filled + QStringList{QStringLiteral("mine")}}));
     QVERIFY(doc.undo());
     QCOMPARE(doc.list(0).entries(), (QStringList{"a", "b"}));
 }

@@ -1,0 +1,116 @@
+// A list operation must cost the same whatever the list already holds.
+#include "support.h"
+
+#include "app/fonts.h"
+#include "tasks/taskdocument.h"
+#include "tasks/tasklistview.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <stdexcept>
+
+namespace listora::bench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A document holding first and second entries, opened from a task file as a user's would be.
+struct FilledDocument {
+    FilledDocument(int first, int second)
+    {
+        const QString path = dir.filePath(QStringLiteral("lists.dat"));
+        writeFile(path, taskFileBytes(sampleEntries(first, 0), sampleEntries(second, 1)));
+        if (document.open(path).status != OpenOutcome::Opened)
+            throw std::runtime_error("cannot open the sample task file");
+    }
+    QTemporaryDir dir{workFolder() + QStringLiteral("/run-XXXXXX")};
+    TaskDocument document;
+};
+
+// The lists mark what is due, as the window has them do: a tenth of the sample entries are appointments, most overdue.
+void markDue(TaskDocument &document)
+{
+    for (int list = 0; list < 2; ++list)
+        document.list(list).setToday(QDate(2026, 12, 9));
+}
+
+// The add commands stop at the second list's 300 places; an entry still
+// reaches a longer list by a move out of the first, which adds it at the end.
+void addListora(benchmark::State &state)
+{
+    const int held = int(state.range(0));
+    FilledDocument filled(1, held);
+    TaskDocument &document = filled.document;
+    markDue(document);
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        const bool moved = document.moveToOther(0, 0);
+        const auto stop = Clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
+
+        if (!moved || document.list(1).count() != held + 1 || document.list(0).count() != 0) {
+            state.SkipWithError("the entry did not reach the second list");
+            break;
+        }
+        // Taken back as the user would, so the history stays as short as the run.
+        document.undo();
+    }
+}
+
+// The view's share: the long list is on screen, and its last entry moves to
+// the first list while the view keeps the user's place, as the window does.
+void moveOutListora(benchmark::State &state)
+{
+    const int held = int(state.range(0));
+    FilledDocument filled(0, held);
+    TaskDocument &document = filled.document;
+    markDue(document);
+    TaskListView view;
+    view.setFont(msSansSerif(12, true));
+    view.resize(473, 304); // the second list's place in the main window
+    view.setTaskModel(&document.list(1));
+    view.show();
+    if (!QTest::qWaitForWindowExposed(&view)) {
+        state.SkipWithError("the list was never exposed");
+        return;
+    }
+    for (auto _ : state) {
+        view.selectRow(held - 1);
+        QCoreApplication::processEvents();
+        const auto start = Clock::now();
+        const bool moved = document.moveToOther(1, held - 1);
+        view.keepPlaceAt(held - 1);
+        QCoreApplication::processEvents();
+        const auto stop = Clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
+
+        if (!moved || document.list(1).count() != held - 1 || document.list(0).count() != 1) {
+            state.SkipWithError("the entry did not reach the first list");
+            break;
+        }
+        document.undo();
+        QCoreApplication::processEvents();
+    }
+}
+
+} // namespace
+
+void registerListOperations(Length)
+{
+    using Function = void (*)(benchmark::State &);
+    for (const auto &[name, function] :
+         {std::pair<const char *, Function>{"Add/Listora", addListora}, {"MoveOut/Listora", moveOutListora}})
+        benchmark::RegisterBenchmark(name, function)
+            ->Arg(299)
+            ->Arg(32000)
+            ->UseManualTime()
+            ->Unit(benchmark::kMicrosecond);
+}
+
+} // namespace listora::bench
