@@ -198,22 +198,29 @@ bool TaskListModel::removeLast(int n)
 
 bool TaskListModel::isDue(const QString &entry) const
 {
-    return today_.isValid() && startsAsAppointment(entry) && dates_->due(entry, today_) != Due::None;
+    return today_.isValid() && startsAsAppointment(entry) && dates().due(entry, today_) != Due::None;
+}
+
+const AppointmentDateReader &TaskListModel::dates() const
+{
+    // Made when the first appointment is read, not at start-up: learning the
+    // locale's date formats costs as much as building a few controls.
+    if (!dates_)
+        dates_ = std::make_unique<AppointmentDateReader>();
+    return *dates_;
 }
 
 Due TaskListModel::due(int row) const
 {
     if (!today_.isValid() || !inRange(row))
         return Due::None;
-    return dates_->due(entries_.at(row), today_);
+    return dates().due(entries_.at(row), today_);
 }
 
 void TaskListModel::setToday(const QDate &today)
 {
     if (today == today_)
         return;
-    if (!dates_)
-        dates_ = std::make_unique<AppointmentDateReader>();
     const QDate before = today_;
     today_ = today;
     // Once a day: each appointment read on both days, as a two-digit year may read otherwise on the next.
@@ -223,8 +230,8 @@ void TaskListModel::setToday(const QDate &today)
         const QString &entry = entries_.at(row);
         if (!startsAsAppointment(entry))
             continue;
-        const Due was = before.isValid() ? dates_->due(entry, before) : Due::None;
-        if (was != dates_->due(entry, today)) {
+        const Due was = before.isValid() ? dates().due(entry, before) : Due::None;
+        if (was != dates().due(entry, today)) {
             if (first < 0)
                 first = row;
             last = row;

@@ -94,11 +94,12 @@ signals:
 private:
     bool inRange(int row) const { return row >= 0 && row < count(); }
     bool isDue(const QString &entry) const;
+    const AppointmentDateReader &dates() const;
 
     QStringList entries_;
     int capacity_;
     QDate today_;
-    std::unique_ptr<AppointmentDateReader> dates_;
+    mutable std::unique_ptr<AppointmentDateReader> dates_;
 };
 
 } // namespace listora
