@@ -17,6 +17,11 @@ struct Comparison {
     std::string subject;   // benchmark name, arguments included ("Open/Listora/32767")
     std::string reference; // its floor, or the same work at the smaller size
     double goal;           // the largest acceptable subject / reference
+    // When both are given, the ratio is divided by subjectFloor / referenceFloor:
+    // how much worse the work grows than the least work of the same kind, as
+    // the floor alone grows faster than its size once the data leave the cache.
+    std::string subjectFloor = {};
+    std::string referenceFloor = {};
 };
 
 // A counter named so holds, in seconds per iteration, a reference timed in the
