@@ -85,26 +85,33 @@ void collect(const QWidget *container, const QWidget *focus, int parentIndex, st
     }
 }
 
-std::vector<Node> &mainWindowShape()
+// The main window's controls, and its size: the floor is a window as large.
+struct Shape {
+    std::vector<Node> nodes;
+    QSize size;
+};
+
+const Shape &mainWindowShape()
 {
-    static std::vector<Node> shape = [] {
+    static const Shape shape = [] {
         test::FakePlatform platform;
         Windows windows(platform);
         MainWindow window(windows, platform);
-        std::vector<Node> nodes;
-        collect(&window, window.focusWidget(), -1, nodes);
-        return nodes;
+        Shape made;
+        collect(&window, window.focusWidget(), -1, made.nodes);
+        made.size = window.size();
+        return made;
     }();
     return shape;
 }
 
-QWidget *buildFloor(const std::vector<Node> &shape, QSize size)
+QWidget *buildFloor(const Shape &shape)
 {
     auto *window = new QWidget;
-    window->resize(size);
+    window->resize(shape.size);
     std::vector<QWidget *> built;
-    built.reserve(shape.size());
-    for (const Node &node : shape) {
+    built.reserve(shape.nodes.size());
+    for (const Node &node : shape.nodes) {
         QWidget *parent = node.parent < 0 ? window : built[size_t(node.parent)];
         QWidget *widget = factories().at(node.kind)(parent);
         widget->setGeometry(node.geometry);
@@ -138,12 +145,11 @@ double timeToFirstPaint(const std::function<QWidget *()> &build)
 // start-up times drift by a third from one second to the next.
 void startupMainWindow(benchmark::State &state)
 {
-    const std::vector<Node> &shape = mainWindowShape();
-    const QSize size(tw(8985), tw(6150));
+    const Shape &shape = mainWindowShape();
     test::FakePlatform platform;
     Windows windows(platform);
     const auto startMain = [&] { return timeToFirstPaint([&] { return new MainWindow(windows, platform); }); };
-    const auto startFloor = [&] { return timeToFirstPaint([&] { return buildFloor(shape, size); }); };
+    const auto startFloor = [&] { return timeToFirstPaint([&] { return buildFloor(shape); }); };
     double floorSeconds = 0;
     bool floorFirst = false;
     for (auto _ : state) {
@@ -164,7 +170,7 @@ void startupMainWindow(benchmark::State &state)
         state.SetIterationTime(window);
         floorSeconds += floor;
     }
-    state.counters["widgets"] = double(shape.size());
+    state.counters["widgets"] = double(shape.nodes.size());
     state.counters[kPairedPrefix + "floor"] = benchmark::Counter(floorSeconds, benchmark::Counter::kAvgIterations);
 }
 

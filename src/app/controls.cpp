@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyleOptionFocusRect>
@@ -194,6 +195,40 @@ void PictureButton::setGlyph(const QString &name)
         }
     }
     qWarning("PictureButton: no picture named %s", qPrintable(name));
+}
+
+namespace {
+
+// Watches every event of the program, so only until the first key.
+class FirstKeyWatch final : public QObject {
+public:
+    FirstKeyWatch(QObject *owner, std::function<void()> ready) : QObject(owner), ready_(std::move(ready))
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        // Every key is offered as a shortcut override before it is pressed.
+        const QEvent::Type type = event->type();
+        if (ready_ && (type == QEvent::ShortcutOverride || type == QEvent::KeyPress)) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            std::exchange(ready_, nullptr)();
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> ready_;
+};
+
+} // namespace
+
+void beforeFirstKey(QObject *owner, std::function<void()> ready)
+{
+    new FirstKeyWatch(owner, std::move(ready));
 }
 
 void chainInReadingOrder(QWidget *window, const QList<QWidget *> &first, QList<QWidget *> controls,

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <functional>
+
 namespace listora {
 
 // Twips to device-independent pixels.
@@ -16,6 +18,10 @@ constexpr int tw(int twips) { return (twips + 7) / 15; }
 // bottom, then left to right, those sharing a place as given), then last.
 void chainInReadingOrder(QWidget *window, const QList<QWidget *> &first, QList<QWidget *> controls,
                          const QList<QWidget *> &last);
+
+// Calls ready once, as the first key of the program is offered to the
+// shortcuts, before any control sees it; not once owner is gone.
+void beforeFirstKey(QObject *owner, std::function<void()> ready);
 
 // A label that reports clicks, for the clock label and the About window's links.
 // Given keyboard focus, Space and Enter click it too.

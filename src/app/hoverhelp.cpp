@@ -1,5 +1,7 @@
 #include "app/hoverhelp.h"
 
+#include "ui_mainwindow.h"
+
 #include <QEvent>
 #include <QWidget>
 
@@ -40,6 +42,34 @@ bool HoverHelp::eventFilter(QObject *watched, QEvent *event)
             help->also();
     }
     return false;
+}
+
+std::vector<std::pair<QWidget *, QString>> mainWindowHoverTexts(const Ui::MainWindow &ui)
+{
+    const std::pair<QWidget *, const char *> hovers[] = {
+        {ui.Command1, "Open a File"},
+        {ui.Command2, "Save / Save as..."},
+        {ui.Command3, "Add a Task"},
+        {ui.Command9, "Add a Task"},
+        {ui.Command5, "Add an appointment to the list"},
+        {ui.Command10, "Add an appointment to the list"},
+        {ui.Command4, "Remove the selected Task or Appointment from the list"},
+        {ui.Command11, "Remove the selected Task or Appointment from the list"},
+        {ui.Command6, "Exit the program , remember to save your work"},
+        {ui.Command7, "Print the list"},
+        {ui.Command8, "Navigate tru both lists of tasks"},
+        {ui.Command13, "See a Complete Report of all tasks"},
+        {ui.Command14, "See the Name and Path of the open file // Make a Backup Copy of the open file."},
+        {ui.Label3, "Show Calendar"},
+        {ui.ProgressBar1, "50 Tasks max in list 1 and 300 hundred in list 2."},
+        {ui.List0->viewport(), "Double click to pass the task to the other list"},
+        {ui.List1->viewport(), "Double click to pass the task to the other list"},
+    };
+    std::vector<std::pair<QWidget *, QString>> texts;
+    texts.reserve(std::size(hovers));
+    for (const auto &[control, text] : hovers)
+        texts.emplace_back(control, QString::fromUtf8(text));
+    return texts;
 }
 
 } // namespace listora

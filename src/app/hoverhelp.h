@@ -4,8 +4,13 @@
 #include <QObject>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QWidget;
+namespace Ui {
+class MainWindow;
+}
 
 namespace listora {
 
@@ -42,5 +47,8 @@ private:
     QList<QWidget *> tracked_;
     bool started_ = false;
 };
+
+// The hover help of the main window's controls that have one.
+std::vector<std::pair<QWidget *, QString>> mainWindowHoverTexts(const Ui::MainWindow &ui);
 
 } // namespace listora

@@ -26,6 +26,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace listora {
 
@@ -45,6 +46,8 @@ MainWindow::MainWindow(Windows &windows, Platform &platform, QWidget *parent)
     setMouseTracking(true);
     setAcceptDrops(true);
     setUpControls();
+    // The shortcuts and the tab chain wait for the first key: the first paint need not wait for them.
+    beforeFirstKey(this, [this] { setUpWindowKeys(); });
     // Typing starts in the entry box.
     m_ui->Text1->setFocus(Qt::OtherFocusReason);
     // The load step.
@@ -94,7 +97,7 @@ void MainWindow::setUpControls()
     // The title bar is the hover help; screen readers get the same text.
     hover_ = new HoverHelp(this);
     connect(hover_, &HoverHelp::titleWanted, this, &MainWindow::setTitle);
-    for (const auto &[control, text] : hoverTexts()) {
+    for (const auto &[control, text] : mainWindowHoverTexts(ui)) {
         hover_->add(control, text);
         if (auto *button = qobject_cast<QPushButton *>(control); button && button->text().isEmpty())
             button->setAccessibleName(text);
@@ -146,7 +149,7 @@ void MainWindow::setUpControls()
         TaskListView *view = lists_[i];
         // Only the list on display can be double-clicked: its entry goes to the other list.
         connect(view, &QAbstractItemView::doubleClicked, this, [this] { trigger(Command::MoveToOther); });
-        connect(view, &TaskListView::focusTaken, this, &MainWindow::createActions);
+        connect(view, &TaskListView::focusTaken, this, &MainWindow::setUpWindowKeys);
         connect(view, &TaskListView::menuRequested, this, &MainWindow::showListMenu);
         connect(view, &TaskListView::entryEdited, this, [this, i](int row, const QString &text) {
             // The selection stays the user's: an edit ended by a click elsewhere
@@ -196,41 +199,8 @@ void MainWindow::setUpControls()
             child->installEventFilter(this);
 }
 
-// The hover help of the controls that have one.
-std::vector<std::pair<QWidget *, QString>> MainWindow::hoverTexts() const
-{
-    const Ui::MainWindow &ui = *m_ui;
-    const std::pair<QWidget *, const char *> hovers[] = {
-        {ui.Command1, "Open a File"},
-        {ui.Command2, "Save / Save as..."},
-        {ui.Command3, "Add a Task"},
-        {ui.Command9, "Add a Task"},
-        {ui.Command5, "Add an appointment to the list"},
-        {ui.Command10, "Add an appointment to the list"},
-        {ui.Command4, "Remove the selected Task or Appointment from the list"},
-        {ui.Command11, "Remove the selected Task or Appointment from the list"},
-        {ui.Command6, "Exit the program , remember to save your work"},
-        {ui.Command7, "Print the list"},
-        {ui.Command8, "Navigate tru both lists of tasks"},
-        {ui.Command13, "See a Complete Report of all tasks"},
-        {ui.Command14, "See the Name and Path of the open file // Make a Backup Copy of the open file."},
-        {ui.Label3, "Show Calendar"},
-        {ui.ProgressBar1, "50 Tasks max in list 1 and 300 hundred in list 2."},
-        {ui.List0->viewport(), "Double click to pass the task to the other list"},
-        {ui.List1->viewport(), "Double click to pass the task to the other list"},
-    };
-    std::vector<std::pair<QWidget *, QString>> texts;
-    texts.reserve(std::size(hovers));
-    for (const auto &[control, text] : hovers)
-        texts.emplace_back(control, QString::fromUtf8(text));
-    return texts;
-}
-
 bool MainWindow::event(QEvent *event)
 {
-    // Keys reach only an active window: its shortcuts and tab chain wait for that.
-    if (event->type() == QEvent::WindowActivate && !windowKeysReady_)
-        setUpWindowKeys();
     if (event->type() == QEvent::Enter)
         hover_->start();
     if (handleFileDrag(event))
@@ -254,7 +224,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::setUpWindowKeys()
 {
-    windowKeysReady_ = true;
+    if (std::exchange(windowKeysReady_, true))
+        return;
     createActions();
     const Ui::MainWindow &ui = *m_ui;
     // The entry box and date come first, then the buttons in reading order; the

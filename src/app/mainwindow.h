@@ -93,7 +93,6 @@ protected:
 private:
     // Start-up and the window around the lists (mainwindow.cpp).
     void setUpControls();
-    std::vector<std::pair<QWidget *, QString>> hoverTexts() const;
     void setUpWindowKeys();
     QDate today() const;
     void tick();

@@ -120,7 +120,17 @@ TaskListView::TaskListView(QWidget *parent) : QListView(parent)
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setItemDelegate(new RowDelegate(this));
+    qtDelegate_ = itemDelegate();
+}
+
+void TaskListView::setModel(QAbstractItemModel *model)
+{
+    // The rows' delegate comes with the first rows to draw: a list empty at
+    // start-up goes without it, and handing a view a delegate costs as much
+    // as building the view. One set from outside stays.
+    if (itemDelegate() == qtDelegate_)
+        setItemDelegate(new RowDelegate(this));
+    QListView::setModel(model);
 }
 
 void TaskListView::focusInEvent(QFocusEvent *event)

@@ -33,6 +33,7 @@ public:
     // model costs a window's start-up much of its time, so the view takes it
     // when its first entry comes (or anything asks for the model).
     void setTaskModel(TaskListModel *model);
+    void setModel(QAbstractItemModel *model) override;
     TaskListModel *taskModel() const { return taskModel_; }
 
     // The selected entry's row, or -1 when none is selected.
@@ -152,6 +153,8 @@ private:
     QPersistentModelIndex pendingReveal_;
     TaskListModel *taskModel_ = nullptr;
     bool editorReady_ = false;
+    // Qt's own delegate, in place until the rows' own comes; compared, never used.
+    const QAbstractItemDelegate *qtDelegate_ = nullptr;
     QPointer<QWidget> editor_;
 };
 
