@@ -54,7 +54,7 @@ FileStamp FileStamp::ofRead(const QString &path, QByteArrayView bytes)
     return FileStamp(bytes.size(), path, ContentHasher::of(bytes));
 }
 
-FileStamp FileStamp::ofWritten(const QString &path, const ContentHasher &hasher)
+FileStamp FileStamp::ofHashed(const QString &path, const ContentHasher &hasher)
 {
     return FileStamp(hasher.size(), path, hasher.result());
 }

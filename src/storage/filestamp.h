@@ -38,8 +38,8 @@ public:
 
     // The file at path was just read whole as bytes.
     static FileStamp ofRead(const QString &path, QByteArrayView bytes);
-    // A save just put at path the bytes fed to hasher.
-    static FileStamp ofWritten(const QString &path, const ContentHasher &hasher);
+    // The file at path was just read or written whole, its bytes fed to hasher as they went.
+    static FileStamp ofHashed(const QString &path, const ContentHasher &hasher);
 
     bool isNull() const { return !valid_; }
     qint64 size() const { return size_; }

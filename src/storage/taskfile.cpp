@@ -678,10 +678,24 @@ LoadResult loadFileBytes(const QString &path, qint64 limit)
     }
     // Sized by the file: asking for the whole limit at once would take 64 MiB of
     // fresh memory each time. A file that grows while it is read is read on, up
-    // to one byte past the limit, which catches one grown too large.
-    result.bytes = file.read(file.size() + 1);
-    if (result.bytes.size() > file.size() && file.error() == QFileDevice::NoError)
-        result.bytes += file.read(limit + 1 - result.bytes.size());
+    // to one byte past the limit, which catches one grown too large. Each piece
+    // is hashed as it arrives, while the processor's cache still holds it.
+    constexpr qint64 kPiece = 256 * 1024;
+    result.bytes.resize(file.size() + 1);
+    qint64 have = 0;
+    for (;;) {
+        if (have == result.bytes.size()) {
+            if (have > limit)
+                break;
+            result.bytes.resize(std::min(limit + 1, 2 * have));
+        }
+        const qint64 got = file.read(result.bytes.data() + have, std::min(kPiece, result.bytes.size() - have));
+        if (got <= 0)
+            break; // the end, or an error that file.error() tells
+        result.hasher.add(QByteArrayView(result.bytes.constData() + have, got));
+        have += got;
+    }
+    result.bytes.truncate(have);
     if (file.error() != QFileDevice::NoError) {
         result.error = reason(file.errorString());
         result.bytes.clear();

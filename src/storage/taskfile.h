@@ -160,6 +160,7 @@ SaveResult writeThrough(QIODevice &device, const std::function<bool(QIODevice &)
 struct LoadResult {
     bool ok = false;
     QByteArray bytes;
+    ContentHasher hasher; // fed the bytes as they were read
     QString error; // why the file cannot be read, to follow a colon (no full stop); empty on success
 };
 

@@ -90,7 +90,7 @@ OpenOutcome TaskDocument::open(const QString &path)
     out.status = read.complete ? OpenOutcome::Opened : OpenOutcome::Damaged;
     setFilePath(path);
     if (read.complete)
-        know(path, FileStamp::ofRead(path, loaded.bytes), read.lists);
+        know(path, FileStamp::ofHashed(path, loaded.hasher), read.lists);
     // The lists are the file's only when they held nothing before and the whole file was read.
     if (wasEmpty && read.complete)
         history_.setClean();
@@ -122,7 +122,7 @@ SaveOutcome TaskDocument::write(const QString &path)
     ContentHasher written;
     out.result = saveTaskFile(path, out.lists, programCodePage(), &kept_, &written);
     if (out)
-        know(path, FileStamp::ofWritten(path, written), out.lists);
+        know(path, FileStamp::ofHashed(path, written), out.lists);
     return out;
 }
 
@@ -159,7 +159,7 @@ MergeOutcome TaskDocument::mergeFromFile(const QString &path)
     // out of the file: the next save there has to ask again.
     const QString key = QFileInfo(path).absoluteFilePath();
     const Known before = known != known_.cend() ? *known : Known{};
-    const Known after{FileStamp::ofRead(path, loaded.bytes), theirs.lists};
+    const Known after{FileStamp::ofHashed(path, loaded.hasher), theirs.lists};
     const auto alongside = [this, key, before, after](bool undone) { known_.insert(key, undone ? before : after); };
     if (!merged.ok
         || !history_.replaceAll(merged.lists.first, merged.lists.second, QFileInfo(path).fileName(), alongside)) {

@@ -426,6 +426,7 @@ void TestTaskFile::loadFile_data()
     QTest::addColumn<bool>("ok");
     QTest::newRow("regular file") << "file" << qint64(9) << kMaxTaskFileBytes << true;
     QTest::newRow("empty file") << "file" << qint64(0) << kMaxTaskFileBytes << true;
+    QTest::newRow("read in several pieces") << "file" << qint64(1024 * 1024 + 3) << kMaxTaskFileBytes << true;
     QTest::newRow("exactly at the limit") << "file" << qint64(10) << qint64(10) << true;
     QTest::newRow("one byte over the limit") << "file" << qint64(11) << qint64(10) << false;
     QTest::newRow("over 64 MiB") << "file" << kMaxTaskFileBytes + 1 << kMaxTaskFileBytes << false;
@@ -462,6 +463,10 @@ void TestTaskFile::loadFile()
     QCOMPARE(loaded.ok, ok);
     QCOMPARE(loaded.error.isEmpty(), ok);
     QCOMPARE(loaded.bytes.size(), ok ? size : 0);
+    if (ok) {
+        QCOMPARE(loaded.hasher.size(), size);
+        QCOMPARE(loaded.hasher.result(), ContentHasher::of(loaded.bytes));
+    }
 }
 
 void TestTaskFile::dialogFolder()
