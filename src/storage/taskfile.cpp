@@ -345,15 +345,19 @@ bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page,
     // About a quarter of a mebibyte of a typical list: a run's bytes are still
     // in the processor's cache when they are written and hashed.
     constexpr qsizetype kRunLines = 4096;
-    // Each mebibyte goes on its way to the disk while the next is encoded, so
-    // the sync before the file replaces the old one finds less to wait for.
-    constexpr qint64 kWriteBackStep = 1024 * 1024;
+    // Each run goes on its way to the disk while the next is encoded, so the
+    // sync before the file replaces the old one finds less to wait for.
+    constexpr qint64 kWriteBackStep = 256 * 1024;
     const FileLines lines(lists.first, lists.second);
     const LineEncoder encoder(lines, page, kept);
     qint64 written = 0;
     qint64 writtenBack = 0;
     // Every byte of the file passes here, in order.
+    // Hashed first: the hash brings a piece encoded on the other core into
+    // this one's cache, where the copy into the file then finds it.
     const auto write = [&](QByteArrayView piece) {
+        if (hasher)
+            hasher->add(piece);
         if (device.write(piece.data(), piece.size()) != piece.size())
             return false;
         written += piece.size();
@@ -361,8 +365,6 @@ bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page,
             startWriteBack(device, writtenBack, written - writtenBack);
             writtenBack = written;
         }
-        if (hasher)
-            hasher->add(piece);
         return true;
     };
 
