@@ -226,15 +226,15 @@ void TestTaskFile::writer_data()
         << mebibyte << L{"next", "after"} << (mebibyteBytes + " 2 \r\nnext\r\nafter\r\n");
     QTest::newRow("a piece ends before an unstorable entry")
         << mebibyte << L{QString::fromUtf16(u"\u65e5")} << (mebibyteBytes + " 1 \r\n?\r\n");
-    // Runs are 4096 lines: a first list of 4095 entries fills the first run
+    // Runs are 8192 lines: a first list of 8191 entries fills the first run
     // with its count line, and the second list's count line starts a run.
-    const L runFirst = many.mid(0, 4095);
+    const L runFirst = many.mid(0, 8191);
     QByteArray runFirstBytes;
     for (const QString &entry : runFirst)
         runFirstBytes += entry.toLatin1() + "\r\n";
     QTest::newRow("a run ends with the first list")
         << runFirst << many.mid(0, 9000)
-        << (" 4095 \r\n" + runFirstBytes + " 9000 \r\n" + manyBytes.left(manyBytes.indexOf("entry 9000 ")));
+        << (" 8191 \r\n" + runFirstBytes + " 9000 \r\n" + manyBytes.left(manyBytes.indexOf("entry 9000 ")));
     // Whichever thread encodes them, the one named is the first in the file.
     L twoUnstorable = many;
     twoUnstorable[5000] = QString::fromUtf16(u"\u65e5");
