@@ -65,27 +65,8 @@ void addListora(benchmark::State &state)
         document.undo();
         return arrived ? std::chrono::duration<double>(stop - start).count() : -1.0;
     };
-    double smallSeconds = 0;
-    bool smallFirst = false;
-    for (auto _ : state) {
-        double seconds = 0;
-        double smallTime = 0;
-        if (smallFirst) {
-            smallTime = add(small.document);
-            seconds = add(filled.document);
-        } else {
-            seconds = add(filled.document);
-            smallTime = add(small.document);
-        }
-        smallFirst = !smallFirst;
-        if (seconds < 0 || smallTime < 0) {
-            state.SkipWithError("the entry did not reach the second list");
-            break;
-        }
-        smallSeconds += smallTime;
-        state.SetIterationTime(seconds);
-    }
-    state.counters[kPairedPrefix + "small"] = benchmark::Counter(smallSeconds, benchmark::Counter::kAvgIterations);
+    timePaired(state, "small", [&] { return add(filled.document); }, [&] { return add(small.document); },
+               "the entry did not reach the second list");
 }
 
 // A list of held entries on screen, where its last entry moves to the first
@@ -130,27 +111,8 @@ void moveOutListora(benchmark::State &state)
         state.SkipWithError("the list was never exposed");
         return;
     }
-    double smallSeconds = 0;
-    bool smallFirst = false;
-    for (auto _ : state) {
-        double seconds = 0;
-        double smallTime = 0;
-        if (smallFirst) {
-            smallTime = small.moveOut();
-            seconds = shown.moveOut();
-        } else {
-            seconds = shown.moveOut();
-            smallTime = small.moveOut();
-        }
-        smallFirst = !smallFirst;
-        if (seconds < 0 || smallTime < 0) {
-            state.SkipWithError("the entry did not reach the first list");
-            break;
-        }
-        smallSeconds += smallTime;
-        state.SetIterationTime(seconds);
-    }
-    state.counters[kPairedPrefix + "small"] = benchmark::Counter(smallSeconds, benchmark::Counter::kAvgIterations);
+    timePaired(state, "small", [&] { return shown.moveOut(); }, [&] { return small.moveOut(); },
+               "the entry did not reach the first list");
 }
 
 } // namespace

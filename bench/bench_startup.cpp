@@ -150,28 +150,8 @@ void startupMainWindow(benchmark::State &state)
     Windows windows(platform);
     const auto startMain = [&] { return timeToFirstPaint([&] { return new MainWindow(windows, platform); }); };
     const auto startFloor = [&] { return timeToFirstPaint([&] { return buildFloor(shape); }); };
-    double floorSeconds = 0;
-    bool floorFirst = false;
-    for (auto _ : state) {
-        double window = 0;
-        double floor = 0;
-        if (floorFirst) {
-            floor = startFloor();
-            window = startMain();
-        } else {
-            window = startMain();
-            floor = startFloor();
-        }
-        floorFirst = !floorFirst;
-        if (window < 0 || floor < 0) {
-            state.SkipWithError(window < 0 ? "the main window never painted" : "the bare window never painted");
-            break;
-        }
-        state.SetIterationTime(window);
-        floorSeconds += floor;
-    }
+    timePaired(state, "floor", startMain, startFloor, "the main window or its bare floor never painted");
     state.counters["widgets"] = double(shape.nodes.size());
-    state.counters[kPairedPrefix + "floor"] = benchmark::Counter(floorSeconds, benchmark::Counter::kAvgIterations);
 }
 
 } // namespace

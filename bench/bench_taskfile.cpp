@@ -76,29 +76,17 @@ void openListora(benchmark::State &state)
 {
     const Lists lists(int(state.range(0)));
     const Lists half(int(state.range(0) + 1) / 2);
-    const auto open = [](const Lists &file, double *seconds) {
+    // Seconds the open took, or a negative number when it did not fill both lists.
+    const auto open = [](const Lists &file) {
         TaskDocument document;
         OpenOutcome opened;
-        *seconds = timed([&] { opened = document.open(file.path); });
-        return opened.status == OpenOutcome::Opened && holds(&document.list(0), file.first)
+        const double seconds = timed([&] { opened = document.open(file.path); });
+        const bool filled = opened.status == OpenOutcome::Opened && holds(&document.list(0), file.first)
             && holds(&document.list(1), file.second);
+        return filled ? seconds : -1.0;
     };
-    double halfSeconds = 0;
-    bool halfFirst = false;
-    for (auto _ : state) {
-        double seconds = 0;
-        double halfTime = 0;
-        const bool ok = halfFirst ? open(half, &halfTime) && open(lists, &seconds)
-                                  : open(lists, &seconds) && open(half, &halfTime);
-        if (!ok) {
-            state.SkipWithError("opening did not fill both lists with the file's entries");
-            break;
-        }
-        halfFirst = !halfFirst;
-        halfSeconds += halfTime;
-        state.SetIterationTime(seconds);
-    }
-    state.counters[kPairedPrefix + "half"] = benchmark::Counter(halfSeconds, benchmark::Counter::kAvgIterations);
+    timePaired(state, "half", [&] { return open(lists); }, [&] { return open(half); },
+               "opening did not fill both lists with the file's entries");
     state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
 }
 

@@ -40,6 +40,33 @@ const std::vector<Comparison> &comparisons()
     return table;
 }
 
+void timePaired(benchmark::State &state, const std::string &counter, const TimedGo &subject,
+                const TimedGo &reference, const char *failure)
+{
+    double referenceSeconds = 0;
+    bool referenceFirst = false;
+    for (auto _ : state) {
+        double seconds = 0;
+        double referenceTime = 0;
+        if (referenceFirst) {
+            referenceTime = reference();
+            seconds = subject();
+        } else {
+            seconds = subject();
+            referenceTime = reference();
+        }
+        referenceFirst = !referenceFirst;
+        if (seconds < 0 || referenceTime < 0) {
+            state.SkipWithError(failure);
+            break;
+        }
+        referenceSeconds += referenceTime;
+        state.SetIterationTime(seconds);
+    }
+    state.counters[kPairedPrefix + counter] =
+        benchmark::Counter(referenceSeconds, benchmark::Counter::kAvgIterations);
+}
+
 namespace {
 
 std::string keyOf(const benchmark::BenchmarkReporter::Run &run)

@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -27,6 +28,18 @@ struct Comparison {
 // A counter named so holds, in seconds per iteration, a reference timed in the
 // same iterations as the subject: "paired:floor" is compared as "<name>:floor".
 inline const std::string kPairedPrefix = "paired:";
+
+// One go of one side of a paired benchmark: its seconds, or a negative number when it failed.
+using TimedGo = std::function<double()>;
+
+// Times subject and reference one after the other in every iteration, taking
+// turns at going first, so that both meet the same machine at the same moment:
+// on a shared machine times drift by more between runs than the differences
+// looked for. The subject's time is the iteration's (the benchmark uses manual
+// time); the reference's goes in the paired counter named. Either side failing
+// stops the benchmark with failure as its error.
+void timePaired(benchmark::State &state, const std::string &counter, const TimedGo &subject,
+                const TimedGo &reference, const char *failure);
 
 // The comparisons Listora is held to.
 const std::vector<Comparison> &comparisons();
