@@ -352,9 +352,9 @@ bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page,
     const LineEncoder encoder(lines, page, kept);
     qint64 written = 0;
     qint64 writtenBack = 0;
-    // Every byte of the file passes here, in order.
-    // Hashed first: the hash brings a piece encoded on the other core into
-    // this one's cache, where the copy into the file then finds it.
+    // Every byte of the file passes here, in order. Hashed first: the hash
+    // brings a piece the other core encoded into this one's cache, where the
+    // copy into the file then finds it.
     const auto write = [&](QByteArrayView piece) {
         if (hasher)
             hasher->add(piece);
