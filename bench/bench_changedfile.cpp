@@ -2,6 +2,8 @@
 // the bytes on their way out, checking the file before, and merging.
 #include "support.h"
 
+#include "comparison.h"
+
 #include "storage/filestamp.h"
 #include "storage/merge.h"
 #include "storage/taskfile.h"
@@ -9,6 +11,8 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <chrono>
 
 namespace listora::bench {
 
@@ -80,28 +84,38 @@ struct MergeCase {
     TaskLists ours;
 };
 
-void mergeListora(benchmark::State &state)
+using Clock = std::chrono::steady_clock;
+
+// Seconds a merge of the case took, or a negative number when it lost what the other program added.
+double timeMerge(const MergeCase &lists)
 {
-    const MergeCase lists(int(state.range(0)));
-    for (auto _ : state) {
-        const MergeResult merged = mergeTaskLists(lists.base, lists.theirs, lists.ours);
-        if (!merged.ok || merged.addedByOther != 4) {
-            state.SkipWithError("the merge did not keep what the other program added");
-            break;
-        }
-        benchmark::DoNotOptimize(merged.lists);
-    }
+    const auto start = Clock::now();
+    const MergeResult merged = mergeTaskLists(lists.base, lists.theirs, lists.ours);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    benchmark::DoNotOptimize(merged.lists);
+    return merged.ok && merged.addedByOther == 4 ? seconds : -1.0;
 }
 
 // The least a merge does: comparing every entry of the base with the other
 // two versions, here as two comparisons of equal lists of separate strings.
-void mergeFloor(benchmark::State &state)
+double timeComparing(const MergeCase &lists)
+{
+    const auto start = Clock::now();
+    benchmark::DoNotOptimize(lists.base == lists.baseRead);
+    benchmark::DoNotOptimize(lists.baseRead == lists.base);
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// Merging, beside comparing the same lists, and both at half the entries.
+void mergeListora(benchmark::State &state)
 {
     const MergeCase lists(int(state.range(0)));
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(lists.base == lists.baseRead);
-        benchmark::DoNotOptimize(lists.baseRead == lists.base);
-    }
+    const MergeCase half(int(state.range(0) + 1) / 2);
+    timePaired(state, [&] { return timeMerge(lists); },
+               {{"floor", [&] { return timeComparing(lists); }},
+                {"half", [&] { return timeMerge(half); }},
+                {"half-floor", [&] { return timeComparing(half); }}},
+               "the merge did not keep what the other program added");
 }
 
 } // namespace
@@ -111,8 +125,7 @@ void registerChangedFile(Length)
     const auto unit = benchmark::kMillisecond;
     benchmark::RegisterBenchmark("Hash/Listora", hashListora)->Arg(32767)->Unit(unit);
     benchmark::RegisterBenchmark("Check/Listora", checkListora)->Arg(32767)->Unit(unit);
-    benchmark::RegisterBenchmark("Merge/Listora", mergeListora)->Arg(16384)->Arg(32767)->Unit(unit);
-    benchmark::RegisterBenchmark("Merge/Floor", mergeFloor)->Arg(16384)->Arg(32767)->Unit(unit);
+    benchmark::RegisterBenchmark("Merge/Listora", mergeListora)->Arg(32767)->UseManualTime()->Unit(unit);
 }
 
 } // namespace listora::bench

@@ -65,7 +65,7 @@ void addListora(benchmark::State &state)
         document.undo();
         return arrived ? std::chrono::duration<double>(stop - start).count() : -1.0;
     };
-    timePaired(state, "small", [&] { return add(filled.document); }, [&] { return add(small.document); },
+    timePaired(state, [&] { return add(filled.document); }, {{"small", [&] { return add(small.document); }}},
                "the entry did not reach the second list");
 }
 
@@ -111,7 +111,7 @@ void moveOutListora(benchmark::State &state)
         state.SkipWithError("the list was never exposed");
         return;
     }
-    timePaired(state, "small", [&] { return shown.moveOut(); }, [&] { return small.moveOut(); },
+    timePaired(state, [&] { return shown.moveOut(); }, {{"small", [&] { return small.moveOut(); }}},
                "the entry did not reach the first list");
 }
 

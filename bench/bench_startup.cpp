@@ -150,7 +150,7 @@ void startupMainWindow(benchmark::State &state)
     Windows windows(platform);
     const auto startMain = [&] { return timeToFirstPaint([&] { return new MainWindow(windows, platform); }); };
     const auto startFloor = [&] { return timeToFirstPaint([&] { return buildFloor(shape); }); };
-    timePaired(state, "floor", startMain, startFloor, "the main window or its bare floor never painted");
+    timePaired(state, startMain, {{"floor", startFloor}}, "the main window or its bare floor never painted");
     state.counters["widgets"] = double(shape.nodes.size());
 }
 

@@ -85,7 +85,7 @@ void openListora(benchmark::State &state)
             && holds(&document.list(1), file.second);
         return filled ? seconds : -1.0;
     };
-    timePaired(state, "half", [&] { return open(lists); }, [&] { return open(half); },
+    timePaired(state, [&] { return open(lists); }, {{"half", [&] { return open(half); }}},
                "opening did not fill both lists with the file's entries");
     state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
 }

@@ -32,14 +32,20 @@ inline const std::string kPairedPrefix = "paired:";
 // One go of one side of a paired benchmark: its seconds, or a negative number when it failed.
 using TimedGo = std::function<double()>;
 
-// Times subject and reference one after the other in every iteration, taking
-// turns at going first, so that both meet the same machine at the same moment:
-// on a shared machine times drift by more between runs than the differences
-// looked for. The subject's time is the iteration's (the benchmark uses manual
-// time); the reference's goes in the paired counter named. Either side failing
-// stops the benchmark with failure as its error.
-void timePaired(benchmark::State &state, const std::string &counter, const TimedGo &subject,
-                const TimedGo &reference, const char *failure);
+// A side timed beside the subject, and the paired counter its time goes in.
+struct PairedSide {
+    std::string counter;
+    TimedGo go;
+};
+
+// Times the subject and each side one after the other in every iteration,
+// each iteration starting with the next of them, so that all meet the same
+// machine at the same moment: on a shared machine times drift by more between
+// runs than the differences looked for. The subject's time is the iteration's
+// (the benchmark uses manual time). Any of them failing stops the benchmark
+// with failure as its error.
+void timePaired(benchmark::State &state, const TimedGo &subject, const std::vector<PairedSide> &sides,
+                const char *failure);
 
 // The comparisons Listora is held to.
 const std::vector<Comparison> &comparisons();
