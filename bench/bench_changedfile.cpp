@@ -12,8 +12,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
-
 namespace listora::bench {
 
 namespace {
@@ -84,14 +82,11 @@ struct MergeCase {
     TaskLists ours;
 };
 
-using Clock = std::chrono::steady_clock;
-
 // Seconds a merge of the case took, or a negative number when it lost what the other program added.
 double timeMerge(const MergeCase &lists)
 {
-    const auto start = Clock::now();
-    const MergeResult merged = mergeTaskLists(lists.base, lists.theirs, lists.ours);
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    MergeResult merged;
+    const double seconds = timed([&] { merged = mergeTaskLists(lists.base, lists.theirs, lists.ours); });
     benchmark::DoNotOptimize(merged.lists);
     return merged.ok && merged.addedByOther == 4 ? seconds : -1.0;
 }
@@ -100,10 +95,10 @@ double timeMerge(const MergeCase &lists)
 // two versions, here as two comparisons of equal lists of separate strings.
 double timeComparing(const MergeCase &lists)
 {
-    const auto start = Clock::now();
-    benchmark::DoNotOptimize(lists.base == lists.baseRead);
-    benchmark::DoNotOptimize(lists.baseRead == lists.base);
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    return timed([&] {
+        benchmark::DoNotOptimize(lists.base == lists.baseRead);
+        benchmark::DoNotOptimize(lists.baseRead == lists.base);
+    });
 }
 
 // Merging, beside comparing the same lists, and both at half the entries.

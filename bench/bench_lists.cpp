@@ -13,14 +13,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <stdexcept>
 
 namespace listora::bench {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // A document holding first and second entries, opened from a task file as a user's would be.
 struct FilledDocument {
@@ -57,13 +54,12 @@ void addListora(benchmark::State &state)
     // Seconds the add took, or a negative number when the entry did not arrive.
     const auto add = [](TaskDocument &document) {
         const int before = document.list(1).count();
-        const auto start = Clock::now();
-        const bool moved = document.moveToOther(0, 0);
-        const auto stop = Clock::now();
+        bool moved = false;
+        const double seconds = timed([&] { moved = document.moveToOther(0, 0); });
         const bool arrived = moved && document.list(1).count() == before + 1 && document.list(0).count() == 0;
         // Taken back as the user would, so the history stays as short as the run.
         document.undo();
-        return arrived ? std::chrono::duration<double>(stop - start).count() : -1.0;
+        return arrived ? seconds : -1.0;
     };
     timePaired(state, [&] { return add(filled.document); }, {{"small", [&] { return add(small.document); }}},
                "the entry did not reach the second list");
@@ -86,15 +82,16 @@ struct ShownList {
         TaskDocument &document = filled.document;
         view.selectRow(held - 1);
         QCoreApplication::processEvents();
-        const auto start = Clock::now();
-        const bool moved = document.moveToOther(1, held - 1);
-        view.keepPlaceAt(held - 1);
-        QCoreApplication::processEvents();
-        const auto stop = Clock::now();
+        bool moved = false;
+        const double seconds = timed([&] {
+            moved = document.moveToOther(1, held - 1);
+            view.keepPlaceAt(held - 1);
+            QCoreApplication::processEvents();
+        });
         const bool arrived = moved && document.list(1).count() == held - 1 && document.list(0).count() == 1;
         document.undo();
         QCoreApplication::processEvents();
-        return arrived ? std::chrono::duration<double>(stop - start).count() : -1.0;
+        return arrived ? seconds : -1.0;
     }
     const int held;
     FilledDocument filled;

@@ -14,7 +14,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 
 namespace listora::bench {
 
@@ -53,17 +52,6 @@ bool writeReadyBytes(const QString &target, const QByteArray &bytes)
 {
     QSaveFile file(target);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-}
-
-using Clock = std::chrono::steady_clock;
-
-// Seconds that one call of work takes.
-template <typename Work>
-double timed(const Work &work)
-{
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 // Opening the file into a window that holds nothing yet, as a user does after

@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
@@ -28,6 +29,15 @@ struct Comparison {
 // A counter named so holds, in seconds per iteration, a reference timed in the
 // same iterations as the subject: "paired:floor" is compared as "<name>:floor".
 inline const std::string kPairedPrefix = "paired:";
+
+// Seconds that one call of work takes.
+template <typename Work>
+double timed(const Work &work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 // One go of one side of a paired benchmark: its seconds, or a negative number when it failed.
 using TimedGo = std::function<double()>;
