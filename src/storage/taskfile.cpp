@@ -14,6 +14,7 @@
 #include <array>
 #include <atomic>
 #include <bit>
+#include <condition_variable>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -308,6 +309,23 @@ public:
 
     qsizetype count() const { return count_; }
     Run &run(qsizetype i) { return runs_[size_t(i)]; }
+
+    // Not std::atomic::wait: MinGW's libstdc++ 12 can lose its wakeup and leave
+    // a save waiting for ever. Stored under the lock, a wakeup cannot fall
+    // between a waiter's look and its sleep.
+    void markReady(Run &run)
+    {
+        {
+            const std::lock_guard lock(readyLock_);
+            run.ready.store(true, std::memory_order_release);
+        }
+        readyChanged_.notify_all();
+    }
+    void waitUntilReady(Run &run)
+    {
+        std::unique_lock lock(readyLock_);
+        readyChanged_.wait(lock, [&run] { return run.ready.load(std::memory_order_acquire); });
+    }
     // The next run nobody has taken, or count() when none is left.
     qsizetype claim() { return std::min(next_.fetch_add(1), count_); }
     // No run is handed out any more; returns how many had been.
@@ -335,6 +353,8 @@ private:
     std::atomic<qsizetype> next_{0};
     std::mutex spareLock_;
     std::vector<QByteArray> spare_;
+    std::mutex readyLock_;
+    std::condition_variable readyChanged_;
 };
 
 // Encodes the lists into the device a run of lines at a time; false when a
@@ -385,8 +405,7 @@ bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page,
         const qsizetype begin = i * kRunLines;
         encoder.encode(begin, std::min(begin + kRunLines, lines.size()), run.bytes,
                        std::numeric_limits<qsizetype>::max(), &run.changed, true);
-        run.ready.store(true, std::memory_order_release);
-        run.ready.notify_one();
+        runs.markReady(run);
     };
     try {
         std::thread([shared, encodeRun] {
@@ -408,7 +427,7 @@ bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page,
             if (mine < runs.count())
                 encodeRun(runs, mine);
             else
-                run.ready.wait(false, std::memory_order_acquire);
+                runs.waitUntilReady(run);
         }
         if (run.changed) {
             *changed = run.changed;
@@ -425,7 +444,7 @@ bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page,
         // The helper may be in the middle of a run; the lists must outlive its reading them.
         const qsizetype claimed = runs.close();
         for (qsizetype j = i + 1; j < claimed; ++j)
-            runs.run(j).ready.wait(false, std::memory_order_acquire);
+            runs.waitUntilReady(runs.run(j));
     }
     return ok;
 }
