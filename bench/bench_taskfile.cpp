@@ -103,7 +103,7 @@ void openFloor(benchmark::State &state)
 // writes the same bytes through QSaveFile into the same folder, the two taking
 // turns at going first, so that both meet the same machine and the same disk:
 // on a shared machine the time of a save drifts with everyone else's work.
-// Neither file is there when its write starts.
+// Each write finds no file at its path: the last one is removed, untimed.
 void saveListoraIn(benchmark::State &state, int page)
 {
     const CodePage before = programCodePage();
@@ -117,37 +117,26 @@ void saveListoraIn(benchmark::State &state, int page)
     }
     const QString target = lists.dir.filePath(QStringLiteral("saved.dat"));
     const QString floorTarget = lists.dir.filePath(QStringLiteral("floor.dat"));
-    const auto save = [&] { return bool(document.save(target)); };
-    const auto floor = [&] { return writeReadyBytes(floorTarget, lists.bytes); };
-    double floorSeconds = 0;
-    bool floorFirst = false;
     bool checked = false;
-    for (auto _ : state) {
-        bool saved = false;
-        bool floorWritten = false;
-        double seconds = 0;
-        if (floorFirst) {
-            floorSeconds += timed([&] { floorWritten = floor(); });
-            seconds = timed([&] { saved = save(); });
-        } else {
-            seconds = timed([&] { saved = save(); });
-            floorSeconds += timed([&] { floorWritten = floor(); });
-        }
-        floorFirst = !floorFirst;
-        if (!floorWritten) {
-            state.SkipWithError("QSaveFile failed");
-            break;
-        }
-        if (!saved || (!checked && readFile(target) != lists.bytes)) {
-            state.SkipWithError("saving did not write both lists as a task file");
-            break;
-        }
-        checked = true;
-        state.SetIterationTime(seconds);
+    const auto save = [&] {
         QFile::remove(target);
+        bool saved = false;
+        const double seconds = timed([&] { saved = bool(document.save(target)); });
+        if (!saved || (!checked && readFile(target) != lists.bytes))
+            return -1.0;
+        checked = true;
+        return seconds;
+    };
+    const auto floor = [&] {
         QFile::remove(floorTarget);
-    }
-    state.counters[kPairedPrefix + "floor"] = benchmark::Counter(floorSeconds, benchmark::Counter::kAvgIterations);
+        bool written = false;
+        const double seconds = timed([&] { written = writeReadyBytes(floorTarget, lists.bytes); });
+        return written ? seconds : -1.0;
+    };
+    timePaired(state, save, {{"floor", floor}},
+               "saving did not write both lists as a task file, or QSaveFile failed");
+    QFile::remove(target);
+    QFile::remove(floorTarget);
     state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
     setProgramCodePage(before);
 }

@@ -41,11 +41,24 @@ const std::vector<Comparison> &comparisons()
     return table;
 }
 
+namespace {
+
+double medianOf(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+} // namespace
+
 void timePaired(benchmark::State &state, const TimedGo &subject, const std::vector<PairedSide> &sides,
                 const char *failure)
 {
     const size_t count = sides.size() + 1; // the subject goes as number 0
-    std::vector<double> totals(sides.size(), 0.0);
+    std::vector<std::vector<double>> all(count);
     std::vector<double> times(count, 0.0);
     size_t first = 0;
     for (auto _ : state) {
@@ -58,13 +71,13 @@ void timePaired(benchmark::State &state, const TimedGo &subject, const std::vect
             state.SkipWithError(failure);
             break;
         }
-        for (size_t i = 0; i < sides.size(); ++i)
-            totals[i] += times[i + 1];
+        for (size_t i = 0; i < count; ++i)
+            all[i].push_back(times[i]);
         state.SetIterationTime(times[0]);
     }
+    state.counters[kMedianCounter] = medianOf(all[0]);
     for (size_t i = 0; i < sides.size(); ++i)
-        state.counters[kPairedPrefix + sides[i].counter] =
-            benchmark::Counter(totals[i], benchmark::Counter::kAvgIterations);
+        state.counters[kPairedPrefix + sides[i].counter] = medianOf(all[i + 1]);
 }
 
 namespace {
@@ -89,7 +102,10 @@ void CollectingReporter::ReportRuns(const std::vector<Run> &runs)
             errors_[keyOf(run)] = run.error_message;
             continue;
         }
-        if (run.iterations > 0)
+        const auto median = run.counters.find(kMedianCounter);
+        if (median != run.counters.end())
+            seconds_[keyOf(run)].push_back(median->second);
+        else if (run.iterations > 0)
             seconds_[keyOf(run)].push_back(run.real_accumulated_time / static_cast<double>(run.iterations));
         // A reference measured in the same iterations as the subject, as "name:counter".
         for (const auto &[counter, value] : run.counters)
@@ -103,10 +119,7 @@ double CollectingReporter::median(const std::string &name) const
     const auto found = seconds_.find(name);
     if (found == seconds_.end() || found->second.empty() || errors_.count(name))
         return -1;
-    std::vector<double> values = found->second;
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    return medianOf(found->second);
 }
 
 std::string CollectingReporter::error(const std::string &name) const

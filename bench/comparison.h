@@ -29,6 +29,9 @@ struct Comparison {
 // A counter named so holds, in seconds per iteration, a reference timed in the
 // same iterations as the subject: "paired:floor" is compared as "<name>:floor".
 inline const std::string kPairedPrefix = "paired:";
+// The subject's median seconds per iteration, compared in place of the mean
+// when given.
+inline const std::string kMedianCounter = "median";
 
 // Seconds that one call of work takes.
 template <typename Work>
@@ -52,8 +55,10 @@ struct PairedSide {
 // each iteration starting with the next of them, so that all meet the same
 // machine at the same moment: on a shared machine times drift by more between
 // runs than the differences looked for. The subject's time is the iteration's
-// (the benchmark uses manual time). Any of them failing stops the benchmark
-// with failure as its error.
+// (the benchmark uses manual time). Each is counted by its median iteration:
+// on a busy disk one write in ten waits a hundred milliseconds for another
+// program's, and a mean over a few dozen is whichever of them fell in it.
+// Any of them failing stops the benchmark with failure as its error.
 void timePaired(benchmark::State &state, const TimedGo &subject, const std::vector<PairedSide> &sides,
                 const char *failure);
 
