@@ -56,8 +56,8 @@ struct PairedSide {
 // machine at the same moment: on a shared machine times drift by more between
 // runs than the differences looked for. The subject's time is the iteration's
 // (the benchmark uses manual time). Each is counted by its median iteration:
-// on a busy disk one write in ten waits a hundred milliseconds for another
-// program's, and a mean over a few dozen is whichever of them fell in it.
+// on a busy disk about one write in three waits 50-340 ms for another
+// program's, and a mean over a dozen is whichever of them fell in it.
 // Any of them failing stops the benchmark with failure as its error.
 void timePaired(benchmark::State &state, const TimedGo &subject, const std::vector<PairedSide> &sides,
                 const char *failure);
