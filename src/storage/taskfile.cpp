@@ -209,14 +209,39 @@ public:
     {
     }
 
+    const FileLines &lines() const { return lines_; }
+    const CodePage &page() const { return page_; }
+
     // Lines from begin on into out, which holds them and nothing else
     // afterwards, until it holds enough bytes or the file ends; out keeps its
     // memory for the next run. Returns the line after the last one encoded.
     // changed names the first entry that cannot be written as it stands
     // (written with '?' and blanks); with stopAtChange encoding ends there,
-    // and the result is -1.
+    // and the result is -1. lineEnds, when given, gets where each line ends in out.
     qsizetype encode(qsizetype begin, qsizetype end, QByteArray &out, qsizetype enough, ChangedEntry *changed,
-                     bool stopAtChange) const;
+                     bool stopAtChange, std::vector<qint64> *lineEnds = nullptr) const;
+
+    // The most bytes entry's line takes, its CR LF included.
+    qsizetype room(const QString &entry, const QByteArray *asRead) const
+    {
+        return (asRead ? asRead->size() : perUnit_ * entry.size()) + 2;
+    }
+    const QByteArray *asRead(const QString &entry) const { return kept_ ? kept_->bytesOf(entry) : nullptr; }
+
+    // Writes entry's line at dst, which has room() for it, and returns its end.
+    char *encodeEntry(const QString &entry, const QByteArray *asRead, char *dst, bool *exact) const
+    {
+        const auto *src = reinterpret_cast<const char16_t *>(entry.constData());
+        if (asRead)
+            dst = std::copy(asRead->begin(), asRead->end(), dst);
+        else if (limit_ && copyPlainUnits(src, entry.size(), dst, limit_ == 0xFF))
+            dst += entry.size();
+        else
+            dst = page_.encode(entry, dst, exact);
+        *dst++ = '\r';
+        *dst++ = '\n';
+        return dst;
+    }
 
 private:
     const FileLines &lines_;
@@ -226,8 +251,13 @@ private:
     char16_t limit_;
 };
 
+QByteArray countLine(qsizetype count)
+{
+    return ' ' + QByteArray::number(count) + " \r\n";
+}
+
 qsizetype LineEncoder::encode(qsizetype begin, qsizetype end, QByteArray &out, qsizetype enough,
-                              ChangedEntry *changed, bool stopAtChange) const
+                              ChangedEntry *changed, bool stopAtChange, std::vector<qint64> *lineEnds) const
 {
     // Room for the run at a typical entry's length and the line that ends it,
     // grown when long ones come.
@@ -235,29 +265,30 @@ qsizetype LineEncoder::encode(qsizetype begin, qsizetype end, QByteArray &out, q
     out.resize(std::max(out.capacity(), expected + 64 * 1024));
     char *base = out.data();
     char *dst = base;
-    char *room = base + out.size();
+    char *limit = base + out.size();
     const auto reserve = [&](qsizetype need) {
-        if (room - dst >= need)
+        if (limit - dst >= need)
             return;
         const qsizetype used = dst - base;
         out.resize(std::max(2 * out.size(), used + need));
         base = out.data();
         dst = base + used;
-        room = base + out.size();
+        limit = base + out.size();
     };
-    const bool latin1 = limit_ == 0xFF;
     qsizetype line = begin;
     for (int listIndex = 0; listIndex < 2 && line < end && dst - base < enough; ++listIndex) {
         const QStringList &entries = lines_.list(listIndex);
-        const qsizetype countLine = lines_.countLine(listIndex);
-        if (line == countLine) {
-            const QByteArray count = ' ' + QByteArray::number(entries.size()) + " \r\n";
+        const qsizetype countLineAt = lines_.countLine(listIndex);
+        if (line == countLineAt) {
+            const QByteArray count = countLine(entries.size());
             reserve(count.size());
             dst = std::copy(count.begin(), count.end(), dst);
+            if (lineEnds)
+                lineEnds->push_back(dst - base);
             ++line;
         }
-        for (qsizetype row = line - countLine - 1; row >= 0 && row < entries.size() && line < end && dst - base < enough;
-             ++row, ++line) {
+        for (qsizetype row = line - countLineAt - 1;
+             row >= 0 && row < entries.size() && line < end && dst - base < enough; ++row, ++line) {
             const QString &entry = entries[row];
             // Each entry lives in its own block of memory, often two cache
             // lines long: ask for a later one early.
@@ -266,18 +297,12 @@ qsizetype LineEncoder::encode(qsizetype begin, qsizetype end, QByteArray &out, q
                 __builtin_prefetch(ahead);
                 __builtin_prefetch(ahead + 64);
             }
-            const QByteArray *asRead = kept_ ? kept_->bytesOf(entry) : nullptr;
-            reserve((asRead ? asRead->size() : perUnit_ * entry.size()) + 2);
+            const QByteArray *read = asRead(entry);
+            reserve(room(entry, read));
             bool exact = true;
-            const auto *src = reinterpret_cast<const char16_t *>(entry.constData());
-            if (asRead)
-                dst = std::copy(asRead->begin(), asRead->end(), dst);
-            else if (limit_ && copyPlainUnits(src, entry.size(), dst, latin1))
-                dst += entry.size();
-            else
-                dst = page_.encode(entry, dst, &exact);
-            *dst++ = '\r';
-            *dst++ = '\n';
+            dst = encodeEntry(entry, read, dst, &exact);
+            if (lineEnds)
+                lineEnds->push_back(dst - base);
             if (!exact) {
                 if (changed && !*changed)
                     *changed = ChangedEntry{listIndex, row, page_.firstUnstorable(entry)};
@@ -301,6 +326,7 @@ class SharedEncoding {
 public:
     struct Run {
         QByteArray bytes;
+        std::vector<qint64> lineEnds; // only when the lines are kept for the next save
         ChangedEntry changed;
         std::atomic<bool> ready{false};
     };
@@ -357,10 +383,174 @@ private:
     std::condition_variable readyChanged_;
 };
 
+using Line = EncodedLines::Line;
+
+// Where every entry's line lies, as a save found or wrote it.
+void startLines(EncodedLines &lines, const TaskLists &lists, const CodePage &page)
+{
+    lines = EncodedLines();
+    lines.codePage = page.number();
+    lines.entries = lists;
+    lines.lines[0].resize(size_t(lists.first.size()));
+    lines.lines[1].resize(size_t(lists.second.size()));
+}
+
+// Records the lines of a piece that holds the file's lines from begin on, ending where ends says.
+void recordLines(EncodedLines &lines, const FileLines &file, qsizetype begin, const std::vector<qint64> &ends)
+{
+    const auto buffer = qint32(lines.buffers.size() - 1);
+    qint64 start = 0;
+    for (size_t i = 0; i < ends.size(); ++i) {
+        const qsizetype line = begin + qsizetype(i);
+        const int list = line < file.countLine(1) ? 0 : 1;
+        const qsizetype row = line - file.countLine(list) - 1;
+        if (row >= 0)
+            lines.lines[size_t(list)][size_t(row)] = Line{buffer, qint32(ends[i] - start), start};
+        start = ends[i];
+    }
+}
+
+// Keeps only the buffers a line lies in; when they hold far more than the
+// file, no line at all, so that the next save encodes afresh and compactly.
+void dropUnused(EncodedLines &lines, qint64 fileSize)
+{
+    std::vector<qint32> index(lines.buffers.size(), -1);
+    for (const auto &list : lines.lines)
+        for (const Line &line : list)
+            if (line.buffer >= 0)
+                index[size_t(line.buffer)] = 0;
+    std::vector<QByteArray> kept;
+    qint64 held = 0;
+    for (size_t i = 0; i < index.size(); ++i) {
+        if (index[i] < 0)
+            continue;
+        index[i] = qint32(kept.size());
+        held += lines.buffers[i].capacity();
+        kept.push_back(std::move(lines.buffers[i]));
+    }
+    if (held > 2 * fileSize + 64 * 1024) {
+        lines = EncodedLines();
+        return;
+    }
+    lines.buffers = std::move(kept);
+    for (auto &list : lines.lines)
+        for (Line &line : list)
+            if (line.buffer >= 0)
+                line.buffer = index[size_t(line.buffer)];
+}
+
+// Writes the file copying the line of every entry that before knows from
+// where it lies, and encoding only the others. Long stretches of known lines
+// are written from before's buffers as they stand; the rest is gathered into
+// buffers that after keeps when it holds lines encoded here.
+bool writeReusing(const LineEncoder &encoder, const EncodedLines &before, EncodedLines &after,
+                  const std::function<bool(QByteArrayView)> &write, ChangedEntry *changed)
+{
+    // A write costs more than copying a shorter stretch.
+    constexpr qint64 kWriteAsIs = 64 * 1024;
+    constexpr qsizetype kGather = 256 * 1024;
+    // How far on in the old list an entry is looked for, past those removed or moved.
+    constexpr qsizetype kLookAhead = 8;
+    const FileLines &file = encoder.lines();
+    after.buffers = before.buffers;
+    QByteArray gathered;
+    gathered.reserve(kGather);
+    bool gatheredHoldsLines = false;
+    const auto writeGathered = [&] {
+        if (gathered.isEmpty())
+            return true;
+        if (!write(gathered))
+            return false;
+        if (gatheredHoldsLines) {
+            gathered.squeeze();
+            after.buffers.push_back(std::move(gathered));
+            gathered = QByteArray();
+            gathered.reserve(kGather);
+            gatheredHoldsLines = false;
+        } else {
+            gathered.resize(0);
+        }
+        return true;
+    };
+    // The stretch of known lines met last, not written yet.
+    qint32 stretchBuffer = -1;
+    qint64 stretchBegin = 0;
+    qint64 stretchEnd = 0;
+    const auto writeStretch = [&] {
+        if (stretchBuffer < 0)
+            return true;
+        const QByteArrayView bytes(after.buffers[size_t(stretchBuffer)].constData() + stretchBegin,
+                                   stretchEnd - stretchBegin);
+        stretchBuffer = -1;
+        if (bytes.size() < kWriteAsIs) {
+            gathered.append(bytes);
+            return gathered.size() < kGather || writeGathered();
+        }
+        return writeGathered() && write(bytes);
+    };
+
+    for (int listIndex = 0; listIndex < 2; ++listIndex) {
+        const QStringList &now = file.list(listIndex);
+        const QStringList &was = listIndex == 0 ? before.entries.first : before.entries.second;
+        const std::vector<Line> &known = before.lines[size_t(listIndex)];
+        if (!writeStretch())
+            return false;
+        gathered.append(countLine(now.size()));
+        qsizetype next = 0; // in was
+        for (qsizetype row = 0; row < now.size(); ++row) {
+            const QString &entry = now[row];
+            qsizetype found = -1;
+            for (qsizetype at = next; at < std::min(next + kLookAhead, was.size()); ++at) {
+                if (was[at].constData() == entry.constData() && was[at].size() == entry.size()) {
+                    found = at;
+                    break;
+                }
+            }
+            if (found >= 0)
+                next = found + 1;
+            if (found >= 0 && known[size_t(found)].buffer >= 0) {
+                const Line line = known[size_t(found)];
+                after.lines[size_t(listIndex)][size_t(row)] = line;
+                if (line.buffer == stretchBuffer && line.offset == stretchEnd) {
+                    stretchEnd += line.size;
+                } else {
+                    if (!writeStretch())
+                        return false;
+                    stretchBuffer = line.buffer;
+                    stretchBegin = line.offset;
+                    stretchEnd = line.offset + line.size;
+                }
+                continue;
+            }
+            if (!writeStretch())
+                return false;
+            const QByteArray *asRead = encoder.asRead(entry);
+            const qsizetype room = encoder.room(entry, asRead);
+            if (gathered.size() + room > gathered.capacity() && !writeGathered())
+                return false;
+            const qsizetype begin = gathered.size();
+            gathered.resize(begin + room);
+            bool exact = true;
+            const char *end = encoder.encodeEntry(entry, asRead, gathered.data() + begin, &exact);
+            if (!exact) {
+                *changed = ChangedEntry{listIndex, row, encoder.page().firstUnstorable(entry)};
+                return false;
+            }
+            gathered.resize(end - gathered.constData());
+            after.lines[size_t(listIndex)][size_t(row)] =
+                Line{qint32(after.buffers.size()), qint32(gathered.size() - begin), begin};
+            gatheredHoldsLines = true;
+        }
+    }
+    return writeStretch() && writeGathered();
+}
+
 // Encodes the lists into the device a run of lines at a time; false when a
 // write failed or an entry cannot be written as it stands (named in *changed).
+// Lines that before knows are copied instead, all on this thread; after, when
+// given, learns where every line lies.
 bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page, ChangedEntry *changed,
-                const KeptLines *kept, ContentHasher *hasher)
+                const KeptLines *kept, ContentHasher *hasher, const EncodedLines *before, EncodedLines *after)
 {
     // About half a mebibyte of a typical list: a run's bytes are still in the
     // processor's cache when they are hashed and written, in few enough writes.
@@ -388,23 +578,45 @@ bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page,
         return true;
     };
 
+    if (before && !before->isEmpty() && before->codePage == page.number()) {
+        EncodedLines unused;
+        EncodedLines &out = after ? *after : unused;
+        startLines(out, lists, page);
+        if (!writeReusing(encoder, *before, out, write, changed))
+            return false;
+        dropUnused(out, written);
+        return true;
+    }
+    if (after)
+        startLines(*after, lists, page);
+
     const qsizetype runCount = (lines.size() + kRunLines - 1) / kRunLines;
     if (runCount < 3) {
         QByteArray piece;
+        std::vector<qint64> ends;
         const qsizetype end = encoder.encode(0, lines.size(), piece, std::numeric_limits<qsizetype>::max(), changed,
-                                             true);
-        return end >= 0 && write(piece);
+                                             true, after ? &ends : nullptr);
+        if (end < 0 || !write(piece))
+            return false;
+        if (after) {
+            piece.squeeze();
+            after->buffers.push_back(std::move(piece));
+            recordLines(*after, lines, 0, ends);
+        }
+        return true;
     }
 
     // The helper may outlive this call, so what it shares is held by both;
     // it touches the lists only for a run it claimed, which this thread waits for.
     const auto shared = std::make_shared<SharedEncoding>(runCount);
-    const auto encodeRun = [&encoder, &lines](SharedEncoding &runs, qsizetype i) {
+    const bool keepRuns = after != nullptr;
+    const auto encodeRun = [&encoder, &lines, keepRuns](SharedEncoding &runs, qsizetype i) {
         SharedEncoding::Run &run = runs.run(i);
-        run.bytes = runs.takeBuffer();
+        if (!keepRuns)
+            run.bytes = runs.takeBuffer();
         const qsizetype begin = i * kRunLines;
         encoder.encode(begin, std::min(begin + kRunLines, lines.size()), run.bytes,
-                       std::numeric_limits<qsizetype>::max(), &run.changed, true);
+                       std::numeric_limits<qsizetype>::max(), &run.changed, true, keepRuns ? &run.lineEnds : nullptr);
         runs.markReady(run);
     };
     try {
@@ -438,7 +650,13 @@ bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page,
             ok = false;
             break;
         }
-        runs.giveBack(std::move(run.bytes));
+        if (keepRuns) {
+            run.bytes.squeeze();
+            after->buffers.push_back(std::move(run.bytes));
+            recordLines(*after, lines, i * kRunLines, run.lineEnds);
+        } else {
+            runs.giveBack(std::move(run.bytes));
+        }
     }
     if (!ok) {
         // The helper may be in the middle of a run; the lists must outlive its reading them.
@@ -483,11 +701,17 @@ bool parseCountLine(QByteArrayView line, int *value)
     return true;
 }
 
-ReadResult readTaskFile(QByteArrayView bytes, const CodePage &page)
+namespace {
+
+// Reads a task file; with owner, which holds bytes, also where each line lies
+// that a save would write as it stands.
+ReadResult readLines(QByteArrayView bytes, const CodePage &page, const QByteArray *owner)
 {
     ReadResult result;
     LineReader reader(bytes);
-    for (QStringList *list : {&result.lists.first, &result.lists.second}) {
+    for (int listIndex = 0; listIndex < 2; ++listIndex) {
+        QStringList *list = listIndex == 0 ? &result.lists.first : &result.lists.second;
+        std::vector<Line> *lines = &result.encoded.lines[size_t(listIndex)];
         QByteArrayView line;
         if (!reader.next(&line)) {
             result.fault = ReadFault::Truncated;
@@ -502,8 +726,11 @@ ReadResult readTaskFile(QByteArrayView bytes, const CodePage &page)
         }
         // Every line but the last takes at least one byte, so a damaged count
         // cannot make this reserve far more than the file holds.
-        if (count > 0)
+        if (count > 0) {
             list->reserve(std::min<qsizetype>(count, reader.remaining() + 1));
+            if (owner)
+                lines->reserve(size_t(list->capacity()));
+        }
         for (int i = 0; i < count; ++i) {
             if (!reader.next(&line)) {
                 result.fault = ReadFault::Truncated;
@@ -514,9 +741,36 @@ ReadResult readTaskFile(QByteArrayView bytes, const CodePage &page)
             list->append(page.decode(line, &faithful));
             if (!faithful)
                 result.kept.keep(list->constLast(), line);
+            if (owner) {
+                // Only a line that ends in CR LF is the very line a save writes.
+                const qsizetype at = line.data() - bytes.data();
+                const bool crLf = bytes.size() - (at + line.size()) >= 2 && bytes[at + line.size()] == '\r'
+                    && bytes[at + line.size() + 1] == '\n';
+                lines->push_back(faithful && crLf ? Line{0, qint32(line.size() + 2), at} : Line{});
+            }
         }
     }
     result.complete = true;
+    if (owner) {
+        result.encoded.codePage = page.number();
+        result.encoded.entries = result.lists;
+        result.encoded.buffers.push_back(*owner);
+    }
+    return result;
+}
+
+} // namespace
+
+ReadResult readTaskFile(QByteArrayView bytes, const CodePage &page)
+{
+    return readLines(bytes, page, nullptr);
+}
+
+ReadResult readTaskFile(const QByteArray &bytes, const CodePage &page)
+{
+    ReadResult result = readLines(bytes, page, &bytes);
+    if (!result.complete)
+        result.encoded = EncodedLines();
     return result;
 }
 
@@ -634,7 +888,7 @@ SaveResult saveBytes(const QString &path, const QByteArray &bytes)
 }
 
 SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page, const KeptLines *kept,
-                        ContentHasher *written)
+                        ContentHasher *written, const EncodedLines *before, EncodedLines *after)
 {
     // A longer list would give a count line that no reader accepts.
     if (lists.first.size() > kMaxListEntries || lists.second.size() > kMaxListEntries)
@@ -652,7 +906,7 @@ SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodeP
             if (written)
                 *written = ContentHasher();
             SaveResult tried = writeThrough(
-                *device, [&](QIODevice &d) { return encodeInto(d, lists, page, &changed, kept, written); });
+                *device, [&](QIODevice &d) { return encodeInto(d, lists, page, &changed, kept, written, before, after); });
             tried.changed = changed; // no point in waiting for the file to come free
             return tried;
         },

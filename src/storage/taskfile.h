@@ -14,9 +14,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace listora {
 
@@ -65,9 +67,28 @@ private:
     QHash<const QChar *, Line> lines_;
 };
 
+// Each entry's line (its CR LF included) as a file last held it, so that a
+// save copies the lines of entries that did not change instead of encoding
+// them again. An entry is known by its string, not its text: the same string
+// holds the same text, and holding it here keeps its address from passing to
+// another.
+struct EncodedLines {
+    struct Line {
+        qint32 buffer = -1; // -1: this entry's line is not known
+        qint32 size = 0;
+        qint64 offset = 0;
+    };
+    int codePage = 0;
+    TaskLists entries;
+    std::array<std::vector<Line>, 2> lines; // one for each entry of entries
+    std::vector<QByteArray> buffers;
+    bool isEmpty() const { return buffers.empty(); }
+};
+
 struct ReadResult {
     TaskLists lists;  // everything read before the fault, or the whole file
     KeptLines kept;   // the lines of lists that encoding would not give back
+    EncodedLines encoded; // the lines read as the page writes them; only when read from a QByteArray
     bool complete = false;
     ReadFault fault = ReadFault::None;
     int faultLine = 0; // 1-based line of the fault; 0 when complete
@@ -78,6 +99,8 @@ struct ReadResult {
 // Lines may end in CR LF, a lone LF or a lone CR; the last line needs no end.
 // Lines after the second list are never looked at.
 ReadResult readTaskFile(QByteArrayView bytes, const CodePage &page = programCodePage());
+// The same, and holding bytes, the lines read as a save would write them.
+ReadResult readTaskFile(const QByteArray &bytes, const CodePage &page = programCodePage());
 
 // An entry the file cannot hold as it stands: list 0 or 1, its row, and the
 // index of its first unstorable unit.
@@ -119,9 +142,12 @@ SaveResult saveBytes(const QString &path, const QByteArray &bytes);
 // holds more entries than a count line can say or an entry would not read
 // back as it stands. Entries among kept are written as they were read.
 // written, when given, is fed every byte of the file that took the old one's
-// place, so that the caller knows them without reading the file back.
+// place, so that the caller knows them without reading the file back. The
+// lines of entries that before holds in this page are copied, not encoded;
+// after, when given, gets every entry's line for the next save.
 SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page = programCodePage(),
-                        const KeptLines *kept = nullptr, ContentHasher *written = nullptr);
+                        const KeptLines *kept = nullptr, ContentHasher *written = nullptr,
+                        const EncodedLines *before = nullptr, EncodedLines *after = nullptr);
 
 // A device that leaves its target alone until commit() replaces it, as
 // QSaveFile does. A plain device cannot report a failed finish from close(),

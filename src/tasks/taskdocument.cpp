@@ -64,7 +64,7 @@ OpenOutcome TaskDocument::open(const QString &path)
         out.error = loaded.error;
         return out;
     }
-    const ReadResult read = readTaskFile(loaded.bytes);
+    ReadResult read = readTaskFile(loaded.bytes);
     // A count line holds 16 bits: a longer list could never be saved again.
     if (!list(0).canTake(read.lists.first.size()) || !list(1).canTake(read.lists.second.size())) {
         out.status = OpenOutcome::TooLong;
@@ -89,8 +89,10 @@ OpenOutcome TaskDocument::open(const QString &path)
     out.added = read.entriesRead();
     out.status = read.complete ? OpenOutcome::Opened : OpenOutcome::Damaged;
     setFilePath(path);
-    if (read.complete)
+    if (read.complete) {
         know(path, FileStamp::ofHashed(path, loaded.hasher), read.lists);
+        encoded_ = std::move(read.encoded);
+    }
     // The lists are the file's only when they held nothing before and the whole file was read.
     if (wasEmpty && read.complete)
         history_.setClean();
@@ -120,9 +122,12 @@ SaveOutcome TaskDocument::write(const QString &path)
     out.path = path;
     out.lists = lists();
     ContentHasher written;
-    out.result = saveTaskFile(path, out.lists, programCodePage(), &kept_, &written);
-    if (out)
+    EncodedLines encoded;
+    out.result = saveTaskFile(path, out.lists, programCodePage(), &kept_, &written, &encoded_, &encoded);
+    if (out) {
         know(path, FileStamp::ofHashed(path, written), out.lists);
+        encoded_ = std::move(encoded);
+    }
     return out;
 }
 
@@ -147,7 +152,8 @@ MergeOutcome TaskDocument::mergeFromFile(const QString &path)
         out.error = loaded.error;
         return out;
     }
-    const ReadResult theirs = readTaskFile(loaded.bytes);
+    // Where their lines lie is not kept: a save copies those of the file last opened or saved.
+    const ReadResult theirs = readTaskFile(QByteArrayView(loaded.bytes));
     // The entries after a damage would look removed by the other program.
     if (!theirs.complete) {
         out.status = MergeOutcome::Damaged;

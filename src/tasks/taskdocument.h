@@ -130,6 +130,9 @@ private:
     TaskHistory history_;
     // Lines of every file opened that are saved back as the bytes they were read from.
     KeptLines kept_;
+    // The lines of the file last read or written, which the next save copies
+    // for every entry that is still the same.
+    EncodedLines encoded_;
     QString filePath_;
     QHash<QString, Known> known_; // by absolute path
 };

@@ -2,6 +2,8 @@
 #include "storage/taskfile.h"
 #include "tasks/entrytext.h"
 
+#include "filehelpers.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -18,6 +20,10 @@
 using namespace listora;
 
 Q_DECLARE_METATYPE(listora::ReadFault)
+namespace {
+enum class Edit;
+}
+Q_DECLARE_METATYPE(Edit)
 
 namespace {
 
@@ -55,6 +61,8 @@ private slots:
     void codePageIsByteExact();
     void linesKeptAsRead_data();
     void linesKeptAsRead();
+    void savesCopyKnownLines_data();
+    void savesCopyKnownLines();
     void entryText_data();
     void entryText();
     void loadFile_data();
@@ -389,6 +397,139 @@ void TestTaskFile::linesKeptAsRead()
     read.reset();
     opened.add(KeptLines());
     QCOMPARE(opened.size(), 0);
+}
+
+namespace {
+
+enum class Edit { None, EditOne, AddTop, RemoveOne, SwapEnds, MoveToOther, TypeAnew, Reverse, KeepTenth, AddUnstorable };
+
+// What a user's commands do to the lists between saves: every entry they do
+// not touch stays the very same string.
+void applyEdit(TaskLists &lists, Edit edit, int round)
+{
+    QStringList &first = lists.first;
+    const qsizetype middle = first.size() / 2;
+    switch (edit) {
+    case Edit::None:
+        break;
+    case Edit::EditOne:
+        first[middle] += QStringLiteral(" (%1)").arg(round);
+        break;
+    case Edit::AddTop:
+        first.prepend(QStringLiteral("new %1").arg(round));
+        break;
+    case Edit::RemoveOne:
+        first.removeAt(middle);
+        break;
+    case Edit::SwapEnds:
+        first.swapItemsAt(0, first.size() - 1);
+        break;
+    case Edit::MoveToOther:
+        lists.second.insert(lists.second.size() / 2, first.takeAt(middle));
+        break;
+    case Edit::TypeAnew:
+        for (QStringList *list : {&lists.first, &lists.second})
+            for (QString &entry : *list)
+                entry = QString(entry.constData(), entry.size());
+        break;
+    case Edit::Reverse:
+        std::reverse(first.begin(), first.end());
+        break;
+    case Edit::KeepTenth:
+        for (qsizetype i = first.size() - 1; i >= 0; --i)
+            if (i % 10 != 0)
+                first.removeAt(i);
+        break;
+    case Edit::AddUnstorable:
+        first.insert(middle, QString::fromUtf16(u"\u65e5"));
+        break;
+    }
+}
+
+} // namespace
+
+void TestTaskFile::savesCopyKnownLines_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("opened"); // the first save knows the lines read; else it encodes them all
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<bool>("forgotten"); // at some save the lines known took far more memory than the file
+
+    const QByteArray western(" 4 \r\nalpha\r\nbeta\r\ncaf\xe9\r\ndelta\r\n 2 \r\necho\r\nfoxtrot\r\n");
+    QTest::newRow("unchanged") << 1252 << western << true << Edit::None << false;
+    QTest::newRow("an entry edited") << 1252 << western << true << Edit::EditOne << false;
+    QTest::newRow("an entry added at the top") << 1252 << western << true << Edit::AddTop << false;
+    QTest::newRow("an entry removed") << 1252 << western << true << Edit::RemoveOne << false;
+    QTest::newRow("first and last swapped") << 1252 << western << true << Edit::SwapEnds << false;
+    QTest::newRow("an entry moved to the other list") << 1252 << western << true << Edit::MoveToOther << false;
+    QTest::newRow("every entry typed anew") << 1252 << western << true << Edit::TypeAnew << false;
+    QTest::newRow("an unstorable entry added") << 1252 << western << true << Edit::AddUnstorable << false;
+    QTest::newRow("saved before, an entry edited") << 1252 << western << false << Edit::EditOne << false;
+    QTest::newRow("lone LF and no last line end")
+        << 1252 << QByteArray(" 2\nalpha\r\nbeta\n1\r\ngamma") << true << Edit::EditOne << false;
+    QTest::newRow("control bytes") << 1252 << QByteArray(" 1 \r\na\tb\x01\x7f\x81\r\n 0 \r\n") << true
+                                   << Edit::SwapEnds << false;
+    const QByteArray japanese(" 3 \r\n\xee\xef\r\n\x93\xfa\x96\x7b\r\nx\xed\x40\r\n 1 \r\ncaf\xe9\r\n");
+    QTest::newRow("932, lines kept as read, moved") << 932 << japanese << true << Edit::MoveToOther << false;
+    QTest::newRow("932, lines kept as read, typed anew") << 932 << japanese << true << Edit::TypeAnew << false;
+
+    // Enough lines for a save that knows none of them to encode them on two threads.
+    QByteArray many = " 20000 \r\n";
+    for (int i = 0; i < 20000; ++i)
+        many += QByteArray("entry ").repeated(1 + i % 5) + QByteArray::number(i) + "\r\n";
+    many += " 5000 \r\n" + QByteArray("other\r\n").repeated(5000);
+    QTest::newRow("many, an entry edited") << 1252 << many << true << Edit::EditOne << false;
+    QTest::newRow("many, saved before, an entry added at the top") << 1252 << many << false << Edit::AddTop << false;
+    // The second list's lines alone would keep the whole file read in memory.
+    QTest::newRow("many, reversed") << 1252 << many << true << Edit::Reverse << true;
+    QTest::newRow("many, saved before, an unstorable entry added")
+        << 1252 << many << false << Edit::AddUnstorable << false;
+    QTest::newRow("many, nine in ten removed") << 1252 << many << true << Edit::KeepTenth << true;
+}
+
+// A save that copies the lines of entries it knows writes the very bytes of
+// one that encodes them all, through edits and saves in turn, each save
+// knowing the lines of the one before.
+void TestTaskFile::savesCopyKnownLines()
+{
+    QFETCH(int, page);
+    QFETCH(QByteArray, file);
+    QFETCH(bool, opened);
+    QFETCH(Edit, edit);
+    QFETCH(bool, forgotten);
+    const CodePage codePage(page);
+    const ReadResult read = readTaskFile(file, codePage);
+    QVERIFY(read.complete);
+    QCOMPARE(read.encoded.isEmpty(), false);
+    EncodedLines known = opened ? read.encoded : EncodedLines();
+    TaskLists lists = read.lists;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("saved.dat"));
+    QByteArray onDisk;
+    bool wasForgotten = false;
+    for (int round = 0; round < 4; ++round) {
+        if (round == 1 || round == 2)
+            applyEdit(lists, edit, round);
+        ChangedEntry changed;
+        const QByteArray expected = writeTaskFile(lists, codePage, &changed, &read.kept);
+        EncodedLines next;
+        ContentHasher written;
+        const SaveResult saved = saveTaskFile(path, lists, codePage, &read.kept, &written, &known, &next);
+        QCOMPARE(bool(saved), !changed);
+        if (changed) {
+            QCOMPARE(saved.changed.list, changed.list);
+            QCOMPARE(saved.changed.row, changed.row);
+            QCOMPARE(test::readFile(path), onDisk);
+            return;
+        }
+        onDisk = test::readFile(path);
+        QCOMPARE(onDisk, expected);
+        QCOMPARE(written.result(), ContentHasher::of(expected));
+        wasForgotten = wasForgotten || next.isEmpty();
+        known = std::move(next);
+    }
+    QCOMPARE(wasForgotten, forgotten);
 }
 
 void TestTaskFile::entryText_data()
