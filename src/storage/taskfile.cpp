@@ -384,15 +384,31 @@ private:
 };
 
 using Line = EncodedLines::Line;
+using Stretch = EncodedLines::Stretch;
 
-// Where every entry's line lies, as a save found or wrote it.
-void startLines(EncodedLines &lines, const TaskLists &lists, const CodePage &page)
+void extendStretches(QList<Stretch> &stretches, qint32 buffer, qint64 begin, qint64 end)
 {
-    lines = EncodedLines();
+    if (!stretches.isEmpty() && stretches.constLast().buffer == buffer && stretches.constLast().end == begin)
+        stretches.last().end = end;
+    else
+        stretches.append(Stretch{buffer, begin, end});
+}
+
+// Lines for the lists about to be written. With sized, room for every line:
+// the memory lines already has is used again, as a long list's lines take
+// a mebibyte, which fresh would cost a fault for every page. Not cleared: a
+// save that succeeds records every line.
+void startLines(EncodedLines &lines, const TaskLists &lists, const CodePage &page, bool sized)
+{
     lines.codePage = page.number();
     lines.entries = lists;
-    lines.lines[0].resize(size_t(lists.first.size()));
-    lines.lines[1].resize(size_t(lists.second.size()));
+    for (size_t i = 0; i < 2; ++i) {
+        lines.stretches[i].clear();
+        lines.allKnown[i] = true;
+        if (sized)
+            lines.lines[i].resize(i == 0 ? lists.first.size() : lists.second.size());
+    }
+    lines.buffers.clear();
 }
 
 // Records the lines of a piece that holds the file's lines from begin on, ending where ends says.
@@ -404,39 +420,51 @@ void recordLines(EncodedLines &lines, const FileLines &file, qsizetype begin, co
         const qsizetype line = begin + qsizetype(i);
         const int list = line < file.countLine(1) ? 0 : 1;
         const qsizetype row = line - file.countLine(list) - 1;
-        if (row >= 0)
-            lines.lines[size_t(list)][size_t(row)] = Line{buffer, qint32(ends[i] - start), start};
+        if (row >= 0) {
+            lines.lines[size_t(list)][row] = Line{buffer, qint32(ends[i] - start), start};
+            extendStretches(lines.stretches[size_t(list)], buffer, start, ends[i]);
+        }
         start = ends[i];
     }
 }
 
-// Keeps only the buffers a line lies in; when they hold far more than the
-// file, no line at all, so that the next save encodes afresh and compactly.
-void dropUnused(EncodedLines &lines, qint64 fileSize)
+// Lets go of the buffers no line lies in (used says which of the first ones
+// some line does; those after them all hold lines); when the rest hold far
+// more than the file, of every line, so that the next save encodes afresh and
+// compactly. Their places stay empty until they are most of them, so that
+// the lines need renumbering only now and then.
+void dropUnused(EncodedLines &lines, qint64 fileSize, const std::vector<char> &used)
 {
-    std::vector<qint32> index(lines.buffers.size(), -1);
-    for (const auto &list : lines.lines)
-        for (const Line &line : list)
-            if (line.buffer >= 0)
-                index[size_t(line.buffer)] = 0;
-    std::vector<QByteArray> kept;
     qint64 held = 0;
-    for (size_t i = 0; i < index.size(); ++i) {
-        if (index[i] < 0)
-            continue;
-        index[i] = qint32(kept.size());
+    size_t empty = 0;
+    for (size_t i = 0; i < lines.buffers.size(); ++i) {
+        if (i < used.size() && !used[i])
+            lines.buffers[i] = QByteArray();
         held += lines.buffers[i].capacity();
-        kept.push_back(std::move(lines.buffers[i]));
+        empty += lines.buffers[i].isNull() ? 1 : 0;
     }
     if (held > 2 * fileSize + 64 * 1024) {
         lines = EncodedLines();
         return;
     }
+    if (2 * empty <= lines.buffers.size())
+        return;
+    std::vector<qint32> index(lines.buffers.size(), -1);
+    std::vector<QByteArray> kept;
+    for (size_t i = 0; i < lines.buffers.size(); ++i) {
+        if (!lines.buffers[i].isNull()) {
+            index[i] = qint32(kept.size());
+            kept.push_back(std::move(lines.buffers[i]));
+        }
+    }
     lines.buffers = std::move(kept);
-    for (auto &list : lines.lines)
-        for (Line &line : list)
+    for (size_t list = 0; list < 2; ++list) {
+        for (Line &line : lines.lines[list])
             if (line.buffer >= 0)
                 line.buffer = index[size_t(line.buffer)];
+        for (Stretch &stretch : lines.stretches[list])
+            stretch.buffer = index[size_t(stretch.buffer)];
+    }
 }
 
 // Writes the file copying the line of every entry that before knows from
@@ -444,7 +472,7 @@ void dropUnused(EncodedLines &lines, qint64 fileSize)
 // are written from before's buffers as they stand; the rest is gathered into
 // buffers that after keeps when it holds lines encoded here.
 bool writeReusing(const LineEncoder &encoder, const EncodedLines &before, EncodedLines &after,
-                  const std::function<bool(QByteArrayView)> &write, ChangedEntry *changed)
+                  std::vector<char> &used, const std::function<bool(QByteArrayView)> &write, ChangedEntry *changed)
 {
     // A write costs more than copying a shorter stretch.
     constexpr qint64 kWriteAsIs = 64 * 1024;
@@ -489,37 +517,64 @@ bool writeReusing(const LineEncoder &encoder, const EncodedLines &before, Encode
         return writeGathered() && write(bytes);
     };
 
+    // Adds to the stretch not written yet, or writes it and starts another.
+    const auto follow = [&](qint32 buffer, qint64 begin, qint64 end) {
+        if (buffer == stretchBuffer && begin == stretchEnd) {
+            stretchEnd = end;
+            return true;
+        }
+        if (!writeStretch())
+            return false;
+        stretchBuffer = buffer;
+        stretchBegin = begin;
+        stretchEnd = end;
+        return true;
+    };
+
+    used.assign(before.buffers.size(), 0);
     for (int listIndex = 0; listIndex < 2; ++listIndex) {
+        const auto k = size_t(listIndex);
         const QStringList &now = file.list(listIndex);
         const QStringList &was = listIndex == 0 ? before.entries.first : before.entries.second;
-        const std::vector<Line> &known = before.lines[size_t(listIndex)];
+        const QString *wasBegin = was.constData();
+        const qsizetype wasSize = was.size();
         if (!writeStretch())
             return false;
         gathered.append(countLine(now.size()));
+        // The very list as before: its lines are as they were, and where they lie.
+        if (now.constData() == wasBegin && now.size() == wasSize && before.allKnown[k]) {
+            after.lines[k] = before.lines[k];
+            after.stretches[k] = before.stretches[k];
+            for (const Stretch &stretch : before.stretches[k]) {
+                used[size_t(stretch.buffer)] = 1;
+                if (!follow(stretch.buffer, stretch.begin, stretch.end))
+                    return false;
+            }
+            continue;
+        }
+        after.lines[k].resize(now.size());
+        const Line *known = before.lines[k].constData();
+        Line *record = after.lines[k].data();
+        QList<Stretch> &stretches = after.stretches[k];
         qsizetype next = 0; // in was
         for (qsizetype row = 0; row < now.size(); ++row) {
             const QString &entry = now[row];
             qsizetype found = -1;
-            for (qsizetype at = next; at < std::min(next + kLookAhead, was.size()); ++at) {
-                if (was[at].constData() == entry.constData() && was[at].size() == entry.size()) {
+            for (qsizetype at = next, end = std::min(next + kLookAhead, wasSize); at < end; ++at) {
+                if (wasBegin[at].constData() == entry.constData() && wasBegin[at].size() == entry.size()) {
                     found = at;
                     break;
                 }
             }
             if (found >= 0)
                 next = found + 1;
-            if (found >= 0 && known[size_t(found)].buffer >= 0) {
-                const Line line = known[size_t(found)];
-                after.lines[size_t(listIndex)][size_t(row)] = line;
-                if (line.buffer == stretchBuffer && line.offset == stretchEnd) {
-                    stretchEnd += line.size;
-                } else {
-                    if (!writeStretch())
-                        return false;
-                    stretchBuffer = line.buffer;
-                    stretchBegin = line.offset;
-                    stretchEnd = line.offset + line.size;
-                }
+            if (found >= 0 && known[found].buffer >= 0) {
+                const Line line = known[found];
+                record[row] = line;
+                used[size_t(line.buffer)] = 1;
+                extendStretches(stretches, line.buffer, line.offset, line.offset + line.size);
+                if (!follow(line.buffer, line.offset, line.offset + line.size))
+                    return false;
                 continue;
             }
             if (!writeStretch())
@@ -537,8 +592,8 @@ bool writeReusing(const LineEncoder &encoder, const EncodedLines &before, Encode
                 return false;
             }
             gathered.resize(end - gathered.constData());
-            after.lines[size_t(listIndex)][size_t(row)] =
-                Line{qint32(after.buffers.size()), qint32(gathered.size() - begin), begin};
+            record[row] = Line{qint32(after.buffers.size()), qint32(gathered.size() - begin), begin};
+            extendStretches(stretches, qint32(after.buffers.size()), begin, gathered.size());
             gatheredHoldsLines = true;
         }
     }
@@ -581,14 +636,15 @@ bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page,
     if (before && !before->isEmpty() && before->codePage == page.number()) {
         EncodedLines unused;
         EncodedLines &out = after ? *after : unused;
-        startLines(out, lists, page);
-        if (!writeReusing(encoder, *before, out, write, changed))
+        startLines(out, lists, page, false);
+        std::vector<char> used;
+        if (!writeReusing(encoder, *before, out, used, write, changed))
             return false;
-        dropUnused(out, written);
+        dropUnused(out, written, used);
         return true;
     }
     if (after)
-        startLines(*after, lists, page);
+        startLines(*after, lists, page, true);
 
     const qsizetype runCount = (lines.size() + kRunLines - 1) / kRunLines;
     if (runCount < 3) {
@@ -711,7 +767,10 @@ ReadResult readLines(QByteArrayView bytes, const CodePage &page, const QByteArra
     LineReader reader(bytes);
     for (int listIndex = 0; listIndex < 2; ++listIndex) {
         QStringList *list = listIndex == 0 ? &result.lists.first : &result.lists.second;
-        std::vector<Line> *lines = &result.encoded.lines[size_t(listIndex)];
+        QList<Line> *lines = &result.encoded.lines[size_t(listIndex)];
+        QList<Stretch> *stretches = &result.encoded.stretches[size_t(listIndex)];
+        bool &allKnown = result.encoded.allKnown[size_t(listIndex)];
+        allKnown = true;
         QByteArrayView line;
         if (!reader.next(&line)) {
             result.fault = ReadFault::Truncated;
@@ -729,7 +788,7 @@ ReadResult readLines(QByteArrayView bytes, const CodePage &page, const QByteArra
         if (count > 0) {
             list->reserve(std::min<qsizetype>(count, reader.remaining() + 1));
             if (owner)
-                lines->reserve(size_t(list->capacity()));
+                lines->reserve(list->capacity());
         }
         for (int i = 0; i < count; ++i) {
             if (!reader.next(&line)) {
@@ -746,7 +805,13 @@ ReadResult readLines(QByteArrayView bytes, const CodePage &page, const QByteArra
                 const qsizetype at = line.data() - bytes.data();
                 const bool crLf = bytes.size() - (at + line.size()) >= 2 && bytes[at + line.size()] == '\r'
                     && bytes[at + line.size() + 1] == '\n';
-                lines->push_back(faithful && crLf ? Line{0, qint32(line.size() + 2), at} : Line{});
+                if (faithful && crLf) {
+                    lines->append(Line{0, qint32(line.size() + 2), at});
+                    extendStretches(*stretches, 0, at, at + line.size() + 2);
+                } else {
+                    lines->append(Line{});
+                    allKnown = false;
+                }
             }
         }
     }

@@ -78,10 +78,20 @@ struct EncodedLines {
         qint32 size = 0;
         qint64 offset = 0;
     };
+    // Lines that follow one another in one buffer.
+    struct Stretch {
+        qint32 buffer = -1;
+        qint64 begin = 0;
+        qint64 end = 0;
+    };
     int codePage = 0;
     TaskLists entries;
-    std::array<std::vector<Line>, 2> lines; // one for each entry of entries
-    std::vector<QByteArray> buffers;
+    std::array<QList<Line>, 2> lines; // one for each entry of entries
+    // Each list's lines in their order, when every one of them is known: a
+    // list that did not change is written from these alone.
+    std::array<QList<Stretch>, 2> stretches;
+    std::array<bool, 2> allKnown{};
+    std::vector<QByteArray> buffers; // a null one is no longer needed
     bool isEmpty() const { return buffers.empty(); }
 };
 
@@ -144,7 +154,8 @@ SaveResult saveBytes(const QString &path, const QByteArray &bytes);
 // written, when given, is fed every byte of the file that took the old one's
 // place, so that the caller knows them without reading the file back. The
 // lines of entries that before holds in this page are copied, not encoded;
-// after, when given, gets every entry's line for the next save.
+// after, when given, gets every entry's line for the next save, in the memory
+// it already has.
 SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page = programCodePage(),
                         const KeptLines *kept = nullptr, ContentHasher *written = nullptr,
                         const EncodedLines *before = nullptr, EncodedLines *after = nullptr);

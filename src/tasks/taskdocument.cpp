@@ -7,8 +7,24 @@
 #include "tasks/entrytext.h"
 
 #include <QFileInfo>
+#include <QThreadPool>
+
+#include <utility>
 
 namespace listora {
+
+namespace {
+
+// Letting go of the last hold on a long list touches the string of every
+// entry, scattered over memory: another thread does it, and a save or an open
+// does not wait for it. The count of holds on a string may change on any thread.
+template <typename Held>
+void releaseElsewhere(Held &&held)
+{
+    QThreadPool::globalInstance()->start([held = std::move(held)]() mutable { held = Held(); });
+}
+
+} // namespace
 
 TaskDocument::TaskDocument(QObject *parent)
     : QObject(parent)
@@ -91,7 +107,7 @@ OpenOutcome TaskDocument::open(const QString &path)
     setFilePath(path);
     if (read.complete) {
         know(path, FileStamp::ofHashed(path, loaded.hasher), read.lists);
-        encoded_ = std::move(read.encoded);
+        releaseElsewhere(std::exchange(encoded_, std::move(read.encoded)));
     }
     // The lists are the file's only when they held nothing before and the whole file was read.
     if (wasEmpty && read.complete)
@@ -123,17 +139,24 @@ SaveOutcome TaskDocument::write(const QString &path)
     out.lists = lists();
     ContentHasher written;
     EncodedLines encoded;
+    encoded.lines = std::move(spareLines_);
     out.result = saveTaskFile(path, out.lists, programCodePage(), &kept_, &written, &encoded_, &encoded);
     if (out) {
         know(path, FileStamp::ofHashed(path, written), out.lists);
-        encoded_ = std::move(encoded);
+        EncodedLines before = std::exchange(encoded_, std::move(encoded));
+        // Lines of a list that did not change are shared, not spare.
+        for (size_t i = 0; i < spareLines_.size(); ++i)
+            if (before.lines[i].isDetached())
+                spareLines_[i] = std::move(before.lines[i]);
+        releaseElsewhere(std::move(before));
     }
     return out;
 }
 
 void TaskDocument::know(const QString &path, const FileStamp &stamp, const TaskLists &base)
 {
-    known_.insert(QFileInfo(path).absoluteFilePath(), Known{stamp, base});
+    Known &known = known_[QFileInfo(path).absoluteFilePath()];
+    releaseElsewhere(std::exchange(known, Known{stamp, base}).base);
 }
 
 bool TaskDocument::changedElsewhere(const QString &path) const

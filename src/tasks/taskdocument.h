@@ -133,6 +133,7 @@ private:
     // The lines of the file last read or written, which the next save copies
     // for every entry that is still the same.
     EncodedLines encoded_;
+    std::array<QList<EncodedLines::Line>, 2> spareLines_; // what a save before recorded in
     QString filePath_;
     QHash<QString, Known> known_; // by absolute path
 };
