@@ -537,12 +537,13 @@ bool writeReusing(const LineEncoder &encoder, const EncodedLines &before, Encode
         const QStringList &now = file.list(listIndex);
         const QStringList &was = listIndex == 0 ? before.entries.first : before.entries.second;
         const QString *wasBegin = was.constData();
-        const qsizetype wasSize = was.size();
+        // Lines that do not match their entries, one for one, are not looked at.
+        const qsizetype wasSize = before.lines[k].size() == was.size() ? was.size() : 0;
         if (!writeStretch())
             return false;
         gathered.append(countLine(now.size()));
         // The very list as before: its lines are as they were, and where they lie.
-        if (now.constData() == wasBegin && now.size() == wasSize && before.allKnown[k]) {
+        if (now.constData() == wasBegin && now.size() == wasSize && wasSize > 0 && before.allKnown[k]) {
             after.lines[k] = before.lines[k];
             after.stretches[k] = before.stretches[k];
             for (const Stretch &stretch : before.stretches[k]) {
