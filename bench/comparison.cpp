@@ -17,10 +17,16 @@ const std::vector<Comparison> &comparisons()
          "Open/Listora/32767:half", 2.1},
         {"saving 2 x 32,767 entries, against the same bytes through QSaveFile", "Save/Listora/32767",
          "Save/Listora/32767:floor", 1.2},
-        {"saving Russian entries in code page 1251, against Western ones in 1252", "Save/Listora/page/32767/1251",
-         "Save/Listora/32767", 2.0},
-        {"saving Japanese entries in code page 932, against Western ones in 1252", "Save/Listora/page/32767/932",
-         "Save/Listora/32767", 2.0},
+        // Lists typed in: every entry encoded. Not a save of lists read or saved
+        // before, which copies the lines of the entries that did not change.
+        // Shown, with no goal: encoding every entry costs the processor time
+        // that copying known lines saves, which a machine under load makes plain.
+        {"saving 2 x 32,767 entries typed in, against the same bytes through QSaveFile", "Save/Typed/32767/1252",
+         "Save/Typed/32767/1252:floor", kNoGoal},
+        {"saving Russian entries typed in, in code page 1251, against Western ones in 1252", "Save/Typed/32767/1251",
+         "Save/Typed/32767/1252", 2.0},
+        {"saving Japanese entries typed in, in code page 932, against Western ones in 1252", "Save/Typed/32767/932",
+         "Save/Typed/32767/1252", 2.0},
         {"adding one entry to a list of 32,000, against one of 299", "Add/Listora/32000",
          "Add/Listora/32000:small", 1.25},
         {"moving one entry out of a shown list of 32,000, against one of 299", "MoveOut/Listora/32000",
@@ -133,7 +139,7 @@ Verdict judge(const Comparison &comparison, double subjectSeconds, double refere
     if (subjectSeconds < 0 || referenceSeconds <= 0)
         return {};
     const double ratio = subjectSeconds / referenceSeconds;
-    if (ratio <= comparison.goal)
+    if (comparison.goal == kNoGoal || ratio <= comparison.goal)
         return {Verdict::Met, ratio};
     return {ratio <= 2 * comparison.goal ? Verdict::Missed : Verdict::MissedFar, ratio};
 }
@@ -178,8 +184,11 @@ Tally printComparisons(const CollectingReporter &reporter, Length length, std::o
             ++tally.failed;
             said = "PAST TWICE THE GOAL";
         }
-        std::snprintf(line, sizeof line, "  %-86s  %8.3f ms / %8.3f ms = %5.2f  (goal <= %.2f) %s\n", c.what.c_str(),
-                      subject * 1e3, reference * 1e3, verdict.ratio, c.goal, said);
+        char goal[32] = "no goal";
+        if (c.goal != kNoGoal)
+            std::snprintf(goal, sizeof goal, "goal <= %.2f", c.goal);
+        std::snprintf(line, sizeof line, "  %-86s  %8.3f ms / %8.3f ms = %5.2f  (%s) %s\n", c.what.c_str(),
+                      subject * 1e3, reference * 1e3, verdict.ratio, goal, c.goal == kNoGoal ? "shown" : said);
         out << line;
     }
     // A short run measures too little to call a goal missed; it only catches a large slowdown.

@@ -14,11 +14,14 @@ namespace listora::bench {
 
 // A measured subject against its reference run in the same process: absolute
 // times drift on a shared machine, their ratio much less.
+// A ratio shown for what it tells, and never judged.
+inline constexpr double kNoGoal = 0;
+
 struct Comparison {
     std::string what;
     std::string subject;   // benchmark name, arguments included ("Open/Listora/32767")
     std::string reference; // its floor, or the same work at the smaller size
-    double goal;           // the largest acceptable subject / reference
+    double goal;           // the largest acceptable subject / reference, or kNoGoal
     // When both are given, the ratio is divided by subjectFloor / referenceFloor:
     // how much worse the work grows than the least work of the same kind, as
     // the floor alone grows faster than its size once the data leave the cache.
