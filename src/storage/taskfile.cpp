@@ -467,50 +467,12 @@ void dropUnused(EncodedLines &lines, qint64 fileSize, const std::vector<char> &u
     }
 }
 
-// The bytes of a save that copied known lines, hashed in order on another
-// thread while the file is synced: the sync leaves the saving thread waiting,
-// and copying has left the bytes out of its cache anyway. Each piece lies in
-// a buffer that the lines known before hold, or that this holds.
-class LaterHash {
-public:
-    LaterHash() = default;
-    LaterHash(const LaterHash &) = delete;
-    LaterHash &operator=(const LaterHash &) = delete;
-    ~LaterHash() { finish(); }
-
-    void add(QByteArrayView piece) { pieces_.push_back(piece); }
-    void hold(const QByteArray &buffer) { held_.push_back(buffer); }
-    void start(ContentHasher *hasher)
-    {
-        const auto hashAll = [this, hasher] {
-            for (const QByteArrayView piece : pieces_)
-                hasher->add(piece);
-        };
-        try {
-            thread_ = std::thread(hashAll);
-        } catch (const std::system_error &) {
-            hashAll(); // no thread to be had
-        }
-    }
-    void finish()
-    {
-        if (thread_.joinable())
-            thread_.join();
-    }
-
-private:
-    std::vector<QByteArrayView> pieces_;
-    std::vector<QByteArray> held_;
-    std::thread thread_;
-};
-
 // Writes the file copying the line of every entry that before knows from
 // where it lies, and encoding only the others. Long stretches of known lines
 // are written from before's buffers as they stand; the rest is gathered into
 // buffers that after keeps when it holds lines encoded here.
 bool writeReusing(const LineEncoder &encoder, const EncodedLines &before, EncodedLines &after,
-                  std::vector<char> &used, const std::function<bool(QByteArrayView)> &write, LaterHash *later,
-                  ChangedEntry *changed)
+                  std::vector<char> &used, const std::function<bool(QByteArrayView)> &write, ChangedEntry *changed)
 {
     // A write costs more than copying a shorter stretch.
     constexpr qint64 kWriteAsIs = 64 * 1024;
@@ -522,19 +484,14 @@ bool writeReusing(const LineEncoder &encoder, const EncodedLines &before, Encode
     QByteArray gathered;
     gathered.reserve(kGather);
     bool gatheredHoldsLines = false;
-    // Written bytes that are still to be hashed are not written over.
     const auto writeGathered = [&] {
         if (gathered.isEmpty())
             return true;
-        if (gatheredHoldsLines)
-            gathered.squeeze();
         if (!write(gathered))
             return false;
-        if (later)
-            later->hold(gathered);
-        if (gatheredHoldsLines)
+        if (gatheredHoldsLines) {
+            gathered.squeeze();
             after.buffers.push_back(std::move(gathered));
-        if (gatheredHoldsLines || later) {
             gathered = QByteArray();
             gathered.reserve(kGather);
             gatheredHoldsLines = false;
@@ -649,8 +606,7 @@ bool writeReusing(const LineEncoder &encoder, const EncodedLines &before, Encode
 // Lines that before knows are copied instead, all on this thread; after, when
 // given, learns where every line lies.
 bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page, ChangedEntry *changed,
-                const KeptLines *kept, ContentHasher *hasher, const EncodedLines *before, EncodedLines *after,
-                LaterHash &later)
+                const KeptLines *kept, ContentHasher *hasher, const EncodedLines *before, EncodedLines *after)
 {
     // About half a mebibyte of a typical list: a run's bytes are still in the
     // processor's cache when they are hashed and written, in few enough writes.
@@ -665,11 +621,8 @@ bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page,
     // Every byte of the file passes here, in order. Hashed first: the hash
     // brings a piece the other core encoded into this one's cache, where the
     // copy into the file then finds it.
-    LaterHash *hashLater = nullptr;
     const auto write = [&](QByteArrayView piece) {
-        if (hashLater)
-            hashLater->add(piece);
-        else if (hasher)
+        if (hasher)
             hasher->add(piece);
         if (device.write(piece.data(), piece.size()) != piece.size())
             return false;
@@ -686,12 +639,9 @@ bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page,
         EncodedLines &out = after ? *after : unused;
         startLines(out, lists, page, false);
         std::vector<char> used;
-        hashLater = hasher ? &later : nullptr;
-        if (!writeReusing(encoder, *before, out, used, write, hashLater, changed))
+        if (!writeReusing(encoder, *before, out, used, write, changed))
             return false;
         dropUnused(out, written, used);
-        if (hashLater)
-            hashLater->start(hasher);
         return true;
     }
     if (after)
@@ -1021,11 +971,8 @@ SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodeP
             // Only the bytes of the try that replaced the file count.
             if (written)
                 *written = ContentHasher();
-            LaterHash later;
-            SaveResult tried = writeThrough(*device, [&](QIODevice &d) {
-                return encodeInto(d, lists, page, &changed, kept, written, before, after, later);
-            });
-            later.finish();
+            SaveResult tried = writeThrough(
+                *device, [&](QIODevice &d) { return encodeInto(d, lists, page, &changed, kept, written, before, after); });
             tried.changed = changed; // no point in waiting for the file to come free
             return tried;
         },
