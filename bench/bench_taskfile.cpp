@@ -15,6 +15,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <functional>
+
 
 namespace listora::bench {
 
@@ -100,36 +102,25 @@ void openFloor(benchmark::State &state)
     state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
 }
 
-// Saving the entries of a user of the code page in it, as a user saves: after
-// a change, here an entry edited and edited back, so that the file is the same
-// each time but that entry is a new string. Every iteration also writes the
-// same bytes through QSaveFile into the same folder, the two taking turns at
-// going first, so that both meet the same machine and the same disk: on a
-// shared machine the time of a save drifts with everyone else's work. Each
-// write finds no file at its path: the last one is removed, untimed.
-void saveListoraIn(benchmark::State &state, int page)
+// Times save, which writes the lists' file at the path it is given, beside
+// writing the same bytes through QSaveFile into the same folder, the two
+// taking turns at going first, so that both meet the same machine and the same
+// disk: on a shared machine the time of a save drifts with everyone else's
+// work. prepare, untimed, comes before each save. Each write finds no file at
+// its path: the last one is removed, untimed.
+void timeSaveBesideFloor(benchmark::State &state, const Lists &lists, const std::function<bool()> &prepare,
+                         const std::function<bool(const QString &)> &save, const char *failure)
 {
-    const CodePage before = programCodePage();
-    setProgramCodePage(CodePage(page));
-    const Lists lists(int(state.range(0)), page);
-    TaskDocument document;
-    if (document.open(lists.path).status != OpenOutcome::Opened) {
-        state.SkipWithError("cannot open the sample task file");
-        setProgramCodePage(before);
-        return;
-    }
     const QString target = lists.dir.filePath(QStringLiteral("saved.dat"));
     const QString floorTarget = lists.dir.filePath(QStringLiteral("floor.dat"));
     bool checked = false;
-    const int edited = document.list(1).count() / 2;
-    const QString text = document.list(1).at(edited);
-    const auto save = [&] {
+    const auto timedSave = [&] {
         QFile::remove(target);
-        if (!document.edit(1, edited, text + QStringLiteral("!")) || !document.edit(1, edited, text))
+        if (!prepare())
             return -1.0;
         bool saved = false;
-        const double seconds = timed([&] { saved = bool(document.save(target)); });
-        // The lists the save let go of are released on another thread: not
+        const double seconds = timed([&] { saved = save(target); });
+        // The lists a save lets go of are released on another thread: not
         // while the next write is timed.
         QThreadPool::globalInstance()->waitForDone();
         if (!saved || (!checked && readFile(target) != lists.bytes))
@@ -143,17 +134,38 @@ void saveListoraIn(benchmark::State &state, int page)
         const double seconds = timed([&] { written = writeReadyBytes(floorTarget, lists.bytes); });
         return written ? seconds : -1.0;
     };
-    timePaired(state, save, {{"floor", floor}},
-               "editing failed, saving did not write both lists as a task file, or QSaveFile failed");
+    timePaired(state, timedSave, {{"floor", floor}}, failure);
     QFile::remove(target);
     QFile::remove(floorTarget);
     state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
+}
+
+// Saving the entries of a user of the code page in it, as a user saves: after
+// a change, here an entry edited and edited back, so that the file is the same
+// each time but that entry is a new string.
+void saveListoraIn(benchmark::State &state, int page)
+{
+    const CodePage before = programCodePage();
+    setProgramCodePage(CodePage(page));
+    const Lists lists(int(state.range(0)), page);
+    TaskDocument document;
+    if (document.open(lists.path).status != OpenOutcome::Opened) {
+        state.SkipWithError("cannot open the sample task file");
+        setProgramCodePage(before);
+        return;
+    }
+    const int edited = document.list(1).count() / 2;
+    const QString text = document.list(1).at(edited);
+    timeSaveBesideFloor(
+        state, lists,
+        [&] { return document.edit(1, edited, text + QStringLiteral("!")) && document.edit(1, edited, text); },
+        [&](const QString &target) { return bool(document.save(target)); },
+        "editing failed, saving did not write both lists as a task file, or QSaveFile failed");
     setProgramCodePage(before);
 }
 
 // Saving entries that the save knows none of, as for lists typed in: every
-// entry is encoded, in the code page of the second argument. Paired with the
-// same bytes through QSaveFile, as above.
+// entry is encoded, in the code page of the second argument.
 void saveTyped(benchmark::State &state)
 {
     const int page = int(state.range(1));
@@ -161,31 +173,13 @@ void saveTyped(benchmark::State &state)
     setProgramCodePage(CodePage(page));
     const Lists lists(int(state.range(0)), page);
     const TaskLists typed{lists.first, lists.second};
-    const QString target = lists.dir.filePath(QStringLiteral("saved.dat"));
-    const QString floorTarget = lists.dir.filePath(QStringLiteral("floor.dat"));
-    bool checked = false;
-    const auto save = [&] {
-        QFile::remove(target);
-        bool saved = false;
-        const double seconds = timed([&] {
+    timeSaveBesideFloor(
+        state, lists, [] { return true; },
+        [&](const QString &target) {
             ContentHasher written;
-            saved = bool(saveTaskFile(target, typed, programCodePage(), nullptr, &written));
-        });
-        if (!saved || (!checked && readFile(target) != lists.bytes))
-            return -1.0;
-        checked = true;
-        return seconds;
-    };
-    const auto floor = [&] {
-        QFile::remove(floorTarget);
-        bool written = false;
-        const double seconds = timed([&] { written = writeReadyBytes(floorTarget, lists.bytes); });
-        return written ? seconds : -1.0;
-    };
-    timePaired(state, save, {{"floor", floor}}, "saving did not write both lists as a task file, or QSaveFile failed");
-    QFile::remove(target);
-    QFile::remove(floorTarget);
-    state.SetBytesProcessed(int64_t(state.iterations()) * lists.bytes.size());
+            return bool(saveTaskFile(target, typed, programCodePage(), nullptr, &written));
+        },
+        "saving did not write both lists as a task file, or QSaveFile failed");
     setProgramCodePage(before);
 }
 
