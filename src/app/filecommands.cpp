@@ -10,8 +10,9 @@
 #include "tasks/taskdocument.h"
 
 #include <QCoreApplication>
-#include <QWidget>
+#include <QDir>
 #include <QFileInfo>
+#include <QWidget>
 
 namespace listora {
 
@@ -36,6 +37,11 @@ QString mergeWarning(const QString &path, const MergeOutcome &outcome)
         return QStringLiteral("The file %1 cannot be read: %2.").arg(file, outcome.error) + unchanged;
     case MergeOutcome::Damaged:
         return QStringLiteral("The file %1 was not merged: it is no complete task file now.").arg(file) + unchanged;
+    case MergeOutcome::TooLarge:
+        return QStringLiteral("The file %1 was not merged: with its entries the lists would make a task file larger "
+                              "than %2.")
+                   .arg(file, largestFileText())
+             + unchanged;
     case MergeOutcome::TooLong:
         break;
     }
@@ -96,33 +102,41 @@ void FileCommands::backUp()
 bool FileCommands::write(const QString &picked, bool backup)
 {
     const QString target = backup ? picked + QStringLiteral("_bak.dat") : picked;
-    if (document_.changedElsewhere(target)) {
-        const QString question =
-            QStringLiteral("“%1” was changed by another program after Listora opened it. Merge its changes with "
-                           "these lists, replace it with these lists, or cancel?")
-                .arg(QFileInfo(target).fileName());
-        const MessageAnswer answer = platform_.message(
-            window_, {question, productName(), MessageButtons::MergeReplaceCancel, MessageIcon::Warning});
-        if (answer == MessageAnswer::Merge) {
-            // Nothing is written: the merged lists are saved by the next save, without asking again.
-            const MergeOutcome merged = document_.mergeFromFile(target);
-            if (const QString warning = mergeWarning(target, merged); !warning.isEmpty()) {
-                warn(warning);
+    // Waiting for a file a sync client briefly removed keeps the windows painting.
+    const BusySaveScope busy;
+    bool overwrite = false;
+    for (;;) {
+        if (!overwrite && document_.changedElsewhere(target)) {
+            const QString question =
+                QStringLiteral("“%1” was changed by another program after Listora opened it. Merge its changes with "
+                               "these lists, replace it with these lists, or cancel?")
+                    .arg(QFileInfo(target).fileName());
+            const MessageAnswer answer = platform_.message(
+                window_, {question, productName(), MessageButtons::MergeReplaceCancel, MessageIcon::Warning});
+            if (answer == MessageAnswer::Merge) {
+                // Nothing is written: the merged lists are saved by the next save, without asking again.
+                const MergeOutcome merged = document_.mergeFromFile(target);
+                if (const QString warning = mergeWarning(target, merged); !warning.isEmpty()) {
+                    warn(warning);
+                    return false;
+                }
+                emit listsReplaced();
+                emit status(QStringLiteral("File not saved "));
+                emit notice(otherProgramChangesText(merged.added, merged.removed));
                 return false;
             }
-            emit listsReplaced();
-            emit status(QStringLiteral("File not saved "));
-            emit notice(otherProgramChangesText(merged.added, merged.removed));
-            return false;
+            if (answer != MessageAnswer::Replace)
+                return false;
+            overwrite = true;
         }
-        if (answer != MessageAnswer::Replace)
-            return false;
+        const SaveOutcome saved = backup ? document_.backup(picked, overwrite) : document_.save(picked, overwrite);
+        // Changed while the lists were being written: asked about as any change.
+        if (saved.result.targetChanged)
+            continue;
+        if (!saved)
+            warn(saveWarning(saved, backup));
+        return bool(saved);
     }
-    const BusySaveScope busy;
-    const SaveOutcome saved = backup ? document_.backup(picked) : document_.save(picked);
-    if (!saved)
-        warn(saveWarning(saved, backup));
-    return bool(saved);
 }
 
 bool FileCommands::mayQuit(const QString &question)
@@ -142,24 +156,43 @@ bool FileCommands::mayQuit(const QString &question)
 
 void FileCommands::keepUnsavedLists()
 {
+    ending_ = true;
     // Nobody is there to read a message: the system's log gets it.
-    if (const SaveResult kept = document_.keepForRecovery(platform_.now()); !kept)
-        qWarning("Listora: the unsaved lists could not be kept in %s: %s", qPrintable(recoveryFolder()),
-                 qPrintable(kept.error));
+    QString file;
+    if (const SaveResult kept = document_.keepForRecovery(platform_.now(), &file); !kept)
+        qWarning("Listora: the unsaved lists could not be kept: %s", qPrintable(kept.error));
+    else if (!file.isEmpty() && QFileInfo(file).absolutePath() != QDir(recoveryFolder()).absolutePath())
+        qWarning("Listora: the unsaved lists were kept in %s, as %s could not take them",
+                 qPrintable(QDir::toNativeSeparators(file)), qPrintable(QDir::toNativeSeparators(recoveryFolder())));
 }
 
 void FileCommands::offerKeptLists()
 {
-    for (const RecoveredLists &kept : findRecoveries()) {
-        const MessageAnswer answer = platform_.message(
-            window_, {restoreQuestionText(kept.ended), productName(), MessageButtons::YesNo, MessageIcon::Question});
+    if (ending_)
+        return;
+    RecoveryScan scan = findRecoveries();
+    for (const DamagedRecovery &damaged : std::as_const(scan.damaged))
+        warn(damagedRecoveryWarning(damaged));
+    for (RecoveredLists &kept : scan.found) {
+        if (ending_)
+            return; // the rest stay kept, and are offered at the next start
+        const MessageAnswer answer =
+            platform_.message(window_, {restoreQuestionText(kept.ended, kept.fallbackFolder), productName(),
+                                        MessageButtons::YesNo, MessageIcon::Question});
         if (answer == MessageAnswer::Yes) {
-            document_.restore(kept.read.lists.first, kept.read.lists.second, kept.read.kept, kept.taskPath);
+            const OpenOutcome restored = document_.restore(kept);
+            if (restored.status != OpenOutcome::Opened) {
+                warn(restoreWarning(kept, restored));
+                continue;
+            }
             emit listsReplaced();
             emit status(QStringLiteral("File not saved "));
         }
-        // Offered once, whatever the answer.
-        removeRecovery(kept.file);
+        // Only an answer lets them go: a question ended by the end of the session was none.
+        if (answer == MessageAnswer::Yes || answer == MessageAnswer::No)
+            removeRecovery(kept);
+        else
+            return;
     }
 }
 

@@ -28,9 +28,11 @@ public:
     // With unsaved lists, whether to save them first (and whether that worked);
     // else question as it stands. True when the program may end.
     bool mayQuit(const QString &question);
-    // The session is ending: nothing is asked, unsaved lists are kept.
+    // The session is ending: nothing is asked, unsaved lists are kept, and no
+    // question is asked any more.
     void keepUnsavedLists();
-    // Lists kept at the end of an earlier session, each offered once.
+    // Lists kept at the end of an earlier session, each offered until it is
+    // answered Yes or No; those that cannot be read back are told of once.
     void offerKeptLists();
 
 signals:
@@ -50,6 +52,7 @@ private:
     TaskDocument &document_;
     Platform &platform_;
     QWidget *window_;
+    bool ending_ = false;
 };
 
 } // namespace listora

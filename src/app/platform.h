@@ -27,8 +27,10 @@ enum class MessageButtons {
     MergeReplaceCancel, // Cancel first, and what Esc gives
     YesNo,
 };
-// Closing a box any other way than by a button answers Cancel.
-enum class MessageAnswer { Ok, Cancel, Save, Discard, Merge, Replace, Yes, No };
+// Closing a box any other way than by a button answers Cancel. A box ended
+// by the program being asked to end (the session ends) was given no answer:
+// None, never a No.
+enum class MessageAnswer { Ok, Cancel, Save, Discard, Merge, Replace, Yes, No, None };
 
 struct MessageRequest {
     QString text;

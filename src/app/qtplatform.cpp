@@ -61,7 +61,8 @@ MessageAnswer QtPlatform::message(QWidget *parent, const MessageRequest &request
         break;
     }
     box.exec();
-    return answers.value(box.clickedButton(), MessageAnswer::Cancel);
+    // Esc and the close box press the escape button: no button at all means the program is ending.
+    return answers.value(box.clickedButton(), MessageAnswer::None);
 }
 
 std::optional<QString> QtPlatform::fileDialog(QWidget *parent, const FileDialogRequest &request)

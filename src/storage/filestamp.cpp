@@ -96,7 +96,8 @@ Look look(const QString &path, const FileStamp &stamp, bool *same)
 
 } // namespace
 
-FileCheck checkFile(const QString &path, const FileStamp &stamp, std::chrono::milliseconds wait)
+FileCheck checkFile(const QString &path, const FileStamp &stamp, std::chrono::milliseconds wait,
+                    const std::function<void(std::chrono::milliseconds)> &pause)
 {
     QElapsedTimer clock;
     clock.start();
@@ -112,7 +113,10 @@ FileCheck checkFile(const QString &path, const FileStamp &stamp, std::chrono::mi
         }
         if (clock.elapsed() >= wait.count())
             return FileCheck::Gone;
-        QThread::msleep(10);
+        if (pause)
+            pause(std::chrono::milliseconds(10));
+        else
+            QThread::msleep(10);
     }
 }
 

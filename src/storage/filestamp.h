@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 
 namespace listora {
 
@@ -71,7 +72,10 @@ inline constexpr std::chrono::milliseconds kReplaceWait{300};
 // Whether the file at path still holds what stamp says. Modification times
 // decide nothing: some file systems keep them to two seconds, and sync
 // clients set them to the other device's, so only the size and the bytes do.
-// A null stamp knows of no bytes: any file is changed.
-FileCheck checkFile(const QString &path, const FileStamp &stamp, std::chrono::milliseconds wait = kReplaceWait);
+// A null stamp knows of no bytes: any file is changed. Each pause while a
+// missing file is waited for goes through pause, when given (a window keeps
+// painting), else the thread sleeps.
+FileCheck checkFile(const QString &path, const FileStamp &stamp, std::chrono::milliseconds wait = kReplaceWait,
+                    const std::function<void(std::chrono::milliseconds)> &pause = {});
 
 } // namespace listora

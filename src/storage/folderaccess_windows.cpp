@@ -16,4 +16,20 @@ bool canCreateFilesIn(const QString &folder)
     return probe.open();
 }
 
+// The temporary folder is the user's own on Windows.
+QString userTempFolder(const QString &name)
+{
+    return QDir(QDir::tempPath()).filePath(name);
+}
+
+bool isPrivateFolder(const QString &folder)
+{
+    return QFileInfo(folder).isDir();
+}
+
+bool makePrivateFolder(const QString &folder)
+{
+    return QDir().mkpath(folder);
+}
+
 } // namespace listora

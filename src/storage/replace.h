@@ -17,8 +17,9 @@ using SaveAttempt = std::function<SaveResult()>;
 // On Windows a target with the read-only attribute is refused before anything
 // is written (the attribute stays), and a target another program holds open
 // is tried again until window has passed, written only once it looks free, so
-// a long file is not encoded again on each try; each is then reported in the user's
-// terms. Elsewhere attempt runs once: permission bits already refuse, and a
+// a long file is not encoded again on each try; each is then reported in the
+// user's terms. A try that found the target changed meanwhile is not tried
+// again. Elsewhere attempt runs once: permission bits already refuse, and a
 // file open elsewhere can be replaced.
 // Each pause between tries goes through wait.
 SaveResult replaceWithRetry(const QString &path, const SaveAttempt &attempt, std::chrono::milliseconds window,

@@ -58,7 +58,7 @@ SaveResult replaceWithRetry(const QString &path, const SaveAttempt &attempt, std
         // A try encodes the whole file again: it is made only once the file looks free.
         if (!heldOpenElsewhere(target)) {
             SaveResult result = attempt();
-            if (result || result.changed || !heldOpenElsewhere(target))
+            if (result || result.changed || result.targetChanged || !heldOpenElsewhere(target))
                 return result;
         }
         // Indexers and virus scanners let go within moments; a program the user has

@@ -96,6 +96,13 @@ SaveResult failure(const QString &error)
     return {false, why.isEmpty() ? QStringLiteral("unknown error") : why, {}};
 }
 
+SaveResult changedMeanwhile()
+{
+    SaveResult result = failure(QStringLiteral("another program changed it while it was being written"));
+    result.targetChanged = true;
+    return result;
+}
+
 SaveDeviceFactory &deviceFactory()
 {
     static SaveDeviceFactory factory;
@@ -226,7 +233,7 @@ public:
     {
         return (asRead ? asRead->size() : perUnit_ * entry.size()) + 2;
     }
-    const QByteArray *asRead(const QString &entry) const { return kept_ ? kept_->bytesOf(entry) : nullptr; }
+    const QByteArray *asRead(const QString &entry) const { return kept_ ? kept_->bytesOf(entry, page_.number()) : nullptr; }
 
     // Writes entry's line at dst, which has room() for it, and returns its end.
     char *encodeEntry(const QString &entry, const QByteArray *asRead, char *dst, bool *exact) const
@@ -800,7 +807,7 @@ ReadResult readLines(QByteArrayView bytes, const CodePage &page, const QByteArra
             bool faithful = true;
             list->append(page.decode(line, &faithful));
             if (!faithful)
-                result.kept.keep(list->constLast(), line);
+                result.kept.keep(list->constLast(), line, page.number());
             if (owner) {
                 // Only a line that ends in CR LF is the very line a save writes.
                 const qsizetype at = line.data() - bytes.data();
@@ -849,9 +856,9 @@ QByteArray writeTaskFile(const QStringList &first, const QStringList &second, co
     return out;
 }
 
-void KeptLines::keep(const QString &line, QByteArrayView bytes)
+void KeptLines::keep(const QString &line, QByteArrayView bytes, int page)
 {
-    lines_.insert(line.constData(), Line{line, bytes.toByteArray()});
+    lines_.insert(line.constData(), Line{line, bytes.toByteArray(), page});
 }
 
 void KeptLines::add(const KeptLines &other)
@@ -877,7 +884,41 @@ void setSaveRetryWindow(std::chrono::milliseconds window)
     retryWindow() = window;
 }
 
-SaveResult writeThrough(QIODevice &device, const std::function<bool(QIODevice &)> &body)
+void pauseSave(std::chrono::milliseconds pause)
+{
+    waitBeforeRetry(pause);
+}
+
+qint64 entryLineBytes(const QStringList &entries, const CodePage &page, const KeptLines *kept)
+{
+    // Each unit of a single-byte page is one byte ('?' for what it lacks): the
+    // sizes alone tell, without touching an entry's text.
+    qint64 bytes = 2 * qint64(entries.size());
+    if (!page.doubleByte()) {
+        for (const QString &entry : entries)
+            bytes += entry.size();
+        return bytes;
+    }
+    const bool anyKept = kept && !kept->isEmpty();
+    for (const QString &entry : entries) {
+        if (const QByteArray *asRead = anyKept ? kept->bytesOf(entry, page.number()) : nullptr) {
+            bytes += asRead->size();
+            continue;
+        }
+        for (const QChar c : entry)
+            bytes += c.unicode() < 0x80 ? 1 : 2;
+    }
+    return bytes;
+}
+
+qint64 taskFileBytes(const TaskLists &lists, const CodePage &page, const KeptLines *kept)
+{
+    return countLine(lists.first.size()).size() + countLine(lists.second.size()).size()
+         + entryLineBytes(lists.first, page, kept) + entryLineBytes(lists.second, page, kept);
+}
+
+SaveResult writeThrough(QIODevice &device, const std::function<bool(QIODevice &)> &body,
+                        const std::function<bool()> &mayReplace)
 {
     // Unbuffered: the pieces are large, and a buffer would only copy them once more.
     if (!device.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -897,6 +938,14 @@ SaveResult writeThrough(QIODevice &device, const std::function<bool(QIODevice &)
         cancel();
         return failure(error);
     }
+    // Asked as late as the device allows: whatever happens to the target
+    // before this is seen.
+    const auto targetChanged = [&] {
+        if (!mayReplace || mayReplace())
+            return false;
+        cancel();
+        return true;
+    };
     if (saveFile) {
         // QSaveFile keeps a small file in its buffer and commits even when
         // writing that buffer out fails (disk full, file-size limit), which
@@ -906,16 +955,22 @@ SaveResult writeThrough(QIODevice &device, const std::function<bool(QIODevice &)
             cancel();
             return failure(error);
         }
+        if (targetChanged())
+            return changedMeanwhile();
         // Syncs and only then renames over the old file.
         if (!saveFile->commit())
             return failure(saveFile->errorString());
         return {true, {}, {}};
     }
     if (commitDevice) {
+        if (targetChanged())
+            return changedMeanwhile();
         if (!commitDevice->commit())
             return failure(commitDevice->errorString());
         return {true, {}, {}};
     }
+    if (targetChanged())
+        return changedMeanwhile();
     auto *fileDevice = qobject_cast<QFileDevice *>(&device);
     device.close();
     if (fileDevice && fileDevice->error() != QFileDevice::NoError)
@@ -954,8 +1009,14 @@ SaveResult saveBytes(const QString &path, const QByteArray &bytes)
 }
 
 SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page, const KeptLines *kept,
-                        ContentHasher *written, const EncodedLines *before, EncodedLines *after)
+                        ContentHasher *written, const EncodedLines *before, EncodedLines *after,
+                        const FileStamp *expected)
 {
+    // No wait for a file that is gone: it was there when the save was asked
+    // for, and a sync client putting it back now would find the new one.
+    std::function<bool()> mayReplace;
+    if (expected)
+        mayReplace = [&] { return checkFile(path, *expected, std::chrono::milliseconds(0)) != FileCheck::Changed; };
     // A longer list would give a count line that no reader accepts.
     if (lists.first.size() > kMaxListEntries || lists.second.size() > kMaxListEntries)
         return failure(QStringLiteral("a list holds more than %1 entries").arg(kMaxListEntries));
@@ -972,7 +1033,8 @@ SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodeP
             if (written)
                 *written = ContentHasher();
             SaveResult tried = writeThrough(
-                *device, [&](QIODevice &d) { return encodeInto(d, lists, page, &changed, kept, written, before, after); });
+                *device, [&](QIODevice &d) { return encodeInto(d, lists, page, &changed, kept, written, before, after); },
+                mayReplace);
             tried.changed = changed; // no point in waiting for the file to come free
             return tried;
         },

@@ -40,20 +40,23 @@ enum class ReadFault {
 // Lines of opened files that the code page would write back as other bytes
 // than they were read from (a byte pair the page reads as the same character
 // as another, as 932's NEC and IBM duplicates; a sequence it cannot read),
-// each with its bytes, under the very string read from it. An entry moved,
-// put in order, undone or redone is still that string and is saved as the
-// bytes it came from; an edited or typed entry is a new string and gets the
-// page's own bytes, even where its text is the same.
+// each with its bytes and the page it was read in, under the very string read
+// from it. An entry moved, put in order, undone or redone is still that string
+// and is saved as the bytes it came from; an edited or typed entry is a new
+// string and gets the page's own bytes, even where its text is the same.
 class KeptLines {
 public:
     bool isEmpty() const { return lines_.isEmpty(); }
     qsizetype size() const { return lines_.size(); }
-    void keep(const QString &line, QByteArrayView bytes);
-    // The bytes entry was read from, when it is one of the kept lines.
-    const QByteArray *bytesOf(const QString &entry) const
+    void keep(const QString &line, QByteArrayView bytes, int page);
+    // The bytes entry was read from, when it is one of the kept lines and was
+    // read in page: another page would read those bytes as other text.
+    const QByteArray *bytesOf(const QString &entry, int page) const
     {
         const auto found = lines_.constFind(entry.constData());
-        return found != lines_.constEnd() && found->text.size() == entry.size() ? &found->bytes : nullptr;
+        return found != lines_.constEnd() && found->text.size() == entry.size() && found->page == page
+                   ? &found->bytes
+                   : nullptr;
     }
     // Takes in the lines of another file, first letting go of those that
     // nothing holds any longer (no list, no step of the undo history).
@@ -63,6 +66,7 @@ private:
     struct Line {
         QString text; // held, so that its address cannot pass to another string
         QByteArray bytes;
+        int page = 0;
     };
     QHash<const QChar *, Line> lines_;
 };
@@ -142,8 +146,18 @@ struct SaveResult {
     bool ok = false;
     QString error; // what went wrong, to follow a colon (no full stop); empty on success
     ChangedEntry changed; // set when nothing was written because an entry would read back otherwise
+    // Set when nothing was written because another program changed the
+    // target while the new file was being written.
+    bool targetChanged = false;
     explicit operator bool() const { return ok; }
 };
+
+// The most bytes the lines of entries take in a task file in page, each line's
+// CR LF included; exact for single-byte pages. Lists whose file would be past
+// kMaxTaskFileBytes could be saved but never opened again.
+qint64 entryLineBytes(const QStringList &entries, const CodePage &page = programCodePage(),
+                      const KeptLines *kept = nullptr);
+qint64 taskFileBytes(const TaskLists &lists, const CodePage &page = programCodePage(), const KeptLines *kept = nullptr);
 
 // Writes bytes to path so that the old file is replaced only once every byte
 // has reached the disk: on any failure the old file stays as it was.
@@ -155,10 +169,13 @@ SaveResult saveBytes(const QString &path, const QByteArray &bytes);
 // place, so that the caller knows them without reading the file back. The
 // lines of entries that before holds in this page are copied, not encoded;
 // after, when given, gets every entry's line for the next save, in the memory
-// it already has.
+// it already has. With expected, the target must still hold what it says (or
+// be gone) when the new file is about to take its place; otherwise nothing
+// is replaced and the result says targetChanged.
 SaveResult saveTaskFile(const QString &path, const TaskLists &lists, const CodePage &page = programCodePage(),
                         const KeptLines *kept = nullptr, ContentHasher *written = nullptr,
-                        const EncodedLines *before = nullptr, EncodedLines *after = nullptr);
+                        const EncodedLines *before = nullptr, EncodedLines *after = nullptr,
+                        const FileStamp *expected = nullptr);
 
 // A device that leaves its target alone until commit() replaces it, as
 // QSaveFile does. A plain device cannot report a failed finish from close(),
@@ -187,12 +204,17 @@ void setSaveRetryWindow(std::chrono::milliseconds window);
 // set a wait that keeps it painting (empty: back to sleeping).
 using SaveWait = std::function<void(std::chrono::milliseconds)>;
 void setSaveWait(SaveWait wait);
+// Waits as a save does.
+void pauseSave(std::chrono::milliseconds pause);
 
 // Writes bytes through a device that is not open yet, as saveBytes does.
 SaveResult writeThrough(QIODevice &device, const QByteArray &bytes);
 // The same with what body writes into the opened device; false from body
 // (a failed write, or a reason of the caller's) leaves the target as it was.
-SaveResult writeThrough(QIODevice &device, const std::function<bool(QIODevice &)> &body);
+// mayReplace, when given, is asked once every byte is written, just before
+// the target is replaced: false leaves it as it was, with targetChanged set.
+SaveResult writeThrough(QIODevice &device, const std::function<bool(QIODevice &)> &body,
+                        const std::function<bool()> &mayReplace = {});
 
 struct LoadResult {
     bool ok = false;

@@ -89,10 +89,36 @@ QString openWarning(const QString &path, const OpenOutcome &outcome)
         return QStringLiteral("The file %1 was not opened: its entries would take a list past %2 entries.")
             .arg(quotedPath(path))
             .arg(kMaxListEntries);
+    case OpenOutcome::TooLarge:
+        return QStringLiteral("The file %1 was not opened: with its entries the lists would make a task file "
+                              "larger than %2, more than Listora opens.")
+            .arg(quotedPath(path), largestFileText());
     case OpenOutcome::Damaged:
         break;
     }
     return QStringLiteral("The file %1 ").arg(quotedPath(path)) + faultText(outcome);
+}
+
+QString largestFileText()
+{
+    return QStringLiteral("%1 MiB").arg(kMaxTaskFileBytes / (1024 * 1024));
+}
+
+QString restoreWarning(const RecoveredLists &kept, const OpenOutcome &outcome)
+{
+    const QString why = outcome.status == OpenOutcome::TooLong
+        ? QStringLiteral("with them a list would hold more than %1 entries").arg(kMaxListEntries)
+        : QStringLiteral("with them the lists would make a task file larger than %1").arg(largestFileText());
+    return QStringLiteral("The lists kept at the end of the session were not restored: %1. They stay kept in %2 "
+                          "for the next start.")
+        .arg(why, quotedPath(kept.file));
+}
+
+QString damagedRecoveryWarning(const DamagedRecovery &damaged)
+{
+    return QStringLiteral("Lists kept at the end of a session cannot be read back from %1: %2. The file is kept as "
+                          "%3; the open command reads the entries it still holds.")
+        .arg(quotedPath(damaged.file), damaged.why, quotedPath(damaged.keptAs));
 }
 
 QString saveWarning(const SaveOutcome &outcome, bool backup)

@@ -3,12 +3,12 @@
 #include "app/texts.h"
 #include "tasks/capacity.h"
 #include "storage/merge.h"
-#include "storage/recovery.h"
 #include "tasks/entrytext.h"
 
 #include <QFileInfo>
 #include <QThreadPool>
 
+#include <algorithm>
 #include <utility>
 
 namespace listora {
@@ -86,6 +86,11 @@ OpenOutcome TaskDocument::open(const QString &path)
         out.status = OpenOutcome::TooLong;
         return out;
     }
+    // Nor could lists that make a file larger than an open reads be opened again.
+    if (!fitsOneFile(lists(), read.lists)) {
+        out.status = OpenOutcome::TooLarge;
+        return out;
+    }
     out.fault = read.fault;
     out.faultLine = read.faultLine;
     // Not a task file at all: nothing changes, not even which file the lists belong to.
@@ -117,9 +122,9 @@ OpenOutcome TaskDocument::open(const QString &path)
     return out;
 }
 
-SaveOutcome TaskDocument::save(const QString &path)
+SaveOutcome TaskDocument::save(const QString &path, bool overwrite)
 {
-    SaveOutcome out = write(path);
+    SaveOutcome out = write(path, overwrite);
     if (out) {
         setFilePath(path);
         history_.setClean();
@@ -127,12 +132,12 @@ SaveOutcome TaskDocument::save(const QString &path)
     return out;
 }
 
-SaveOutcome TaskDocument::backup(const QString &path)
+SaveOutcome TaskDocument::backup(const QString &path, bool overwrite)
 {
-    return write(path + QStringLiteral("_bak.dat"));
+    return write(path + QStringLiteral("_bak.dat"), overwrite);
 }
 
-SaveOutcome TaskDocument::write(const QString &path)
+SaveOutcome TaskDocument::write(const QString &path, bool overwrite)
 {
     SaveOutcome out;
     out.path = path;
@@ -140,7 +145,10 @@ SaveOutcome TaskDocument::write(const QString &path)
     ContentHasher written;
     EncodedLines encoded;
     encoded.lines = std::move(spareLines_);
-    out.result = saveTaskFile(path, out.lists, programCodePage(), &kept_, &written, &encoded_, &encoded);
+    const auto known = known_.constFind(QFileInfo(path).absoluteFilePath());
+    const FileStamp *expected = !overwrite && known != known_.cend() ? &known->stamp : nullptr;
+    out.result =
+        saveTaskFile(path, out.lists, programCodePage(), &kept_, &written, &encoded_, &encoded, expected);
     if (out) {
         know(path, FileStamp::ofHashed(path, written), out.lists);
         EncodedLines before = std::exchange(encoded_, std::move(encoded));
@@ -162,7 +170,15 @@ void TaskDocument::know(const QString &path, const FileStamp &stamp, const TaskL
 bool TaskDocument::changedElsewhere(const QString &path) const
 {
     const auto known = known_.constFind(QFileInfo(path).absoluteFilePath());
-    return known != known_.cend() && checkFile(path, known->stamp) == FileCheck::Changed;
+    return known != known_.cend() && checkFile(path, known->stamp, kReplaceWait, pauseSave) == FileCheck::Changed;
+}
+
+bool TaskDocument::fitsOneFile(const TaskLists &lists, const TaskLists &added) const
+{
+    const CodePage &page = programCodePage();
+    return taskFileBytes(lists, page, &kept_) + entryLineBytes(added.first, page)
+               + entryLineBytes(added.second, page)
+        <= kMaxTaskFileBytes;
 }
 
 MergeOutcome TaskDocument::mergeFromFile(const QString &path)
@@ -184,6 +200,10 @@ MergeOutcome TaskDocument::mergeFromFile(const QString &path)
     }
     const MergeResult merged =
         mergeTaskLists(known != known_.cend() ? known->base : TaskLists{}, theirs.lists, lists());
+    if (merged.ok && !fitsOneFile(merged.lists)) {
+        out.status = MergeOutcome::TooLarge;
+        return out;
+    }
     // Undoing the merge takes the other program's changes off the screen, not
     // out of the file: the next save there has to ask again.
     const QString key = QFileInfo(path).absoluteFilePath();
@@ -202,21 +222,61 @@ MergeOutcome TaskDocument::mergeFromFile(const QString &path)
     return out;
 }
 
-SaveResult TaskDocument::keepForRecovery(const QDateTime &ended)
+SaveResult TaskDocument::keepForRecovery(const QDateTime &ended, QString *file)
 {
     if (isSaved())
-        return SaveResult{true, {}, {}};
-    return writeRecovery(lists(), filePath_, ended, &kept_);
+        return SaveResult{true, {}, {}, false};
+    KeptTaskFile taskFile{filePath_, std::nullopt, -1, {}};
+    const auto known = filePath_.isEmpty() ? known_.cend() : known_.constFind(QFileInfo(filePath_).absoluteFilePath());
+    if (known != known_.cend()) {
+        taskFile.base = known->base;
+        // Whether the file still holds what this run knows it by, told the next run in terms it can check.
+        const LoadResult now = loadFileBytes(filePath_);
+        if (!known->stamp.isNull() && now.ok && now.hasher.size() == known->stamp.size()
+            && now.hasher.result() == known->stamp.hash()) {
+            taskFile.size = now.bytes.size();
+            taskFile.checksum = recoveryChecksum(now.bytes);
+        }
+    }
+    QList<CodePage> pages{programCodePage()};
+    pages += restoredPages_;
+    return writeRecovery(lists(), taskFile, ended, &kept_, file, pages);
 }
 
-void TaskDocument::restore(const QStringList &first, const QStringList &second, const KeptLines &kept,
-                           const QString &path)
+OpenOutcome TaskDocument::restore(const RecoveredLists &kept)
 {
-    if (!first.isEmpty() || !second.isEmpty())
-        history_.appendOpened(first, second, QFileInfo(path).fileName());
-    kept_.add(kept);
+    OpenOutcome out;
+    const TaskLists &restored = kept.read.lists;
+    if (!list(0).canTake(restored.first.size()) || !list(1).canTake(restored.second.size())) {
+        out.status = OpenOutcome::TooLong;
+        return out;
+    }
+    if (!fitsOneFile(lists(), restored)) {
+        out.status = OpenOutcome::TooLarge;
+        return out;
+    }
+    const QString &path = kept.taskFile.path;
+    if (!restored.first.isEmpty() || !restored.second.isEmpty())
+        history_.appendOpened(restored.first, restored.second, QFileInfo(path).fileName());
+    kept_.add(kept.read.kept);
+    out.added = kept.read.entriesRead();
     setFilePath(path);
+    if (!path.isEmpty() && kept.taskFile.base) {
+        // A file changed since, or not known then, matches no stamp: a save there asks first.
+        FileStamp stamp;
+        if (kept.taskFile.size >= 0) {
+            const LoadResult now = loadFileBytes(path);
+            if (now.ok && now.bytes.size() == kept.taskFile.size
+                && recoveryChecksum(now.bytes) == kept.taskFile.checksum)
+                stamp = FileStamp::ofHashed(path, now.hasher);
+        }
+        know(path, stamp, *kept.taskFile.base);
+    }
+    if (std::none_of(restoredPages_.cbegin(), restoredPages_.cend(),
+                     [&](const CodePage &page) { return page.number() == kept.codePage; }))
+        restoredPages_.append(CodePage(kept.codePage));
     history_.resetClean();
+    return out;
 }
 
 void TaskDocument::setFilePath(const QString &path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/filestamp.h"
+#include "storage/recovery.h"
 #include "storage/taskfile.h"
 #include "tasks/taskhistory.h"
 #include "tasks/tasklistmodel.h"
@@ -25,6 +26,7 @@ struct OpenOutcome {
         Damaged,    // the entries before the damage are
         Unreadable, // nothing was read
         TooLong,    // a list would hold more than a task file can count: nothing was added
+        TooLarge,   // the lists would make a task file larger than an open reads: nothing was added
     };
     Status status = Opened;
     QString error;    // why it could not be read, to follow a colon
@@ -40,6 +42,7 @@ struct MergeOutcome {
         Unreadable, // the file could not be read
         Damaged,    // the file is no complete task file: nothing was merged
         TooLong,    // a list would hold more than a task file can count
+        TooLarge,   // the lists would make a task file larger than an open reads
     };
     Status status = Merged;
     QString error; // why it could not be read
@@ -84,26 +87,33 @@ public:
 
     // Appends the file's entries to the lists, as one step.
     OpenOutcome open(const QString &path);
-    // Both lists into path, which becomes the document's file.
-    SaveOutcome save(const QString &path);
+    // Both lists into path, which becomes the document's file. Unless told
+    // to overwrite, a file that this document read or wrote must still hold
+    // that (or be gone) when the new one is about to take its place:
+    // otherwise nothing is written, and the result says targetChanged.
+    SaveOutcome save(const QString &path, bool overwrite = false);
     // Both lists into path followed by "_bak.dat"; the document's file stays.
-    SaveOutcome backup(const QString &path);
+    SaveOutcome backup(const QString &path, bool overwrite = false);
 
     // The file at path holds other bytes than this document last read from it
     // or wrote to it. A file it never read or wrote, or one that is gone (once
-    // a sync client has had time to put it back), may simply be written.
+    // a sync client has had time to put it back, waited for as a save waits),
+    // may simply be written.
     bool changedElsewhere(const QString &path) const;
     // Merges what the file at path holds now with the lists, against what they
     // were when last read or written there, as one step that stays unsaved;
     // a save to path then writes without asking again.
     MergeOutcome mergeFromFile(const QString &path);
 
-    // At the end of a session: the unsaved lists, with the file they belong to,
-    // into the application's data folder. Nothing is written while they are saved.
-    SaveResult keepForRecovery(const QDateTime &ended);
+    // At the end of a session: the unsaved lists, with the file they belong to
+    // and what was last read from or written to it, into the application's data
+    // folder (file, when given, names where). Nothing is written while they are saved.
+    SaveResult keepForRecovery(const QDateTime &ended, QString *file = nullptr);
     // Lists kept so: appended as an open appends, one step, belonging to their
-    // file again but not saved to it.
-    void restore(const QStringList &first, const QStringList &second, const KeptLines &kept, const QString &path);
+    // file again but not saved to it; a save there asks first when the file
+    // changed since, and merges against what it held then. Nothing changes
+    // when they cannot be added (TooLong, TooLarge).
+    OpenOutcome restore(const RecoveredLists &kept);
 
     // The file last opened or saved; empty before either.
     QString filePath() const { return filePath_; }
@@ -117,7 +127,9 @@ signals:
     void countChanged(int list);
 
 private:
-    SaveOutcome write(const QString &path);
+    SaveOutcome write(const QString &path, bool overwrite);
+    // Whether the lists with added would still fit a task file that an open reads.
+    bool fitsOneFile(const TaskLists &lists, const TaskLists &added = {}) const;
     // What was last read from or written to a file, for the next write there.
     struct Known {
         FileStamp stamp;
@@ -136,6 +148,9 @@ private:
     std::array<QList<EncodedLines::Line>, 2> spareLines_; // what a save before recorded in
     QString filePath_;
     QHash<QString, Known> known_; // by absolute path
+    // The pages of lists restored from an earlier session, which may hold
+    // what the program's page cannot: lists kept again are kept in one of them.
+    QList<CodePage> restoredPages_;
 };
 
 } // namespace listora

@@ -1,5 +1,6 @@
 // The main window's file commands with a scripted platform: open, save, the
 // file-name panel and the backup, and what the window shows of their faults.
+#include "failingsaves.h"
 #include "mainwindowrig.h"
 #include "app/texts.h"
 #include "app/windows.h"
@@ -8,6 +9,7 @@
 #include "holdingprocess.h"
 #include "listhelpers.h"
 #include "storage/codepage.h"
+#include "storage/recovery.h"
 #include "storage/taskfile.h"
 #include "tasks/tasklistmodel.h"
 #include "tasks/tasklistview.h"
@@ -22,6 +24,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -72,6 +75,8 @@ private slots:
 
     void changedByAnotherProgram_data();
     void changedByAnotherProgram();
+    void keptListsOffered_data();
+    void keptListsOffered();
     void saveWritesBothLists();
     void saveReplacesExistingFile();
     void typedTextSurvivesSaving();
@@ -552,17 +557,23 @@ void TestForm1Files::changedByAnotherProgram_data()
     QTest::addColumn<QStringList>("onDisk");
     QTest::addColumn<QString>("status");
     QTest::addColumn<QString>("notice"); // the line under the entry box
+    QTest::addColumn<bool>("meanwhile"); // the other program writes while the lists are being saved
 
     using L = QStringList;
     QTest::newRow("Cancel writes nothing") << false << MessageAnswer::Cancel << L{"a", "mine"} << L{"a", "phone"}
-                                           << "File Open" << "";
+                                           << "File Open" << "" << false;
     QTest::newRow("Merge takes the other program's entry, writes nothing")
         << false << MessageAnswer::Merge << L{"a", "mine", "phone"} << L{"a", "phone"} << "File not saved "
-        << "1 entry added by the other program";
+        << "1 entry added by the other program" << false;
     QTest::newRow("Replace writes these lists") << false << MessageAnswer::Replace << L{"a", "mine"} << L{"a", "mine"}
-                                                << "File saved " << "";
+                                                << "File saved " << "" << false;
     QTest::newRow("the backup asks for its own file") << true << MessageAnswer::Cancel << L{"a", "mine"}
-                                                      << L{"a", "phone"} << "File Open" << "";
+                                                      << L{"a", "phone"} << "File Open" << "" << false;
+    QTest::newRow("changed while saving: asked, Cancel keeps theirs")
+        << false << MessageAnswer::Cancel << L{"a", "mine"} << L{"a", "phone"} << "File Open" << "" << true;
+    QTest::newRow("changed while saving: asked, Merge") << false << MessageAnswer::Merge << L{"a", "mine", "phone"}
+                                                        << L{"a", "phone"} << "File not saved "
+                                                        << "1 entry added by the other program" << true;
 }
 
 // Another program wrote the file after it was opened here: saving asks first.
@@ -574,6 +585,7 @@ void TestForm1Files::changedByAnotherProgram()
     QFETCH(QStringList, onDisk);
     QFETCH(QString, status);
     QFETCH(QString, notice);
+    QFETCH(bool, meanwhile);
 
     const QString picked = path("lists.dat");
     const QString file = backup ? picked + QStringLiteral("_bak.dat") : picked;
@@ -583,11 +595,16 @@ void TestForm1Files::changedByAnotherProgram()
     w.form.Text1->setText(QStringLiteral("mine"));
     w.form.Command3->click();
     w.form.Label2->setText(QStringLiteral("File Open"));
-    QVERIFY(writeFile(file, writeTaskFile({QStringLiteral("a"), QStringLiteral("phone")}, {})));
+    const QByteArray theirs = writeTaskFile({QStringLiteral("a"), QStringLiteral("phone")}, {});
+    if (meanwhile)
+        setSaveDeviceFactory([&](const QString &target) { return std::make_unique<test::RacingWriter>(target, theirs); });
+    else
+        QVERIFY(writeFile(file, theirs));
 
     w.platform.answers << MessageAnswer::Ok << answer;
     w.platform.paths.enqueue(picked);
     (backup ? w.form.Command15 : w.form.Command2)->click();
+    setSaveDeviceFactory({});
 
     const MessageRequest &asked = w.platform.messages.last();
     QCOMPARE(asked.text, QStringLiteral("“%1” was changed by another program after Listora opened it. Merge its changes "
@@ -607,6 +624,69 @@ void TestForm1Files::changedByAnotherProgram()
     w.form.Command2->click();
     QCOMPARE(w.platform.messages.size(), 1);
     QCOMPARE(readTaskFile(readFile(file)).lists.first, first);
+}
+
+void TestForm1Files::keptListsOffered_data()
+{
+    QTest::addColumn<QList<int>>("kept"); // entries of each kept session's first list; -1: a damaged file
+    QTest::addColumn<QList<MessageAnswer>>("answers");
+    QTest::addColumn<int>("restored"); // entries in the first list afterwards
+    QTest::addColumn<int>("left");     // kept sessions offered again at the next start
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<QString>("warning"); // how a warning begins; empty: none
+
+    using A = QList<MessageAnswer>;
+    QTest::newRow("Yes restores them, and lets them go") << QList<int>{3} << A{MessageAnswer::Yes} << 3 << 0 << 1
+                                                         << "";
+    QTest::newRow("No lets them go") << QList<int>{3} << A{MessageAnswer::No} << 0 << 0 << 1 << "";
+    QTest::newRow("no answer, as when the session ends: both stay, nothing more asked")
+        << QList<int>{3, 4} << A{MessageAnswer::None, MessageAnswer::No} << 0 << 2 << 1 << "";
+    QTest::newRow("no room for the second: it stays, and says so")
+        << QList<int>{20000, 20000} << A{MessageAnswer::Yes, MessageAnswer::Yes} << 20000 << 1 << 2
+        << "The lists kept at the end of the session were not restored: with them a list would hold more than 32767";
+    QTest::newRow("a damaged one is put aside and told of") << QList<int>{-1} << A{} << 0 << 0 << 0
+                                                            << "Lists kept at the end of a session cannot be read back";
+}
+
+void TestForm1Files::keptListsOffered()
+{
+    QFETCH(QList<int>, kept);
+    QFETCH(QList<MessageAnswer>, answers);
+    QFETCH(int, restored);
+    QFETCH(int, left);
+    QFETCH(int, asked);
+    QFETCH(QString, warning);
+#ifndef Q_OS_WIN
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(path("home")));
+#endif
+    QStandardPaths::setTestModeEnabled(true);
+    const auto back = qScopeGuard([&] {
+        QDir(recoveryFolder()).removeRecursively();
+        QStandardPaths::setTestModeEnabled(false);
+#ifndef Q_OS_WIN
+        qputenv("HOME", home);
+#endif
+    });
+    const QDateTime ended(QDate(2026, 12, 8), QTime(18, 0), Qt::UTC);
+    for (int i = 0; i < kept.size(); ++i) {
+        if (kept[i] < 0)
+            QVERIFY(QDir().mkpath(recoveryFolder())
+                    && writeFile(QDir(recoveryFolder()).filePath("unsaved-1.dat"), " 3 \r\ncut\r\n"));
+        else
+            QVERIFY(writeRecovery({entries(kept[i], QString::number(i)), {}}, {}, ended.addSecs(i)));
+    }
+    Window w;
+    w.platform.answers.append(answers);
+    w.form.offerKeptLists();
+    QCOMPARE(w.form.document().list(0).count(), restored);
+    QString warned;
+    for (const MessageRequest &m : std::as_const(w.platform.messages))
+        if (m.icon == MessageIcon::Warning)
+            warned = m.text;
+    QCOMPARE(w.platform.messages.size() - int(!warned.isEmpty()), asked);
+    QVERIFY2(warning.isEmpty() ? warned.isEmpty() : warned.startsWith(warning), qPrintable(warned));
+    QCOMPARE(findRecoveries().found.size(), left);
 }
 
 QTEST_MAIN(TestForm1Files)

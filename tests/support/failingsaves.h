@@ -3,7 +3,10 @@
 #include "storage/taskfile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSaveFile>
+
+#include <utility>
 
 namespace listora::test {
 
@@ -49,6 +52,28 @@ protected:
 private:
     qint64 room_;
     qint64 taken_ = 0;
+};
+
+// Another program writes theirs to the target while the save's own file is
+// being written.
+class RacingWriter final : public QSaveFile {
+public:
+    RacingWriter(const QString &path, QByteArray theirs) : QSaveFile(path), theirs_(std::move(theirs)) {}
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        if (!theirs_.isNull()) {
+            QFile other(fileName());
+            if (!other.open(QIODevice::WriteOnly) || other.write(theirs_) != theirs_.size())
+                return -1;
+            theirs_ = QByteArray();
+        }
+        return QSaveFile::writeData(data, len);
+    }
+
+private:
+    QByteArray theirs_;
 };
 
 // Takes every byte into a real save file but refuses to commit it, with the

@@ -95,6 +95,10 @@ struct Script {
             return bool(doc.save(dir.filePath(w.value(1))));
         if (op == "backup")
             return bool(doc.backup(dir.filePath(w.value(1))));
+        if (op == "page") {
+            setProgramCodePage(CodePage(n(1)));
+            return true;
+        }
         if (op == "undo" || op == "undo*" || op == "redo") {
             for (int i = 0; i < std::max(n(1), 1); ++i)
                 place = op == "redo" ? doc.redo() : doc.undo();
@@ -335,6 +339,8 @@ void TestTaskDocument::linesKeptAsRead_data()
     QTest::newRow("another file opened after it")
         << L{"open other.dat"} << QByteArray(" 2 \r\n\xee\xef\r\nb\r\n 1 \r\nc\r\n");
     QTest::newRow("opened twice") << L{"open kept.dat"} << QByteArray(" 2 \r\n\xee\xef\r\n\xee\xef\r\n 0 \r\n");
+    // Another page reads those bytes as other text: the entry has to be storable there.
+    QTest::newRow("saved in another page: refused") << L{"page 1252"} << QByteArray();
 }
 
 // A line kept as it was read stays with its entry through the lists' changes,
@@ -353,6 +359,11 @@ void TestTaskDocument::linesKeptAsRead()
     QVERIFY(s.step("open kept.dat"));
     for (const QString &step : steps)
         s.step(step);
+    if (saved.isEmpty()) {
+        QVERIFY(!s.step("save saved.dat"));
+        QVERIFY(!QFileInfo::exists(path("saved.dat")));
+        return;
+    }
     QVERIFY(s.step("save saved.dat"));
     QCOMPARE(readFile(path("saved.dat")), saved);
     QVERIFY(s.step("backup saved.dat"));
@@ -418,6 +429,12 @@ void TestTaskDocument::open_data()
         << "The file %1 was not opened: its entries would take a list past 32767 entries." << true;
     QTest::newRow("up to what a count can say") << "file" << QByteArray(" 0 \r\n 1 \r\nb\r\n") << max - 1
                                                 << OpenOutcome::Opened << L{} << L{"b"} << "" << false;
+    // Lists that would make a file larger than an open reads could be saved, but never opened again.
+    QTest::newRow("past what an open reads")
+        << "large" << " 1 \r\n" + QByteArray(30 << 20, 'f') + "\r\n 0 \r\n" << 0 << OpenOutcome::TooLarge << L{} << L{}
+        << "The file %1 was not opened: with its entries the lists would make a task file larger than 64 MiB, more "
+           "than Listora opens."
+        << true;
 }
 
 // What was read before a fault is in the lists, one step to undo; the lists
@@ -435,7 +452,7 @@ void TestTaskDocument::open()
     QFETCH(bool, saved);
 
     const QString file = path("broken.dat");
-    if (kind == QLatin1String("file")) {
+    if (kind == QLatin1String("file") || kind == QLatin1String("large")) {
         QVERIFY(writeFile(file, bytes));
     } else if (kind == QLatin1String("folder")) {
         QVERIFY(QDir().mkpath(file));
@@ -445,7 +462,8 @@ void TestTaskDocument::open()
         QVERIFY(f.resize(kMaxTaskFileBytes + 1));
     }
     TaskDocument doc;
-    const QStringList before = entries(held);
+    const QStringList before = kind == QLatin1String("large") ? QStringList{QString(40 << 20, QLatin1Char('h'))}
+                                                              : entries(held);
     doc.list(1).append(before);
 
     const OpenOutcome out = doc.open(file);
@@ -718,6 +736,11 @@ void TestTaskDocument::changedElsewhere_data()
                                           << qsizetype(0) << 0;
     QTest::newRow("an entry removed there") << false << "drop" << true << L{"b"} << qsizetype(0) << qsizetype(1) << 0;
     QTest::newRow("deleted: simply written") << false << "delete" << false << L{} << qsizetype(0) << qsizetype(0) << 0;
+    QTest::newRow("an entry added while saving") << false << "while saving, append" << true << L{"a", "b", "phone"}
+                                                 << qsizetype(1) << qsizetype(0) << 0;
+    QTest::newRow("the backup, an entry added while writing it") << true << "while saving, append" << true
+                                                                 << L{"a", "b", "phone"} << qsizetype(1)
+                                                                 << qsizetype(0) << 0;
     QTest::newRow("replaced by rename, other bytes") << false << "rename append" << true << L{"a", "b", "phone"}
                                                      << qsizetype(1) << qsizetype(0) << 0;
     QTest::newRow("replaced by rename, the same bytes") << false << "rename" << false << L{} << qsizetype(0)
@@ -775,6 +798,14 @@ void TestTaskDocument::changedElsewhere()
         QVERIFY(renameOver(beside, file));
     } else if (change == QLatin1String("delete")) {
         QVERIFY(QFile::remove(file));
+    } else if (change.startsWith(QLatin1String("while saving"))) {
+        // Written between the check before a save and the new file taking its place: nothing replaced.
+        setSaveDeviceFactory([&](const QString &target) { return std::make_unique<test::RacingWriter>(target, bytes); });
+        const SaveOutcome out = backup ? doc.backup(picked) : doc.save(picked);
+        setSaveDeviceFactory({});
+        QVERIFY(out.result.targetChanged);
+        QCOMPARE(readFile(file), bytes);
+        QVERIFY(!doc.isSaved());
     } else if (change != QLatin1String("nothing")) {
         QVERIFY(writeFile(file, bytes));
     }
@@ -812,13 +843,25 @@ void TestTaskDocument::keptAtSessionEnd_data()
     QTest::addColumn<QStringList>("steps"); // of a script, in a fresh document
     QTest::addColumn<QStringList>("kept");  // the first list kept; empty: nothing written
     QTest::addColumn<QString>("file");      // the lists' file then, in the test's folder
+    QTest::addColumn<QString>("between");   // what another program writes there before the next start
+    QTest::addColumn<int>("held");          // entries in the first list at the next start
+    QTest::addColumn<QStringList>("merged"); // the first list after a save asked and merged; empty: not asked
 
     using L = QStringList;
-    QTest::newRow("a new entry") << L{"add 0 a"} << L{"a"} << "";
-    QTest::newRow("a change to an opened file") << L{"open 1 0", "add 0 mine"} << L{"f0", "mine"} << "opened.dat";
-    QTest::newRow("saved lists: nothing") << L{"add 0 a", "save s.dat"} << L{} << "";
-    QTest::newRow("undone back to saved: nothing") << L{"open 1 0", "add 0 x", "undo"} << L{} << "";
-    QTest::newRow("nothing done: nothing") << L{} << L{} << "";
+    QTest::newRow("a new entry") << L{"add 0 a"} << L{"a"} << "" << "" << 0 << L{};
+    QTest::newRow("a change to an opened file") << L{"open 1 0", "add 0 mine"} << L{"f0", "mine"} << "opened.dat"
+                                                << "" << 0 << L{};
+    QTest::newRow("the file changed before the next start: the save asks and merges")
+        << L{"open 2 0", "add 0 mine"} << L{"f0", "f1", "mine"} << "opened.dat" << "f1 phone" << 0
+        << L{"f1", "mine", "phone"};
+    QTest::newRow("the file changed in the session: asks at the next")
+        << L{"open 1 0", "add 0 mine", "change opened.dat"} << L{"f0", "mine"} << "opened.dat" << "" << 0
+        << L{"mine", "theirs"};
+    QTest::newRow("no room for them: nothing restored, kept for later")
+        << L{"add 0 a"} << L{"a"} << "" << "" << kMaxListEntries << L{};
+    QTest::newRow("saved lists: nothing") << L{"add 0 a", "save s.dat"} << L{} << "" << "" << 0 << L{};
+    QTest::newRow("undone back to saved: nothing") << L{"open 1 0", "add 0 x", "undo"} << L{} << "" << "" << 0 << L{};
+    QTest::newRow("nothing done: nothing") << L{} << L{} << "" << "" << 0 << L{};
 }
 
 void TestTaskDocument::keptAtSessionEnd()
@@ -826,34 +869,62 @@ void TestTaskDocument::keptAtSessionEnd()
     QFETCH(QStringList, steps);
     QFETCH(QStringList, kept);
     QFETCH(QString, file);
+    QFETCH(QString, between);
+    QFETCH(int, held);
+    QFETCH(QStringList, merged);
     const QByteArray home = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", QFile::encodeName(path(QStringLiteral("data"))));
     const auto restoreHome = qScopeGuard([&] { qputenv("XDG_DATA_HOME", home); });
 
     Script script(path(QString()));
-    for (const QString &step : std::as_const(steps))
-        QVERIFY2(script.step(step), qPrintable(step));
+    for (const QString &step : std::as_const(steps)) {
+        if (step.startsWith(QLatin1String("change ")))
+            QVERIFY(writeFile(path(step.mid(7)), writeTaskFile({QStringLiteral("theirs")}, {})));
+        else
+            QVERIFY2(script.step(step), qPrintable(step));
+    }
     QVERIFY(script.doc.keepForRecovery(QDateTime(QDate(2026, 12, 9), QTime(18, 30), Qt::UTC)));
-    const QList<RecoveredLists> found = findRecoveries();
+    QList<RecoveredLists> found = findRecoveries().found;
     QCOMPARE(found.size(), kept.isEmpty() ? 0 : 1);
     if (kept.isEmpty()) {
         QVERIFY(!QFileInfo::exists(recoveryFolder()));
         return;
     }
-    const RecoveredLists &lists = found.front();
+    RecoveredLists &lists = found.front();
     QCOMPARE(lists.read.lists.first, kept);
-    QCOMPARE(lists.taskPath, file.isEmpty() ? QString() : path(file));
+    QCOMPARE(lists.taskFile.path, file.isEmpty() ? QString() : path(file));
     QCOMPARE(lists.ended, QDateTime(QDate(2026, 12, 9), QTime(18, 30), Qt::UTC));
+    if (!between.isEmpty())
+        QVERIFY(writeFile(path(file), writeTaskFile(between.split(QLatin1Char(' ')), {})));
 
     // Back at the next start: one step, belonging to their file, not saved to it.
     TaskDocument next;
-    next.restore(lists.read.lists.first, lists.read.lists.second, lists.read.kept, lists.taskPath);
+    next.list(0).append(entries(held));
+    const OpenOutcome restored = next.restore(lists);
+    if (held > 0) {
+        // Said, and nothing changes: the kept file waits for a start with room.
+        QCOMPARE(restored.status, OpenOutcome::TooLong);
+        QCOMPARE(next.list(0).count(), held);
+        QVERIFY(next.filePath().isEmpty());
+        QVERIFY(!next.history().canUndo());
+        QVERIFY(QFileInfo::exists(lists.file));
+        return;
+    }
+    QCOMPARE(restored.status, OpenOutcome::Opened);
     QCOMPARE(next.list(0).entries(), kept);
-    QCOMPARE(next.filePath(), lists.taskPath);
+    QCOMPARE(next.filePath(), lists.taskFile.path);
     QVERIFY(!next.isSaved());
+    // Another program's change since is asked about, and merged against what the file held.
+    QCOMPARE(!file.isEmpty() && next.changedElsewhere(path(file)), !merged.isEmpty());
+    if (!merged.isEmpty()) {
+        QCOMPARE(next.save(path(file)).result.targetChanged, true);
+        QCOMPARE(next.mergeFromFile(path(file)).status, MergeOutcome::Merged);
+        QCOMPARE(next.list(0).entries(), merged);
+        QVERIFY(next.undo());
+    }
     QVERIFY(next.undo());
     QVERIFY(next.list(0).entries().isEmpty());
-    QVERIFY(removeRecovery(lists.file));
+    QVERIFY(removeRecovery(lists));
     QVERIFY(!QFileInfo::exists(recoveryFolder()));
 }
 
