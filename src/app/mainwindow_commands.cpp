@@ -208,7 +208,8 @@ void MainWindow::addEntry(bool appointment)
         ui.Text1->setFocus();
         return;
     case AddOutcome::Full:
-        ui.Text1->clear();
+        // What was typed waits in the box for a free place. Setting its text
+        // would also wipe the box's own undo steps.
         ui.Label1->setText(QString::number(document_->list(target).capacity()) + QStringLiteral(" Tasks Max"));
         ui.Text1->setEnabled(false);
         // The disabled box hands the focus on to the date, where keystrokes
@@ -224,9 +225,9 @@ void MainWindow::addEntry(bool appointment)
     hint_->hide();
     // Adding an appointment to the first list also leaves the file out of date.
     setStatus(appointment && target == 1 ? QStringLiteral("File not saved") : QStringLiteral("File not saved "));
-    ui.Text1->setText(QStringLiteral(" "));
-    // Typing goes before the blank, so the next entry does not start with it.
-    ui.Text1->setCursorPosition(0);
+    // Setting the text, unlike clear(), also ends the box's own undo steps:
+    // Ctrl+Z now takes the add back rather than bringing the line back.
+    ui.Text1->setText(QString());
     if (appointment)
         ui.Text1->setEnabled(true);
     focusEntryOrList();

@@ -1,5 +1,7 @@
 #include "tasks/capacity.h"
 
+#include <QList>
+
 #include <algorithm>
 #include <cmath>
 
@@ -42,9 +44,13 @@ QString appointmentEntry(const QString &dateText, const QString &typed)
     return QStringLiteral(" ---> ") + dateText + QLatin1Char(' ') + typed;
 }
 
-bool isBlankEntry(const QString &typed)
+bool isBlankEntry(QStringView text)
 {
-    return typed == QString(12, QLatin1Char(' '));
+    // By code point, so that invisible marks beyond the first plane (tags) count too.
+    return std::ranges::all_of(text.toUcs4(), [](char32_t c) {
+        const QChar::Category category = QChar::category(c);
+        return QChar::isSpace(c) || category == QChar::Other_Control || category == QChar::Other_Format;
+    });
 }
 
 } // namespace listora

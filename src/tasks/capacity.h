@@ -40,7 +40,8 @@ QString spacesLeftText(std::int64_t count, bool withPeriod = false);
 // What the entry box makes of a typed line as an appointment dated dateText.
 QString appointmentEntry(const QString &dateText, const QString &typed);
 
-// The one text the add buttons treat as empty: twelve blanks.
-bool isBlankEntry(const QString &typed);
+// Text that would be an entry showing nothing: empty, or only blanks of any
+// script (tabs, no-break and ideographic spaces) and invisible controls and marks.
+bool isBlankEntry(QStringView text);
 
 } // namespace listora

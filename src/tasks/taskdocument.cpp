@@ -41,12 +41,13 @@ TaskDocument::TaskDocument(QObject *parent)
 
 AddOutcome TaskDocument::add(int list, const QString &typed, std::optional<QDate> appointment)
 {
-    if (isBlankEntry(typed))
+    // The box holds letters whole, as typed; the entry holds them as the task file does.
+    // Blank is judged on that: a line of characters the file cannot hold stores as nothing.
+    const QString text = storableEntryText(typed).text;
+    if (isBlankEntry(text))
         return AddOutcome::Blank;
     if (this->list(list).isFull())
         return AddOutcome::Full;
-    // The box holds letters whole, as typed; the entry holds them as the task file does.
-    const QString text = storableEntryText(typed).text;
     history_.add(list, appointment ? appointmentEntry(storedDateText(*appointment), text) : text);
     return AddOutcome::Added;
 }

@@ -73,8 +73,8 @@ public:
     // Both lists, sharing the models' entries.
     TaskLists lists() const { return {lists_[0]->entries(), lists_[1]->entries()}; }
 
-    // A typed line as a task, or dated as an appointment. Twelve blanks are no
-    // entry; a list at its capacity takes no more.
+    // A typed line as a task, or dated as an appointment. A line that would be
+    // stored blank is no entry, not even dated; a list at its capacity takes no more.
     AddOutcome add(int list, const QString &typed, std::optional<QDate> appointment = std::nullopt);
     bool remove(int list, int row);
     bool moveToOther(int from, int row);

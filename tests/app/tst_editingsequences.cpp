@@ -225,9 +225,9 @@ private:
                 ->click();
             m.endEdit();
         }
-        if (m.lists[target].size() >= kCapacity[target])
-            return;
         const QString typed = storableEntryText(text).text;
+        if (isBlankEntry(typed) || m.lists[target].size() >= kCapacity[target])
+            return;
         const QString entry = how == QLatin1String("appt")
                                   ? appointmentEntry(storedDateText(platform_.now().date()), typed)
                                   : typed;

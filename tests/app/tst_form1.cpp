@@ -43,7 +43,6 @@ private slots:
     void refusalThenRemovalThenAdd();
     void firstEntriesKeepTheBarUntilFive();
     void twelveBlanksAddNothing();
-    void emptyAndSingleBlankAreEntries();
     void appointments();
     void secondListTaskUsesZeroToNine();
     void removeWithoutSelection();
@@ -175,7 +174,7 @@ void TestForm1::addTaskToLimitAndPast()
         QCOMPARE(form->Label6->text(), QStringLiteral("100 %"));
     }
     QCOMPARE(form->Label2->text(), QStringLiteral("File not saved "));
-    QCOMPARE(form->Text1->text(), QStringLiteral(" "));
+    QCOMPARE(form->Text1->text(), QString());
     QVERIFY(form->Text1->hasFocus());
 
     for (QPushButton *button : {addTask, addAppointment}) {
@@ -183,7 +182,7 @@ void TestForm1::addTaskToLimitAndPast()
         form->Text1->setText(QStringLiteral("one too many"));
         click(button);
         QCOMPARE(form->Tasks[list]->count(), capacity);
-        QCOMPARE(form->Text1->text(), QString());
+        QCOMPARE(form->Text1->text(), QStringLiteral("one too many"));
         QVERIFY(!form->Text1->isEnabled());
         QCOMPARE(form->Label1->text(), fullText);
     }
@@ -208,10 +207,10 @@ void TestForm1::refusalThenRemovalThenAdd()
     QCOMPARE(form->ProgressBar1->toolTip(), QStringLiteral("90%"));
     QVERIFY(form->Text1->isEnabled());
 
-    // The box is still empty after the refusal: that adds an empty entry.
+    // The box kept what the refusal did not take.
     click(form->Command3);
     QCOMPARE(form->Tasks[0]->count(), 50);
-    QCOMPARE(form->Tasks[0]->at(49), QString());
+    QCOMPARE(form->Tasks[0]->at(49), QStringLiteral("x"));
 }
 
 void TestForm1::firstEntriesKeepTheBarUntilFive()
@@ -249,14 +248,6 @@ void TestForm1::twelveBlanksAddNothing()
     QVERIFY(form->Text1->hasFocus());
 }
 
-void TestForm1::emptyAndSingleBlankAreEntries()
-{
-    form->Text1->clear();
-    click(form->Command3);
-    click(form->Command3); // the box now holds the blank the first add left
-    QCOMPARE(texts(form->List[0]), (QStringList{QString(), QStringLiteral(" ")}));
-}
-
 void TestForm1::appointments()
 {
     const QDate day(2027, 1, 15);
@@ -266,10 +257,11 @@ void TestForm1::appointments()
     QCOMPARE(form->Tasks[0]->at(0), QStringLiteral(" ---> ") + shortDateText(day) + QStringLiteral(" Dentist"));
     QCOMPARE(form->Label1->text(), QStringLiteral("1 Tasks"));
     QCOMPARE(form->Label2->text(), QStringLiteral("File not saved "));
-    QCOMPARE(form->Text1->text(), QStringLiteral(" "));
+    QCOMPARE(form->Text1->text(), QString());
 
     // An appointment add enables the box again after a refusal.
     form->Tasks[0]->append(entries(49));
+    form->Text1->setText(QStringLiteral("refused"));
     click(form->Command3);
     QVERIFY(!form->Text1->isEnabled());
     form->List[0]->selectRow(0);
@@ -284,6 +276,9 @@ void TestForm1::appointments()
     QCOMPARE(form->Tasks[1]->at(0), QStringLiteral(" ---> ") + shortDateText(day) + QStringLiteral(" Meeting"));
     QCOMPARE(form->Label5->text(), QStringLiteral("1 Tasks"));
     QCOMPARE(form->Label2->text(), QStringLiteral("File not saved"));
+    QCOMPARE(form->Text1->text(), QString());
+    click(form->Command10); // nor is an appointment with nothing typed an entry
+    QCOMPARE(form->Tasks[1]->count(), 1);
 }
 
 void TestForm1::secondListTaskUsesZeroToNine()
@@ -300,6 +295,7 @@ void TestForm1::secondListTaskUsesZeroToNine()
 
     form->ProgressBar2->setValue(30);
     form->Label6->setText(QStringLiteral("30%"));
+    form->Text1->setText(QStringLiteral("eleventh"));
     click(form->Command10);
     QCOMPARE(form->Tasks[1]->count(), 11);
     QCOMPARE(form->ProgressBar2->value(), 30);

@@ -137,11 +137,14 @@ void TestCapacity::blankEntry_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("blank");
     QTest::newRow("twelve blanks") << QString(12, QLatin1Char(' ')) << true;
-    QTest::newRow("eleven blanks") << QString(11, QLatin1Char(' ')) << false;
-    QTest::newRow("thirteen blanks") << QString(13, QLatin1Char(' ')) << false;
-    QTest::newRow("empty") << QString() << false;
-    QTest::newRow("one blank") << QStringLiteral(" ") << false;
-    QTest::newRow("twelve tabs") << QString(12, QLatin1Char('\t')) << false;
+    QTest::newRow("eleven blanks") << QString(11, QLatin1Char(' ')) << true;
+    QTest::newRow("thirteen blanks") << QString(13, QLatin1Char(' ')) << true;
+    QTest::newRow("empty") << QString() << true;
+    QTest::newRow("one blank") << QStringLiteral(" ") << true;
+    QTest::newRow("twelve tabs") << QString(12, QLatin1Char('\t')) << true;
+    QTest::newRow("ideographic, no-break, thin, zero-width spaces, a direction mark")
+        << QString::fromUtf16(u"\u3000\u00a0\u2009\u200b\u200e") << true;
+    QTest::newRow("a letter beyond the first plane among blanks") << QString::fromUtf16(u" \u3000\U00020000\t") << false;
 }
 
 void TestCapacity::blankEntry()
