@@ -64,7 +64,9 @@ bool TaskDocument::moveToOther(int from, int row)
 
 bool TaskDocument::edit(int list, int row, const QString &typed)
 {
-    return history_.edit(list, row, storableEntryText(typed).text);
+    // Edited down to nothing is no entry either: the entry stays as it was.
+    const QString text = storableEntryText(typed).text;
+    return !isBlankEntry(text) && history_.edit(list, row, text);
 }
 
 bool TaskDocument::reorder(int list, int from, int to)

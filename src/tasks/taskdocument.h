@@ -78,7 +78,8 @@ public:
     AddOutcome add(int list, const QString &typed, std::optional<QDate> appointment = std::nullopt);
     bool remove(int list, int row);
     bool moveToOther(int from, int row);
-    // The typed text, stored as the task file keeps it; false when that is no change.
+    // The typed text, stored as the task file keeps it; false when that is no
+    // change, or would leave the entry blank.
     bool edit(int list, int row, const QString &typed);
     bool reorder(int list, int from, int to);
     std::optional<ListPlace> undo() { return history_.undo(); }

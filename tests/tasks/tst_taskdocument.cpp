@@ -290,7 +290,8 @@ void TestTaskDocument::history_data()
         << L{"#50 | #0 saved opened.dat", "#50 | #0 - saved opened.dat", "#49 | #0 opened.dat",
              "#50 | #0 @0:49* saved opened.dat", "| @0:0 opened.dat", "| - opened.dat"};
     QTest::newRow("empty or blank text is no entry, nor one the page cannot hold a letter of")
-        << L{"add 0", "add 1 \t\u3000", "add 0 \u2713", "add 0 a"} << L{"| - saved", "| - saved", "| - saved", "a |"};
+        << L{"add 0", "add 1 \t\u3000", "add 0 \u2713", "add 0 a", "edit 0 0 \t"}
+        << L{"| - saved", "| - saved", "| - saved", "a |", "a | -"};
     QTest::newRow("the last hundred changes can all be undone")
         << L{"add* 1 120", "undo* 100"} << L{"#0 | #120", "#0 | #20 @1:20"};
     // Saved: the lists are what their file holds, and undoing or redoing back there says so again.
