@@ -103,16 +103,22 @@ void TestMerge::merge_data()
     QTest::newRow("duplicates: empty entries") << L{"", "a", ""} << L{"", "a", "", ""} << L{"", ""}
                                                << L{"", "", ""} << 1 << 0;
     QTest::newRow("moved by theirs") << L{"a", "b", "c", "d"} << L{"a", "c", "d", "b"} << L{"a", "b", "c", "d"}
-                                     << L{"a", "c", "d", "b"} << 1 << 1;
+                                     << L{"a", "c", "d", "b"} << 0 << 0;
     QTest::newRow("moved by ours") << L{"a", "b", "c", "d"} << L{"a", "b", "c", "d"} << L{"a", "c", "d", "b"}
                                    << L{"a", "c", "d", "b"} << 0 << 0;
     QTest::newRow("moved by both alike") << L{"a", "b", "c", "d"} << L{"a", "c", "d", "b"} << L{"a", "c", "d", "b"}
                                          << L{"a", "c", "d", "b"} << 0 << 0;
-    QTest::newRow("moved by theirs, changed by ours")
-        << L{"a", "b", "c", "d"} << L{"a", "c", "d", "b"} << L{"a", "b1", "c", "d"} << L{"a", "b1", "c", "d", "b"}
-        << 1 << 0;
+    QTest::newRow("moved by theirs, changed by ours") << L{"a", "b", "c", "d"} << L{"a", "c", "d", "b"}
+                                                      << L{"a", "b1", "c", "d"} << L{"a", "b1", "c", "d"} << 0 << 0;
+    QTest::newRow("moved by ours, removed by theirs") << L{"a", "b", "c", "d"} << L{"a", "c", "d"}
+                                                      << L{"d", "c", "b", "a"} << L{"d", "c", "a"} << 0 << 1;
     QTest::newRow("moved apart on each side") << L{"a", "b", "c", "d"} << L{"b", "a", "c", "d"}
-                                              << L{"a", "b", "d", "c"} << L{"b", "a", "d", "c"} << 1 << 1;
+                                              << L{"a", "b", "d", "c"} << L{"b", "a", "d", "c"} << 0 << 0;
+    QTest::newRow("moved on both, ours wins") << L{"a", "b", "c", "d", "e"} << L{"b", "c", "d", "e", "a"}
+                                              << L{"b", "c", "a", "d", "e"} << L{"b", "c", "a", "d", "e"} << 0 << 0;
+    QTest::newRow("moved by theirs, added after it by ours") << L{"a", "b", "c", "d"} << L{"a", "c", "d", "b"}
+                                                             << L{"a", "b", "o", "c", "d"}
+                                                             << L{"a", "c", "d", "b", "o"} << 0 << 0;
 
     // More edits than the quick diff on the entries takes: the one over their ids.
     const QStringList many = numbered(QStringLiteral("n"), 300);
@@ -132,6 +138,9 @@ void TestMerge::merge_data()
     oursMany.insert(0, QStringLiteral("o"));
     QTest::newRow("a hundred and fifty changed by theirs")
         << many << theirsMany << oursMany << QStringList{"o"} + theirsMany << 150 << 150;
+    QTest::newRow("repeated entries among a hundred and fifty changed by theirs")
+        << L{"x", "y", "x"} + many << L{"y", "x"} + theirsMany << L{"x", "o", "y", "x"} + many
+        << L{"o", "y", "x"} + theirsMany << 150 << 151;
 
     const QStringList fifty = numbered(QStringLiteral("daily "), kFirstListCapacity);
     QTest::newRow("past the first list's capacity") << fifty << fifty + L{"t"} << fifty + L{"o"}
@@ -265,7 +274,7 @@ void TestMerge::longListsStayQuick()
 
 void TestMerge::farApartListsLoseNothing()
 {
-    // Reversed by the other program: too far apart for a diff, merged as a whole.
+    // Reversed by the other program: too far apart for a diff, paired by text.
     const QStringList base = numbered(QStringLiteral("entry "), 3000);
     QStringList theirs(base.crbegin(), base.crend());
     QStringList ours = base;
