@@ -148,7 +148,7 @@ void pairByText(const QStringList &a, const std::vector<qsizetype> &ia, const QS
 
 // Which entries of a, from from to end, are where b holds them: the longest
 // run of pairs (i, to[i]) increasing in both. The others moved.
-void markMoved(const std::vector<qsizetype> &to, qsizetype from, qsizetype end, std::vector<char> *moved)
+void markMoved(const std::vector<int> &to, qsizetype from, qsizetype end, std::vector<char> *moved)
 {
     std::vector<qsizetype> tails; // tails[l]: the i ending a run of l + 1 pairs at the least to[i]
     std::vector<qsizetype> before(size_t(end - from), -1);
@@ -170,8 +170,8 @@ void markMoved(const std::vector<qsizetype> &to, qsizetype from, qsizetype end, 
 }
 
 struct Matching {
-    std::vector<qsizetype> to; // for each entry of a, the entry of b it is, or -1
-    std::vector<char> moved;   // paired, but out of the order the pairs share
+    std::vector<int> to;     // for each entry of a, the entry of b it is, or -1
+    std::vector<char> moved; // paired, but out of the order the pairs share
 };
 
 // Pairs the entries of a with those of b: a longest common subsequence stays
@@ -179,18 +179,18 @@ struct Matching {
 // with as many pairs as the side holding fewer of it has entries.
 Matching matchAll(const QStringList &a, const QStringList &b)
 {
-    Matching m{std::vector<qsizetype>(size_t(a.size()), -1), std::vector<char>(size_t(a.size()), 0)};
+    Matching m{std::vector<int>(size_t(a.size()), -1), std::vector<char>(size_t(a.size()), 0)};
     // Versions of one list share most of it: only the stretch between the
     // common start and end needs a diff.
     const qsizetype shorter = std::min(a.size(), b.size());
     qsizetype head = 0;
     while (head < shorter && sameEntry(a[head], b[head])) {
-        m.to[size_t(head)] = head;
+        m.to[size_t(head)] = int(head);
         ++head;
     }
     qsizetype tail = 0;
     while (tail < shorter - head && sameEntry(a[a.size() - 1 - tail], b[b.size() - 1 - tail])) {
-        m.to[size_t(a.size() - 1 - tail)] = b.size() - 1 - tail;
+        m.to[size_t(a.size() - 1 - tail)] = int(b.size() - 1 - tail);
         ++tail;
     }
     const qsizetype aEnd = a.size() - tail;
@@ -199,7 +199,7 @@ Matching matchAll(const QStringList &a, const QStringList &b)
         return m;
 
     // A diff pairs entries only once it has found its way through.
-    const auto keep = [&](qsizetype i, qsizetype j) { m.to[size_t(i)] = j; };
+    const auto keep = [&](qsizetype i, qsizetype j) { m.to[size_t(i)] = int(j); };
     // After a diff, what it left may still have moved: paired by text.
     const auto pairRest = [&] {
         std::vector<qsizetype> restA;
@@ -218,7 +218,7 @@ Matching matchAll(const QStringList &a, const QStringList &b)
         for (; nextB < bEnd; ++nextB)
             restB.push_back(nextB);
         pairByText(a, restA, b, restB, [&](qsizetype i, qsizetype j) {
-            m.to[size_t(i)] = j;
+            m.to[size_t(i)] = int(j);
             m.moved[size_t(i)] = 1;
         });
         return m;
@@ -297,7 +297,7 @@ Matching matchAll(const QStringList &a, const QStringList &b)
         qsizetype &j = firstB[size_t(idsA[i])];
         if (j < 0)
             continue;
-        m.to[head + i] = head + j;
+        m.to[head + i] = int(head + j);
         j = nextB[size_t(j)];
     }
     markMoved(m.to, head, aEnd, &m.moved);
@@ -325,8 +325,8 @@ ListMerge mergeList(const QStringList &base, const QStringList &theirs, const QS
     // For each entry of a side, its fate and the other side's entry it is.
     std::vector<Fate> oursFate(size_t(ours.size()), Fate::New);
     std::vector<Fate> theirsFate(size_t(theirs.size()), Fate::New);
-    std::vector<qsizetype> oursPeer(size_t(ours.size()), -1);
-    std::vector<qsizetype> theirsPeer(size_t(theirs.size()), -1);
+    std::vector<int> oursPeer(size_t(ours.size()), -1);
+    std::vector<int> theirsPeer(size_t(theirs.size()), -1);
     ListMerge out;
     for (size_t k = 0; k < inOurs.to.size(); ++k) {
         const qsizetype o = inOurs.to[k];
@@ -334,8 +334,8 @@ ListMerge mergeList(const QStringList &base, const QStringList &theirs, const QS
         if (o >= 0 && t >= 0) {
             const Fate fate = inTheirs.moved[k] && !inOurs.moved[k] ? Fate::Follows : Fate::Kept;
             oursFate[size_t(o)] = theirsFate[size_t(t)] = fate;
-            oursPeer[size_t(o)] = t;
-            theirsPeer[size_t(t)] = o;
+            oursPeer[size_t(o)] = int(t);
+            theirsPeer[size_t(t)] = int(o);
         } else if (o >= 0) {
             oursFate[size_t(o)] = Fate::Gone;
             ++out.removed; // on screen, but the other program dropped or changed it
@@ -354,8 +354,8 @@ ListMerge mergeList(const QStringList &base, const QStringList &theirs, const QS
             newTheirs.push_back(j);
     pairByText(ours, newOurs, theirs, newTheirs, [&](qsizetype i, qsizetype j) {
         oursFate[size_t(i)] = theirsFate[size_t(j)] = Fate::Kept;
-        oursPeer[size_t(i)] = j;
-        theirsPeer[size_t(j)] = i;
+        oursPeer[size_t(i)] = int(j);
+        theirsPeer[size_t(j)] = int(i);
     });
 
     // The entries kept where ours has them come in ours' order. After each
@@ -421,11 +421,12 @@ ListMerge mergeList(const QStringList &base, const QStringList &theirs, const QS
 
 std::vector<qsizetype> matchEntries(const QStringList &a, const QStringList &b)
 {
-    Matching m = matchAll(a, b);
+    const Matching m = matchAll(a, b);
+    std::vector<qsizetype> out(m.to.size(), -1);
     for (size_t i = 0; i < m.to.size(); ++i)
-        if (m.moved[i])
-            m.to[i] = -1;
-    return std::move(m.to);
+        if (!m.moved[i])
+            out[i] = m.to[i];
+    return out;
 }
 
 MergeResult mergeTaskLists(const TaskLists &base, const TaskLists &theirs, const TaskLists &ours)
