@@ -146,8 +146,8 @@ void pairByText(const QStringList &a, const std::vector<qsizetype> &ia, const QS
     }
 }
 
-// Which entries of a, from from to end, are where b holds them: the longest
-// run of pairs (i, to[i]) increasing in both. The others moved.
+// Of the paired entries of a in [from, end), those in the longest run of pairs
+// (i, to[i]) increasing in both stay where b holds them; the others moved.
 void markMoved(const std::vector<int> &to, qsizetype from, qsizetype end, std::vector<char> *moved)
 {
     std::vector<qsizetype> tails; // tails[l]: the i ending a run of l + 1 pairs at the least to[i]
@@ -174,9 +174,10 @@ struct Matching {
     std::vector<char> moved; // paired, but out of the order the pairs share
 };
 
-// Pairs the entries of a with those of b: a longest common subsequence stays
-// in place, and what it leaves is paired by text, as moved. Each text ends
-// with as many pairs as the side holding fewer of it has entries.
+// Pairs the entries of a with those of b: a common subsequence stays in place
+// (a longest one, unless entries repeat and a diff would cost too much), and
+// what it leaves is paired by text, as moved. Each text ends with as many
+// pairs as the side holding fewer of it has entries.
 Matching matchAll(const QStringList &a, const QStringList &b)
 {
     Matching m{std::vector<int>(size_t(a.size()), -1), std::vector<char>(size_t(a.size()), 0)};
