@@ -13,7 +13,7 @@ namespace {
 
 // Past this many edits a diff costs more time and memory (quadratic in the
 // edits) than a save may wait for; two versions of a list so far apart are
-// merged as a whole instead.
+// paired by their texts instead.
 constexpr int kMaxEdits = 1000;
 // A few edits are found quickest on the entries themselves: hashing every
 // entry first would cost more than the whole diff.
@@ -116,133 +116,121 @@ bool diff(qsizetype n, qsizetype m, int maxEdits, Same same, Pair pair)
     return myers.run(maxEdits, pair);
 }
 
-struct ListMerge {
-    QStringList entries;
-    qsizetype added = 0;
-    qsizetype removed = 0;
-};
-
-// Both sides' new entries in one stretch: what both added alike once, the
-// rest in their order, ours before theirs.
-void unite(const QStringList &ours, const QStringList &theirs, ListMerge *out)
+// Pairs the entries of a at ia with those of b at ib that hold the same text,
+// the k-th of a text among ia with its k-th among ib, wherever they lie.
+template <typename Pair>
+void pairByText(const QStringList &a, const std::vector<qsizetype> &ia, const QStringList &b,
+                const std::vector<qsizetype> &ib, Pair pair)
 {
-    if (theirs.isEmpty()) {
-        out->entries += ours;
+    if (ia.empty() || ib.empty())
         return;
-    }
-    if (ours.isEmpty()) {
-        out->entries += theirs;
-        out->added += theirs.size();
-        return;
-    }
-    const std::vector<qsizetype> common = matchEntries(ours, theirs);
-    qsizetype i0 = 0;
-    qsizetype j0 = 0;
-    for (qsizetype i = 0; i <= ours.size(); ++i) {
-        if (i < ours.size() && common[size_t(i)] < 0)
-            continue;
-        const qsizetype jEnd = i < ours.size() ? common[size_t(i)] : theirs.size();
-        out->entries += ours.mid(i0, i - i0);
-        out->entries += theirs.mid(j0, jEnd - j0);
-        out->added += jEnd - j0;
-        if (i < ours.size())
-            out->entries += ours[i];
-        i0 = i + 1;
-        j0 = jEnd + 1;
-    }
-}
-
-ListMerge mergeList(const QStringList &base, const QStringList &theirs, const QStringList &ours)
-{
-    const std::vector<qsizetype> inOurs = matchEntries(base, ours);
-    const std::vector<qsizetype> inTheirs = matchEntries(base, theirs);
-    // Entries of each side that stand for an entry of base; the others are new.
-    std::vector<bool> oursFromBase(size_t(ours.size()), false);
-    std::vector<bool> theirsFromBase(size_t(theirs.size()), false);
-    for (size_t k = 0; k < inOurs.size(); ++k) {
-        if (inOurs[k] >= 0)
-            oursFromBase[size_t(inOurs[k])] = true;
-        if (inTheirs[k] >= 0)
-            theirsFromBase[size_t(inTheirs[k])] = true;
-    }
-
-    ListMerge out;
-    out.entries.reserve(std::max(ours.size(), theirs.size()));
-    qsizetype nextOurs = 0;
-    qsizetype nextTheirs = 0;
-    QStringList newOurs;
-    QStringList newTheirs;
-    // The new entries of each side up to the given ends, in their places.
-    const auto stretch = [&](qsizetype oursEnd, qsizetype theirsEnd) {
-        newOurs.clear();
-        newTheirs.clear();
-        for (qsizetype i = nextOurs; i < oursEnd; ++i)
-            if (!oursFromBase[size_t(i)])
-                newOurs += ours[i];
-        for (qsizetype j = nextTheirs; j < theirsEnd; ++j)
-            if (!theirsFromBase[size_t(j)])
-                newTheirs += theirs[j];
-        unite(newOurs, newTheirs, &out);
-    };
-    // Entries both sides left alone come in runs, appended a run at a time.
-    qsizetype run = 0;
-    for (size_t k = 0; k < inOurs.size(); ++k) {
-        const qsizetype o = inOurs[k];
-        const qsizetype t = inTheirs[k];
-        if (o >= 0 && t >= 0) {
-            // Left alone by both: it stays, and fixes the place of what came around it.
-            if (o != nextOurs || t != nextTheirs) {
-                out.entries.append(ours.cbegin() + run, ours.cbegin() + nextOurs);
-                stretch(o, t);
-                run = o;
-            }
-            nextOurs = o + 1;
-            nextTheirs = t + 1;
-        } else if (o >= 0) {
-            ++out.removed; // on screen, but the other program dropped or changed it
+    // Each text's entries of ib in their order: first its earliest, next from there on.
+    QHash<QString, qsizetype> first;
+    first.reserve(qsizetype(ib.size()));
+    std::vector<qsizetype> next(ib.size(), -1);
+    for (size_t k = ib.size(); k-- > 0;) {
+        const auto found = first.find(b[ib[k]]);
+        if (found == first.end()) {
+            first.insert(b[ib[k]], qsizetype(k));
+        } else {
+            next[k] = *found;
+            *found = qsizetype(k);
         }
     }
-    out.entries.append(ours.cbegin() + run, ours.cbegin() + nextOurs);
-    stretch(ours.size(), theirs.size());
-    return out;
+    for (const qsizetype i : ia) {
+        const auto found = first.find(a[i]);
+        if (found == first.end() || *found < 0)
+            continue;
+        pair(i, ib[size_t(*found)]);
+        *found = next[size_t(*found)];
+    }
 }
 
-} // namespace
-
-std::vector<qsizetype> matchEntries(const QStringList &a, const QStringList &b)
+// Of the paired entries of a in [from, end), those in the longest run of pairs
+// (i, to[i]) increasing in both stay where b holds them; the others moved.
+void markMoved(const std::vector<int> &to, qsizetype from, qsizetype end, std::vector<char> *moved)
 {
-    std::vector<qsizetype> match(size_t(a.size()), -1);
+    std::vector<qsizetype> tails; // tails[l]: the i ending a run of l + 1 pairs at the least to[i]
+    std::vector<qsizetype> before(size_t(end - from), -1);
+    for (qsizetype i = from; i < end; ++i) {
+        const qsizetype j = to[size_t(i)];
+        if (j < 0)
+            continue;
+        const auto at = std::lower_bound(tails.begin(), tails.end(), j,
+                                         [&](qsizetype t, qsizetype value) { return to[size_t(t)] < value; });
+        before[size_t(i - from)] = at == tails.begin() ? -1 : *(at - 1);
+        if (at == tails.end())
+            tails.push_back(i);
+        else
+            *at = i;
+        (*moved)[size_t(i)] = 1;
+    }
+    for (qsizetype i = tails.empty() ? -1 : tails.back(); i >= 0; i = before[size_t(i - from)])
+        (*moved)[size_t(i)] = 0;
+}
+
+struct Matching {
+    std::vector<int> to;     // for each entry of a, the entry of b it is, or -1
+    std::vector<char> moved; // paired, but out of the order the pairs share
+};
+
+// Pairs the entries of a with those of b: a common subsequence stays in place
+// (a longest one, unless entries repeat and a diff would cost too much), and
+// what it leaves is paired by text, as moved. Each text ends with as many
+// pairs as the side holding fewer of it has entries.
+Matching matchAll(const QStringList &a, const QStringList &b)
+{
+    Matching m{std::vector<int>(size_t(a.size()), -1), std::vector<char>(size_t(a.size()), 0)};
     // Versions of one list share most of it: only the stretch between the
     // common start and end needs a diff.
     const qsizetype shorter = std::min(a.size(), b.size());
     qsizetype head = 0;
     while (head < shorter && sameEntry(a[head], b[head])) {
-        match[size_t(head)] = head;
+        m.to[size_t(head)] = int(head);
         ++head;
     }
     qsizetype tail = 0;
     while (tail < shorter - head && sameEntry(a[a.size() - 1 - tail], b[b.size() - 1 - tail])) {
-        match[size_t(a.size() - 1 - tail)] = b.size() - 1 - tail;
+        m.to[size_t(a.size() - 1 - tail)] = int(b.size() - 1 - tail);
         ++tail;
     }
     const qsizetype aEnd = a.size() - tail;
     const qsizetype bEnd = b.size() - tail;
     if (head == aEnd || head == bEnd)
-        return match;
+        return m;
 
-    std::vector<std::pair<qsizetype, qsizetype>> pairs;
-    const auto keep = [&](qsizetype i, qsizetype j) { pairs.emplace_back(i, j); };
+    // A diff pairs entries only once it has found its way through.
+    const auto keep = [&](qsizetype i, qsizetype j) { m.to[size_t(i)] = int(j); };
+    // After a diff, what it left may still have moved: paired by text.
+    const auto pairRest = [&] {
+        std::vector<qsizetype> restA;
+        std::vector<qsizetype> restB;
+        qsizetype nextB = head; // the diff's pairs increase in both
+        for (qsizetype i = head; i < aEnd; ++i) {
+            const qsizetype j = m.to[size_t(i)];
+            if (j < 0) {
+                restA.push_back(i);
+                continue;
+            }
+            for (; nextB < j; ++nextB)
+                restB.push_back(nextB);
+            nextB = j + 1;
+        }
+        for (; nextB < bEnd; ++nextB)
+            restB.push_back(nextB);
+        pairByText(a, restA, b, restB, [&](qsizetype i, qsizetype j) {
+            m.to[size_t(i)] = int(j);
+            m.moved[size_t(i)] = 1;
+        });
+        return m;
+    };
     if (diff(
             aEnd - head, bEnd - head, kQuickEdits,
             [&](int i, int j) { return sameEntry(a[head + i], b[head + j]); },
-            [&](int i, int j) { keep(head + i, head + j); })) {
-        for (const auto &[i, j] : pairs)
-            match[size_t(i)] = j;
-        return match;
-    }
-    pairs.clear();
+            [&](int i, int j) { keep(head + i, head + j); }))
+        return pairRest();
 
-    // Equal entries get one id, so the diff compares integers.
+    // Equal entries get one id, so the rest compares integers.
     QHash<QString, int> ids;
     ids.reserve(aEnd - head + bEnd - head);
     std::vector<int> inA;
@@ -266,34 +254,180 @@ std::vector<qsizetype> matchEntries(const QStringList &a, const QStringList &b)
     const std::vector<int> idsA = idsOf(a, head, aEnd, inA);
     const std::vector<int> idsB = idsOf(b, head, bEnd, inB);
 
-    // An entry that only one side holds can never be matched: leaving it out
-    // keeps the diff to the entries that moved about.
-    std::vector<int> seqA;
-    std::vector<int> seqB;
-    std::vector<qsizetype> placeA;
-    std::vector<qsizetype> placeB;
+    // Where no entry that both hold repeats, pairs are known by their text and
+    // the longest run of them in order is a longest common subsequence.
+    // Repeated entries are better paired by a diff, when one is affordable.
+    bool repeats = false;
+    for (size_t id = 0; id < inA.size() && !repeats; ++id)
+        repeats = inA[id] > 0 && inB[id] > 0 && (inA[id] > 1 || inB[id] > 1);
+    if (repeats) {
+        // An entry that only one side holds can never be paired: leaving it
+        // out keeps the diff to the entries that moved about.
+        std::vector<int> seqA;
+        std::vector<int> seqB;
+        std::vector<qsizetype> placeA;
+        std::vector<qsizetype> placeB;
+        for (size_t i = 0; i < idsA.size(); ++i) {
+            if (inB[size_t(idsA[i])]) {
+                seqA.push_back(idsA[i]);
+                placeA.push_back(head + qsizetype(i));
+            }
+        }
+        for (size_t j = 0; j < idsB.size(); ++j) {
+            if (inA[size_t(idsB[j])]) {
+                seqB.push_back(idsB[j]);
+                placeB.push_back(head + qsizetype(j));
+            }
+        }
+        if (diff(
+                qsizetype(seqA.size()), qsizetype(seqB.size()), kMaxEdits,
+                [&](int i, int j) { return seqA[size_t(i)] == seqB[size_t(j)]; },
+                [&](int i, int j) { keep(placeA[size_t(i)], placeB[size_t(j)]); }))
+            return pairRest();
+    }
+
+    // Each id's k-th entry of a with its k-th of b, and the longest run of
+    // those pairs in order stays.
+    std::vector<qsizetype> firstB(inA.size(), -1);
+    std::vector<qsizetype> nextB(idsB.size(), -1);
+    for (size_t j = idsB.size(); j-- > 0;) {
+        nextB[j] = firstB[size_t(idsB[j])];
+        firstB[size_t(idsB[j])] = qsizetype(j);
+    }
     for (size_t i = 0; i < idsA.size(); ++i) {
-        if (inB[size_t(idsA[i])]) {
-            seqA.push_back(idsA[i]);
-            placeA.push_back(head + qsizetype(i));
+        qsizetype &j = firstB[size_t(idsA[i])];
+        if (j < 0)
+            continue;
+        m.to[head + i] = int(head + j);
+        j = nextB[size_t(j)];
+    }
+    markMoved(m.to, head, aEnd, &m.moved);
+    return m;
+}
+
+struct ListMerge {
+    QStringList entries;
+    qsizetype added = 0;
+    qsizetype removed = 0;
+};
+
+// What became of an entry of ours or theirs.
+enum class Fate : char {
+    New,     // only this side holds it
+    Gone,    // of base, and the other side removed or changed it
+    Kept,    // both hold it, where ours has it
+    Follows, // both hold it, where theirs moved it and ours left it
+};
+
+ListMerge mergeList(const QStringList &base, const QStringList &theirs, const QStringList &ours)
+{
+    const Matching inOurs = matchAll(base, ours);
+    const Matching inTheirs = matchAll(base, theirs);
+    // For each entry of a side, its fate and the other side's entry it is.
+    std::vector<Fate> oursFate(size_t(ours.size()), Fate::New);
+    std::vector<Fate> theirsFate(size_t(theirs.size()), Fate::New);
+    std::vector<int> oursPeer(size_t(ours.size()), -1);
+    std::vector<int> theirsPeer(size_t(theirs.size()), -1);
+    ListMerge out;
+    for (size_t k = 0; k < inOurs.to.size(); ++k) {
+        const qsizetype o = inOurs.to[k];
+        const qsizetype t = inTheirs.to[k];
+        if (o >= 0 && t >= 0) {
+            const Fate fate = inTheirs.moved[k] && !inOurs.moved[k] ? Fate::Follows : Fate::Kept;
+            oursFate[size_t(o)] = theirsFate[size_t(t)] = fate;
+            oursPeer[size_t(o)] = int(t);
+            theirsPeer[size_t(t)] = int(o);
+        } else if (o >= 0) {
+            oursFate[size_t(o)] = Fate::Gone;
+            ++out.removed; // on screen, but the other program dropped or changed it
+        } else if (t >= 0) {
+            theirsFate[size_t(t)] = Fate::Gone;
         }
     }
-    for (size_t j = 0; j < idsB.size(); ++j) {
-        if (inA[size_t(idsB[j])]) {
-            seqB.push_back(idsB[j]);
-            placeB.push_back(head + qsizetype(j));
+    // What both sides added alike is kept once, where ours has it.
+    std::vector<qsizetype> newOurs;
+    std::vector<qsizetype> newTheirs;
+    for (qsizetype i = 0; i < ours.size(); ++i)
+        if (oursFate[size_t(i)] == Fate::New)
+            newOurs.push_back(i);
+    for (qsizetype j = 0; j < theirs.size(); ++j)
+        if (theirsFate[size_t(j)] == Fate::New)
+            newTheirs.push_back(j);
+    pairByText(ours, newOurs, theirs, newTheirs, [&](qsizetype i, qsizetype j) {
+        oursFate[size_t(i)] = theirsFate[size_t(j)] = Fate::Kept;
+        oursPeer[size_t(i)] = int(j);
+        theirsPeer[size_t(j)] = int(i);
+    });
+
+    // The entries kept where ours has them come in ours' order. After each
+    // come the new entries of ours up to the next entry both hold, then those
+    // of theirs, among them the entries only theirs moved, each again with the
+    // new ones of ours after it: an added entry follows the one it follows on
+    // its side, wherever that went.
+    out.entries.reserve(ours.size() - out.removed + qsizetype(newTheirs.size()));
+    // Entries of ours mostly come in runs, appended a run at a time.
+    qsizetype runFrom = 0;
+    qsizetype runTo = 0;
+    const auto flush = [&] { out.entries.append(ours.cbegin() + runFrom, ours.cbegin() + runTo); };
+    const auto appendOurs = [&](qsizetype i) {
+        if (i != runTo) {
+            flush();
+            runFrom = i;
         }
+        runTo = i + 1;
+    };
+    const auto oursAfter = [&](qsizetype i) {
+        for (++i; i < ours.size(); ++i) {
+            const Fate fate = oursFate[size_t(i)];
+            if (fate == Fate::New)
+                appendOurs(i);
+            else if (fate != Fate::Gone)
+                return;
+        }
+    };
+    const auto theirsFrom = [&](qsizetype j) {
+        for (; j < theirs.size(); ++j) {
+            switch (theirsFate[size_t(j)]) {
+            case Fate::New:
+                flush();
+                runFrom = runTo;
+                out.entries.append(theirs[j]);
+                ++out.added;
+                break;
+            case Fate::Follows:
+                appendOurs(theirsPeer[size_t(j)]);
+                oursAfter(theirsPeer[size_t(j)]);
+                break;
+            case Fate::Gone:
+                break;
+            case Fate::Kept:
+                return;
+            }
+        }
+    };
+    oursAfter(-1);
+    theirsFrom(0);
+    for (qsizetype i = 0; i < ours.size(); ++i) {
+        if (oursFate[size_t(i)] != Fate::Kept)
+            continue;
+        appendOurs(i);
+        oursAfter(i);
+        theirsFrom(oursPeer[size_t(i)] + 1);
     }
-    if (seqA.empty() || seqB.empty())
-        return match;
-    if (diff(
-            qsizetype(seqA.size()), qsizetype(seqB.size()), kMaxEdits,
-            [&](int i, int j) { return seqA[size_t(i)] == seqB[size_t(j)]; },
-            [&](int i, int j) { keep(placeA[size_t(i)], placeB[size_t(j)]); })) {
-        for (const auto &[i, j] : pairs)
-            match[size_t(i)] = j;
-    }
-    return match;
+    flush();
+    return out;
+}
+
+} // namespace
+
+std::vector<qsizetype> matchEntries(const QStringList &a, const QStringList &b)
+{
+    const Matching m = matchAll(a, b);
+    std::vector<qsizetype> out(m.to.size(), -1);
+    for (size_t i = 0; i < m.to.size(); ++i)
+        if (!m.moved[i])
+            out[i] = m.to[i];
+    return out;
 }
 
 MergeResult mergeTaskLists(const TaskLists &base, const TaskLists &theirs, const TaskLists &ours)

@@ -28,12 +28,14 @@ struct MergeResult {
 
 // Merges each list on its own: base is the list as last read from or written
 // to the file, theirs the file as it is now, ours the list on screen. An entry
-// added on either side is kept in its place among its neighbours; one removed
-// on one side and left alone on the other is removed; where both sides changed
-// the same stretch, both versions are kept, ours first, and what both sides
-// added alike is kept once. Entries are matched by their place in a diff
-// against base, so equal entries may repeat. Merged entries are the very
-// strings of ours where they come from ours, so lines kept as read stay known.
+// of base both sides hold is kept once, where theirs moved it if ours left it
+// in place, else where ours has it. One removed on either side is removed; a
+// changed entry is the old one removed and a new one added. An entry added on
+// either side follows the entry it follows on that side, ours first where both
+// added after the same one, and what both added alike, anywhere, is kept once.
+// Each side is matched with base by a diff, and what that leaves by the text,
+// as moved, so equal entries may repeat. Merged entries are the very strings
+// of ours where they come from ours, so lines kept as read stay known.
 MergeResult mergeTaskLists(const TaskLists &base, const TaskLists &theirs, const TaskLists &ours);
 
 // The line under the buttons after a merge: "2 entries added, 1 removed by the
@@ -41,9 +43,10 @@ MergeResult mergeTaskLists(const TaskLists &base, const TaskLists &theirs, const
 QString otherProgramChangesText(qsizetype added, qsizetype removed);
 
 // For each entry of a, the index of the entry of b it stays as, or -1 where
-// b dropped or changed it: a longest common subsequence where a and b differ
-// in at most a thousand places past the lines only one of them holds, else
-// one that keeps their common start and end only. Increasing.
+// b dropped, changed or moved it: a longest common subsequence, unless entries
+// repeat and a and b differ in over a thousand places past the lines only one
+// of them holds; then the longest run in order of the pairs of each text's
+// k-th entries. Increasing.
 std::vector<qsizetype> matchEntries(const QStringList &a, const QStringList &b);
 
 } // namespace listora

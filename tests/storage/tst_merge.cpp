@@ -3,7 +3,12 @@
 #include "tasks/capacity.h"
 
 #include <QElapsedTimer>
+#include <QDeadlineTimer>
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <algorithm>
+#include <array>
 
 using namespace listora;
 
@@ -31,6 +36,8 @@ private slots:
     void oursKeepTheirStrings();
     void longListsStayQuick();
     void farApartListsLoseNothing();
+    void randomEdits_data();
+    void randomEdits();
     void changesText_data();
     void changesText();
 };
@@ -103,16 +110,22 @@ void TestMerge::merge_data()
     QTest::newRow("duplicates: empty entries") << L{"", "a", ""} << L{"", "a", "", ""} << L{"", ""}
                                                << L{"", "", ""} << 1 << 0;
     QTest::newRow("moved by theirs") << L{"a", "b", "c", "d"} << L{"a", "c", "d", "b"} << L{"a", "b", "c", "d"}
-                                     << L{"a", "c", "d", "b"} << 1 << 1;
+                                     << L{"a", "c", "d", "b"} << 0 << 0;
     QTest::newRow("moved by ours") << L{"a", "b", "c", "d"} << L{"a", "b", "c", "d"} << L{"a", "c", "d", "b"}
                                    << L{"a", "c", "d", "b"} << 0 << 0;
     QTest::newRow("moved by both alike") << L{"a", "b", "c", "d"} << L{"a", "c", "d", "b"} << L{"a", "c", "d", "b"}
                                          << L{"a", "c", "d", "b"} << 0 << 0;
-    QTest::newRow("moved by theirs, changed by ours")
-        << L{"a", "b", "c", "d"} << L{"a", "c", "d", "b"} << L{"a", "b1", "c", "d"} << L{"a", "b1", "c", "d", "b"}
-        << 1 << 0;
+    QTest::newRow("moved by theirs, changed by ours") << L{"a", "b", "c", "d"} << L{"a", "c", "d", "b"}
+                                                      << L{"a", "b1", "c", "d"} << L{"a", "b1", "c", "d"} << 0 << 0;
+    QTest::newRow("moved by ours, removed by theirs") << L{"a", "b", "c", "d"} << L{"a", "c", "d"}
+                                                      << L{"d", "c", "b", "a"} << L{"d", "c", "a"} << 0 << 1;
     QTest::newRow("moved apart on each side") << L{"a", "b", "c", "d"} << L{"b", "a", "c", "d"}
-                                              << L{"a", "b", "d", "c"} << L{"b", "a", "d", "c"} << 1 << 1;
+                                              << L{"a", "b", "d", "c"} << L{"b", "a", "d", "c"} << 0 << 0;
+    QTest::newRow("moved on both, ours wins") << L{"a", "b", "c", "d", "e"} << L{"b", "c", "d", "e", "a"}
+                                              << L{"b", "c", "a", "d", "e"} << L{"b", "c", "a", "d", "e"} << 0 << 0;
+    QTest::newRow("moved by theirs, added after it by ours") << L{"a", "b", "c", "d"} << L{"a", "c", "d", "b"}
+                                                             << L{"a", "b", "o", "c", "d"}
+                                                             << L{"a", "c", "d", "b", "o"} << 0 << 0;
 
     // More edits than the quick diff on the entries takes: the one over their ids.
     const QStringList many = numbered(QStringLiteral("n"), 300);
@@ -132,6 +145,9 @@ void TestMerge::merge_data()
     oursMany.insert(0, QStringLiteral("o"));
     QTest::newRow("a hundred and fifty changed by theirs")
         << many << theirsMany << oursMany << QStringList{"o"} + theirsMany << 150 << 150;
+    QTest::newRow("repeated entries among a hundred and fifty changed by theirs")
+        << L{"x", "y", "x"} + many << L{"y", "x"} + theirsMany << L{"x", "o", "y", "x"} + many
+        << L{"o", "y", "x"} + theirsMany << 150 << 151;
 
     const QStringList fifty = numbered(QStringLiteral("daily "), kFirstListCapacity);
     QTest::newRow("past the first list's capacity") << fifty << fifty + L{"t"} << fifty + L{"o"}
@@ -265,7 +281,7 @@ void TestMerge::longListsStayQuick()
 
 void TestMerge::farApartListsLoseNothing()
 {
-    // Reversed by the other program: too far apart for a diff, merged as a whole.
+    // Reversed by the other program: too far apart for a diff, paired by text.
     const QStringList base = numbered(QStringLiteral("entry "), 3000);
     QStringList theirs(base.crbegin(), base.crend());
     QStringList ours = base;
@@ -276,6 +292,89 @@ void TestMerge::farApartListsLoseNothing()
     QVERIFY(result.lists.first.contains(QStringLiteral("ours")));
     for (const QString &entry : theirs)
         QVERIFY(result.lists.first.contains(entry));
+}
+
+void TestMerge::randomEdits_data()
+{
+    QTest::addColumn<int>("cases");
+    QTest::addColumn<int>("size"); // of base, which each side first reorders; 0: short, at random
+
+    // LISTORA_MERGE_CASES=200000 runs longer; a failure prints its seed, to
+    // run alone with LISTORA_MERGE_SEED and LISTORA_MERGE_CASES=1.
+    const int cases = qEnvironmentVariableIntValue("LISTORA_MERGE_CASES");
+    QTest::newRow("short lists") << (cases > 0 ? cases : 5000) << 0;
+    QTest::newRow("sorted against shuffled, full") << 3 << kMaxListEntries - 12;
+}
+
+void TestMerge::randomEdits()
+{
+    QFETCH(int, cases);
+    QFETCH(int, size);
+    const quint32 first = quint32(qEnvironmentVariableIntValue("LISTORA_MERGE_SEED"));
+    for (quint32 seed = first; seed < first + quint32(cases); ++seed) {
+        QRandomGenerator rng(seed);
+        int tag = 0; // each new text is tagged apart: an entry is known by its text
+        const auto fresh = [&](char kind) { return QLatin1Char(kind) + QString::number(tag++); };
+        const bool repeats = rng.bounded(2) == 0; // texts in base more than once, or added alike on both sides
+        const auto repeated = [&](char kind) { return repeats ? QString::number(rng.bounded(3)) : fresh(kind); };
+        QStringList base;
+        for (int i = size > 0 ? size : rng.bounded(rng.bounded(8) == 0 ? 200 : 24); i > 0; --i)
+            base.append(rng.bounded(3) == 0 ? repeated('b') : fresh('b'));
+        bool moved[2] = {}; // by theirs, by ours
+        const auto edited = [&](int reorder, bool *moved) {
+            QStringList list = base;
+            for (int edit = size > 0 ? -1 : 0, edits = rng.bounded(7); edit < edits; ++edit) {
+                const int at = rng.bounded(int(list.size()) + 1);
+                const int op = edit < 0 ? reorder : at == list.size() ? rng.bounded(6, 13) : rng.bounded(13);
+                *moved |= op == 4 || op == 5 || op >= 9;
+                switch (op) {
+                case 0: case 1: list.removeAt(at); break;
+                case 2: case 3: list[at] = op == 2 ? fresh('c') : repeated('c'); break;
+                case 4: case 5: list.move(at, rng.bounded(int(list.size()))); break;
+                case 6: case 7: case 8: list.insert(at, op < 8 ? fresh('n') : repeated('n')); break;
+                case 9: case 12: std::shuffle(list.begin(), list.end(), rng); break;
+                case 10: list.sort(); break; // "b10" before "b2"
+                case 11: std::reverse(list.begin(), list.end()); break;
+                }
+            }
+            return list;
+        };
+        const QStringList theirs = edited(10, &moved[0]);
+        const QStringList ours = edited(9, &moved[1]);
+        const QDeadlineTimer deadline(1000);
+        const MergeResult result = mergeTaskLists({base, base}, {theirs, theirs}, {ours, ours});
+        QVERIFY2(!deadline.hasExpired(), "a merge took over a second");
+        const QString failed = QStringLiteral("seed %1\nbase   %2\ntheirs %3\nours   %4\nmerged %5").arg(seed).arg(
+            base.join(' '), theirs.join(' '), ours.join(' '), result.lists.first.join(' '));
+        QVERIFY2(result.ok && result.lists.second == result.lists.first, qPrintable(failed));
+
+        // For each text: of base, each side holds as many as both have and adds the rest. The merge
+        // keeps what either added, once where both did, and of base at most what both sides hold.
+        QHash<QString, std::array<int, 4>> counts;
+        const QStringList *lists[] = {&base, &theirs, &ours, &result.lists.first};
+        for (size_t at = 0; at < 4; ++at)
+            for (const QString &entry : *lists[at])
+                ++counts[entry][at];
+        qsizetype added = 0, removed = 0, miscounted = 0;
+        for (const auto &[b, t, o, m] : std::as_const(counts)) {
+            const int kept = m - std::max(t - std::min(b, t), o - std::min(b, o)); // of base
+            miscounted += kept < std::max(0, std::min(b, t) + std::min(b, o) - b) || kept > std::min({b, t, o});
+            added += m - kept - (o - std::min(b, o));
+            removed += std::min(b, o) - kept;
+        }
+        QVERIFY2(!miscounted && result.addedByOther == 2 * added && result.removedByOther == 2 * removed,
+                 qPrintable(failed));
+
+        // Unless texts repeat, a side the other did not move keeps its order in what it holds of the merge.
+        for (const size_t side : {1, 2}) {
+            QStringList held[2]; // of the merge, of the side
+            for (const size_t in : {size_t(3), side})
+                for (const QString &entry : *lists[in])
+                    if (counts[entry][in == 3 ? side : 3] > 0)
+                        held[in == side].append(entry);
+            QVERIFY2(repeats || moved[2 - side] || held[0] == held[1], qPrintable(failed)); // moved by the other
+        }
+    }
 }
 
 void TestMerge::changesText_data()
