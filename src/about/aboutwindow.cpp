@@ -32,7 +32,7 @@ AboutWindow::AboutWindow(Windows &windows)
                            | Qt::WindowCloseButtonHint)
     , windows_(windows)
 {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QStringLiteral("AboutWindow"));
     setWindowIcon(icons::icon(icons::Glyph::About));
     setupUi(this);
     setUpControls();
@@ -41,67 +41,67 @@ AboutWindow::AboutWindow(Windows &windows)
 
 void AboutWindow::setUpControls()
 {
-    okText_ = cmdOK->text();
-    disclaimerText_ = lblDisclaimer->text();
+    okText_ = okButton->text();
+    disclaimerText_ = disclaimerLink->text();
 
     // The design's face comes from what is installed, and its sizes are not all whole points.
     const std::pair<QWidget *, QFont> fonts[] = {
-        {lblTitle, msSansSerif(13.5, true)},
-        {lblVersion, msSansSerif(13.5, true)},
-        {lblDescription, msSansSerif(13.5, true)},
-        {lblDisclaimer, msSansSerif(8, false)},
+        {titleLabel, msSansSerif(13.5, true)},
+        {versionLabel, msSansSerif(13.5, true)},
+        {descriptionLink, msSansSerif(13.5, true)},
+        {disclaimerLink, msSansSerif(8, false)},
     };
     for (const auto &[control, font] : fonts)
         control->setFont(font);
 
-    picIcon->setPixmap(icons::icon(icons::Glyph::Application).pixmap(QSize(32, 32)));
-    Image1->setPixmap(icons::icon(icons::Glyph::DonationBadge).pixmap(QSize(73, 44)));
-    lblDescription->setToolTip(about::websiteUrl().toString());
-    QPalette black = lblTitle->palette();
+    iconPicture->setPixmap(icons::icon(icons::Glyph::Application).pixmap(QSize(32, 32)));
+    donationPicture->setPixmap(icons::icon(icons::Glyph::DonationBadge).pixmap(QSize(73, 44)));
+    descriptionLink->setToolTip(about::websiteUrl().toString());
+    QPalette black = titleLabel->palette();
     black.setColor(QPalette::WindowText, Qt::black);
-    lblTitle->setPalette(black);
+    titleLabel->setPalette(black);
 
     // Grey over white reads as a groove.
-    Line1[0] = {QLine(tw(100), tw(2565), tw(5654), tw(2565)), QColor(0x80, 0x80, 0x80), 1};
-    Line1[1] = {QLine(tw(100), tw(2580), tw(5654), tw(2580)), Qt::white, 2};
+    separator[0] = {QLine(7, 171, 377, 171), QColor(0x80, 0x80, 0x80), 1};
+    separator[1] = {QLine(7, 172, 377, 172), Qt::white, 2};
 
     // The links are read and pressed like links, and say where they lead; the
     // disclaimer opens a window of this program, so it is a button.
-    lblDescription->setRole(ClickLabel::Role::Link);
-    Image1->setRole(ClickLabel::Role::Link);
-    Image1->setAccessibleDescription(about::donationUrl().toString());
-    lblDisclaimer->setRole(ClickLabel::Role::Button);
-    lblDisclaimer->setAccessibleDescription(QStringLiteral("Shows the list of all the projects of Brenholt Software"));
+    descriptionLink->setRole(ClickLabel::Role::Link);
+    donationPicture->setRole(ClickLabel::Role::Link);
+    donationPicture->setAccessibleDescription(about::donationUrl().toString());
+    disclaimerLink->setRole(ClickLabel::Role::Button);
+    disclaimerLink->setAccessibleDescription(QStringLiteral("Shows the list of all the projects of Brenholt Software"));
 
-    cmdOK->setFocus();
+    okButton->setFocus();
 
     // The controls track the pointer: moves they ignore reach the window, which
     // tells them from moves over its bare area.
-    for (QWidget *control : std::initializer_list<QWidget *>{picIcon, lblTitle, lblVersion, lblDescription, Image1,
-                                                              lblDisclaimer, cmdOK})
+    for (QWidget *control : std::initializer_list<QWidget *>{iconPicture, titleLabel, versionLabel, descriptionLink, donationPicture,
+                                                              disclaimerLink, okButton})
         control->installEventFilter(this);
 
-    connect(cmdOK, &QPushButton::clicked, this, &AboutWindow::closeWindow);
-    connect(Image1, &ClickLabel::clicked, this, &AboutWindow::openDonationPage);
-    connect(lblDescription, &ClickLabel::clicked, this, &AboutWindow::openWebsite);
-    connect(lblDisclaimer, &ClickLabel::clicked, this, &AboutWindow::showOtherPrograms);
+    connect(okButton, &QPushButton::clicked, this, &AboutWindow::closeWindow);
+    connect(donationPicture, &ClickLabel::clicked, this, &AboutWindow::openDonationPage);
+    connect(descriptionLink, &ClickLabel::clicked, this, &AboutWindow::openWebsite);
+    connect(disclaimerLink, &ClickLabel::clicked, this, &AboutWindow::showOtherPrograms);
 }
 
 void AboutWindow::load()
 {
     setDescriptionColour(kDescriptionColour);
     setWindowTitle(about::aboutCaption(productName()));
-    lblVersion->setText(about::versionCaption());
-    lblTitle->setText(productName());
+    versionLabel->setText(about::versionCaption());
+    titleLabel->setText(productName());
 }
 
 void AboutWindow::setDescriptionColour(const QColor &colour)
 {
-    QPalette palette = lblDescription->palette();
+    QPalette palette = descriptionLink->palette();
     if (palette.color(QPalette::WindowText) == colour)
         return;
     palette.setColor(QPalette::WindowText, colour);
-    lblDescription->setPalette(palette);
+    descriptionLink->setPalette(palette);
 }
 
 void AboutWindow::setMainTitle(const QString &title)
@@ -136,20 +136,20 @@ void AboutWindow::hoverBareWindow()
 {
     if (MainWindowLink *main = windows_.mainWindow())
         main->showOwnIconInAboutPicture();
-    cmdOK->setText(okText_);
-    lblDisclaimer->setText(disclaimerText_);
+    okButton->setText(okText_);
+    disclaimerLink->setText(disclaimerText_);
     setDescriptionColour(kDescriptionColour);
 }
 
 void AboutWindow::hoverOk()
 {
-    cmdOK->setText(QStringLiteral("Donate"));
+    okButton->setText(QStringLiteral("Donate"));
     setMainTitle(QStringLiteral("Donate 3 Dollars to support our FREE Software"));
 }
 
 void AboutWindow::hoverDonation()
 {
-    lblDisclaimer->setText(kDisclaimerInvite);
+    disclaimerLink->setText(kDisclaimerInvite);
     setMainTitle(QStringLiteral("Please make a secure Donation tru PAYPAL"));
     setDescriptionColour(kDescriptionColour);
 }
@@ -174,15 +174,15 @@ bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::MouseMove)
         return false;
-    if (watched == cmdOK)
+    if (watched == okButton)
         hoverOk();
-    else if (watched == Image1)
+    else if (watched == donationPicture)
         hoverDonation();
-    else if (watched == lblDescription)
+    else if (watched == descriptionLink)
         hoverDescription();
-    else if (watched == lblDisclaimer)
+    else if (watched == disclaimerLink)
         hoverDisclaimer();
-    else if (watched == lblVersion)
+    else if (watched == versionLabel)
         hoverVersion();
     return false;
 }
@@ -201,7 +201,7 @@ void AboutWindow::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:
-        cmdOK->click();
+        okButton->click();
         return;
     default:
         QWidget::keyPressEvent(event);
@@ -211,7 +211,7 @@ void AboutWindow::keyPressEvent(QKeyEvent *event)
 void AboutWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    for (const Line &l : Line1)
+    for (const Line &l : separator)
         painter.fillRect(QRect(l.line.p1(), QSize(l.line.dx() + 1, l.width)), l.colour);
 }
 

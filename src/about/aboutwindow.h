@@ -12,7 +12,7 @@ namespace listora {
 
 class Windows;
 
-// The About window (frmAbout): title, version, the maker's links and the way to the
+// The About window: title, version, the maker's links and the way to the
 // other-programs panel. Its controls and their places are in aboutwindow.ui;
 // its constructor is its load step.
 class AboutWindow : public QWidget, public Ui::AboutWindow {
@@ -31,7 +31,7 @@ public:
         QColor colour;
         int width;
     };
-    std::array<Line, 2> Line1{};
+    std::array<Line, 2> separator{};
 
 public slots:
     void closeWindow();

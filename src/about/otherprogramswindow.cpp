@@ -17,7 +17,7 @@ OtherProgramsWindow::OtherProgramsWindow(Windows &windows)
                            | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , windows_(windows)
 {
-    setObjectName(QStringLiteral("Form2"));
+    setObjectName(QStringLiteral("OtherProgramsWindow"));
     setWindowIcon(icons::icon(icons::Glyph::Programs));
     setupUi(this);
 
@@ -27,18 +27,18 @@ OtherProgramsWindow::OtherProgramsWindow(Windows &windows)
         box->setFont(boxFont);
 
     // The row of X's should fill the bar, not run past its ends.
-    QFont barFont = Command1->font();
+    QFont barFont = showListButton->font();
     while (barFont.pointSizeF() > 5
-           && QFontMetrics(barFont).horizontalAdvance(Command1->text()) > Command1->width() - 10)
+           && QFontMetrics(barFont).horizontalAdvance(showListButton->text()) > showListButton->width() - 10)
         barFont.setPointSizeF(barFont.pointSizeF() - 0.5);
-    Command1->setFont(barFont);
-    Command1->installEventFilter(this);
-    connect(Command1, &QPushButton::clicked, this, &OtherProgramsWindow::showPrograms);
+    showListButton->setFont(barFont);
+    showListButton->installEventFilter(this);
+    connect(showListButton, &QPushButton::clicked, this, &OtherProgramsWindow::showPrograms);
 }
 
 std::array<QLineEdit *, 9> OtherProgramsWindow::boxes() const
 {
-    return {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9};
+    return {programLine1, programLine2, programLine3, programLine4, programLine5, programLine6, programLine7, programLine8, programLine9};
 }
 
 void OtherProgramsWindow::showPrograms()
@@ -65,7 +65,7 @@ void OtherProgramsWindow::hoverBareWindow()
 
 bool OtherProgramsWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Command1 && event->type() == QEvent::MouseMove)
+    if (watched == showListButton && event->type() == QEvent::MouseMove)
         hoverBar();
     return false;
 }

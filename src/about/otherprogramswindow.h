@@ -12,14 +12,14 @@ namespace listora {
 
 class Windows;
 
-// The other-programs panel (Form2): nine boxes that the bar button fills with the
+// The other-programs panel: nine boxes that the bar button fills with the
 // maker's programs, one per box. Its controls and their places are in otherprogramswindow.ui.
 class OtherProgramsWindow : public QWidget, public Ui::OtherProgramsWindow {
     Q_OBJECT
 public:
     explicit OtherProgramsWindow(Windows &windows);
 
-    // Text1 to Text9, top to bottom.
+    // programLine1 to programLine9, top to bottom.
     std::array<QLineEdit *, 9> boxes() const;
 
 public slots:

@@ -11,8 +11,6 @@
 
 namespace listora {
 
-// Twips to device-independent pixels.
-constexpr int tw(int twips) { return (twips + 7) / 15; }
 
 // Chains the tab order: first as given, then controls in reading order (top to
 // bottom, then left to right, those sharing a place as given), then last.

@@ -38,7 +38,7 @@ MainWindow::MainWindow(Windows &windows, Platform &platform, QWidget *parent)
     , platform_(platform)
     , document_(new TaskDocument(this))
 {
-    setObjectName(QStringLiteral("Form1"));
+    setObjectName(QStringLiteral("MainWindow"));
     listShownChildrenOnly(this);
     windows_.setMainWindow(this);
     setWindowIcon(icons::icon(icons::Glyph::Application));
@@ -49,11 +49,11 @@ MainWindow::MainWindow(Windows &windows, Platform &platform, QWidget *parent)
     // The shortcuts and the tab chain wait for the first key: the first paint need not wait for them.
     beforeFirstKey(this, [this] { setUpWindowKeys(); });
     // Typing starts in the entry box.
-    m_ui->Text1->setFocus(Qt::OtherFocusReason);
+    m_ui->entryBox->setFocus(Qt::OtherFocusReason);
     // The load step.
     setTitle(standardTitle());
-    m_ui->Label2->setText(QStringLiteral("File not loaded"));
-    m_ui->DTPicker1->setDate(today());
+    m_ui->fileStatusLabel->setText(QStringLiteral("File not loaded"));
+    m_ui->appointmentDate->setDate(today());
 }
 
 MainWindow::~MainWindow()
@@ -71,29 +71,27 @@ void MainWindow::setUpControls()
 {
     Ui::MainWindow &ui = *m_ui;
     // Names a form cannot give its members.
-    lists_ = {ui.List0, ui.List1};
-    displays_[0] = {ui.Label1, ui.Label4, ui.ProgressBar1, nullptr, kFirstListCapacity};
-    displays_[1] = {ui.Label5, nullptr, ui.ProgressBar2, ui.Label6, kSecondListCapacity};
-    for (int i = 0; i < 2; ++i) {
+    lists_ = {ui.firstList, ui.secondList};
+    displays_[0] = {ui.firstListCounter, ui.spacesLeftLabel, ui.firstListFill, nullptr, kFirstListCapacity};
+    displays_[1] = {ui.secondListCounter, nullptr, ui.secondListFill, ui.secondListPercent, kSecondListCapacity};
+    for (int i = 0; i < 2; ++i)
         lists_[i]->setTaskModel(&document_->list(i));
-        lists_[i]->setObjectName(QStringLiteral("List(%1)").arg(i));
-    }
-    listShownChildrenOnly(ui.Picture1);
+    listShownChildrenOnly(ui.secondListPanel);
 
     // The design's face comes from what is installed, and its sizes are not all whole points.
     // Those of the second list's panel wait for it to be shown.
     const std::pair<QWidget *, QFont> fonts[] = {
-        {ui.List0, msSansSerif(12, true)},     {ui.Text1, msSansSerif(12, true)},    {ui.DTPicker1, msSansSerif(12, true)},
-        {ui.Label3, msSansSerif(18, true)},    {ui.Label1, msSansSerif(9.75, true)}, {ui.Label2, msSansSerif(9.75, true)},
-        {ui.Label4, msSansSerif(9.75, true)},
+        {ui.firstList, msSansSerif(12, true)},     {ui.entryBox, msSansSerif(12, true)},    {ui.appointmentDate, msSansSerif(12, true)},
+        {ui.clockLabel, msSansSerif(18, true)},    {ui.firstListCounter, msSansSerif(9.75, true)}, {ui.fileStatusLabel, msSansSerif(9.75, true)},
+        {ui.spacesLeftLabel, msSansSerif(9.75, true)},
     };
     for (const auto &[control, font] : fonts)
         control->setFont(font);
 
     // A line is drawn on the window, not a control: the pointer over it is over the bare window.
-    ui.Line1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    ui.Line2->setAttribute(Qt::WA_TransparentForMouseEvents);
-    setImage1Picture(windowIcon());
+    ui.capacityTopLine->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ui.capacityBottomLine->setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAboutPicture(windowIcon());
     // The title bar is the hover help; screen readers get the same text.
     hover_ = new HoverHelp(this);
     connect(hover_, &HoverHelp::titleWanted, this, &MainWindow::setTitle);
@@ -102,45 +100,45 @@ void MainWindow::setUpControls()
         if (auto *button = qobject_cast<QPushButton *>(control); button && button->text().isEmpty())
             button->setAccessibleName(text);
     }
-    hover_->add(ui.Image1, QStringLiteral("About..."),
-                [this] { setImage1Picture(windows_.get<AboutWindow>().windowIcon()); });
-    hover_->add(ui.Text1, {}, [this] { m_ui->Text1->setFocus(); });
+    hover_->add(ui.aboutPicture, QStringLiteral("About..."),
+                [this] { setAboutPicture(windows_.get<AboutWindow>().windowIcon()); });
+    hover_->add(ui.entryBox, {}, [this] { m_ui->entryBox->setFocus(); });
     // The pointer over the bare panel of the second list.
-    connect(ui.Picture1, &Panel::bareMouseMove, this,
+    connect(ui.secondListPanel, &Panel::bareMouseMove, this,
             [this] { setTitle(QStringLiteral("Second To Do List , 300 tasks max.")); });
     for (QWidget *control : std::initializer_list<QWidget *>{
-             ui.Label1, ui.Label2, ui.Label4, ui.Label5, ui.Label6, ui.Label7, ui.Label8, ui.ProgressBar2, ui.Command12,
-             ui.Command15, ui.DTPicker1, ui.Picture2, ui.Picture3})
+             ui.firstListCounter, ui.fileStatusLabel, ui.spacesLeftLabel, ui.secondListCounter, ui.secondListPercent, ui.reportLabel, ui.fileNameLabel, ui.secondListFill, ui.roundButton,
+             ui.backupButton, ui.appointmentDate, ui.reportPanel, ui.fileNamePanel})
         hover_->track(control);
 
-    keepLettersWhole(ui.Text1);
-    hint_ = std::make_unique<RefusalHint>(ui.EntryHint, ui.Text1);
-    connect(ui.Text1, &EntryLineEdit::characterRefused, this, [this](const QString &c) { hint_->show(c); });
+    keepLettersWhole(ui.entryBox);
+    hint_ = std::make_unique<RefusalHint>(ui.entryHint, ui.entryBox);
+    connect(ui.entryBox, &EntryLineEdit::characterRefused, this, [this](const QString &c) { hint_->show(c); });
     // Past its own typing, the entry box undoes and redoes the lists' changes.
-    ui.Text1->setHistoryFallback([this](bool redo) { trigger(redo ? Command::Redo : Command::Undo); });
+    ui.entryBox->setHistoryFallback([this](bool redo) { trigger(redo ? Command::Redo : Command::Undo); });
     // Enter adds a task to the list on display, as that list's add-task button does.
-    connect(ui.Text1, &QLineEdit::returnPressed, this, [this] { trigger(Command::AddTask); });
-    ui.DTPicker1->installEventFilter(this);
-    if (const QString format = QLocale::system().dateFormat(QLocale::ShortFormat); ui.DTPicker1->displayFormat() != format)
-        ui.DTPicker1->setDisplayFormat(format);
+    connect(ui.entryBox, &QLineEdit::returnPressed, this, [this] { trigger(Command::AddTask); });
+    ui.appointmentDate->installEventFilter(this);
+    if (const QString format = QLocale::system().dateFormat(QLocale::ShortFormat); ui.appointmentDate->displayFormat() != format)
+        ui.appointmentDate->setDisplayFormat(format);
 
     auto *timer = new QTimer(this);
-    timer->setObjectName(QStringLiteral("Timer1"));
+    timer->setObjectName(QStringLiteral("clockTimer"));
     timer->setInterval(1000);
     connect(timer, &QTimer::timeout, this, &MainWindow::tick);
     timer->start();
 
-    connect(ui.Image1, &ClickLabel::clicked, this, [this] {
-        setImage1Picture(windowIcon());
+    connect(ui.aboutPicture, &ClickLabel::clicked, this, [this] {
+        setAboutPicture(windowIcon());
         windows_.show<AboutWindow>();
     });
-    connect(ui.Label3, &ClickLabel::clicked, this, [this] { windows_.show<CalendarWindow>(); });
+    connect(ui.clockLabel, &ClickLabel::clicked, this, [this] { windows_.show<CalendarWindow>(); });
     const std::pair<QPushButton *, Command> buttons[] = {
-        {ui.Command1, Command::Open},           {ui.Command2, Command::Save},           {ui.Command3, Command::AddTask},
-        {ui.Command4, Command::Remove},         {ui.Command5, Command::AddAppointment}, {ui.Command6, Command::Exit},
-        {ui.Command7, Command::Print},          {ui.Command8, Command::SwitchList},     {ui.Command9, Command::AddTask},
-        {ui.Command10, Command::AddAppointment}, {ui.Command11, Command::Remove},       {ui.Command13, Command::Report},
-        {ui.Command14, Command::FileName},      {ui.Command15, Command::Backup},
+        {ui.openButton, Command::Open},           {ui.saveButton, Command::Save},           {ui.addTaskButton, Command::AddTask},
+        {ui.removeButton, Command::Remove},         {ui.addAppointmentButton, Command::AddAppointment}, {ui.exitButton, Command::Exit},
+        {ui.printButton, Command::Print},          {ui.switchListButton, Command::SwitchList},     {ui.secondAddTaskButton, Command::AddTask},
+        {ui.secondAddAppointmentButton, Command::AddAppointment}, {ui.secondRemoveButton, Command::Remove},       {ui.statusReportButton, Command::Report},
+        {ui.fileNameButton, Command::FileName},      {ui.backupButton, Command::Backup},
     };
     for (const auto &[button, command] : buttons)
         connect(button, &QPushButton::clicked, this, [this, command = command] { trigger(command); });
@@ -168,7 +166,7 @@ void MainWindow::setUpControls()
     }
 
     // The second list's panel covers the first list; its fonts wait for it to be shown.
-    connect(ui.Picture1, &Panel::shownInWindow, this, &MainWindow::setPanelFonts, Qt::SingleShotConnection);
+    connect(ui.secondListPanel, &Panel::shownInWindow, this, &MainWindow::setPanelFonts, Qt::SingleShotConnection);
     // The file-name panel never shows a file that is no longer the document's.
     dueWatch_ = new DueWatch(*document_, platform_, this);
     connect(dueWatch_, &DueWatch::showRequested, this, [this](int list, int row) {
@@ -192,7 +190,7 @@ void MainWindow::setUpControls()
     });
     connect(files_, &FileCommands::notice, this, [this](const QString &line) { hint_->showNotice(line); });
     connect(document_, &TaskDocument::filePathChanged, this,
-            [this](const QString &path) { m_ui->Label8->setText(QDir::toNativeSeparators(path)); });
+            [this](const QString &path) { m_ui->fileNameLabel->setText(QDir::toNativeSeparators(path)); });
     // The entry box takes dragged text; a dragged task file is opened instead.
     for (QWidget *child : findChildren<QWidget *>())
         if (child->acceptDrops())
@@ -212,7 +210,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const Ui::MainWindow &ui = *m_ui;
     // The date box has no typing of its own to undo: the keys undo the lists' changes.
-    if (watched == ui.DTPicker1 && event->type() == QEvent::ShortcutOverride) {
+    if (watched == ui.appointmentDate && event->type() == QEvent::ShortcutOverride) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const QKeyCombination combo = key->keyCombination();
         if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)
@@ -230,19 +228,19 @@ void MainWindow::setUpWindowKeys()
     const Ui::MainWindow &ui = *m_ui;
     // The entry box and date come first, then the buttons in reading order; the
     // lists close the round, one Shift+Tab from the entry box.
-    chainInReadingOrder(this, {ui.Text1, ui.DTPicker1},
-                        {ui.Label3, ui.Image1, ui.Command1, ui.Command2, ui.Command3, ui.Command4, ui.Command5,
-                         ui.Command6, ui.Command7, ui.Command8, ui.Command9, ui.Command10, ui.Command11, ui.Command12,
-                         ui.Command13, ui.Command14, ui.Command15},
-                        {ui.List0, ui.List1});
+    chainInReadingOrder(this, {ui.entryBox, ui.appointmentDate},
+                        {ui.clockLabel, ui.aboutPicture, ui.openButton, ui.saveButton, ui.addTaskButton, ui.removeButton, ui.addAppointmentButton,
+                         ui.exitButton, ui.printButton, ui.switchListButton, ui.secondAddTaskButton, ui.secondAddAppointmentButton, ui.secondRemoveButton, ui.roundButton,
+                         ui.statusReportButton, ui.fileNameButton, ui.backupButton},
+                        {ui.firstList, ui.secondList});
 }
 
 void MainWindow::setPanelFonts()
 {
     Ui::MainWindow &ui = *m_ui;
-    for (QWidget *label : {ui.Label5, ui.Label6, ui.Label7})
+    for (QWidget *label : {ui.secondListCounter, ui.secondListPercent, ui.reportLabel})
         label->setFont(msSansSerif(9.75, true));
-    ui.List1->setFont(msSansSerif(12, true));
+    ui.secondList->setFont(msSansSerif(12, true));
 }
 
 QDate MainWindow::today() const
@@ -263,15 +261,15 @@ void MainWindow::setTitle(const QString &title)
 
 void MainWindow::showOwnIconInAboutPicture()
 {
-    setImage1Picture(windowIcon());
+    setAboutPicture(windowIcon());
 }
 
-void MainWindow::setImage1Picture(const QIcon &icon)
+void MainWindow::setAboutPicture(const QIcon &icon)
 {
-    if (icon.cacheKey() == image1Icon_.cacheKey() && !m_ui->Image1->pixmap().isNull())
+    if (icon.cacheKey() == aboutPictureIcon_.cacheKey() && !m_ui->aboutPicture->pixmap().isNull())
         return;
-    image1Icon_ = icon;
-    m_ui->Image1->setPixmap(icon.pixmap(m_ui->Image1->size()));
+    aboutPictureIcon_ = icon;
+    m_ui->aboutPicture->setPixmap(icon.pixmap(m_ui->aboutPicture->size()));
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event)
@@ -279,16 +277,16 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
     // Moves over controls reach the window too; only its bare area restores the title.
     if (!childAt(event->position().toPoint())) {
         setTitle(standardTitle());
-        setImage1Picture(windows_.get<OtherProgramsWindow>().windowIcon());
+        setAboutPicture(windows_.get<OtherProgramsWindow>().windowIcon());
     }
     QWidget::mouseMoveEvent(event);
 }
 
 void MainWindow::tick()
 {
-    m_ui->Label3->setText(timeText(platform_.now().time()));
+    m_ui->clockLabel->setText(timeText(platform_.now().time()));
     dueWatch_->checkDay();
-    shrinkToFit(m_ui->Label3, 18, 6, 0.5);
+    shrinkToFit(m_ui->clockLabel, 18, 6, 0.5);
 }
 
 bool MainWindow::handleFileDrag(QEvent *event)

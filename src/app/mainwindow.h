@@ -55,7 +55,7 @@ enum class Command {
 };
 inline constexpr int kCommandCount = int(Command::Exit) + 1;
 
-// The main window (Form1): both lists, the entry box, the file and report
+// The main window: both lists, the entry box, the file and report
 // commands, the clock and the title bar's hover help. It shows a TaskDocument
 // and turns what the user does into its operations.
 class MainWindow : public QWidget, public MainWindowLink {
@@ -79,13 +79,13 @@ public:
     void setTitle(const QString &title) override;
     QString standardTitle() const;
     void showOwnIconInAboutPicture() override;
-    void setImage1Picture(const QIcon &icon);
+    void setAboutPicture(const QIcon &icon);
     QWidget *widget() override { return this; }
     // The About picture, and the icon it shows now.
-    QIcon image1Picture() const { return image1Icon_; }
+    QIcon aboutPictureIcon() const { return aboutPictureIcon_; }
 
 protected:
-    void closeEvent(QCloseEvent *event) override; // Form_QueryUnload
+    void closeEvent(QCloseEvent *event) override; // asks before the window closes
     void mouseMoveEvent(QMouseEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -131,7 +131,7 @@ private:
     DueWatch *dueWatch_ = nullptr;
     FindBox *findBox_ = nullptr; // made at its first use
     std::array<QAction *, kCommandCount> actions_{};
-    QIcon image1Icon_;
+    QIcon aboutPictureIcon_;
     HoverHelp *hover_ = nullptr;
     std::unique_ptr<RefusalHint> hint_;
     QString savedStatus_;      // what the status says when an undo comes back to the saved lists

@@ -167,7 +167,7 @@ void MainWindow::updateActions()
 
 int MainWindow::shown() const
 {
-    return m_ui->Picture1->isHidden() ? 0 : 1;
+    return m_ui->secondListPanel->isHidden() ? 0 : 1;
 }
 
 TaskListView *MainWindow::list(int i) const
@@ -186,13 +186,13 @@ void MainWindow::endEditing()
 
 void MainWindow::setStatus(const QString &text)
 {
-    m_ui->Label2->setText(text);
+    m_ui->fileStatusLabel->setText(text);
 }
 
 void MainWindow::focusEntryOrList()
 {
-    if (m_ui->Text1->isEnabled())
-        m_ui->Text1->setFocus();
+    if (m_ui->entryBox->isEnabled())
+        m_ui->entryBox->setFocus();
     else
         list(shown())->setFocus();
 }
@@ -202,16 +202,16 @@ void MainWindow::addEntry(bool appointment)
     endEditing();
     Ui::MainWindow &ui = *m_ui;
     const int target = shown();
-    const std::optional<QDate> date = appointment ? std::optional(ui.DTPicker1->date()) : std::nullopt;
-    switch (document_->add(target, ui.Text1->text(), date)) {
+    const std::optional<QDate> date = appointment ? std::optional(ui.appointmentDate->date()) : std::nullopt;
+    switch (document_->add(target, ui.entryBox->text(), date)) {
     case AddOutcome::Blank:
-        ui.Text1->setFocus();
+        ui.entryBox->setFocus();
         return;
     case AddOutcome::Full:
         // What was typed waits in the box for a free place. Setting its text
         // would also wipe the box's own undo steps.
-        ui.Label1->setText(QString::number(document_->list(target).capacity()) + QStringLiteral(" Tasks Max"));
-        ui.Text1->setEnabled(false);
+        ui.firstListCounter->setText(QString::number(document_->list(target).capacity()) + QStringLiteral(" Tasks Max"));
+        ui.entryBox->setEnabled(false);
         // The disabled box hands the focus on to the date, where keystrokes
         // would change it unseen; in the list, with its last entry selected,
         // Delete frees a place at once.
@@ -227,9 +227,9 @@ void MainWindow::addEntry(bool appointment)
     setStatus(appointment && target == 1 ? QStringLiteral("File not saved") : QStringLiteral("File not saved "));
     // Setting the text, unlike clear(), also ends the box's own undo steps:
     // Ctrl+Z now takes the add back rather than bringing the line back.
-    ui.Text1->setText(QString());
+    ui.entryBox->setText(QString());
     if (appointment)
-        ui.Text1->setEnabled(true);
+        ui.entryBox->setEnabled(true);
     focusEntryOrList();
     const ZeroRule rule = (target == 1 && !appointment) ? ZeroRule::ZeroToNine : ZeroRule::ExactZero;
     displays_[target].refresh(document_->list(target).count(), appointment ? kTasksSuffix : kAddTaskSuffix, rule);
@@ -245,7 +245,7 @@ void MainWindow::removeSelected()
     if (document_->remove(from, row))
         list(from)->keepPlaceAt(row);
     setStatus(QStringLiteral("File not saved"));
-    m_ui->Text1->setEnabled(true);
+    m_ui->entryBox->setEnabled(true);
     displays_[from].refresh(document_->list(from).count());
 }
 
@@ -268,7 +268,7 @@ void MainWindow::moveToOther()
     }
     displays_[0].showSpacesLeft(document_->list(0).count(), true);
     setStatus(QStringLiteral("File not saved"));
-    m_ui->Text1->setEnabled(true);
+    m_ui->entryBox->setEnabled(true);
 }
 
 void MainWindow::reorder(int by)
@@ -295,13 +295,13 @@ void MainWindow::afterHistoryStep(const std::optional<ListPlace> &place)
     // Undoing back to what the file holds shows it as such.
     setStatus(document_->isSaved() && !savedStatus_.isEmpty() ? savedStatus_ : QStringLiteral("File not saved "));
     if (!document_->list(place->list).isFull())
-        m_ui->Text1->setEnabled(true);
+        m_ui->entryBox->setEnabled(true);
     TaskListView *view = list(place->list);
     if (place->selected)
         view->selectRow(place->row);
     else
         view->keepPlaceAt(place->row);
-    if (inList || !m_ui->Text1->isEnabled())
+    if (inList || !m_ui->entryBox->isEnabled())
         view->setFocus();
 }
 
@@ -310,12 +310,12 @@ void MainWindow::switchLists()
     endEditing();
     Ui::MainWindow &ui = *m_ui;
     const bool toSecond = shown() == 0;
-    ui.Picture1->setVisible(toSecond);
-    ui.Command8->setText(toSecond ? QStringLiteral("1º List") : QStringLiteral("2º List"));
+    ui.secondListPanel->setVisible(toSecond);
+    ui.switchListButton->setText(toSecond ? QStringLiteral("1º List") : QStringLiteral("2º List"));
     if (toSecond)
         displays_[1].showCount(document_->list(1).count());
-    for (QWidget *button : {ui.Command3, ui.Command9, ui.Command5, ui.Command10, ui.Command11, ui.Command4}) {
-        const bool ofSecond = button == ui.Command9 || button == ui.Command10 || button == ui.Command11;
+    for (QWidget *button : {ui.addTaskButton, ui.secondAddTaskButton, ui.addAppointmentButton, ui.secondAddAppointmentButton, ui.secondRemoveButton, ui.removeButton}) {
+        const bool ofSecond = button == ui.secondAddTaskButton || button == ui.secondAddAppointmentButton || button == ui.secondRemoveButton;
         button->setVisible(ofSecond == toSecond);
     }
     if (!toSecond)
@@ -335,17 +335,17 @@ void MainWindow::openTaskFile(const QString &path)
 void MainWindow::showFileName()
 {
     Ui::MainWindow &ui = *m_ui;
-    const bool show = ui.Picture3->isHidden();
-    ui.Picture3->setVisible(show);
-    ui.Command15->setVisible(show);
+    const bool show = ui.fileNamePanel->isHidden();
+    ui.fileNamePanel->setVisible(show);
+    ui.backupButton->setVisible(show);
     if (show) {
-        ui.Label8->setText(QDir::toNativeSeparators(document_->filePath()));
-        ui.Label7->clear();
+        ui.fileNameLabel->setText(QDir::toNativeSeparators(document_->filePath()));
+        ui.reportLabel->clear();
         // The backup button lies in the report's panel: without it the button would not show.
-        reportOpenedForBackup_ = ui.Picture2->isHidden();
-        ui.Picture2->show();
+        reportOpenedForBackup_ = ui.reportPanel->isHidden();
+        ui.reportPanel->show();
     } else if (reportOpenedForBackup_) {
-        ui.Picture2->hide();
+        ui.reportPanel->hide();
     }
 }
 
@@ -353,10 +353,10 @@ void MainWindow::showStatusReport()
 {
     // The panel's own flag, not isVisible(): it keeps its state while the second
     // list's panel around it is hidden.
-    QWidget *panel = m_ui->Picture2;
+    QWidget *panel = m_ui->reportPanel;
     panel->setVisible(panel->isHidden());
     if (!panel->isHidden())
-        m_ui->Label7->setText(statusReportText(document_->list(0).count(), document_->list(1).count()));
+        m_ui->reportLabel->setText(statusReportText(document_->list(0).count(), document_->list(1).count()));
 }
 
 void MainWindow::print()

@@ -42,32 +42,32 @@ CalendarPreferences::CalendarPreferences(Windows &windows)
                            Qt::WindowCloseButtonHint)
     , windows_(windows)
 {
-    setObjectName(QStringLiteral("Form5"));
+    setObjectName(QStringLiteral("CalendarPreferences"));
     setupUi(this);
 
     // The design's face comes from what is installed, and its size is no whole point.
     // The captions name their controls for the keyboard and for screen readers.
     const QFont captionFont = msSansSerif(9.75, true);
-    for (QLabel *label : {Label1, Label2, Label3, Label4, Label5, Label6, Label7}) {
+    for (QLabel *label : {verticalMonthsLabel, horizontalMonthsLabel, weekNumbersLabel, threeDLabel, fontSizeLabel, showTodayLabel, resetLabel}) {
         label->setFont(captionFont);
         label->buddy()->setAccessibleName(label->text());
     }
 
     auto *wheelStop = new WheelStop(this);
-    for (QComboBox *box : {Combo1, Combo2, Combo3}) {
+    for (QComboBox *box : {verticalMonths, horizontalMonths, fontSize}) {
         // Qt would take typed text that equals an item as a choice when the box
         // is left or Enter is pressed; only a choice from the list applies.
         QObject::disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
         box->installEventFilter(wheelStop);
     }
 
-    connect(Combo1, &QComboBox::activated, this, &CalendarPreferences::applyVerticalMonths);
-    connect(Combo2, &QComboBox::activated, this, &CalendarPreferences::applyHorizontalMonths);
-    connect(Combo3, &QComboBox::activated, this, &CalendarPreferences::applyFontSize);
-    connect(Check1, &QCheckBox::clicked, this, &CalendarPreferences::applyWeekNumbers);
-    connect(Check2, &QCheckBox::clicked, this, &CalendarPreferences::applyBorder);
-    connect(Check3, &QCheckBox::clicked, this, &CalendarPreferences::applyShowToday);
-    connect(Check4, &QCheckBox::clicked, this, &CalendarPreferences::applyReset);
+    connect(verticalMonths, &QComboBox::activated, this, &CalendarPreferences::applyVerticalMonths);
+    connect(horizontalMonths, &QComboBox::activated, this, &CalendarPreferences::applyHorizontalMonths);
+    connect(fontSize, &QComboBox::activated, this, &CalendarPreferences::applyFontSize);
+    connect(weekNumbers, &QCheckBox::clicked, this, &CalendarPreferences::applyWeekNumbers);
+    connect(threeD, &QCheckBox::clicked, this, &CalendarPreferences::applyBorder);
+    connect(showToday, &QCheckBox::clicked, this, &CalendarPreferences::applyShowToday);
+    connect(reset, &QCheckBox::clicked, this, &CalendarPreferences::applyReset);
 
     // Load step: the clock's icon, which loads the clock.
     setWindowIcon(windows_.get<ClockWindow>().windowIcon());
@@ -75,56 +75,56 @@ CalendarPreferences::CalendarPreferences(Windows &windows)
 
 MonthView &CalendarPreferences::calendar()
 {
-    return *windows_.get<CalendarWindow>().MonthView1;
+    return *windows_.get<CalendarWindow>().monthView;
 }
 
 void CalendarPreferences::applyVerticalMonths()
 {
-    if (const auto n = matchItem(Combo1))
+    if (const auto n = matchItem(verticalMonths))
         calendar().setMonthRows(*n);
 }
 
 void CalendarPreferences::applyHorizontalMonths()
 {
-    if (const auto n = matchItem(Combo2))
+    if (const auto n = matchItem(horizontalMonths))
         calendar().setMonthColumns(*n);
 }
 
 void CalendarPreferences::applyFontSize()
 {
-    if (const auto n = matchItem(Combo3))
+    if (const auto n = matchItem(fontSize))
         calendar().setFontSize(*n);
 }
 
 void CalendarPreferences::applyWeekNumbers()
 {
-    const bool on = Check1->isChecked();
-    Check1->setText(on ? QStringLiteral("Yes") : QStringLiteral("No"));
+    const bool on = weekNumbers->isChecked();
+    weekNumbers->setText(on ? QStringLiteral("Yes") : QStringLiteral("No"));
     calendar().setShowWeekNumbers(on);
 }
 
 void CalendarPreferences::applyBorder()
 {
-    const bool on = Check2->isChecked();
-    Check2->setText(on ? QStringLiteral("Yes") : QStringLiteral("No"));
+    const bool on = threeD->isChecked();
+    threeD->setText(on ? QStringLiteral("Yes") : QStringLiteral("No"));
     calendar().setAppearance3D(on);
 }
 
 void CalendarPreferences::applyShowToday()
 {
-    const bool on = Check3->isChecked();
-    Check3->setText(on ? QStringLiteral("Yes") : QStringLiteral("No"));
+    const bool on = showToday->isChecked();
+    showToday->setText(on ? QStringLiteral("Yes") : QStringLiteral("No"));
     calendar().setShowToday(on);
 }
 
 void CalendarPreferences::applyReset()
 {
     // Runs the other way from the boxes above: the unticked state resets.
-    if (Check4->isChecked()) {
-        Check4->setText(QStringLiteral("No"));
+    if (reset->isChecked()) {
+        reset->setText(QStringLiteral("No"));
         return;
     }
-    Check4->setText(QStringLiteral("Yes"));
+    reset->setText(QStringLiteral("Yes"));
     MonthView &view = calendar();
     view.setShowToday(true);
     view.setAppearance3D(true);

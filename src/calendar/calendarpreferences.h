@@ -9,7 +9,7 @@ namespace listora {
 class MonthView;
 class Windows;
 
-// The calendar preferences (Form5): every control applies its setting the moment it is
+// The calendar preferences: every control applies its setting the moment it is
 // used. The controls do not read the calendar back. Its controls and their
 // places are in calendarpreferences.ui.
 class CalendarPreferences : public QWidget, public Ui::CalendarPreferences {

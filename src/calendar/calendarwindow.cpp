@@ -20,9 +20,9 @@ namespace listora {
 
 namespace {
 
-// The design: the calendar at (240, 240) in a client area of 8325 x 6420 twips.
-const QRect kCalendar(tw(240), tw(240), tw(7320), tw(5970));
-const QSize kClient(tw(8325), tw(6420));
+// The calendar with a strip of bare window around it, for the pointer to find.
+const QRect kCalendar(16, 16, 488, 398);
+const QSize kClient(555, 428);
 
 // Until the window manager has framed the window its frame is unknown; allow
 // for the tallest common title bar and resize borders.
@@ -41,23 +41,23 @@ CalendarWindow::CalendarWindow(Windows &windows)
                            Qt::WindowCloseButtonHint)
     , windows_(windows)
 {
-    setObjectName(QStringLiteral("Form3"));
+    setObjectName(QStringLiteral("CalendarWindow"));
     setWindowTitle(QStringLiteral("Calendar"));
     setWindowIcon(icons::icon(icons::Glyph::Calendar));
     setMouseTracking(true);
 
     Platform &platform = windows_.platform();
-    MonthView1 = new MonthView([&platform] { return platform.now().date(); }, this);
-    MonthView1->setObjectName(QStringLiteral("MonthView1"));
-    MonthView1->setDateRange(QDate(1753, 1, 1), QDate(9999, 12, 31));
-    MonthView1->setFont(msSansSerif(24, true));
-    MonthView1->setMonthRows(1);
-    MonthView1->setMonthColumns(1);
-    MonthView1->setShowWeekNumbers(false);
-    MonthView1->setShowToday(true);
-    MonthView1->setAppearance3D(true);
-    connect(MonthView1, &MonthView::hovered, this, &CalendarWindow::hoverCalendar);
-    connect(MonthView1, &MonthView::dateDoubleClicked, this, &CalendarWindow::showPreferences);
+    monthView = new MonthView([&platform] { return platform.now().date(); }, this);
+    monthView->setObjectName(QStringLiteral("monthView"));
+    monthView->setDateRange(QDate(1753, 1, 1), QDate(9999, 12, 31));
+    monthView->setFont(msSansSerif(24, true));
+    monthView->setMonthRows(1);
+    monthView->setMonthColumns(1);
+    monthView->setShowWeekNumbers(false);
+    monthView->setShowToday(true);
+    monthView->setAppearance3D(true);
+    connect(monthView, &MonthView::hovered, this, &CalendarWindow::hoverCalendar);
+    connect(monthView, &MonthView::dateDoubleClicked, this, &CalendarWindow::showPreferences);
 
     // After the calendar in the tab chain, which has the first focus, and above
     // it, so that a screen reader's hit test finds the calendar first; its mask
@@ -70,11 +70,11 @@ CalendarWindow::CalendarWindow(Windows &windows)
     Border->setRole(ClickLabel::Role::Button);
     connect(Border, &ClickLabel::clicked, this, &CalendarWindow::showClock);
 
-    connect(MonthView1, &MonthView::layoutChanged, this, &CalendarWindow::fitCalendar);
+    connect(monthView, &MonthView::layoutChanged, this, &CalendarWindow::fitCalendar);
     fitCalendar();
 
     // Load step.
-    MonthView1->setSelectedDate(platform.now().date());
+    monthView->setSelectedDate(platform.now().date());
 }
 
 QSize CalendarWindow::roomOnScreen() const
@@ -93,12 +93,12 @@ void CalendarWindow::fitCalendar()
 {
     const QSize room = roomOnScreen();
     // On a screen too small even for the strips the months still get their smallest size.
-    MonthView1->setSizeLimit(room.isValid() ? (room - (kClient - kCalendar.size())).expandedTo(QSize(0, 0)) : QSize());
-    const QSize size = MonthView1->sizeHint().expandedTo(kCalendar.size());
-    MonthView1->setGeometry(QRect(kCalendar.topLeft(), size));
+    monthView->setSizeLimit(room.isValid() ? (room - (kClient - kCalendar.size())).expandedTo(QSize(0, 0)) : QSize());
+    const QSize size = monthView->sizeHint().expandedTo(kCalendar.size());
+    monthView->setGeometry(QRect(kCalendar.topLeft(), size));
     setFixedSize(kClient + (size - kCalendar.size()));
     Border->setGeometry(rect());
-    Border->setMask(QRegion(rect()).subtracted(MonthView1->geometry()));
+    Border->setMask(QRegion(rect()).subtracted(monthView->geometry()));
     if (isVisible())
         keepOnScreen();
 }

@@ -8,14 +8,14 @@ class ClickLabel;
 class MonthView;
 class Windows;
 
-// The calendar window (Form3). Its settings live in MonthView1 for as long as the
+// The calendar window. Its settings live in monthView for as long as the
 // window is loaded; the preferences window writes them.
 class CalendarWindow : public QWidget {
     Q_OBJECT
 public:
     explicit CalendarWindow(Windows &windows);
 
-    MonthView *MonthView1 = nullptr;
+    MonthView *monthView = nullptr;
     // The bare window around the calendar as the keyboard and screen readers
     // meet it: a control to press for the clock. The pointer passes through it
     // to the window, whose own clicks and hover help stay as they are.

@@ -20,33 +20,33 @@ ClockWindow::ClockWindow(Windows &windows)
                            Qt::WindowCloseButtonHint)
     , windows_(windows)
 {
-    setObjectName(QStringLiteral("Form4"));
+    setObjectName(QStringLiteral("ClockWindow"));
     setWindowIcon(icons::icon(icons::Glyph::Clock));
     setupUi(this);
     // The design's face comes from what is installed. The label has no name of
     // its own, so a screen reader reads the time it shows.
-    Label1->setFont(designFont({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}, designPoints_, true));
+    timeLabel->setFont(designFont({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")}, designPoints_, true));
 
-    onMouseMove(Command1, [this] { hoverAlarm(); });
-    onMouseMove(Command2, [this] { hoverTimer(); });
-    onMouseMove(Label1, [this] { hoverTime(); });
+    onMouseMove(alarmButton, [this] { hoverAlarm(); });
+    onMouseMove(timerButton, [this] { hoverTimer(); });
+    onMouseMove(timeLabel, [this] { hoverTime(); });
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &ClockWindow::tick);
-    Timer1->start();
+    tickTimer = new QTimer(this);
+    tickTimer->setObjectName(QStringLiteral("tickTimer"));
+    tickTimer->setInterval(1000);
+    connect(tickTimer, &QTimer::timeout, this, &ClockWindow::tick);
+    tickTimer->start();
 }
 
 void ClockWindow::tick()
 {
-    Label1->setText(timeText(windows_.platform().now().time()));
+    timeLabel->setText(timeText(windows_.platform().now().time()));
     fitTime();
 }
 
 void ClockWindow::fitTime()
 {
-    shrinkToFit(Label1, designPoints_, 8, 2);
+    shrinkToFit(timeLabel, designPoints_, 8, 2);
 }
 
 void ClockWindow::setCaption(const QString &caption)

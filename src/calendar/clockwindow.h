@@ -10,14 +10,14 @@ namespace listora {
 
 class Windows;
 
-// The large clock (Form4), ticking from the moment it is loaded. Its controls and
+// The large clock, ticking from the moment it is loaded. Its controls and
 // their places are in clockwindow.ui.
 class ClockWindow : public QWidget, public Ui::ClockWindow {
     Q_OBJECT
 public:
     explicit ClockWindow(Windows &windows);
 
-    QTimer *Timer1 = nullptr;
+    QTimer *tickTimer = nullptr;
 
 public slots:
     void tick();

@@ -85,17 +85,17 @@ void TestAccessibility::cleanup()
 
 QWidget *TestAccessibility::load(const QString &which)
 {
-    if (which == QLatin1String("Form1"))
+    if (which == QLatin1String("MainWindow"))
         return form;
-    if (which == QLatin1String("Form2"))
+    if (which == QLatin1String("OtherProgramsWindow"))
         return &windows->get<OtherProgramsWindow>();
-    if (which == QLatin1String("Form3"))
+    if (which == QLatin1String("CalendarWindow"))
         return &windows->get<CalendarWindow>();
-    if (which == QLatin1String("Form4"))
+    if (which == QLatin1String("ClockWindow"))
         return &windows->get<ClockWindow>();
-    if (which == QLatin1String("Form5"))
+    if (which == QLatin1String("CalendarPreferences"))
         return &windows->get<CalendarPreferences>();
-    if (which == QLatin1String("frmAbout"))
+    if (which == QLatin1String("AboutWindow"))
         return &windows->get<AboutWindow>();
     return nullptr;
 }
@@ -103,12 +103,12 @@ QWidget *TestAccessibility::load(const QString &which)
 void TestAccessibility::noNamelessPictureButton_data()
 {
     QTest::addColumn<QString>("window");
-    QTest::newRow("main window") << "Form1";
-    QTest::newRow("other programs") << "Form2";
-    QTest::newRow("calendar") << "Form3";
-    QTest::newRow("clock") << "Form4";
-    QTest::newRow("preferences") << "Form5";
-    QTest::newRow("About") << "frmAbout";
+    QTest::newRow("main window") << "MainWindow";
+    QTest::newRow("other programs") << "OtherProgramsWindow";
+    QTest::newRow("calendar") << "CalendarWindow";
+    QTest::newRow("clock") << "ClockWindow";
+    QTest::newRow("preferences") << "CalendarPreferences";
+    QTest::newRow("About") << "AboutWindow";
 }
 
 void TestAccessibility::noNamelessPictureButton()
@@ -125,12 +125,12 @@ void TestAccessibility::noNamelessPictureButton()
 // further windows) are covered too, whatever they are.
 void TestAccessibility::everyWindowNowOpen()
 {
-    for (const char *which : {"Form2", "Form3", "Form4", "Form5", "frmAbout"})
+    for (const char *which : {"OtherProgramsWindow", "CalendarWindow", "ClockWindow", "CalendarPreferences", "AboutWindow"})
         load(QString::fromLatin1(which))->show();
     // The main window's picture buttons that open windows.
     form->show();
-    form->Image1->click();
-    form->Label3->click();
+    form->aboutPicture->click();
+    form->clockLabel->click();
     QStringList nameless;
     for (QWidget *top : QApplication::topLevelWidgets())
         nameless << namelessPictureButtons(top);
@@ -141,7 +141,7 @@ void TestAccessibility::everyReachableMainWindowControlIsNamed()
 {
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
-    QMetaObject::invokeMethod(form->Timer1, "timeout"); // the clock label is named by the time it shows
+    QMetaObject::invokeMethod(form->clockTimer, "timeout"); // the clock label is named by the time it shows
     QStringList nameless;
     for (QWidget *widget : form->findChildren<QWidget *>()) {
         // Inner parts (a date field's editor, a list's viewport) speak for their control.
@@ -159,8 +159,8 @@ void TestAccessibility::everyReachableMainWindowControlIsNamed()
 void TestAccessibility::labelsReadWhatTheyShow_data()
 {
     QTest::addColumn<QString>("window");
-    QTest::newRow("main window's clock") << "Form1";
-    QTest::newRow("clock window") << "Form4";
+    QTest::newRow("main window's clock") << "MainWindow";
+    QTest::newRow("clock window") << "ClockWindow";
 }
 
 // A screen reader hears the time, not what a click on it does.
@@ -168,13 +168,13 @@ void TestAccessibility::labelsReadWhatTheyShow()
 {
     QFETCH(QString, window);
     QLabel *label = nullptr;
-    if (window == QLatin1String("Form1")) {
-        QMetaObject::invokeMethod(form->Timer1, "timeout");
-        label = form->Label3;
+    if (window == QLatin1String("MainWindow")) {
+        QMetaObject::invokeMethod(form->clockTimer, "timeout");
+        label = form->clockLabel;
     } else {
         auto &clock = windows->get<ClockWindow>();
         clock.tick();
-        label = clock.Label1;
+        label = clock.timeLabel;
     }
     QVERIFY(!label->text().isEmpty());
     QCOMPARE(accessibleName(label), label->text());
@@ -190,9 +190,9 @@ void TestAccessibility::coveredListIsOutOfTheTree()
         return window->indexOfChild(QAccessible::queryAccessibleInterface(widget)) >= 0;
     };
     QVERIFY(inTree(form->List[0]));
-    form->Command8->click();
+    form->switchListButton->click();
     QVERIFY(!inTree(form->List[0]));
-    form->Command8->click();
+    form->switchListButton->click();
     QVERIFY(inTree(form->List[0]));
 }
 
@@ -207,19 +207,19 @@ void TestAccessibility::mouseTargetsArePressable_data()
     const QString website = about::websiteUrl().toString();
     const QString donation = about::donationUrl().toString();
     QTest::newRow("About: website link")
-        << "frmAbout" << "lblDescription" << int(QAccessible::Link)
+        << "AboutWindow" << "descriptionLink" << int(QAccessible::Link)
         << "Brenholt Software makes small free tools for every day. Click here to visit our website." << website
         << website;
-    QTest::newRow("About: donation picture") << "frmAbout" << "Image1" << int(QAccessible::Link)
+    QTest::newRow("About: donation picture") << "AboutWindow" << "donationPicture" << int(QAccessible::Link)
                                              << "Plese donate 3 dollars to support more freeware" << donation
                                              << donation;
     QTest::newRow("About: disclaimer")
-        << "frmAbout" << "lblDisclaimer" << int(QAccessible::Button)
+        << "AboutWindow" << "disclaimerLink" << int(QAccessible::Button)
         << "This program have a limit of 50 tasks thinking that managing a small list of tasks and printing them "
            "everyday you will be able to focus more in the first tasks."
-        << "Shows the list of all the projects of Brenholt Software" << "Form2";
-    QTest::newRow("calendar: border") << "Form3" << "Border" << int(QAccessible::Button)
-                                      << "Touch the border and see the Clock" << "" << "Form4";
+        << "Shows the list of all the projects of Brenholt Software" << "OtherProgramsWindow";
+    QTest::newRow("calendar: border") << "CalendarWindow" << "Border" << int(QAccessible::Button)
+                                      << "Touch the border and see the Clock" << "" << "ClockWindow";
 }
 
 // What the pointer can click, a screen reader can press: a named control in the

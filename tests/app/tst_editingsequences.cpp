@@ -31,7 +31,7 @@
 #include <memory>
 
 using namespace listora;
-using listora::test::TestMainWindow;
+using listora::test::MainWindowUnderTest;
 using listora::test::FakePlatform;
 
 class TestEditingSequences : public QObject {
@@ -119,8 +119,8 @@ public:
     {
         previous_ = programCodePage();
         setProgramCodePage(CodePage(page));
-        form_ = std::make_unique<TestMainWindow>(windows_, platform_);
-        form_->findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
+        form_ = std::make_unique<MainWindowUnderTest>(windows_, platform_);
+        form_->findChild<QTimer *>(QStringLiteral("clockTimer"))->stop();
         form_->show();
         form_->activateWindow();
     }
@@ -143,10 +143,10 @@ public:
     {
         return form_->findChild<T *>(QLatin1String(name));
     }
-    TaskListView *list(int i) const { return control<TaskListView>(i == 0 ? "List(0)" : "List(1)"); }
-    int shown() const { return control<QWidget>("Picture1")->isHidden() ? 0 : 1; }
+    TaskListView *list(int i) const { return control<TaskListView>(i == 0 ? "firstList" : "secondList"); }
+    int shown() const { return control<QWidget>("secondListPanel")->isHidden() ? 0 : 1; }
     Lists lists() const { return {list(0)->taskModel()->entries(), list(1)->taskModel()->entries()}; }
-    QLineEdit *entryBox() const { return control<QLineEdit>("Text1"); }
+    QLineEdit *entryBox() const { return control<QLineEdit>("entryBox"); }
     QLineEdit *editor() const
     {
         for (int i : {0, 1})
@@ -220,8 +220,8 @@ private:
             // As a screen reader presses a button: the focus stays where it is.
             box->setText(text);
             const bool appointment = how == QLatin1String("appt");
-            control<QPushButton>(target == 0 ? (appointment ? "Command5" : "Command3")
-                                             : (appointment ? "Command10" : "Command9"))
+            control<QPushButton>(target == 0 ? (appointment ? "addAppointmentButton" : "addTaskButton")
+                                             : (appointment ? "secondAddAppointmentButton" : "secondAddTaskButton"))
                 ->click();
             m.endEdit();
         }
@@ -238,7 +238,7 @@ private:
 
     FakePlatform platform_;
     Windows windows_{platform_};
-    std::unique_ptr<TestMainWindow> form_;
+    std::unique_ptr<MainWindowUnderTest> form_;
     CodePage previous_;
     int page_;
     int steps_ = 0;
@@ -261,7 +261,7 @@ QString Driver::step(const QString &line, Model &m)
             list(at)->setFocus();
             key(Qt::Key_Delete);
         } else {
-            control<QPushButton>(at == 0 ? "Command4" : "Command11")->click();
+            control<QPushButton>(at == 0 ? "removeButton" : "secondRemoveButton")->click();
         }
         m.endEdit();
         if (n >= 0 && n < m.lists[at].size()) {
@@ -372,11 +372,11 @@ QString Driver::step(const QString &line, Model &m)
         m.endEdit();
         m.shown = 1 - m.shown;
     } else if (op == "switch-button") {
-        control<QPushButton>("Command8")->click();
+        control<QPushButton>("switchListButton")->click();
         m.endEdit();
         m.shown = 1 - m.shown;
     } else if (op == "leave") {
-        entryBox()->isEnabled() ? entryBox()->setFocus() : control<QWidget>("DTPicker1")->setFocus();
+        entryBox()->isEnabled() ? entryBox()->setFocus() : control<QWidget>("appointmentDate")->setFocus();
         m.endEdit();
     } else if (op == "open") {
         QStringList first, second;

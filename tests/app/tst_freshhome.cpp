@@ -29,7 +29,7 @@
 #endif
 
 using namespace listora;
-using listora::test::TestMainWindow;
+using listora::test::MainWindowUnderTest;
 
 namespace {
 
@@ -174,27 +174,27 @@ void tst_FreshHome::runLeavesOnlyTheChosenFiles()
     {
         RealDialogsPlatform platform;
         Windows windows(platform);
-        auto form = std::make_unique<TestMainWindow>(windows, platform);
+        auto form = std::make_unique<MainWindowUnderTest>(windows, platform);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
 
         answerFileDialog(input);
-        form->Command1->click();
+        form->openButton->click();
         QCOMPARE(form->Tasks[0]->count(), 1);
 
         answerFileDialog(saved);
-        form->Command2->click();
-        QCOMPARE(form->Label2->text(), QStringLiteral("File saved "));
+        form->saveButton->click();
+        QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("File saved "));
 
-        form->Command8->click();
-        form->Command14->click();
+        form->switchListButton->click();
+        form->fileNameButton->click();
         answerFileDialog(saved);
-        form->Command15->click();
-        QCOMPARE(form->Label2->text(), QStringLiteral("Back Up Ok"));
-        form->Command8->click();
+        form->backupButton->click();
+        QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("Back Up Ok"));
+        form->switchListButton->click();
 
         answerFileDialog(pdf);
-        form->Command7->click();
+        form->printButton->click();
 
         windows.show<CalendarWindow>();
         windows.show<CalendarPreferences>();
@@ -203,7 +203,7 @@ void tst_FreshHome::runLeavesOnlyTheChosenFiles()
         windows.show<OtherProgramsWindow>();
         QTest::qWait(50);
 
-        form->Command6->click();
+        form->exitButton->click();
         QCOMPARE(platform.quitCalls, 1);
         QCOMPARE(dialogsAnswered_, 4);
         QVERIFY2(dialogsRefused_.isEmpty(), qPrintable(dialogsRefused_.join(QLatin1Char(' '))));

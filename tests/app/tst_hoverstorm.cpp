@@ -16,7 +16,7 @@
 #include <QTest>
 
 using namespace listora;
-using listora::test::TestMainWindow;
+using listora::test::MainWindowUnderTest;
 
 namespace {
 
@@ -54,15 +54,15 @@ void storm(QWidget *control, int moves = 200)
         QTest::mouseMove(control, point);
 }
 
-QWidget *control(TestMainWindow &form, const QString &name)
+QWidget *control(MainWindowUnderTest &form, const QString &name)
 {
-    if (name == QLatin1String("List(0)"))
+    if (name == QLatin1String("firstList"))
         return form.List[0]->viewport();
     return form.findChild<QWidget *>(name);
 }
 
 // A spot of the window's own background, right of the lists and above the clock label.
-constexpr QPoint kBareSpot(tw(7300) + 4, 3);
+constexpr QPoint kBareSpot(491, 3);
 
 } // namespace
 
@@ -73,7 +73,7 @@ private slots:
     {
         platform = std::make_unique<test::FakePlatform>();
         windows = std::make_unique<Windows>(*platform);
-        form = std::make_unique<TestMainWindow>(*windows, *platform);
+        form = std::make_unique<MainWindowUnderTest>(*windows, *platform);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         // Park the pointer on the bare window so every storm starts from the standard title.
@@ -93,17 +93,17 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("changes");
 
-        QTest::newRow("open button") << "Command1" << "Open a File" << 1;
-        QTest::newRow("add-task button") << "Command3" << "Add a Task" << 1;
-        QTest::newRow("exit button") << "Command6" << "Exit the program , remember to save your work" << 1;
-        QTest::newRow("switch button") << "Command8" << "Navigate tru both lists of tasks" << 1;
-        QTest::newRow("clock label") << "Label3" << "Show Calendar" << 1;
-        QTest::newRow("first list") << "List(0)" << "Double click to pass the task to the other list" << 1;
-        QTest::newRow("progress bar") << "ProgressBar1" << "50 Tasks max in list 1 and 300 hundred in list 2." << 1;
-        QTest::newRow("about picture") << "Image1" << "About..." << 1;
+        QTest::newRow("open button") << "openButton" << "Open a File" << 1;
+        QTest::newRow("add-task button") << "addTaskButton" << "Add a Task" << 1;
+        QTest::newRow("exit button") << "exitButton" << "Exit the program , remember to save your work" << 1;
+        QTest::newRow("switch button") << "switchListButton" << "Navigate tru both lists of tasks" << 1;
+        QTest::newRow("clock label") << "clockLabel" << "Show Calendar" << 1;
+        QTest::newRow("first list") << "firstList" << "Double click to pass the task to the other list" << 1;
+        QTest::newRow("progress bar") << "firstListFill" << "50 Tasks max in list 1 and 300 hundred in list 2." << 1;
+        QTest::newRow("about picture") << "aboutPicture" << "About..." << 1;
         // Controls without hover text leave the title as it is.
-        QTest::newRow("file-status label") << "Label2" << QString() << 0;
-        QTest::newRow("entry box") << "Text1" << QString() << 0;
+        QTest::newRow("file-status label") << "fileStatusLabel" << QString() << 0;
+        QTest::newRow("entry box") << "entryBox" << QString() << 0;
     }
     void stormOverOneControl()
     {
@@ -124,7 +124,7 @@ private slots:
     // The bare window restores the standard title once, however long the pointer roams there.
     void stormOverBareWindowAfterAControl()
     {
-        storm(form->Command3, 20);
+        storm(form->addTaskButton, 20);
         QCOMPARE(form->windowTitle(), QStringLiteral("Add a Task"));
         TitleChangeCounter counter(form.get());
         for (int i = 0; i < 200; ++i)
@@ -138,8 +138,8 @@ private slots:
     {
         TitleChangeCounter counter(form.get());
         for (int round = 0; round < 5; ++round) {
-            storm(form->Command1, 30);
-            storm(form->Command2, 30);
+            storm(form->openButton, 30);
+            storm(form->saveButton, 30);
         }
         QCOMPARE(counter.count, 10);
         QCOMPARE(form->windowTitle(), QStringLiteral("Save / Save as..."));
@@ -148,7 +148,7 @@ private slots:
 private:
     std::unique_ptr<test::FakePlatform> platform;
     std::unique_ptr<Windows> windows;
-    std::unique_ptr<TestMainWindow> form;
+    std::unique_ptr<MainWindowUnderTest> form;
 };
 
 QTEST_MAIN(TestHoverStorm)

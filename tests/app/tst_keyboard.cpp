@@ -26,7 +26,7 @@
 #include <memory>
 
 using namespace listora;
-using listora::test::TestMainWindow;
+using listora::test::MainWindowUnderTest;
 using listora::test::FakePlatform;
 using listora::test::rowRect;
 using listora::test::texts;
@@ -39,11 +39,11 @@ namespace {
 struct Session {
     FakePlatform platform;
     Windows windows{platform};
-    TestMainWindow form{windows, platform};
+    MainWindowUnderTest form{windows, platform};
 
     Session()
     {
-        form.Timer1->stop();
+        form.clockTimer->stop();
         form.show();
         form.activateWindow();
     }
@@ -51,9 +51,9 @@ struct Session {
 
     void type(const QString &line)
     {
-        form.Text1->selectAll();
-        QTest::keyClicks(form.Text1, line);
-        QTest::keyClick(form.Text1, Qt::Key_Return);
+        form.entryBox->selectAll();
+        QTest::keyClicks(form.entryBox, line);
+        QTest::keyClick(form.entryBox, Qt::Key_Return);
     }
 };
 
@@ -62,7 +62,7 @@ struct Trace {
     QStringList messages;
     QStringList dialogs;
     QStringList first, second;
-    QString label1, label2, command8, fileName;
+    QString counter, status, switchText, fileName;
     qsizetype printed = 0;
     friend bool operator==(const Trace &, const Trace &) = default;
 };
@@ -76,9 +76,9 @@ Trace trace(const Session &s)
         t.dialogs << QString::number(int(d.mode)) + QLatin1Char('|') + d.filter;
     t.first = texts(s.form.List[0]);
     t.second = texts(s.form.List[1]);
-    t.label1 = s.form.Label1->text();
-    t.label2 = s.form.Label2->text();
-    t.command8 = s.form.Command8->text();
+    t.counter = s.form.firstListCounter->text();
+    t.status = s.form.fileStatusLabel->text();
+    t.switchText = s.form.switchListButton->text();
     t.fileName = s.form.document().filePath();
     t.printed = s.platform.printed.size();
     return t;
@@ -87,18 +87,18 @@ Trace trace(const Session &s)
 char *toString(const Trace &t)
 {
     return QTest::toString(QStringList{t.messages.join(u';'), t.dialogs.join(u';'), t.first.join(u','),
-                                       t.second.join(u','), t.label1, t.label2, t.command8, t.fileName,
+                                       t.second.join(u','), t.counter, t.status, t.switchText, t.fileName,
                                        QString::number(t.printed)}
                                .join(QStringLiteral(" / ")));
 }
 
 // The control of the main window that holds the focus (the date picker's
 // inner line edit counts as the date picker).
-QString focusName(TestMainWindow &form)
+QString focusName(MainWindowUnderTest &form)
 {
     for (QWidget *w = QApplication::focusWidget(); w && w != &form; w = w->parentWidget())
-        if (!w->objectName().isEmpty() && w->parentWidget() && (w->parentWidget() == &form || w->parentWidget() == form.Picture1
-                                                                  || w->parentWidget() == form.Picture2))
+        if (!w->objectName().isEmpty() && w->parentWidget() && (w->parentWidget() == &form || w->parentWidget() == form.secondListPanel
+                                                                  || w->parentWidget() == form.reportPanel))
             return w->objectName();
     return QStringLiteral("(none)");
 }
@@ -246,16 +246,16 @@ void TestKeyboard::enterAddsToTheListOnDisplay()
     Session s;
     QVERIFY(s.ready());
     if (secondList)
-        QTest::mouseClick(s.form.Command8, Qt::LeftButton);
+        QTest::mouseClick(s.form.switchListButton, Qt::LeftButton);
     for (const QString &line : typed) {
-        QTest::keyClicks(s.form.Text1, line);
-        QTest::keyClick(s.form.Text1, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        QTest::keyClicks(s.form.entryBox, line);
+        QTest::keyClick(s.form.entryBox, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     }
 
     QCOMPARE(texts(s.form.List[0]), first);
     QCOMPARE(texts(s.form.List[1]), second);
-    QCOMPARE(s.form.Label2->text(), status);
-    QVERIFY(s.form.Text1->hasFocus());
+    QCOMPARE(s.form.fileStatusLabel->text(), status);
+    QVERIFY(s.form.entryBox->hasFocus());
     // The newest entry is in sight, however long the list has grown.
     TaskListView *shown = s.form.List[secondList ? 1 : 0];
     if (const int n = shown->taskModel()->count(); n > 0)
@@ -270,13 +270,13 @@ void TestKeyboard::enterAtCapacityRefusesAndDeleteReenables_data()
 
     const int ctrlTab = (Qt::CTRL | Qt::Key_Tab).toCombined();
     // The refusal selects the last entry: Delete frees its place at once.
-    QTest::newRow("Delete") << QList<int>{Qt::Key_Delete} << "List(0)" << "task 49";
-    QTest::newRow("Up, Delete") << QList<int>{Qt::Key_Up, Qt::Key_Delete} << "List(0)" << "task 48";
+    QTest::newRow("Delete") << QList<int>{Qt::Key_Delete} << "firstList" << "task 49";
+    QTest::newRow("Up, Delete") << QList<int>{Qt::Key_Up, Qt::Key_Delete} << "firstList" << "task 48";
     // The covered first list is out of reach: nothing can take from it unseen.
-    QTest::newRow("Ctrl+Tab, Delete") << QList<int>{ctrlTab, Qt::Key_Delete} << "List(1)" << "";
-    QTest::newRow("Ctrl+Tab, Down, Delete") << QList<int>{ctrlTab, Qt::Key_Down, Qt::Key_Delete} << "List(1)" << "";
+    QTest::newRow("Ctrl+Tab, Delete") << QList<int>{ctrlTab, Qt::Key_Delete} << "secondList" << "";
+    QTest::newRow("Ctrl+Tab, Down, Delete") << QList<int>{ctrlTab, Qt::Key_Down, Qt::Key_Delete} << "secondList" << "";
     QTest::newRow("Ctrl+Tab twice, Delete")
-        << QList<int>{ctrlTab, ctrlTab, Qt::Key_Up, Qt::Key_Delete} << "List(0)" << "task 48";
+        << QList<int>{ctrlTab, ctrlTab, Qt::Key_Up, Qt::Key_Delete} << "firstList" << "task 48";
 }
 
 void TestKeyboard::enterAtCapacityRefusesAndDeleteReenables()
@@ -290,14 +290,14 @@ void TestKeyboard::enterAtCapacityRefusesAndDeleteReenables()
     for (int i = 0; i < 50; ++i)
         s.type(QStringLiteral("task %1").arg(i));
     QCOMPARE(s.form.Tasks[0]->count(), 50);
-    QCOMPARE(s.form.Label1->text(), QStringLiteral("50  Tasks"));
+    QCOMPARE(s.form.firstListCounter->text(), QStringLiteral("50  Tasks"));
 
     s.type(QStringLiteral("one too many"));
     QCOMPARE(s.form.Tasks[0]->count(), 50);
-    QCOMPARE(s.form.Label1->text(), QStringLiteral("50 Tasks Max"));
-    QVERIFY(!s.form.Text1->isEnabled());
+    QCOMPARE(s.form.firstListCounter->text(), QStringLiteral("50 Tasks Max"));
+    QVERIFY(!s.form.entryBox->isEnabled());
     // Not the date, where keystrokes would change it unseen: the list, where Delete frees a place.
-    QCOMPARE(focusName(s.form), QStringLiteral("List(0)"));
+    QCOMPARE(focusName(s.form), QStringLiteral("firstList"));
 
     // Only the keyboard.
     for (int key : keys) {
@@ -305,14 +305,14 @@ void TestKeyboard::enterAtCapacityRefusesAndDeleteReenables()
         QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
     }
     QCOMPARE(focusName(s.form), focus);
-    QCOMPARE(s.form.DTPicker1->date(), s.platform.now().date());
+    QCOMPARE(s.form.appointmentDate->date(), s.platform.now().date());
     QCOMPARE(s.form.Tasks[1]->count(), 0);
     if (gone.isEmpty()) {
         QCOMPARE(s.form.Tasks[0]->count(), 50);
     } else {
         QCOMPARE(s.form.Tasks[0]->count(), 49);
         QVERIFY(!texts(s.form.List[0]).contains(gone));
-        QVERIFY(s.form.Text1->isEnabled());
+        QVERIFY(s.form.entryBox->isEnabled());
     }
 }
 
@@ -351,12 +351,12 @@ void TestKeyboard::deleteRemovesTheSelectedEntry()
     Session s;
     QVERIFY(s.ready());
     if (secondList)
-        QTest::keyClick(s.form.Text1, Qt::Key_Tab, Qt::ControlModifier);
+        QTest::keyClick(s.form.entryBox, Qt::Key_Tab, Qt::ControlModifier);
     for (const char *entry : {"a", "b", "c", "d"})
         s.type(QString::fromLatin1(entry));
 
     // One Shift+Tab from the entry box reaches the list on display.
-    QTest::keyClick(s.form.Text1, Qt::Key_Backtab, Qt::ShiftModifier);
+    QTest::keyClick(s.form.entryBox, Qt::Key_Backtab, Qt::ShiftModifier);
     TaskListView *list = s.form.List[secondList ? 1 : 0];
     QVERIFY(list->hasFocus());
     for (int key : keys)
@@ -367,8 +367,8 @@ void TestKeyboard::deleteRemovesTheSelectedEntry()
 
     QCOMPARE(texts(list), left);
     QCOMPARE(texts(s.form.List[secondList ? 0 : 1]), QStringList{});
-    QCOMPARE(s.form.Label2->text(), QStringLiteral("File not saved"));
-    QCOMPARE(secondList ? s.form.Label5->text() : s.form.Label1->text(), QString::number(left.size()) + " Tasks");
+    QCOMPARE(s.form.fileStatusLabel->text(), QStringLiteral("File not saved"));
+    QCOMPARE(secondList ? s.form.secondListCounter->text() : s.form.firstListCounter->text(), QString::number(left.size()) + " Tasks");
 }
 
 void TestKeyboard::enterMovesSingleClickDoesNot_data()
@@ -414,12 +414,12 @@ void TestKeyboard::enterMovesSingleClickDoesNot()
     Session s;
     QVERIFY(s.ready());
     if (secondList)
-        QTest::keyClick(s.form.Text1, Qt::Key_Tab, Qt::ControlModifier);
+        QTest::keyClick(s.form.entryBox, Qt::Key_Tab, Qt::ControlModifier);
     for (const char *entry : {"a", "b", "c"})
         s.type(QString::fromLatin1(entry));
     TaskListView *list = s.form.List[secondList ? 1 : 0];
     list->setStyle(&style);
-    QTest::keyClick(s.form.Text1, Qt::Key_Backtab, Qt::ShiftModifier);
+    QTest::keyClick(s.form.entryBox, Qt::Key_Backtab, Qt::ShiftModifier);
     QVERIFY(list->hasFocus());
     if (clickRow >= 0) {
         QSignalSpy activated(list, &QAbstractItemView::activated);
@@ -448,18 +448,18 @@ void TestKeyboard::shortcutsDoWhatTheirButtonsDo_data()
     const int ctrl = Qt::ControlModifier;
     const QList<int> ok{int(MessageAnswer::Ok)}, cancel{int(MessageAnswer::Cancel)}, none;
     const QString saved = dir.filePath(QStringLiteral("saved.dat"));
-    QTest::newRow("Ctrl+O opens") << int(Qt::Key_O) << ctrl << 1 << "Command1" << none << QStringList{taskFile};
-    QTest::newRow("Ctrl+O cancelled") << int(Qt::Key_O) << ctrl << 1 << "Command1" << none << QStringList{""};
-    QTest::newRow("Ctrl+S saves") << int(Qt::Key_S) << ctrl << 1 << "Command2" << ok << QStringList{saved};
-    QTest::newRow("Ctrl+S cancelled") << int(Qt::Key_S) << ctrl << 1 << "Command2" << ok << QStringList{""};
-    QTest::newRow("Ctrl+P prints") << int(Qt::Key_P) << ctrl << 1 << "Command7" << ok << QStringList{};
-    QTest::newRow("Ctrl+P cancelled") << int(Qt::Key_P) << ctrl << 1 << "Command7" << cancel << QStringList{};
-    QTest::newRow("Ctrl+Tab switches") << int(Qt::Key_Tab) << ctrl << 1 << "Command8" << none << QStringList{};
-    QTest::newRow("Ctrl+Tab twice switches back") << int(Qt::Key_Tab) << ctrl << 2 << "Command8" << none << QStringList{};
+    QTest::newRow("Ctrl+O opens") << int(Qt::Key_O) << ctrl << 1 << "openButton" << none << QStringList{taskFile};
+    QTest::newRow("Ctrl+O cancelled") << int(Qt::Key_O) << ctrl << 1 << "openButton" << none << QStringList{""};
+    QTest::newRow("Ctrl+S saves") << int(Qt::Key_S) << ctrl << 1 << "saveButton" << ok << QStringList{saved};
+    QTest::newRow("Ctrl+S cancelled") << int(Qt::Key_S) << ctrl << 1 << "saveButton" << ok << QStringList{""};
+    QTest::newRow("Ctrl+P prints") << int(Qt::Key_P) << ctrl << 1 << "printButton" << ok << QStringList{};
+    QTest::newRow("Ctrl+P cancelled") << int(Qt::Key_P) << ctrl << 1 << "printButton" << cancel << QStringList{};
+    QTest::newRow("Ctrl+Tab switches") << int(Qt::Key_Tab) << ctrl << 1 << "switchListButton" << none << QStringList{};
+    QTest::newRow("Ctrl+Tab twice switches back") << int(Qt::Key_Tab) << ctrl << 2 << "switchListButton" << none << QStringList{};
     QTest::newRow("Ctrl+Shift+Tab switches") << int(Qt::Key_Backtab) << int(Qt::ControlModifier | Qt::ShiftModifier) << 1
-                                             << "Command8" << none << QStringList{};
+                                             << "switchListButton" << none << QStringList{};
     // X takes Shift out of the modifiers once it made the key Backtab.
-    QTest::newRow("Ctrl+Shift+Tab as X delivers it") << int(Qt::Key_Backtab) << ctrl << 1 << "Command8" << none
+    QTest::newRow("Ctrl+Shift+Tab as X delivers it") << int(Qt::Key_Backtab) << ctrl << 1 << "switchListButton" << none
                                                      << QStringList{};
 }
 
@@ -496,8 +496,8 @@ void TestKeyboard::shortcutsDoWhatTheirButtonsDo()
     const Trace pressed = run(true);
     QCOMPARE(pressed, clicked);
     QVERIFY(!pressed.first.isEmpty()); // the session really ran
-    if (button == QLatin1String("Command8"))
-        QCOMPARE(pressed.command8, presses == 1 ? QStringLiteral("1º List") : QStringLiteral("2º List"));
+    if (button == QLatin1String("switchListButton"))
+        QCOMPARE(pressed.switchText, presses == 1 ? QStringLiteral("1º List") : QStringLiteral("2º List"));
 }
 
 void TestKeyboard::shortcutsStayInTheMainWindow()
@@ -520,17 +520,17 @@ void TestKeyboard::tabOrder_data()
 
     // Row by row, top to bottom, as the window shows them.
     QTest::newRow("calendar preferences") << false
-                                          << QStringList{"Combo1", "Combo2", "Check1", "Check2",
-                                                         "Combo3", "Check3", "Check4", "Combo1"};
+                                          << QStringList{"verticalMonths", "horizontalMonths", "weekNumbers", "threeD",
+                                                         "fontSize", "showToday", "reset", "verticalMonths"};
     QTest::newRow("first list shown") << false
-                                      << QStringList{"Text1",    "DTPicker1", "Label3",   "Image1",   "Command7",
-                                                     "Command1", "Command2",  "Command8", "Command3", "Command5",
-                                                     "Command4", "Command6",  "List(0)",  "Text1"};
+                                      << QStringList{"entryBox",    "appointmentDate", "clockLabel",   "aboutPicture",   "printButton",
+                                                     "openButton", "saveButton",  "switchListButton", "addTaskButton", "addAppointmentButton",
+                                                     "removeButton", "exitButton",  "firstList",  "entryBox"};
     QTest::newRow("second list shown") << true
-                                       << QStringList{"Text1",     "DTPicker1", "Label3",    "Image1",   "Command7",
-                                                      "Command1",  "Command2",  "Command8",  "Command9", "Command10",
-                                                      "Command12", "Command13", "Command14", "Command11", "Command6",
-                                                      "List(1)",   "Text1"};
+                                       << QStringList{"entryBox",     "appointmentDate", "clockLabel",    "aboutPicture",   "printButton",
+                                                      "openButton",  "saveButton",  "switchListButton",  "secondAddTaskButton", "secondAddAppointmentButton",
+                                                      "roundButton", "statusReportButton", "fileNameButton", "secondRemoveButton", "exitButton",
+                                                      "secondList",   "entryBox"};
 }
 
 void TestKeyboard::tabOrder()
@@ -540,11 +540,11 @@ void TestKeyboard::tabOrder()
 
     Session s;
     QVERIFY(s.ready());
-    QCOMPARE(focusName(s.form), QStringLiteral("Text1")); // where typing starts
+    QCOMPARE(focusName(s.form), QStringLiteral("entryBox")); // where typing starts
     if (secondList)
-        QTest::mouseClick(s.form.Command8, Qt::LeftButton);
+        QTest::mouseClick(s.form.switchListButton, Qt::LeftButton);
     QWidget *window = &s.form;
-    if (order.first() == "Combo1") {
+    if (order.first() == "verticalMonths") {
         window = &s.windows.show<CalendarPreferences>();
         QVERIFY(QTest::qWaitForWindowActive(window));
     }
@@ -568,9 +568,9 @@ void TestKeyboard::clockAndAboutPictureByKeyboard_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<Window>("opens");
 
-    QTest::newRow("Space on the clock") << "Label3" << int(Qt::Key_Space) << Window::Calendar;
-    QTest::newRow("Return on the clock") << "Label3" << int(Qt::Key_Return) << Window::Calendar;
-    QTest::newRow("Space on the About picture") << "Image1" << int(Qt::Key_Space) << Window::About;
+    QTest::newRow("Space on the clock") << "clockLabel" << int(Qt::Key_Space) << Window::Calendar;
+    QTest::newRow("Return on the clock") << "clockLabel" << int(Qt::Key_Return) << Window::Calendar;
+    QTest::newRow("Space on the About picture") << "aboutPicture" << int(Qt::Key_Space) << Window::About;
 }
 
 void TestKeyboard::clockAndAboutPictureByKeyboard()
@@ -621,7 +621,7 @@ void TestKeyboard::escapeLeavesTheMainWindowOpen()
     Session s;
     QVERIFY(s.ready());
     s.type(QStringLiteral("Buy bread"));
-    QTest::keyClick(s.form.Text1, Qt::Key_Escape);
+    QTest::keyClick(s.form.entryBox, Qt::Key_Escape);
     QTest::keyClick(&s.form, Qt::Key_Escape);
     QVERIFY(s.form.isVisible());
     QCOMPARE(s.platform.messages.size(), 0);
@@ -631,10 +631,10 @@ void TestKeyboard::escapeLeavesTheMainWindowOpen()
 void TestKeyboard::droppingOpens_data()
 {
     QTest::addColumn<QString>("onto");
-    QTest::newRow("onto the first list") << "List(0)";
-    QTest::newRow("onto the entry box") << "Text1";
-    QTest::newRow("onto a button") << "Command6";
-    QTest::newRow("onto the status label") << "Label2";
+    QTest::newRow("onto the first list") << "firstList";
+    QTest::newRow("onto the entry box") << "entryBox";
+    QTest::newRow("onto a button") << "exitButton";
+    QTest::newRow("onto the status label") << "fileStatusLabel";
 }
 
 void TestKeyboard::droppingOpens()
@@ -647,7 +647,7 @@ void TestKeyboard::droppingOpens()
         Session s;
         QVERIFY(s.ready());
         s.platform.paths.enqueue(taskFile);
-        QTest::mouseClick(s.form.Command1, Qt::LeftButton);
+        QTest::mouseClick(s.form.openButton, Qt::LeftButton);
         byButton = trace(s);
         byButton.dialogs.clear();
     }
@@ -665,7 +665,7 @@ void TestKeyboard::droppingOpens()
     QCOMPARE(s.platform.dialogs.size(), 0);
     QCOMPARE(s.form.document().filePath(), taskFile);
     QCOMPARE(trace(s), byButton);
-    QCOMPARE(s.form.Text1->text(), QString());
+    QCOMPARE(s.form.entryBox->text(), QString());
     QVERIFY(QFile::exists(taskFile)); // copied from, never moved
 }
 
@@ -693,10 +693,10 @@ void TestKeyboard::droppingSomethingElseIsRefused()
     QVERIFY(s.ready());
     QMimeData mime;
     mime.setUrls(urls);
-    const QPoint at = s.form.Label2->mapTo(&s.form, s.form.Label2->rect().center());
+    const QPoint at = s.form.fileStatusLabel->mapTo(&s.form, s.form.fileStatusLabel->rect().center());
     QVERIFY(!dragAndDrop(&s.form, at, mime, Qt::DropActions(actions)));
     QCOMPARE(s.form.Tasks[0]->count(), 0);
-    QCOMPARE(s.form.Label2->text(), QStringLiteral("File not loaded"));
+    QCOMPARE(s.form.fileStatusLabel->text(), QStringLiteral("File not loaded"));
     QCOMPARE(s.form.document().filePath(), QString());
 }
 

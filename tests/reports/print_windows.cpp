@@ -20,7 +20,7 @@
 #include <QTest>
 
 using namespace listora;
-using listora::test::TestMainWindow;
+using listora::test::MainWindowUnderTest;
 using listora::test::FakePlatform;
 
 namespace {
@@ -92,7 +92,7 @@ void TestWindowsPrint::printFromTheMainWindow()
     QVERIFY(dir.isValid());
     SystemPrinters platform;
     Windows windows(platform);
-    TestMainWindow form(windows, platform);
+    MainWindowUnderTest form(windows, platform);
     form.Tasks[0]->append(kEntries);
     form.Tasks[1]->append(QStringLiteral("not printed"));
     QVERIFY(form.document().save(dir.filePath(QStringLiteral("lists.dat"))));
@@ -100,7 +100,7 @@ void TestWindowsPrint::printFromTheMainWindow()
     const QString pdf = dir.filePath(QStringLiteral("lists.pdf"));
     platform.fake.paths.enqueue(pdf);
 
-    form.Command7->click();
+    form.printButton->click();
 
     const QStringList shown = platform.fake.messageTexts();
     if (printer) {

@@ -21,7 +21,7 @@
 #include <QTest>
 
 using namespace listora;
-using listora::test::TestMainWindow;
+using listora::test::MainWindowUnderTest;
 using listora::test::FakePlatform;
 using listora::test::texts;
 
@@ -30,7 +30,7 @@ namespace {
 struct Window {
     FakePlatform platform;
     Windows windows{platform};
-    TestMainWindow form{windows, platform};
+    MainWindowUnderTest form{windows, platform};
 };
 
 // Each character as its own key press, as a keyboard of the script sends them.
@@ -64,23 +64,23 @@ void TestLocaleWindow::typedEntriesComeBack()
     Window w;
     w.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w.form));
-    w.form.Text1->clear();
-    type(w.form.Text1, line_);
-    QCOMPARE(w.form.Text1->text(), line_);
-    QVERIFY(w.form.EntryHint->isHidden());
-    w.form.Command3->click();
-    w.form.Text1->clear();
-    type(w.form.Text1, line_);
-    w.form.Command5->click(); // an appointment, dated in the locale's own way
-    w.form.Command8->click();
-    w.form.Text1->clear();
-    type(w.form.Text1, line_);
-    w.form.Command9->click();
+    w.form.entryBox->clear();
+    type(w.form.entryBox, line_);
+    QCOMPARE(w.form.entryBox->text(), line_);
+    QVERIFY(w.form.entryHint->isHidden());
+    w.form.addTaskButton->click();
+    w.form.entryBox->clear();
+    type(w.form.entryBox, line_);
+    w.form.addAppointmentButton->click(); // an appointment, dated in the locale's own way
+    w.form.switchListButton->click();
+    w.form.entryBox->clear();
+    type(w.form.entryBox, line_);
+    w.form.secondAddTaskButton->click();
 
     w.platform.answers.enqueue(MessageAnswer::Ok);
     w.platform.paths.enqueue(path);
-    w.form.Command2->click();
-    QCOMPARE(w.form.Label2->text(), QStringLiteral("File saved "));
+    w.form.saveButton->click();
+    QCOMPARE(w.form.fileStatusLabel->text(), QStringLiteral("File saved "));
     QCOMPARE(w.platform.messages.size(), 1); // the reminder only, no warning
 
     QFile file(path);
@@ -91,7 +91,7 @@ void TestLocaleWindow::typedEntriesComeBack()
 
     Window fresh;
     fresh.form.openTaskFile(path);
-    QCOMPARE(fresh.form.Label2->text(), QStringLiteral("File Open"));
+    QCOMPARE(fresh.form.fileStatusLabel->text(), QStringLiteral("File Open"));
     QCOMPARE(texts(fresh.form.List[0]), texts(w.form.List[0]));
     QCOMPARE(texts(fresh.form.List[1]), texts(w.form.List[1]));
     QCOMPARE(texts(fresh.form.List[0]).value(0), line_);

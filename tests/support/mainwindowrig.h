@@ -27,31 +27,31 @@ namespace listora::test {
 struct MainControls {
     explicit MainControls(QWidget *window);
 
-    QLabel *Label1, *Label2, *Label4, *Label5, *Label6, *Label7, *Label8, *EntryHint;
-    ClickLabel *Label3, *Image1;
-    QPushButton *Command1, *Command2, *Command3, *Command4, *Command5, *Command6, *Command7, *Command8, *Command9,
-        *Command10, *Command11, *Command12, *Command13, *Command14, *Command15;
-    EntryLineEdit *Text1;
-    QDateEdit *DTPicker1;
-    QProgressBar *ProgressBar1, *ProgressBar2;
-    Panel *Picture1;
-    QWidget *Picture2, *Picture3;
-    QFrame *Line1, *Line2;
+    QLabel *firstListCounter, *fileStatusLabel, *spacesLeftLabel, *secondListCounter, *secondListPercent, *reportLabel, *fileNameLabel, *entryHint;
+    ClickLabel *clockLabel, *aboutPicture;
+    QPushButton *openButton, *saveButton, *addTaskButton, *removeButton, *addAppointmentButton, *exitButton, *printButton, *switchListButton, *secondAddTaskButton,
+        *secondAddAppointmentButton, *secondRemoveButton, *roundButton, *statusReportButton, *fileNameButton, *backupButton;
+    EntryLineEdit *entryBox;
+    QDateEdit *appointmentDate;
+    QProgressBar *firstListFill, *secondListFill;
+    Panel *secondListPanel;
+    QWidget *reportPanel, *fileNamePanel;
+    QFrame *capacityTopLine, *capacityBottomLine;
     std::array<TaskListView *, 2> List;
-    QTimer *Timer1;
+    QTimer *clockTimer;
 };
 
 // The main window as tests drive it: its controls by name, its two lists, and
 // its commands through the actions that its buttons, keys and menu trigger.
-class TestMainWindow : public MainWindow, public MainControls {
+class MainWindowUnderTest : public MainWindow, public MainControls {
 public:
-    TestMainWindow(Windows &windows, Platform &platform)
+    MainWindowUnderTest(Windows &windows, Platform &platform)
         : MainWindow(windows, platform), MainControls(this), Tasks{&document().list(0), &document().list(1)}
     {
     }
     std::array<TaskListModel *, 2> Tasks;
 
-    bool secondListShown() const { return !Picture1->isHidden(); }
+    bool secondListShown() const { return !secondListPanel->isHidden(); }
     void run(Command command) { action(command)->trigger(); }
 };
 
@@ -66,8 +66,8 @@ protected:
         platform = new FakePlatform;
         windows = new Windows(*platform);
         if (withMainWindow) {
-            form = new TestMainWindow(*windows, *platform);
-            form->Timer1->stop();
+            form = new MainWindowUnderTest(*windows, *platform);
+            form->clockTimer->stop();
         }
     }
 
@@ -90,7 +90,7 @@ protected:
 
     FakePlatform *platform = nullptr;
     Windows *windows = nullptr;
-    TestMainWindow *form = nullptr;
+    MainWindowUnderTest *form = nullptr;
 };
 
 } // namespace listora::test

@@ -31,7 +31,7 @@
 #include <algorithm>
 
 using namespace listora;
-using listora::test::TestMainWindow;
+using listora::test::MainWindowUnderTest;
 using listora::test::FakePlatform;
 using listora::test::rowRect;
 using listora::test::texts;
@@ -64,12 +64,12 @@ namespace {
 struct Session {
     FakePlatform platform;
     Windows windows{platform};
-    TestMainWindow form{windows, platform};
+    MainWindowUnderTest form{windows, platform};
     QTemporaryDir dir;
 
     Session()
     {
-        form.Timer1->stop();
+        form.clockTimer->stop();
         form.show();
         form.activateWindow();
     }
@@ -78,8 +78,8 @@ struct Session {
 
     void type(const QString &line)
     {
-        form.Text1->setText(line);
-        shown() ? form.Command9->click() : form.Command3->click();
+        form.entryBox->setText(line);
+        shown() ? form.secondAddTaskButton->click() : form.addTaskButton->click();
     }
     // One step of a script: "type a", "remove 1", "move 0", "switch", "open 3 1", "undo", "redo".
     void step(const QString &line)
@@ -91,11 +91,11 @@ struct Session {
         if (op == "type")
             type(w.value(1));
         else if (op == "remove")
-            select(), shown() ? form.Command11->click() : form.Command4->click();
+            select(), shown() ? form.secondRemoveButton->click() : form.removeButton->click();
         else if (op == "move")
             select(), form.run(Command::MoveToOther);
         else if (op == "switch")
-            form.Command8->click();
+            form.switchListButton->click();
         else if (op == "open")
             open(n, w.value(2).toInt());
         else if (op == "undo" || op == "redo")
@@ -120,7 +120,7 @@ struct Session {
         const int row = form.List[shown()]->selectedRow();
         return (list(texts(form.List[0]), counts) + QStringLiteral(" | ") + list(texts(form.List[1]), counts)).trimmed()
              + QStringLiteral(" @%1:%2").arg(shown()).arg(row < 0 ? QStringLiteral("-") : QString::number(row))
-             + (form.Text1->isEnabled() ? QString() : QStringLiteral(" off"));
+             + (form.entryBox->isEnabled() ? QString() : QStringLiteral(" off"));
     }
 };
 
@@ -183,18 +183,18 @@ void TestListEditing::history()
         // After an undo or a redo both displays tell the lists as they now stand.
         const int first = s.form.Tasks[0]->count();
         const int second = s.form.Tasks[1]->count();
-        QCOMPARE(s.form.Label1->text(), counterText(first, kTasksSuffix));
-        QCOMPARE(s.form.Label4->text(), spacesLeftText(first));
-        QCOMPARE(s.form.Label5->text(), counterText(second, kTasksSuffix));
+        QCOMPARE(s.form.firstListCounter->text(), counterText(first, kTasksSuffix));
+        QCOMPARE(s.form.spacesLeftLabel->text(), spacesLeftText(first));
+        QCOMPARE(s.form.secondListCounter->text(), counterText(second, kTasksSuffix));
         if (const auto bucket = percentBucket(fillPercent(second, kSecondListCapacity), ZeroRule::ExactZero)) {
-            QCOMPARE(s.form.ProgressBar2->value(), bucket->value);
-            QCOMPARE(s.form.Label6->text(), bucket->text);
+            QCOMPARE(s.form.secondListFill->value(), bucket->value);
+            QCOMPARE(s.form.secondListPercent->text(), bucket->text);
         }
         if (const auto bucket = percentBucket(fillPercent(first, kFirstListCapacity), ZeroRule::ExactZero))
-            QCOMPARE(s.form.ProgressBar1->value(), bucket->value);
+            QCOMPARE(s.form.firstListFill->value(), bucket->value);
         // Back where the lists are what the opened file holds, they show it.
         const bool opened = s.form.document().isSaved() && !s.form.document().filePath().isEmpty();
-        QCOMPARE(s.form.Label2->text(), opened ? QStringLiteral("File Open") : QStringLiteral("File not saved "));
+        QCOMPARE(s.form.fileStatusLabel->text(), opened ? QStringLiteral("File Open") : QStringLiteral("File not saved "));
     }
 }
 
@@ -258,12 +258,12 @@ void TestListEditing::keys()
     Session s;
     QVERIFY(s.ready());
     for (const QString &entry : typed) {
-        s.form.Text1->selectAll();
-        QTest::keyClicks(s.form.Text1, entry);
-        QTest::keyClick(s.form.Text1, Qt::Key_Return);
+        s.form.entryBox->selectAll();
+        QTest::keyClicks(s.form.entryBox, entry);
+        QTest::keyClick(s.form.entryBox, Qt::Key_Return);
     }
-    s.form.Text1->setCursorPosition(0);
-    typeInto(s.form.Text1, pending);
+    s.form.entryBox->setCursorPosition(0);
+    typeInto(s.form.entryBox, pending);
     if (inList) {
         s.form.List[0]->setFocus();
         s.form.List[0]->selectRow(1);
@@ -273,7 +273,7 @@ void TestListEditing::keys()
         QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
     }
     QCOMPARE(texts(s.form.List[0]), first);
-    QCOMPARE(s.form.Text1->text(), box);
+    QCOMPARE(s.form.entryBox->text(), box);
     if (inList && keys.contains((Qt::ALT | Qt::Key_Down).toCombined()))
         QCOMPARE(s.form.List[0]->selectedRow(), 2);
 }
@@ -334,19 +334,19 @@ void TestListEditing::editor()
     QTest::keyClick(editor, Qt::Key_End);
     typeInto(editor, typed);
     if (!hint.isEmpty()) {
-        QVERIFY(s.form.EntryHint->isVisible());
-        QCOMPARE(s.form.EntryHint->text(), hint);
+        QVERIFY(s.form.entryHint->isVisible());
+        QCOMPARE(s.form.entryHint->text(), hint);
         QCOMPARE(editor->accessibleDescription(), hint);
     }
     if (end)
         QTest::keyClick(editor, Qt::Key(end));
     else
-        s.form.Text1->setFocus();
+        s.form.entryBox->setFocus();
     QTRY_VERIFY(!s.form.List[0]->isEditing());
     QTRY_VERIFY(!s.form.List[0]->findChild<QLineEdit *>(QStringLiteral("EntryEditor")));
     QVERIFY(s.form.isVisible()); // Esc leaves the window open
     QCOMPARE(texts(s.form.List[0]), (QStringList{"first", entry, "last"}));
-    QVERIFY(s.form.EntryHint->isHidden());
+    QVERIFY(s.form.entryHint->isHidden());
     QCOMPARE(s.form.document().history().canUndo(), undoable);
 }
 
@@ -673,9 +673,9 @@ void TestListEditing::lettersWhole()
     // The entry box, as typing fills it, wherever its height has room for the letters.
     FakePlatform platform;
     Windows windows{platform};
-    TestMainWindow form{windows, platform};
-    form.Timer1->stop();
-    QLineEdit *box = form.Text1;
+    MainWindowUnderTest form{windows, platform};
+    form.clockTimer->stop();
+    QLineEdit *box = form.entryBox;
     const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
     const int room = int((box->height() - 2 * frame) * scale);
     QStringList tooTall;

@@ -42,7 +42,7 @@ struct Rig {
 
 } // namespace
 
-class TestForm2 : public QObject {
+class TestOtherProgramsWindow : public QObject {
     Q_OBJECT
 private slots:
     void beforeTheClick();
@@ -54,19 +54,19 @@ private slots:
     void closingEmptiesTheBoxes();
 };
 
-void TestForm2::beforeTheClick()
+void TestOtherProgramsWindow::beforeTheClick()
 {
     Rig rig;
     OtherProgramsWindow &panel = rig.windows.get<OtherProgramsWindow>();
     QCOMPARE(panel.windowTitle(), QStringLiteral("Brenholt Software"));
     QCOMPARE(texts(panel), QStringList(9, QString()));
-    QCOMPARE(panel.Command1->text(), QString(65, QLatin1Char('X')));
-    QCOMPARE(panel.Command1->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(panel.showListButton->text(), QString(65, QLatin1Char('X')));
+    QCOMPARE(panel.showListButton->cursor().shape(), Qt::PointingHandCursor);
     QVERIFY(!(panel.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(!panel.windowIcon().isNull());
 }
 
-void TestForm2::hover_data()
+void TestOtherProgramsWindow::hover_data()
 {
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("then");
@@ -74,13 +74,13 @@ void TestForm2::hover_data()
     const QString bar = QStringLiteral("Touch the bar to see the content");
     const QString button = QStringLiteral("Touch here to see our list of Free Software");
     QTest::newRow("bare window") << "" << "window" << bar;
-    QTest::newRow("bar button") << "" << "Command1" << button;
-    QTest::newRow("box keeps the caption") << "" << "Text4" << QStringLiteral("Brenholt Software");
-    QTest::newRow("box after the bare window") << "window" << "Text9" << bar;
-    QTest::newRow("bare window after the button") << "Command1" << "window" << bar;
+    QTest::newRow("bar button") << "" << "showListButton" << button;
+    QTest::newRow("box keeps the caption") << "" << "programLine4" << QStringLiteral("Brenholt Software");
+    QTest::newRow("box after the bare window") << "window" << "programLine9" << bar;
+    QTest::newRow("bare window after the button") << "showListButton" << "window" << bar;
 }
 
-void TestForm2::hover()
+void TestOtherProgramsWindow::hover()
 {
     QFETCH(QString, first);
     QFETCH(QString, then);
@@ -99,50 +99,50 @@ void TestForm2::hover()
     QCOMPARE(panel.windowTitle(), caption);
 }
 
-void TestForm2::clickFillsTheBoxes()
+void TestOtherProgramsWindow::clickFillsTheBoxes()
 {
     Rig rig;
     OtherProgramsWindow &panel = rig.openPanel();
-    QTest::mouseClick(panel.Command1, Qt::LeftButton);
+    QTest::mouseClick(panel.showListButton, Qt::LeftButton);
 
     QCOMPARE(texts(panel), about::programEntries());
-    QVERIFY(panel.Text9->text().startsWith(QStringLiteral("Listora.")));
+    QVERIFY(panel.programLine9->text().startsWith(QStringLiteral("Listora.")));
     QCOMPARE(panel.windowTitle(), QStringLiteral("And much more to come..."));
-    QCOMPARE(panel.Command1->text(), QString(65, QLatin1Char('X')));
+    QCOMPARE(panel.showListButton->text(), QString(65, QLatin1Char('X')));
 }
 
-void TestForm2::clickWritesOverTyping()
+void TestOtherProgramsWindow::clickWritesOverTyping()
 {
     Rig rig;
     OtherProgramsWindow &panel = rig.openPanel();
-    QTest::mouseClick(panel.Command1, Qt::LeftButton);
-    panel.Text3->clear();
-    QTest::keyClicks(panel.Text3, QStringLiteral("my own words"));
-    QTest::keyClicks(panel.Text1, QStringLiteral(" more"));
-    QCOMPARE(panel.Text3->text(), QStringLiteral("my own words"));
+    QTest::mouseClick(panel.showListButton, Qt::LeftButton);
+    panel.programLine3->clear();
+    QTest::keyClicks(panel.programLine3, QStringLiteral("my own words"));
+    QTest::keyClicks(panel.programLine1, QStringLiteral(" more"));
+    QCOMPARE(panel.programLine3->text(), QStringLiteral("my own words"));
 
-    QTest::mouseClick(panel.Command1, Qt::LeftButton);
+    QTest::mouseClick(panel.showListButton, Qt::LeftButton);
     QCOMPARE(texts(panel), about::programEntries());
 }
 
-void TestForm2::textsFitTheirControls()
+void TestOtherProgramsWindow::textsFitTheirControls()
 {
     // A line wider than its box would hide its end from the reader.
     Rig rig;
     OtherProgramsWindow &panel = rig.openPanel();
-    QTest::mouseClick(panel.Command1, Qt::LeftButton);
+    QTest::mouseClick(panel.showListButton, Qt::LeftButton);
     for (QLineEdit *box : panel.boxes()) {
         const int width = box->fontMetrics().horizontalAdvance(box->text());
         QVERIFY2(width < box->width() - 12, qPrintable(box->objectName() + QLatin1String(": ") + box->text()));
     }
-    QVERIFY(panel.Command1->fontMetrics().horizontalAdvance(panel.Command1->text()) < panel.Command1->width());
+    QVERIFY(panel.showListButton->fontMetrics().horizontalAdvance(panel.showListButton->text()) < panel.showListButton->width());
 }
 
-void TestForm2::closingEmptiesTheBoxes()
+void TestOtherProgramsWindow::closingEmptiesTheBoxes()
 {
     Rig rig;
     QPointer<OtherProgramsWindow> first = &rig.openPanel();
-    QTest::mouseClick(first->Command1, Qt::LeftButton);
+    QTest::mouseClick(first->showListButton, Qt::LeftButton);
     first->close();
     QVERIFY(!rig.windows.find<OtherProgramsWindow>());
 
@@ -155,5 +155,5 @@ void TestForm2::closingEmptiesTheBoxes()
     QCOMPARE(shown, 1);
 }
 
-QTEST_MAIN(TestForm2)
-#include "tst_form2.moc"
+QTEST_MAIN(TestOtherProgramsWindow)
+#include "tst_otherprogramswindow.moc"

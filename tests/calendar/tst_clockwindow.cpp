@@ -15,7 +15,7 @@
 using namespace listora;
 using namespace listora::test;
 
-class TestForm4 : public QObject, private listora::test::MainWindowRig {
+class TestClockWindow : public QObject, private listora::test::MainWindowRig {
     Q_OBJECT
 private slots:
     void init();
@@ -35,17 +35,17 @@ private:
     ClockWindow &openClock();
 };
 
-void TestForm4::init()
+void TestClockWindow::init()
 {
     buildRig(false);
 }
 
-void TestForm4::cleanup()
+void TestClockWindow::cleanup()
 {
     tearDownRig();
 }
 
-ClockWindow &TestForm4::openClock()
+ClockWindow &TestClockWindow::openClock()
 {
     ClockWindow &clock = windows->show<ClockWindow>();
     if (!QTest::qWaitForWindowExposed(&clock))
@@ -53,29 +53,29 @@ ClockWindow &TestForm4::openClock()
     return clock;
 }
 
-void TestForm4::design()
+void TestClockWindow::design()
 {
     ClockWindow &clock = openClock();
     QCOMPARE(clock.windowTitle(), QStringLiteral("Clock"));
     QCOMPARE(clock.size(), QSize(457, 123));
     QVERIFY(!(clock.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(!clock.windowIcon().isNull());
-    QCOMPARE(clock.Label1->geometry(), QRect(56, 8, 393, 105));
-    QVERIFY(clock.Label1->font().bold());
-    QCOMPARE(clock.Label1->alignment(), Qt::AlignCenter);
-    for (QPushButton *button : {clock.Command1, clock.Command2}) {
+    QCOMPARE(clock.timeLabel->geometry(), QRect(56, 8, 393, 105));
+    QVERIFY(clock.timeLabel->font().bold());
+    QCOMPARE(clock.timeLabel->alignment(), Qt::AlignCenter);
+    for (QPushButton *button : {clock.alarmButton, clock.timerButton}) {
         QCOMPARE(button->size(), QSize(41, 41));
         QCOMPARE(button->text(), QString());
         QCOMPARE(button->iconSize(), QSize(32, 32));
         QVERIFY(!button->icon().isNull());
     }
-    QCOMPARE(clock.Command1->pos(), QPoint(8, 16));
-    QCOMPARE(clock.Command2->pos(), QPoint(8, 64));
-    QCOMPARE(clock.Timer1->interval(), 1000);
-    QVERIFY(clock.Timer1->isActive());
+    QCOMPARE(clock.alarmButton->pos(), QPoint(8, 16));
+    QCOMPARE(clock.timerButton->pos(), QPoint(8, 64));
+    QCOMPARE(clock.tickTimer->interval(), 1000);
+    QVERIFY(clock.tickTimer->isActive());
 }
 
-void TestForm4::blankUntilTheFirstTick_data()
+void TestClockWindow::blankUntilTheFirstTick_data()
 {
     QTest::addColumn<QTime>("time");
     QTest::newRow("morning") << QTime(9, 30, 15);
@@ -84,42 +84,42 @@ void TestForm4::blankUntilTheFirstTick_data()
     QTest::newRow("afternoon, milliseconds dropped") << QTime(14, 7, 3, 999);
 }
 
-void TestForm4::blankUntilTheFirstTick()
+void TestClockWindow::blankUntilTheFirstTick()
 {
     QFETCH(QTime, time);
     platform->clock = QDateTime(QDate(2026, 12, 8), time);
     ClockWindow &clock = openClock();
-    QCOMPARE(clock.Label1->text(), QString());
-    QTRY_COMPARE_WITH_TIMEOUT(clock.Label1->text(), timeText(time), 2500);
-    QVERIFY(!clock.Label1->text().contains(QStringLiteral("999")));
+    QCOMPARE(clock.timeLabel->text(), QString());
+    QTRY_COMPARE_WITH_TIMEOUT(clock.timeLabel->text(), timeText(time), 2500);
+    QVERIFY(!clock.timeLabel->text().contains(QStringLiteral("999")));
     // The whole time reads, none of it cut off by the label.
-    const QFontMetrics metrics = clock.Label1->fontMetrics();
-    QVERIFY(metrics.horizontalAdvance(clock.Label1->text()) <= clock.Label1->width());
-    QVERIFY(metrics.tightBoundingRect(clock.Label1->text()).height() <= clock.Label1->height());
+    const QFontMetrics metrics = clock.timeLabel->fontMetrics();
+    QVERIFY(metrics.horizontalAdvance(clock.timeLabel->text()) <= clock.timeLabel->width());
+    QVERIFY(metrics.tightBoundingRect(clock.timeLabel->text()).height() <= clock.timeLabel->height());
 }
 
-void TestForm4::everyTickReadsTheClock()
+void TestClockWindow::everyTickReadsTheClock()
 {
     ClockWindow &clock = openClock();
     platform->clock = QDateTime(QDate(2026, 12, 8), QTime(10, 0, 1));
-    QTRY_COMPARE_WITH_TIMEOUT(clock.Label1->text(), timeText(QTime(10, 0, 1)), 2500);
+    QTRY_COMPARE_WITH_TIMEOUT(clock.timeLabel->text(), timeText(QTime(10, 0, 1)), 2500);
     platform->clock = QDateTime(QDate(2026, 12, 8), QTime(10, 0, 2));
-    QTRY_COMPARE_WITH_TIMEOUT(clock.Label1->text(), timeText(QTime(10, 0, 2)), 2500);
+    QTRY_COMPARE_WITH_TIMEOUT(clock.timeLabel->text(), timeText(QTime(10, 0, 2)), 2500);
     QCOMPARE(clock.windowTitle(), QStringLiteral("Clock"));
 }
 
-void TestForm4::hoverCaptions()
+void TestClockWindow::hoverCaptions()
 {
     ClockWindow &clock = openClock();
-    clock.Timer1->stop();
+    clock.tickTimer->stop();
     QTest::mouseClick(&clock, Qt::LeftButton, {}, QPoint(2, 2));
 
     const std::pair<QWidget *, QString> steps[] = {
-        {clock.Command1, QStringLiteral("Alarm")},
-        {clock.Command2, QStringLiteral("Timer")},
-        {clock.Label1, QStringLiteral("Clock")},
-        {clock.Command2, QStringLiteral("Timer")},
-        {clock.Command1, QStringLiteral("Alarm")},
+        {clock.alarmButton, QStringLiteral("Alarm")},
+        {clock.timerButton, QStringLiteral("Timer")},
+        {clock.timeLabel, QStringLiteral("Clock")},
+        {clock.timerButton, QStringLiteral("Timer")},
+        {clock.alarmButton, QStringLiteral("Alarm")},
     };
     for (const auto &[control, caption] : steps) {
         hoverOver(control, control->rect().center());
@@ -130,50 +130,50 @@ void TestForm4::hoverCaptions()
     QCOMPARE(clock.windowTitle(), QStringLiteral("Alarm"));
 }
 
-void TestForm4::clicksChangeNothing()
+void TestClockWindow::clicksChangeNothing()
 {
     ClockWindow &clock = openClock();
-    QTRY_VERIFY_WITH_TIMEOUT(!clock.Label1->text().isEmpty(), 2500);
-    clock.Timer1->stop();
-    const QString shown = clock.Label1->text();
-    for (QWidget *target : {static_cast<QWidget *>(clock.Command1), static_cast<QWidget *>(clock.Command2),
-                            static_cast<QWidget *>(clock.Label1), static_cast<QWidget *>(&clock)}) {
+    QTRY_VERIFY_WITH_TIMEOUT(!clock.timeLabel->text().isEmpty(), 2500);
+    clock.tickTimer->stop();
+    const QString shown = clock.timeLabel->text();
+    for (QWidget *target : {static_cast<QWidget *>(clock.alarmButton), static_cast<QWidget *>(clock.timerButton),
+                            static_cast<QWidget *>(clock.timeLabel), static_cast<QWidget *>(&clock)}) {
         QTest::mouseClick(target, Qt::LeftButton);
         QCOMPARE(clock.windowTitle(), QStringLiteral("Clock"));
-        QCOMPARE(clock.Label1->text(), shown);
+        QCOMPARE(clock.timeLabel->text(), shown);
         QVERIFY(clock.isVisible());
     }
     QCOMPARE(topLevelCount<ClockWindow>(), 1);
 }
 
-void TestForm4::reopenedClockIsBlankAgain()
+void TestClockWindow::reopenedClockIsBlankAgain()
 {
     ClockWindow &clock = openClock();
-    QTRY_VERIFY_WITH_TIMEOUT(!clock.Label1->text().isEmpty(), 2500);
+    QTRY_VERIFY_WITH_TIMEOUT(!clock.timeLabel->text().isEmpty(), 2500);
     clock.close();
     QVERIFY(!windows->find<ClockWindow>());
     ClockWindow &again = openClock();
-    QCOMPARE(again.Label1->text(), QString());
+    QCOMPARE(again.timeLabel->text(), QString());
     QCOMPARE(again.windowTitle(), QStringLiteral("Clock"));
-    QVERIFY(again.Timer1->isActive());
-    QTRY_COMPARE_WITH_TIMEOUT(again.Label1->text(), timeText(platform->clock.time()), 2500);
+    QVERIFY(again.tickTimer->isActive());
+    QTRY_COMPARE_WITH_TIMEOUT(again.timeLabel->text(), timeText(platform->clock.time()), 2500);
 }
 
-void TestForm4::preferencesLoadTheClockHidden()
+void TestClockWindow::preferencesLoadTheClockHidden()
 {
     CalendarPreferences &prefs = windows->show<CalendarPreferences>();
     ClockWindow *clock = windows->find<ClockWindow>();
     QVERIFY(clock);
     QVERIFY(!clock->isVisible());
-    QVERIFY(clock->Timer1->isActive());
+    QVERIFY(clock->tickTimer->isActive());
     // The preferences wear the clock's icon.
     QCOMPARE(prefs.windowIcon().pixmap(16, 16).toImage(), clock->windowIcon().pixmap(16, 16).toImage());
     QVERIFY(prefs.windowIcon().pixmap(16, 16).toImage() != windows->get<CalendarWindow>().windowIcon().pixmap(16, 16).toImage());
     // Ticking while hidden, so it shows the time as soon as it is shown.
-    QTRY_COMPARE_WITH_TIMEOUT(clock->Label1->text(), timeText(platform->clock.time()), 2500);
+    QTRY_COMPARE_WITH_TIMEOUT(clock->timeLabel->text(), timeText(platform->clock.time()), 2500);
     QCOMPARE(&windows->show<ClockWindow>(), clock);
     QVERIFY(clock->isVisible());
-    QCOMPARE(clock->Label1->text(), timeText(platform->clock.time()));
+    QCOMPARE(clock->timeLabel->text(), timeText(platform->clock.time()));
 
     // Preferences closed and opened again reuse the clock that is loaded.
     prefs.close();
@@ -182,7 +182,7 @@ void TestForm4::preferencesLoadTheClockHidden()
     QCOMPARE(topLevelCount<ClockWindow>(), 1);
 }
 
-void TestForm4::oneClockHoweverOftenOpened()
+void TestClockWindow::oneClockHoweverOftenOpened()
 {
     ClockWindow &first = openClock();
     for (int i = 0; i < 3; ++i)
@@ -190,5 +190,5 @@ void TestForm4::oneClockHoweverOftenOpened()
     QCOMPARE(topLevelCount<ClockWindow>(), 1);
 }
 
-QTEST_MAIN(TestForm4)
-#include "tst_form4.moc"
+QTEST_MAIN(TestClockWindow)
+#include "tst_clockwindow.moc"

@@ -16,7 +16,7 @@
 #include <QTest>
 
 using namespace listora;
-using listora::test::TestMainWindow;
+using listora::test::MainWindowUnderTest;
 using listora::test::FakePlatform;
 using listora::test::PrintCall;
 using listora::test::texts;
@@ -47,7 +47,7 @@ QList<PrintCall> recorded(const QList<PrintStep> &steps)
 
 } // namespace
 
-class TestForm1Reports : public QObject, private listora::test::MainWindowRig {
+class TestMainWindowReports : public QObject, private listora::test::MainWindowRig {
     Q_OBJECT
 private slots:
     void init();
@@ -71,81 +71,81 @@ private:
     QTemporaryDir dir;
 };
 
-void TestForm1Reports::init()
+void TestMainWindowReports::init()
 {
     buildRig();
 }
 
-void TestForm1Reports::cleanup()
+void TestMainWindowReports::cleanup()
 {
     tearDownRig();
 }
 
-void TestForm1Reports::reportTogglesAndIsFrozen()
+void TestMainWindowReports::reportTogglesAndIsFrozen()
 {
-    form->Command8->click();
+    form->switchListButton->click();
     fill(form->Tasks[0], 10, QStringLiteral("a"));
     fill(form->Tasks[1], 30, QStringLiteral("b"));
 
-    form->Command13->click();
-    QVERIFY(!form->Picture2->isHidden());
+    form->statusReportButton->click();
+    QVERIFY(!form->reportPanel->isHidden());
     const QString first = QStringLiteral("List 1:10 Tasks. 20 % List 2:30 Tasks. 10 % Total:40 Tasks. --> 11 %");
-    QCOMPARE(form->Label7->text(), first);
+    QCOMPARE(form->reportLabel->text(), first);
 
     // Changes while the panel is open leave the text as it was.
     form->Tasks[1]->append(QStringLiteral("late"));
-    QCOMPARE(form->Label7->text(), first);
+    QCOMPARE(form->reportLabel->text(), first);
 
-    form->Command13->click();
-    QVERIFY(form->Picture2->isHidden());
-    QCOMPARE(form->Label7->text(), first);
+    form->statusReportButton->click();
+    QVERIFY(form->reportPanel->isHidden());
+    QCOMPARE(form->reportLabel->text(), first);
 
-    form->Command13->click();
-    QVERIFY(!form->Picture2->isHidden());
-    QCOMPARE(form->Label7->text(), QStringLiteral("List 1:10 Tasks. 20 % List 2:31 Tasks. 10 % Total:41 Tasks. --> 12 %"));
+    form->statusReportButton->click();
+    QVERIFY(!form->reportPanel->isHidden());
+    QCOMPARE(form->reportLabel->text(), QStringLiteral("List 1:10 Tasks. 20 % List 2:31 Tasks. 10 % Total:41 Tasks. --> 12 %"));
     QVERIFY(platform->messages.isEmpty());
 }
 
-void TestForm1Reports::reportKeepsItsStateAcrossListSwitch()
+void TestMainWindowReports::reportKeepsItsStateAcrossListSwitch()
 {
     form->show();
-    form->Command8->click();
-    form->Command13->click();
-    const QString text = form->Label7->text();
+    form->switchListButton->click();
+    form->statusReportButton->click();
+    const QString text = form->reportLabel->text();
     QCOMPARE(text, QStringLiteral("List 1:0 Tasks. 0 % List 2:0 Tasks. 0 % Total:0 Tasks. --> 0 %"));
 
-    form->Command8->click(); // back to the first list: the report goes out of sight
-    QVERIFY(!form->Picture2->isVisible());
-    QVERIFY(!form->Picture2->isHidden());
+    form->switchListButton->click(); // back to the first list: the report goes out of sight
+    QVERIFY(!form->reportPanel->isVisible());
+    QVERIFY(!form->reportPanel->isHidden());
     form->Tasks[0]->append(QStringLiteral("new"));
 
-    form->Command8->click(); // and returns with its old text
-    QVERIFY(form->Picture2->isVisible());
-    QCOMPARE(form->Label7->text(), text);
+    form->switchListButton->click(); // and returns with its old text
+    QVERIFY(form->reportPanel->isVisible());
+    QCOMPARE(form->reportLabel->text(), text);
 
     // Closing it from the second list's view works as before.
-    form->Command13->click();
-    QVERIFY(form->Picture2->isHidden());
+    form->statusReportButton->click();
+    QVERIFY(form->reportPanel->isHidden());
 }
 
-void TestForm1Reports::fileNamePanelClearsReport()
+void TestMainWindowReports::fileNamePanelClearsReport()
 {
-    form->Command8->click();
-    form->Command13->click();
-    QVERIFY(!form->Label7->text().isEmpty());
-    form->Command14->click();
-    QCOMPARE(form->Label7->text(), QString());
-    QVERIFY(!form->Picture2->isHidden());
+    form->switchListButton->click();
+    form->statusReportButton->click();
+    QVERIFY(!form->reportLabel->text().isEmpty());
+    form->fileNameButton->click();
+    QCOMPARE(form->reportLabel->text(), QString());
+    QVERIFY(!form->reportPanel->isHidden());
 }
 
-void TestForm1Reports::printDeclined_data()
+void TestMainWindowReports::printDeclined_data()
 {
     QTest::addColumn<bool>("answerCancel");
     QTest::newRow("cancel") << true;
     QTest::newRow("box closed") << false; // the fake answers Cancel when nothing is queued
 }
 
-void TestForm1Reports::printDeclined()
+void TestMainWindowReports::printDeclined()
 {
     QFETCH(bool, answerCancel);
     if (answerCancel)
@@ -153,7 +153,7 @@ void TestForm1Reports::printDeclined()
     fill(form->Tasks[0], 3, QStringLiteral("t"));
     form->List[0]->selectRow(0);
 
-    form->Command7->click();
+    form->printButton->click();
 
     QCOMPARE(platform->messages.size(), 1);
     const MessageRequest &ask = platform->messages.first();
@@ -166,19 +166,19 @@ void TestForm1Reports::printDeclined()
     QCOMPARE(form->List[0]->currentIndex().row(), 0);
 }
 
-void TestForm1Reports::printSendsFirstListOnly()
+void TestMainWindowReports::printSendsFirstListOnly()
 {
-    form->Command8->click(); // the second list on display changes nothing
+    form->switchListButton->click(); // the second list on display changes nothing
     fill(form->Tasks[0], 3, QStringLiteral("first "));
     fill(form->Tasks[1], 4, QStringLiteral("second "));
     // The page names the task file the lists were last saved to.
     const QString taskFile = dir.filePath(QStringLiteral("work.dat"));
     QVERIFY(form->document().save(taskFile));
     form->List[0]->selectRow(0);
-    const QString status = form->Label2->text();
+    const QString status = form->fileStatusLabel->text();
     platform->answers.enqueue(MessageAnswer::Ok);
 
-    form->Command7->click();
+    form->printButton->click();
 
     const QList<PrintStep> page = printedList(texts(form->List[0]), QStringLiteral("1.0.19"),
                                               shortDateText(QDate(2026, 12, 8)),
@@ -197,28 +197,28 @@ void TestForm1Reports::printSendsFirstListOnly()
     QVERIFY(rowSelected(form->List[0], 2));
     QCOMPARE(texts(form->List[0]).size(), 3);
     QCOMPARE(texts(form->List[1]).size(), 4);
-    QCOMPARE(form->Label2->text(), status);
+    QCOMPARE(form->fileStatusLabel->text(), status);
     QVERIFY(platform->pdfPaths.isEmpty());
 }
 
-void TestForm1Reports::printEmptyListSelectsNothing()
+void TestMainWindowReports::printEmptyListSelectsNothing()
 {
     platform->answers.enqueue(MessageAnswer::Ok);
-    form->Command7->click();
+    form->printButton->click();
     QCOMPARE(platform->printed.last().kind, PrintCall::End);
     QCOMPARE(platform->printed.at(platform->printed.size() - 2).text,
              QStringLiteral("       >>>  N\u00B0 of Tasks: 0,   Percent: 0 %  <<<  "));
     QCOMPARE(form->List[0]->currentIndex().row(), -1);
 }
 
-void TestForm1Reports::printerFailureIsReported()
+void TestMainWindowReports::printerFailureIsReported()
 {
     platform->printerFails = true;
     fill(form->Tasks[0], 2, QStringLiteral("t"));
     form->List[0]->selectRow(0);
     platform->answers.enqueue(MessageAnswer::Ok);
 
-    form->Command7->click();
+    form->printButton->click();
 
     QCOMPARE(platform->printed.last().kind, PrintCall::End);
     QCOMPARE(platform->messages.size(), 2);
@@ -231,7 +231,7 @@ void TestForm1Reports::printerFailureIsReported()
     QVERIFY(platform->dialogs.isEmpty());
 }
 
-void TestForm1Reports::noPrinterOffersPdf_data()
+void TestMainWindowReports::noPrinterOffersPdf_data()
 {
     QTest::addColumn<bool>("acceptOffer");
     QTest::addColumn<std::optional<QString>>("chosen"); // a name in the test's folder
@@ -258,7 +258,7 @@ void TestForm1Reports::noPrinterOffersPdf_data()
         << QStringLiteral("old.pdf");
 }
 
-void TestForm1Reports::noPrinterOffersPdf()
+void TestMainWindowReports::noPrinterOffersPdf()
 {
     QFETCH(bool, acceptOffer);
     QFETCH(std::optional<QString>, chosen);
@@ -292,7 +292,7 @@ void TestForm1Reports::noPrinterOffersPdf()
     platform->answers.enqueue(replace ? MessageAnswer::Ok : MessageAnswer::Cancel);
     platform->paths.enqueue(chosen);
 
-    form->Command7->click();
+    form->printButton->click();
 
     QVERIFY(!platform->messageTexts().contains(QStringLiteral("Sended to the Printer.")));
     QVERIFY(platform->messages.size() >= 2);
@@ -356,16 +356,16 @@ public:
 
 } // namespace
 
-void TestForm1Reports::pdfFailureIsReported()
+void TestMainWindowReports::pdfFailureIsReported()
 {
     BrokenPdfPlatform broken;
     Windows w(broken);
-    TestMainWindow f(w, broken);
+    MainWindowUnderTest f(w, broken);
     f.Tasks[0]->append(QStringLiteral("only"));
     broken.inner.answers << MessageAnswer::Ok << MessageAnswer::Ok;
     broken.inner.paths.enqueue(dir.filePath(QStringLiteral("x.pdf")));
 
-    f.Command7->click();
+    f.printButton->click();
 
     QCOMPARE(broken.calls.last().kind, PrintCall::End);
     QCOMPARE(broken.inner.messages.size(), 3);
@@ -374,5 +374,5 @@ void TestForm1Reports::pdfFailureIsReported()
     QCOMPARE(f.List[0]->currentIndex().row(), -1);
 }
 
-QTEST_MAIN(TestForm1Reports)
-#include "tst_form1reports.moc"
+QTEST_MAIN(TestMainWindowReports)
+#include "tst_mainwindowreports.moc"

@@ -30,7 +30,7 @@ using listora::test::texts;
 using listora::test::entries;
 using listora::test::writeFile;
 
-class TestForm1 : public QObject, private listora::test::MainWindowRig {
+class TestMainWindow : public QObject, private listora::test::MainWindowRig {
     Q_OBJECT
 private slots:
     void init();
@@ -74,21 +74,21 @@ private:
     static void hoverOver(QWidget *widget, QPoint at = {});
 };
 
-void TestForm1::init()
+void TestMainWindow::init()
 {
     buildRig();
     QVERIFY(showMainWindow());
     // A double-click in an earlier test leaves QTest's synthetic mouse state
     // such that the next bare move is dropped; one plain click resets it.
-    QTest::mouseClick(form->Label2, Qt::LeftButton);
+    QTest::mouseClick(form->fileStatusLabel, Qt::LeftButton);
 }
 
-void TestForm1::cleanup()
+void TestMainWindow::cleanup()
 {
     tearDownRig();
 }
 
-void TestForm1::click(QPushButton *button)
+void TestMainWindow::click(QPushButton *button)
 {
     QVERIFY(button->isVisible());
     QTest::mouseClick(button, Qt::LeftButton);
@@ -96,7 +96,7 @@ void TestForm1::click(QPushButton *button)
 
 // The pointer may already rest on that spot from an earlier test, and a move to
 // where it already is reaches no one: come from one pixel away.
-void TestForm1::hoverOver(QWidget *widget, QPoint at)
+void TestMainWindow::hoverOver(QWidget *widget, QPoint at)
 {
     if (at.isNull())
         at = widget->rect().center();
@@ -104,43 +104,43 @@ void TestForm1::hoverOver(QWidget *widget, QPoint at)
     QTest::mouseMove(widget, at);
 }
 
-void TestForm1::doubleClickRow(TaskListView *list, int row)
+void TestMainWindow::doubleClickRow(TaskListView *list, int row)
 {
     const QRect rect = rowRect(list, row);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
-void TestForm1::startup()
+void TestMainWindow::startup()
 {
     const QDate today = platform->clock.date();
     QCOMPARE(form->windowTitle(), standardTitle(today));
     QVERIFY(form->windowTitle().startsWith(QStringLiteral("Listora          Ver. 1.0.19        ")));
-    QCOMPARE(form->Label2->text(), QStringLiteral("File not loaded"));
-    QCOMPARE(form->DTPicker1->date(), today);
-    QCOMPARE(form->Label3->text(), QString());
-    for (QLabel *label : {form->Label1, form->Label4, form->Label5, form->Label6})
+    QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("File not loaded"));
+    QCOMPARE(form->appointmentDate->date(), today);
+    QCOMPARE(form->clockLabel->text(), QString());
+    for (QLabel *label : {form->firstListCounter, form->spacesLeftLabel, form->secondListCounter, form->secondListPercent})
         QCOMPARE(label->text(), QString());
-    QCOMPARE(form->ProgressBar1->value(), 0);
-    QCOMPARE(form->ProgressBar1->toolTip(), QString());
-    QVERIFY(form->Picture1->isHidden());
-    QCOMPARE(form->Command8->text(), QStringLiteral("2º  List"));
-    QVERIFY(form->Command3->isVisible() && form->Command5->isVisible() && form->Command4->isVisible());
-    QVERIFY(!form->Command9->isVisible() && !form->Command10->isVisible() && !form->Command11->isVisible());
+    QCOMPARE(form->firstListFill->value(), 0);
+    QCOMPARE(form->firstListFill->toolTip(), QString());
+    QVERIFY(form->secondListPanel->isHidden());
+    QCOMPARE(form->switchListButton->text(), QStringLiteral("2º  List"));
+    QVERIFY(form->addTaskButton->isVisible() && form->addAppointmentButton->isVisible() && form->removeButton->isVisible());
+    QVERIFY(!form->secondAddTaskButton->isVisible() && !form->secondAddAppointmentButton->isVisible() && !form->secondRemoveButton->isVisible());
     // Six pixels taller than the design, for an entry box that holds stacked marks whole.
     QCOMPARE(form->size(), QSize(599, 416));
     QCOMPARE(form->List[0]->geometry(), QRect(8, 8, 473, 344));
     QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
 }
 
-void TestForm1::clockLabelTicks()
+void TestMainWindow::clockLabelTicks()
 {
     platform->clock = QDateTime(QDate(2026, 12, 8), QTime(14, 7, 3));
-    form->Timer1->start();
-    QTRY_COMPARE_WITH_TIMEOUT(form->Label3->text(), timeText(QTime(14, 7, 3)), 2500);
+    form->clockTimer->start();
+    QTRY_COMPARE_WITH_TIMEOUT(form->clockLabel->text(), timeText(QTime(14, 7, 3)), 2500);
 }
 
-void TestForm1::addTaskToLimitAndPast_data()
+void TestMainWindow::addTaskToLimitAndPast_data()
 {
     QTest::addColumn<int>("list");
     QTest::addColumn<QString>("fullText");
@@ -148,173 +148,173 @@ void TestForm1::addTaskToLimitAndPast_data()
     QTest::newRow("second list") << 1 << QStringLiteral("300 Tasks Max");
 }
 
-void TestForm1::addTaskToLimitAndPast()
+void TestMainWindow::addTaskToLimitAndPast()
 {
     QFETCH(int, list);
     QFETCH(QString, fullText);
     const int capacity = list == 0 ? 50 : 300;
     if (list == 1)
-        click(form->Command8);
+        click(form->switchListButton);
     form->Tasks[list]->append(entries(capacity - 1));
-    QPushButton *addTask = list == 0 ? form->Command3 : form->Command9;
-    QPushButton *addAppointment = list == 0 ? form->Command5 : form->Command10;
+    QPushButton *addTask = list == 0 ? form->addTaskButton : form->secondAddTaskButton;
+    QPushButton *addAppointment = list == 0 ? form->addAppointmentButton : form->secondAddAppointmentButton;
 
-    form->Text1->setText(QStringLiteral("last one"));
+    form->entryBox->setText(QStringLiteral("last one"));
     click(addTask);
     QCOMPARE(form->Tasks[list]->count(), capacity);
     QCOMPARE(form->Tasks[list]->at(capacity - 1), QStringLiteral("last one"));
     if (list == 0) {
-        QCOMPARE(form->Label1->text(), QStringLiteral("50  Tasks"));
-        QCOMPARE(form->Label4->text(), QStringLiteral("0 Spaces left"));
-        QCOMPARE(form->ProgressBar1->value(), 100);
-        QCOMPARE(form->ProgressBar1->toolTip(), QStringLiteral("100 %"));
+        QCOMPARE(form->firstListCounter->text(), QStringLiteral("50  Tasks"));
+        QCOMPARE(form->spacesLeftLabel->text(), QStringLiteral("0 Spaces left"));
+        QCOMPARE(form->firstListFill->value(), 100);
+        QCOMPARE(form->firstListFill->toolTip(), QStringLiteral("100 %"));
     } else {
-        QCOMPARE(form->Label5->text(), QStringLiteral("300  Tasks"));
-        QCOMPARE(form->ProgressBar2->value(), 100);
-        QCOMPARE(form->Label6->text(), QStringLiteral("100 %"));
+        QCOMPARE(form->secondListCounter->text(), QStringLiteral("300  Tasks"));
+        QCOMPARE(form->secondListFill->value(), 100);
+        QCOMPARE(form->secondListPercent->text(), QStringLiteral("100 %"));
     }
-    QCOMPARE(form->Label2->text(), QStringLiteral("File not saved "));
-    QCOMPARE(form->Text1->text(), QString());
-    QVERIFY(form->Text1->hasFocus());
+    QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("File not saved "));
+    QCOMPARE(form->entryBox->text(), QString());
+    QVERIFY(form->entryBox->hasFocus());
 
     for (QPushButton *button : {addTask, addAppointment}) {
-        form->Text1->setEnabled(true);
-        form->Text1->setText(QStringLiteral("one too many"));
+        form->entryBox->setEnabled(true);
+        form->entryBox->setText(QStringLiteral("one too many"));
         click(button);
         QCOMPARE(form->Tasks[list]->count(), capacity);
-        QCOMPARE(form->Text1->text(), QStringLiteral("one too many"));
-        QVERIFY(!form->Text1->isEnabled());
-        QCOMPARE(form->Label1->text(), fullText);
+        QCOMPARE(form->entryBox->text(), QStringLiteral("one too many"));
+        QVERIFY(!form->entryBox->isEnabled());
+        QCOMPARE(form->firstListCounter->text(), fullText);
     }
 }
 
-void TestForm1::refusalThenRemovalThenAdd()
+void TestMainWindow::refusalThenRemovalThenAdd()
 {
     form->Tasks[0]->append(entries(50));
-    form->Text1->setText(QStringLiteral("x"));
-    click(form->Command3);
-    QVERIFY(!form->Text1->isEnabled());
-    QCOMPARE(form->Label1->text(), QStringLiteral("50 Tasks Max"));
+    form->entryBox->setText(QStringLiteral("x"));
+    click(form->addTaskButton);
+    QVERIFY(!form->entryBox->isEnabled());
+    QCOMPARE(form->firstListCounter->text(), QStringLiteral("50 Tasks Max"));
 
     form->List[0]->selectRow(0);
-    click(form->Command4);
+    click(form->removeButton);
     QCOMPARE(form->Tasks[0]->count(), 49);
     QCOMPARE(form->Tasks[0]->at(0), QStringLiteral("task 1"));
-    QCOMPARE(form->Label1->text(), QStringLiteral("49 Tasks"));
-    QCOMPARE(form->Label4->text(), QStringLiteral("1 Spaces left"));
-    QCOMPARE(form->Label2->text(), QStringLiteral("File not saved"));
-    QCOMPARE(form->ProgressBar1->value(), 90);
-    QCOMPARE(form->ProgressBar1->toolTip(), QStringLiteral("90%"));
-    QVERIFY(form->Text1->isEnabled());
+    QCOMPARE(form->firstListCounter->text(), QStringLiteral("49 Tasks"));
+    QCOMPARE(form->spacesLeftLabel->text(), QStringLiteral("1 Spaces left"));
+    QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("File not saved"));
+    QCOMPARE(form->firstListFill->value(), 90);
+    QCOMPARE(form->firstListFill->toolTip(), QStringLiteral("90%"));
+    QVERIFY(form->entryBox->isEnabled());
 
     // The box kept what the refusal did not take.
-    click(form->Command3);
+    click(form->addTaskButton);
     QCOMPARE(form->Tasks[0]->count(), 50);
     QCOMPARE(form->Tasks[0]->at(49), QStringLiteral("x"));
 }
 
-void TestForm1::firstEntriesKeepTheBarUntilFive()
+void TestMainWindow::firstEntriesKeepTheBarUntilFive()
 {
     for (int i = 1; i <= 4; ++i) {
-        form->Text1->setText(QStringLiteral("t%1").arg(i));
-        click(form->Command3);
-        QCOMPARE(form->ProgressBar1->value(), 0);
-        QCOMPARE(form->ProgressBar1->toolTip(), QString());
+        form->entryBox->setText(QStringLiteral("t%1").arg(i));
+        click(form->addTaskButton);
+        QCOMPARE(form->firstListFill->value(), 0);
+        QCOMPARE(form->firstListFill->toolTip(), QString());
     }
-    form->Text1->setText(QStringLiteral("t5"));
-    click(form->Command3);
-    QCOMPARE(form->ProgressBar1->value(), 10);
-    QCOMPARE(form->ProgressBar1->toolTip(), QStringLiteral("10%"));
-    QCOMPARE(form->Label1->text(), QStringLiteral("5  Tasks"));
-    QCOMPARE(form->Label4->text(), QStringLiteral("45 Spaces left"));
+    form->entryBox->setText(QStringLiteral("t5"));
+    click(form->addTaskButton);
+    QCOMPARE(form->firstListFill->value(), 10);
+    QCOMPARE(form->firstListFill->toolTip(), QStringLiteral("10%"));
+    QCOMPARE(form->firstListCounter->text(), QStringLiteral("5  Tasks"));
+    QCOMPARE(form->spacesLeftLabel->text(), QStringLiteral("45 Spaces left"));
 
     form->List[0]->selectRow(4);
-    click(form->Command4);
+    click(form->removeButton);
     QCOMPARE(form->Tasks[0]->count(), 4);
-    QCOMPARE(form->ProgressBar1->value(), 10);
-    QCOMPARE(form->ProgressBar1->toolTip(), QStringLiteral("10%"));
+    QCOMPARE(form->firstListFill->value(), 10);
+    QCOMPARE(form->firstListFill->toolTip(), QStringLiteral("10%"));
 }
 
-void TestForm1::twelveBlanksAddNothing()
+void TestMainWindow::twelveBlanksAddNothing()
 {
-    form->Label2->setText(QStringLiteral("File Open"));
-    form->Text1->setText(QString(12, QLatin1Char(' ')));
-    form->Command3->setFocus();
-    click(form->Command3);
+    form->fileStatusLabel->setText(QStringLiteral("File Open"));
+    form->entryBox->setText(QString(12, QLatin1Char(' ')));
+    form->addTaskButton->setFocus();
+    click(form->addTaskButton);
     QCOMPARE(form->Tasks[0]->count(), 0);
-    QCOMPARE(form->Label1->text(), QString());
-    QCOMPARE(form->Label2->text(), QStringLiteral("File Open"));
-    QCOMPARE(form->Text1->text(), QString(12, QLatin1Char(' ')));
-    QVERIFY(form->Text1->hasFocus());
+    QCOMPARE(form->firstListCounter->text(), QString());
+    QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("File Open"));
+    QCOMPARE(form->entryBox->text(), QString(12, QLatin1Char(' ')));
+    QVERIFY(form->entryBox->hasFocus());
 }
 
-void TestForm1::appointments()
+void TestMainWindow::appointments()
 {
     const QDate day(2027, 1, 15);
-    form->DTPicker1->setDate(day);
-    form->Text1->setText(QStringLiteral("Dentist"));
-    click(form->Command5);
+    form->appointmentDate->setDate(day);
+    form->entryBox->setText(QStringLiteral("Dentist"));
+    click(form->addAppointmentButton);
     QCOMPARE(form->Tasks[0]->at(0), QStringLiteral(" ---> ") + shortDateText(day) + QStringLiteral(" Dentist"));
-    QCOMPARE(form->Label1->text(), QStringLiteral("1 Tasks"));
-    QCOMPARE(form->Label2->text(), QStringLiteral("File not saved "));
-    QCOMPARE(form->Text1->text(), QString());
+    QCOMPARE(form->firstListCounter->text(), QStringLiteral("1 Tasks"));
+    QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("File not saved "));
+    QCOMPARE(form->entryBox->text(), QString());
 
     // An appointment add enables the box again after a refusal.
     form->Tasks[0]->append(entries(49));
-    form->Text1->setText(QStringLiteral("refused"));
-    click(form->Command3);
-    QVERIFY(!form->Text1->isEnabled());
+    form->entryBox->setText(QStringLiteral("refused"));
+    click(form->addTaskButton);
+    QVERIFY(!form->entryBox->isEnabled());
     form->List[0]->selectRow(0);
-    click(form->Command4);
-    form->Text1->setEnabled(false);
-    click(form->Command5);
-    QVERIFY(form->Text1->isEnabled());
+    click(form->removeButton);
+    form->entryBox->setEnabled(false);
+    click(form->addAppointmentButton);
+    QVERIFY(form->entryBox->isEnabled());
 
-    click(form->Command8);
-    form->Text1->setText(QStringLiteral("Meeting"));
-    click(form->Command10);
+    click(form->switchListButton);
+    form->entryBox->setText(QStringLiteral("Meeting"));
+    click(form->secondAddAppointmentButton);
     QCOMPARE(form->Tasks[1]->at(0), QStringLiteral(" ---> ") + shortDateText(day) + QStringLiteral(" Meeting"));
-    QCOMPARE(form->Label5->text(), QStringLiteral("1 Tasks"));
-    QCOMPARE(form->Label2->text(), QStringLiteral("File not saved"));
-    QCOMPARE(form->Text1->text(), QString());
-    click(form->Command10); // nor is an appointment with nothing typed an entry
+    QCOMPARE(form->secondListCounter->text(), QStringLiteral("1 Tasks"));
+    QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("File not saved"));
+    QCOMPARE(form->entryBox->text(), QString());
+    click(form->secondAddAppointmentButton); // nor is an appointment with nothing typed an entry
     QCOMPARE(form->Tasks[1]->count(), 1);
 }
 
-void TestForm1::secondListTaskUsesZeroToNine()
+void TestMainWindow::secondListTaskUsesZeroToNine()
 {
-    click(form->Command8);
+    click(form->switchListButton);
     form->Tasks[1]->append(entries(9));
-    form->ProgressBar2->setValue(30);
-    form->Label6->setText(QStringLiteral("30%"));
-    form->Text1->setText(QStringLiteral("tenth"));
-    click(form->Command9);
-    QCOMPARE(form->Label5->text(), QStringLiteral("10  Tasks"));
-    QCOMPARE(form->ProgressBar2->value(), 0);
-    QCOMPARE(form->Label6->text(), QStringLiteral("0%"));
+    form->secondListFill->setValue(30);
+    form->secondListPercent->setText(QStringLiteral("30%"));
+    form->entryBox->setText(QStringLiteral("tenth"));
+    click(form->secondAddTaskButton);
+    QCOMPARE(form->secondListCounter->text(), QStringLiteral("10  Tasks"));
+    QCOMPARE(form->secondListFill->value(), 0);
+    QCOMPARE(form->secondListPercent->text(), QStringLiteral("0%"));
 
-    form->ProgressBar2->setValue(30);
-    form->Label6->setText(QStringLiteral("30%"));
-    form->Text1->setText(QStringLiteral("eleventh"));
-    click(form->Command10);
+    form->secondListFill->setValue(30);
+    form->secondListPercent->setText(QStringLiteral("30%"));
+    form->entryBox->setText(QStringLiteral("eleventh"));
+    click(form->secondAddAppointmentButton);
     QCOMPARE(form->Tasks[1]->count(), 11);
-    QCOMPARE(form->ProgressBar2->value(), 30);
-    QCOMPARE(form->Label6->text(), QStringLiteral("30%"));
+    QCOMPARE(form->secondListFill->value(), 30);
+    QCOMPARE(form->secondListPercent->text(), QStringLiteral("30%"));
 }
 
-void TestForm1::removeWithoutSelection()
+void TestMainWindow::removeWithoutSelection()
 {
     form->Tasks[0]->append(entries(3));
-    form->Label2->setText(QStringLiteral("File Open"));
-    form->Text1->setEnabled(false);
-    click(form->Command4);
+    form->fileStatusLabel->setText(QStringLiteral("File Open"));
+    form->entryBox->setEnabled(false);
+    click(form->removeButton);
     QCOMPARE(form->Tasks[0]->count(), 3);
-    QCOMPARE(form->Label1->text(), QStringLiteral("3 Tasks"));
-    QCOMPARE(form->Label2->text(), QStringLiteral("File not saved"));
-    QVERIFY(form->Text1->isEnabled());
+    QCOMPARE(form->firstListCounter->text(), QStringLiteral("3 Tasks"));
+    QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("File not saved"));
+    QVERIFY(form->entryBox->isEnabled());
 }
 
-void TestForm1::actedOnEntryLeavesNothingSelected_data()
+void TestMainWindow::actedOnEntryLeavesNothingSelected_data()
 {
     QTest::addColumn<bool>("secondList");
     QTest::addColumn<bool>("move");
@@ -325,19 +325,19 @@ void TestForm1::actedOnEntryLeavesNothingSelected_data()
 }
 
 // A second press must not act on the entry that slid up into the place.
-void TestForm1::actedOnEntryLeavesNothingSelected()
+void TestMainWindow::actedOnEntryLeavesNothingSelected()
 {
     QFETCH(bool, secondList);
     QFETCH(bool, move);
     if (secondList)
-        click(form->Command8);
+        click(form->switchListButton);
     TaskListView *box = form->List[secondList ? 1 : 0];
     box->taskModel()->append(entries(4));
     auto act = [&] {
         if (move)
             doubleClickRow(box, 1);
         else
-            click(secondList ? form->Command11 : form->Command4);
+            click(secondList ? form->secondRemoveButton : form->removeButton);
     };
     box->selectRow(1);
     act();
@@ -354,7 +354,7 @@ void TestForm1::actedOnEntryLeavesNothingSelected()
     QCOMPARE(box->taskModel()->count(), 3);
 }
 
-void TestForm1::removeFromSecondList_data()
+void TestMainWindow::removeFromSecondList_data()
 {
     QTest::addColumn<int>("before");
     QTest::addColumn<int>("value"); // -1: keeps the sentinel
@@ -365,114 +365,114 @@ void TestForm1::removeFromSecondList_data()
     QTest::newRow("1 to 0") << 1 << 0 << QStringLiteral("0%");
 }
 
-void TestForm1::removeFromSecondList()
+void TestMainWindow::removeFromSecondList()
 {
     QFETCH(int, before);
     QFETCH(int, value);
     QFETCH(QString, text);
-    click(form->Command8);
+    click(form->switchListButton);
     form->Tasks[1]->append(entries(before));
-    form->ProgressBar2->setValue(70);
-    form->Label6->setText(QStringLiteral("sentinel"));
+    form->secondListFill->setValue(70);
+    form->secondListPercent->setText(QStringLiteral("sentinel"));
     form->List[1]->selectRow(0);
-    click(form->Command11);
+    click(form->secondRemoveButton);
     QCOMPARE(form->Tasks[1]->count(), before - 1);
-    QCOMPARE(form->Label5->text(), QString::number(before - 1) + QStringLiteral(" Tasks"));
-    QCOMPARE(form->ProgressBar2->value(), value < 0 ? 70 : value);
-    QCOMPARE(form->Label6->text(), value < 0 ? QStringLiteral("sentinel") : text);
+    QCOMPARE(form->secondListCounter->text(), QString::number(before - 1) + QStringLiteral(" Tasks"));
+    QCOMPARE(form->secondListFill->value(), value < 0 ? 70 : value);
+    QCOMPARE(form->secondListPercent->text(), value < 0 ? QStringLiteral("sentinel") : text);
 }
 
-void TestForm1::switching()
+void TestMainWindow::switching()
 {
-    form->Text1->clearFocus();
-    click(form->Command8);
-    QVERIFY(form->Picture1->isVisible());
-    QCOMPARE(form->Command8->text(), QStringLiteral("1º List"));
-    QCOMPARE(form->Label5->text(), QStringLiteral("0 Tasks"));
-    QCOMPARE(form->ProgressBar2->value(), 0);
-    QCOMPARE(form->Label6->text(), QStringLiteral("0%"));
-    QVERIFY(form->Command9->isVisible() && form->Command10->isVisible() && form->Command11->isVisible());
-    QVERIFY(!form->Command3->isVisible() && !form->Command5->isVisible() && !form->Command4->isVisible());
-    QVERIFY(form->Text1->hasFocus());
+    form->entryBox->clearFocus();
+    click(form->switchListButton);
+    QVERIFY(form->secondListPanel->isVisible());
+    QCOMPARE(form->switchListButton->text(), QStringLiteral("1º List"));
+    QCOMPARE(form->secondListCounter->text(), QStringLiteral("0 Tasks"));
+    QCOMPARE(form->secondListFill->value(), 0);
+    QCOMPARE(form->secondListPercent->text(), QStringLiteral("0%"));
+    QVERIFY(form->secondAddTaskButton->isVisible() && form->secondAddAppointmentButton->isVisible() && form->secondRemoveButton->isVisible());
+    QVERIFY(!form->addTaskButton->isVisible() && !form->addAppointmentButton->isVisible() && !form->removeButton->isVisible());
+    QVERIFY(form->entryBox->hasFocus());
 
     form->Tasks[0]->append(entries(7));
-    form->Label4->setText(QStringLiteral("untouched"));
-    click(form->Command8);
-    QVERIFY(form->Picture1->isHidden());
-    QCOMPARE(form->Command8->text(), QStringLiteral("2º List"));
-    QCOMPARE(form->Label1->text(), QStringLiteral("7 Tasks"));
-    QCOMPARE(form->Label4->text(), QStringLiteral("untouched"));
-    QVERIFY(form->Command3->isVisible() && form->Command5->isVisible() && form->Command4->isVisible());
-    QVERIFY(!form->Command9->isVisible() && !form->Command10->isVisible() && !form->Command11->isVisible());
-    QVERIFY(form->Text1->hasFocus());
+    form->spacesLeftLabel->setText(QStringLiteral("untouched"));
+    click(form->switchListButton);
+    QVERIFY(form->secondListPanel->isHidden());
+    QCOMPARE(form->switchListButton->text(), QStringLiteral("2º List"));
+    QCOMPARE(form->firstListCounter->text(), QStringLiteral("7 Tasks"));
+    QCOMPARE(form->spacesLeftLabel->text(), QStringLiteral("untouched"));
+    QVERIFY(form->addTaskButton->isVisible() && form->addAppointmentButton->isVisible() && form->removeButton->isVisible());
+    QVERIFY(!form->secondAddTaskButton->isVisible() && !form->secondAddAppointmentButton->isVisible() && !form->secondRemoveButton->isVisible());
+    QVERIFY(form->entryBox->hasFocus());
 }
 
-void TestForm1::moveFirstToSecond()
+void TestMainWindow::moveFirstToSecond()
 {
     form->Tasks[0]->append(entries(5));
     doubleClickRow(form->List[0], 2);
     QCOMPARE(texts(form->List[0]), (QStringList{"task 0", "task 1", "task 3", "task 4"}));
     QCOMPARE(texts(form->List[1]), QStringList{"task 2"});
-    QCOMPARE(form->Label1->text(), QStringLiteral("4 Tasks"));
-    QCOMPARE(form->Label5->text(), QStringLiteral("1 Tasks"));
-    QCOMPARE(form->Label4->text(), QStringLiteral("46 Spaces left."));
-    QCOMPARE(form->Label2->text(), QStringLiteral("File not saved"));
+    QCOMPARE(form->firstListCounter->text(), QStringLiteral("4 Tasks"));
+    QCOMPARE(form->secondListCounter->text(), QStringLiteral("1 Tasks"));
+    QCOMPARE(form->spacesLeftLabel->text(), QStringLiteral("46 Spaces left."));
+    QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("File not saved"));
 
     // The second list shows the moved entry when it is displayed.
-    click(form->Command8);
+    click(form->switchListButton);
     QCOMPARE(form->Tasks[1]->count(), 1);
-    QCOMPARE(form->Label5->text(), QStringLiteral("1 Tasks"));
+    QCOMPARE(form->secondListCounter->text(), QStringLiteral("1 Tasks"));
 }
 
-void TestForm1::moveSecondToFirst()
+void TestMainWindow::moveSecondToFirst()
 {
-    click(form->Command8);
+    click(form->switchListButton);
     form->Tasks[1]->append(QStringLiteral("only"));
-    form->Text1->setEnabled(false);
+    form->entryBox->setEnabled(false);
     doubleClickRow(form->List[1], 0);
     QCOMPARE(form->Tasks[1]->count(), 0);
     QCOMPARE(texts(form->List[0]), QStringList{"only"});
-    QCOMPARE(form->Label5->text(), QStringLiteral("0 Tasks"));
-    QCOMPARE(form->Label1->text(), QStringLiteral("1 Tasks"));
-    QCOMPARE(form->Label4->text(), QStringLiteral("49 Spaces left."));
-    QCOMPARE(form->ProgressBar2->value(), 0);
-    QCOMPARE(form->Label6->text(), QStringLiteral("0%"));
-    QVERIFY(form->Text1->isEnabled());
+    QCOMPARE(form->secondListCounter->text(), QStringLiteral("0 Tasks"));
+    QCOMPARE(form->firstListCounter->text(), QStringLiteral("1 Tasks"));
+    QCOMPARE(form->spacesLeftLabel->text(), QStringLiteral("49 Spaces left."));
+    QCOMPARE(form->secondListFill->value(), 0);
+    QCOMPARE(form->secondListPercent->text(), QStringLiteral("0%"));
+    QVERIFY(form->entryBox->isEnabled());
 }
 
-void TestForm1::moveIntoFullFirstList()
+void TestMainWindow::moveIntoFullFirstList()
 {
     form->Tasks[0]->append(entries(50));
-    click(form->Command8);
+    click(form->switchListButton);
     form->Tasks[1]->append(QStringLiteral("extra"));
     doubleClickRow(form->List[1], 0);
     QCOMPARE(form->Tasks[0]->count(), 51);
     // No places left, never fewer; a full bar that says what the status report says.
-    QCOMPARE(form->Label4->text(), QStringLiteral("0 Spaces left."));
-    QCOMPARE(form->ProgressBar1->value(), 100);
-    QCOMPARE(form->ProgressBar1->toolTip(), QStringLiteral("102 %"));
+    QCOMPARE(form->spacesLeftLabel->text(), QStringLiteral("0 Spaces left."));
+    QCOMPARE(form->firstListFill->value(), 100);
+    QCOMPARE(form->firstListFill->toolTip(), QStringLiteral("102 %"));
     // Adding by hand stays refused.
-    click(form->Command8);
-    form->Text1->setText(QStringLiteral("no room"));
-    click(form->Command3);
+    click(form->switchListButton);
+    form->entryBox->setText(QStringLiteral("no room"));
+    click(form->addTaskButton);
     QCOMPARE(form->Tasks[0]->count(), 51);
-    QCOMPARE(form->Label1->text(), QStringLiteral("50 Tasks Max"));
+    QCOMPARE(form->firstListCounter->text(), QStringLiteral("50 Tasks Max"));
 }
 
-void TestForm1::moveWithoutSelectionIsIgnored()
+void TestMainWindow::moveWithoutSelectionIsIgnored()
 {
     form->Tasks[0]->append(entries(2));
-    form->Label2->setText(QStringLiteral("File Open"));
+    form->fileStatusLabel->setText(QStringLiteral("File Open"));
     // Below the last entry: nothing is selected there.
     const QPoint below(20, form->List[0]->viewport()->height() - 5);
     QTest::mouseDClick(form->List[0]->viewport(), Qt::LeftButton, {}, below);
     form->run(Command::MoveToOther);
     QCOMPARE(form->Tasks[0]->count(), 2);
     QCOMPARE(form->Tasks[1]->count(), 0);
-    QCOMPARE(form->Label2->text(), QStringLiteral("File Open"));
+    QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("File Open"));
 }
 
-void TestForm1::moveIntoListAtFileLimitIsIgnored()
+void TestMainWindow::moveIntoListAtFileLimitIsIgnored()
 {
     QStringList many;
     many.reserve(kMaxListEntries);
@@ -485,39 +485,39 @@ void TestForm1::moveIntoListAtFileLimitIsIgnored()
     QCOMPARE(form->Tasks[1]->count(), kMaxListEntries);
 }
 
-void TestForm1::hover_data()
+void TestMainWindow::hover_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<bool>("secondList");
     QTest::addColumn<QString>("title");
-    QTest::newRow("Command1") << "Command1" << false << "Open a File";
-    QTest::newRow("Command2") << "Command2" << false << "Save / Save as...";
-    QTest::newRow("Command3") << "Command3" << false << "Add a Task";
-    QTest::newRow("Command9") << "Command9" << true << "Add a Task";
-    QTest::newRow("Command5") << "Command5" << false << "Add an appointment to the list";
-    QTest::newRow("Command10") << "Command10" << true << "Add an appointment to the list";
-    QTest::newRow("Command4") << "Command4" << false << "Remove the selected Task or Appointment from the list";
-    QTest::newRow("Command11") << "Command11" << true << "Remove the selected Task or Appointment from the list";
-    QTest::newRow("Command6") << "Command6" << false << "Exit the program , remember to save your work";
-    QTest::newRow("Command7") << "Command7" << false << "Print the list";
-    QTest::newRow("Command8") << "Command8" << false << "Navigate tru both lists of tasks";
-    QTest::newRow("Command13") << "Command13" << true << "See a Complete Report of all tasks";
-    QTest::newRow("Command14") << "Command14" << true
+    QTest::newRow("openButton") << "openButton" << false << "Open a File";
+    QTest::newRow("saveButton") << "saveButton" << false << "Save / Save as...";
+    QTest::newRow("addTaskButton") << "addTaskButton" << false << "Add a Task";
+    QTest::newRow("secondAddTaskButton") << "secondAddTaskButton" << true << "Add a Task";
+    QTest::newRow("addAppointmentButton") << "addAppointmentButton" << false << "Add an appointment to the list";
+    QTest::newRow("secondAddAppointmentButton") << "secondAddAppointmentButton" << true << "Add an appointment to the list";
+    QTest::newRow("removeButton") << "removeButton" << false << "Remove the selected Task or Appointment from the list";
+    QTest::newRow("secondRemoveButton") << "secondRemoveButton" << true << "Remove the selected Task or Appointment from the list";
+    QTest::newRow("exitButton") << "exitButton" << false << "Exit the program , remember to save your work";
+    QTest::newRow("printButton") << "printButton" << false << "Print the list";
+    QTest::newRow("switchListButton") << "switchListButton" << false << "Navigate tru both lists of tasks";
+    QTest::newRow("statusReportButton") << "statusReportButton" << true << "See a Complete Report of all tasks";
+    QTest::newRow("fileNameButton") << "fileNameButton" << true
                                << "See the Name and Path of the open file // Make a Backup Copy of the open file.";
-    QTest::newRow("Image1") << "Image1" << false << "About...";
-    QTest::newRow("Label3") << "Label3" << false << "Show Calendar";
-    QTest::newRow("List(0)") << "List(0)" << false << "Double click to pass the task to the other list";
-    QTest::newRow("List(1)") << "List(1)" << true << "Double click to pass the task to the other list";
-    QTest::newRow("ProgressBar1") << "ProgressBar1" << false << "50 Tasks max in list 1 and 300 hundred in list 2.";
+    QTest::newRow("aboutPicture") << "aboutPicture" << false << "About...";
+    QTest::newRow("clockLabel") << "clockLabel" << false << "Show Calendar";
+    QTest::newRow("firstList") << "firstList" << false << "Double click to pass the task to the other list";
+    QTest::newRow("secondList") << "secondList" << true << "Double click to pass the task to the other list";
+    QTest::newRow("firstListFill") << "firstListFill" << false << "50 Tasks max in list 1 and 300 hundred in list 2.";
 }
 
-void TestForm1::hover()
+void TestMainWindow::hover()
 {
     QFETCH(QString, control);
     QFETCH(bool, secondList);
     QFETCH(QString, title);
     if (secondList)
-        click(form->Command8);
+        click(form->switchListButton);
     QWidget *widget = form->findChild<QWidget *>(control);
     QVERIFY(widget);
     if (auto *list = qobject_cast<TaskListView *>(widget))
@@ -528,68 +528,68 @@ void TestForm1::hover()
     QCOMPARE(form->windowTitle(), title);
 }
 
-void TestForm1::hoverOverQuietControlsKeepsTitle()
+void TestMainWindow::hoverOverQuietControlsKeepsTitle()
 {
-    hoverOver(form->Command3);
+    hoverOver(form->addTaskButton);
     QCOMPARE(form->windowTitle(), QStringLiteral("Add a Task"));
-    const QList<QWidget *> quiet{form->Text1, form->Label2, form->Label1, form->Label4, form->DTPicker1};
+    const QList<QWidget *> quiet{form->entryBox, form->fileStatusLabel, form->firstListCounter, form->spacesLeftLabel, form->appointmentDate};
     for (QWidget *widget : quiet) {
         hoverOver(widget);
         QCOMPARE(form->windowTitle(), QStringLiteral("Add a Task"));
     }
-    QVERIFY(form->Text1->hasFocus()); // moving over the entry box gives it the focus
+    QVERIFY(form->entryBox->hasFocus()); // moving over the entry box gives it the focus
 }
 
-void TestForm1::bareSecondListPanel()
+void TestMainWindow::bareSecondListPanel()
 {
-    click(form->Command8);
+    click(form->switchListButton);
     // Right of the second list, above the buttons: the panel's own background.
-    const QPoint bare(form->Picture1->width() - 3, 100);
-    QCOMPARE(form->Picture1->childAt(bare), nullptr);
-    hoverOver(form->Picture1, bare);
+    const QPoint bare(form->secondListPanel->width() - 3, 100);
+    QCOMPARE(form->secondListPanel->childAt(bare), nullptr);
+    hoverOver(form->secondListPanel, bare);
     QCOMPARE(form->windowTitle(), QStringLiteral("Second To Do List , 300 tasks max."));
 }
 
-void TestForm1::bareWindowRestoresTitle()
+void TestMainWindow::bareWindowRestoresTitle()
 {
-    hoverOver(form->Image1);
+    hoverOver(form->aboutPicture);
     QCOMPARE(form->windowTitle(), QStringLiteral("About..."));
     QVERIFY(windows->find<AboutWindow>());
     QVERIFY(windows->find<AboutWindow>()->isHidden());
-    QCOMPARE(form->image1Picture().cacheKey(), windows->find<AboutWindow>()->windowIcon().cacheKey());
+    QCOMPARE(form->aboutPictureIcon().cacheKey(), windows->find<AboutWindow>()->windowIcon().cacheKey());
 
     const QPoint bare(483, 380);
     QCOMPARE(form->childAt(bare), nullptr);
     hoverOver(form, bare);
     QCOMPARE(form->windowTitle(), form->standardTitle());
     // The ruled lines are drawn on the window: over them is over the bare window.
-    for (QWidget *line : {form->Line1, form->Line2}) {
+    for (QWidget *line : {form->capacityTopLine, form->capacityBottomLine}) {
         form->setTitle(QStringLiteral("before"));
         hoverOver(form, line->geometry().center());
         QCOMPARE(form->windowTitle(), form->standardTitle());
     }
     QVERIFY(windows->find<OtherProgramsWindow>());
     QVERIFY(windows->find<OtherProgramsWindow>()->isHidden());
-    QCOMPARE(form->image1Picture().cacheKey(), windows->find<OtherProgramsWindow>()->windowIcon().cacheKey());
+    QCOMPARE(form->aboutPictureIcon().cacheKey(), windows->find<OtherProgramsWindow>()->windowIcon().cacheKey());
 
-    QTest::mouseClick(form->Image1, Qt::LeftButton);
-    QCOMPARE(form->image1Picture().cacheKey(), form->windowIcon().cacheKey());
+    QTest::mouseClick(form->aboutPicture, Qt::LeftButton);
+    QCOMPARE(form->aboutPictureIcon().cacheKey(), form->windowIcon().cacheKey());
 }
 
-void TestForm1::lineBreaksStayOutOfTheEntryBox()
+void TestMainWindow::lineBreaksStayOutOfTheEntryBox()
 {
-    form->Text1->clear();
-    form->Text1->setFocus();
+    form->entryBox->clear();
+    form->entryBox->setFocus();
     QGuiApplication::clipboard()->setText(QStringLiteral("first\r\nsecond\nthird"));
-    QTest::keyClick(form->Text1, Qt::Key_V, Qt::ControlModifier);
-    QVERIFY(!form->Text1->text().contains(QLatin1Char('\n')));
-    QVERIFY(!form->Text1->text().contains(QLatin1Char('\r')));
-    click(form->Command3);
+    QTest::keyClick(form->entryBox, Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(!form->entryBox->text().contains(QLatin1Char('\n')));
+    QVERIFY(!form->entryBox->text().contains(QLatin1Char('\r')));
+    click(form->addTaskButton);
     QCOMPARE(form->Tasks[0]->count(), 1);
     QCOMPARE(form->Tasks[0]->at(0), QStringLiteral("first second third"));
 }
 
-void TestForm1::quit_data()
+void TestMainWindow::quit_data()
 {
     QTest::addColumn<bool>("button");  // Exit, or the close box (Alt+F4 is the same)
     QTest::addColumn<bool>("unsaved"); // an entry added since the start
@@ -620,7 +620,7 @@ void TestForm1::quit_data()
                                                  << false;
 }
 
-void TestForm1::quit()
+void TestMainWindow::quit()
 {
     QFETCH(bool, button);
     QFETCH(bool, unsaved);
@@ -632,13 +632,13 @@ void TestForm1::quit()
     QTemporaryDir dir;
     const QString saved = dir.filePath(QStringLiteral("lists.dat"));
     if (unsaved) {
-        form->Text1->setText(QStringLiteral("typed"));
-        click(form->Command3);
+        form->entryBox->setText(QStringLiteral("typed"));
+        click(form->addTaskButton);
     }
     platform->answers.append(answers);
     platform->paths.enqueue(pathGiven ? std::optional<QString>(saved) : std::nullopt);
     if (button)
-        click(form->Command6);
+        click(form->exitButton);
     else
         QCOMPARE(form->close(), ends);
     QCOMPARE(platform->messageTexts(), asked);
@@ -656,7 +656,7 @@ void TestForm1::quit()
     }
 }
 
-void TestForm1::reminder_data()
+void TestMainWindow::reminder_data()
 {
     QTest::addColumn<QStringList>("first");
     QTest::addColumn<QStringList>("second");
@@ -675,7 +675,7 @@ void TestForm1::reminder_data()
 }
 
 // What is due is told on the desktop once; a click on it shows the first of it.
-void TestForm1::reminder()
+void TestMainWindow::reminder()
 {
     QFETCH(QStringList, first);
     QFETCH(QStringList, second);
@@ -694,7 +694,7 @@ void TestForm1::reminder()
         return;
     QCOMPARE(shown.front().second, body);
     // The same entries are not told again that day.
-    QMetaObject::invokeMethod(form->Timer1, "timeout");
+    QMetaObject::invokeMethod(form->clockTimer, "timeout");
     form->openTaskFile(file);
     QCoreApplication::processEvents();
     QCOMPARE(shown.size(), 1);
@@ -703,29 +703,29 @@ void TestForm1::reminder()
     QCOMPARE(form->List[list]->selectedRow(), row);
 }
 
-void TestForm1::aboutAndCalendarOpenOnce()
+void TestMainWindow::aboutAndCalendarOpenOnce()
 {
-    QTest::mouseClick(form->Image1, Qt::LeftButton);
+    QTest::mouseClick(form->aboutPicture, Qt::LeftButton);
     AboutWindow *about = windows->find<AboutWindow>();
     QVERIFY(about && about->isVisible());
-    QTest::mouseClick(form->Image1, Qt::LeftButton);
+    QTest::mouseClick(form->aboutPicture, Qt::LeftButton);
     QCOMPARE(windows->find<AboutWindow>(), about);
     const QWidgetList tops = QApplication::topLevelWidgets();
     QCOMPARE(std::count_if(tops.begin(), tops.end(), [](QWidget *w) { return qobject_cast<AboutWindow *>(w); }), 1);
 
-    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    QTest::mouseClick(form->clockLabel, Qt::LeftButton);
     CalendarWindow *calendar = windows->find<CalendarWindow>();
     QVERIFY(calendar && calendar->isVisible());
-    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    QTest::mouseClick(form->clockLabel, Qt::LeftButton);
     QCOMPARE(windows->find<CalendarWindow>(), calendar);
 
     // The close box destroys the window; the next click loads a new one.
     calendar->close();
     QVERIFY(!windows->find<CalendarWindow>());
-    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    QTest::mouseClick(form->clockLabel, Qt::LeftButton);
     QVERIFY(windows->find<CalendarWindow>());
     QVERIFY(windows->find<CalendarWindow>()->isVisible());
 }
 
-QTEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -31,7 +31,7 @@ enum class Row { Vertical, Horizontal, FontSize, WeekNumbers, ThreeD, Today };
 
 Q_DECLARE_METATYPE(Row)
 
-class TestForm5 : public QObject, private listora::test::MainWindowRig {
+class TestCalendarPreferences : public QObject, private listora::test::MainWindowRig {
     Q_OBJECT
 private slots:
     void init();
@@ -54,25 +54,25 @@ private slots:
 
 private:
     CalendarPreferences &openPreferences();
-    MonthView &calendar() { return *windows->get<CalendarWindow>().MonthView1; }
+    MonthView &calendar() { return *windows->get<CalendarWindow>().monthView; }
     QComboBox *combo(Row row) const;
     QCheckBox *check(Row row) const;
 
     CalendarPreferences *prefs = nullptr;
 };
 
-void TestForm5::init()
+void TestCalendarPreferences::init()
 {
     buildRig();
     prefs = nullptr;
 }
 
-void TestForm5::cleanup()
+void TestCalendarPreferences::cleanup()
 {
     tearDownRig();
 }
 
-CalendarPreferences &TestForm5::openPreferences()
+CalendarPreferences &TestCalendarPreferences::openPreferences()
 {
     prefs = &windows->show<CalendarPreferences>();
     if (!QTest::qWaitForWindowExposed(prefs))
@@ -80,41 +80,41 @@ CalendarPreferences &TestForm5::openPreferences()
     return *prefs;
 }
 
-QComboBox *TestForm5::combo(Row row) const
+QComboBox *TestCalendarPreferences::combo(Row row) const
 {
     switch (row) {
-    case Row::Vertical: return prefs->Combo1;
-    case Row::Horizontal: return prefs->Combo2;
-    case Row::FontSize: return prefs->Combo3;
+    case Row::Vertical: return prefs->verticalMonths;
+    case Row::Horizontal: return prefs->horizontalMonths;
+    case Row::FontSize: return prefs->fontSize;
     default: return nullptr;
     }
 }
 
-QCheckBox *TestForm5::check(Row row) const
+QCheckBox *TestCalendarPreferences::check(Row row) const
 {
     switch (row) {
-    case Row::WeekNumbers: return prefs->Check1;
-    case Row::ThreeD: return prefs->Check2;
-    case Row::Today: return prefs->Check3;
+    case Row::WeekNumbers: return prefs->weekNumbers;
+    case Row::ThreeD: return prefs->threeD;
+    case Row::Today: return prefs->showToday;
     default: return nullptr;
     }
 }
 
-void TestForm5::design()
+void TestCalendarPreferences::design()
 {
     CalendarPreferences &p = openPreferences();
     QCOMPARE(p.windowTitle(), QStringLiteral("Preferences"));
     QCOMPARE(p.size(), QSize(312, 240));
     QVERIFY(!(p.windowFlags() & Qt::WindowMaximizeButtonHint));
 
-    const QList<QLabel *> labels{p.Label1, p.Label2, p.Label3, p.Label4, p.Label5, p.Label6, p.Label7};
+    const QList<QLabel *> labels{p.verticalMonthsLabel, p.horizontalMonthsLabel, p.weekNumbersLabel, p.threeDLabel, p.fontSizeLabel, p.showTodayLabel, p.resetLabel};
     const QStringList captions{
         QStringLiteral("Nº of vertical months:"),     QStringLiteral("Nº of horizontal months:"),
         QStringLiteral("Show week number:"),          QStringLiteral("3D Calendar:"),
         QStringLiteral("Font Size of the Calendar:"), QStringLiteral("Show \" Today\""),
         QStringLiteral("Reset Preferences:"),
     };
-    const QList<QWidget *> controls{p.Combo1, p.Combo2, p.Check1, p.Check2, p.Combo3, p.Check3, p.Check4};
+    const QList<QWidget *> controls{p.verticalMonths, p.horizontalMonths, p.weekNumbers, p.threeD, p.fontSize, p.showToday, p.reset};
     for (int i = 0; i < labels.size(); ++i) {
         QCOMPARE(labels[i]->text(), captions[i]);
         QVERIFY(labels[i]->font().bold());
@@ -129,7 +129,7 @@ void TestForm5::design()
     const QStringList months{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")};
     const QStringList sizes{QStringLiteral("8"),  QStringLiteral("10"), QStringLiteral("12"),
                             QStringLiteral("14"), QStringLiteral("18"), QStringLiteral("24")};
-    for (const auto &[box, items] : {std::pair{p.Combo1, months}, {p.Combo2, months}, {p.Combo3, sizes}}) {
+    for (const auto &[box, items] : {std::pair{p.verticalMonths, months}, {p.horizontalMonths, months}, {p.fontSize, sizes}}) {
         QStringList listed;
         for (int i = 0; i < box->count(); ++i)
             listed << box->itemText(i);
@@ -137,13 +137,13 @@ void TestForm5::design()
         QCOMPARE(box->currentText(), QString());
         QCOMPARE(box->currentIndex(), -1);
     }
-    for (QCheckBox *box : {p.Check1, p.Check2, p.Check3, p.Check4}) {
+    for (QCheckBox *box : {p.weekNumbers, p.threeD, p.showToday, p.reset}) {
         QVERIFY(!box->isChecked());
         QCOMPARE(box->text(), QString());
     }
 }
 
-void TestForm5::comboItemSetsExactlyItsSetting_data()
+void TestCalendarPreferences::comboItemSetsExactlyItsSetting_data()
 {
     QTest::addColumn<Row>("row");
     QTest::addColumn<QString>("item");
@@ -155,7 +155,7 @@ void TestForm5::comboItemSetsExactlyItsSetting_data()
         QTest::addRow("font %s", item) << Row::FontSize << QString::fromLatin1(item);
 }
 
-void TestForm5::comboItemSetsExactlyItsSetting()
+void TestCalendarPreferences::comboItemSetsExactlyItsSetting()
 {
     QFETCH(Row, row);
     QFETCH(QString, item);
@@ -185,7 +185,7 @@ void TestForm5::comboItemSetsExactlyItsSetting()
     QCOMPARE(settingsOf(calendar()), expected);
 }
 
-void TestForm5::textMatchingNoItemChangesNothing_data()
+void TestCalendarPreferences::textMatchingNoItemChangesNothing_data()
 {
     QTest::addColumn<Row>("row");
     QTest::addColumn<QString>("text");
@@ -204,7 +204,7 @@ void TestForm5::textMatchingNoItemChangesNothing_data()
     QTest::newRow("font empty") << Row::FontSize << QString();
 }
 
-void TestForm5::textMatchingNoItemChangesNothing()
+void TestCalendarPreferences::textMatchingNoItemChangesNothing()
 {
     QFETCH(Row, row);
     QFETCH(QString, text);
@@ -220,7 +220,7 @@ void TestForm5::textMatchingNoItemChangesNothing()
     else
         QTest::keyClicks(box->lineEdit(), text);
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
-    prefs->Check4->setFocus();
+    prefs->reset->setFocus();
     QCOMPARE(settingsOf(calendar()), kBaseline);
 
     // The reaction itself, run with that text in the box, ignores it too.
@@ -233,40 +233,40 @@ void TestForm5::textMatchingNoItemChangesNothing()
     QCOMPARE(settingsOf(calendar()), kBaseline);
 }
 
-void TestForm5::typingAloneChangesNothing()
+void TestCalendarPreferences::typingAloneChangesNothing()
 {
     openPreferences();
     apply(calendar(), kBaseline);
     // An item's own text, typed, committed with Enter and left, is not a choice.
     const std::pair<QComboBox *, QString> typed[] = {
-        {prefs->Combo1, QStringLiteral("4")}, {prefs->Combo2, QStringLiteral("1")}, {prefs->Combo3, QStringLiteral("18")}};
+        {prefs->verticalMonths, QStringLiteral("4")}, {prefs->horizontalMonths, QStringLiteral("1")}, {prefs->fontSize, QStringLiteral("18")}};
     for (const auto &[box, text] : typed) {
         box->setFocus();
         QTest::keyClicks(box->lineEdit(), text);
-        prefs->Check4->setFocus();
+        prefs->reset->setFocus();
         box->setFocus();
         box->lineEdit()->selectAll();
         QTest::keyClicks(box->lineEdit(), text);
         QTest::keyClick(box->lineEdit(), Qt::Key_Return);
         QCOMPARE(box->currentText(), text);
     }
-    prefs->Check4->setFocus();
+    prefs->reset->setFocus();
     QCOMPARE(settingsOf(calendar()), kBaseline);
 
     // Stepping through the list with the arrow keys is choosing from it.
-    prefs->Combo3->setFocus();
-    QTest::keyClick(prefs->Combo3, Qt::Key_Down);
-    QCOMPARE(prefs->Combo3->currentText(), QStringLiteral("8"));
+    prefs->fontSize->setFocus();
+    QTest::keyClick(prefs->fontSize, Qt::Key_Down);
+    QCOMPARE(prefs->fontSize->currentText(), QStringLiteral("8"));
     CalendarSettings expected = kBaseline;
     expected.fontSize = 8;
     QCOMPARE(settingsOf(calendar()), expected);
 }
 
-void TestForm5::wheelOverComboChangesNothing()
+void TestCalendarPreferences::wheelOverComboChangesNothing()
 {
     openPreferences();
     apply(calendar(), kBaseline);
-    for (QComboBox *box : {prefs->Combo1, prefs->Combo2, prefs->Combo3}) {
+    for (QComboBox *box : {prefs->verticalMonths, prefs->horizontalMonths, prefs->fontSize}) {
         for (const int delta : {-120, -120, 120}) {
             const QPointF at(box->width() / 2.0, box->height() / 2.0);
             QWheelEvent wheel(at, box->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
@@ -278,7 +278,7 @@ void TestForm5::wheelOverComboChangesNothing()
     QCOMPARE(settingsOf(calendar()), kBaseline);
 }
 
-void TestForm5::checkBoxBothWays_data()
+void TestCalendarPreferences::checkBoxBothWays_data()
 {
     QTest::addColumn<Row>("row");
     QTest::newRow("week numbers") << Row::WeekNumbers;
@@ -286,7 +286,7 @@ void TestForm5::checkBoxBothWays_data()
     QTest::newRow("today") << Row::Today;
 }
 
-void TestForm5::checkBoxBothWays()
+void TestCalendarPreferences::checkBoxBothWays()
 {
     QFETCH(Row, row);
     openPreferences();
@@ -313,17 +313,17 @@ void TestForm5::checkBoxBothWays()
     QVERIFY(prefs->rect().contains(box->geometry()));
 }
 
-void TestForm5::resetSequence()
+void TestCalendarPreferences::resetSequence()
 {
     openPreferences();
-    QVERIFY(chooseItem(prefs->Combo1, QStringLiteral("2")));
-    QVERIFY(chooseItem(prefs->Combo2, QStringLiteral("3")));
-    QVERIFY(chooseItem(prefs->Combo3, QStringLiteral("12")));
-    clickCheck(prefs->Check1);
-    clickCheck(prefs->Check2);
-    clickCheck(prefs->Check2);
-    clickCheck(prefs->Check3);
-    clickCheck(prefs->Check3);
+    QVERIFY(chooseItem(prefs->verticalMonths, QStringLiteral("2")));
+    QVERIFY(chooseItem(prefs->horizontalMonths, QStringLiteral("3")));
+    QVERIFY(chooseItem(prefs->fontSize, QStringLiteral("12")));
+    clickCheck(prefs->weekNumbers);
+    clickCheck(prefs->threeD);
+    clickCheck(prefs->threeD);
+    clickCheck(prefs->showToday);
+    clickCheck(prefs->showToday);
     // Nothing in the preferences makes the font light; a reset still makes it bold.
     calendar().setFontBold(false);
     const CalendarSettings changed{2, 3, true, false, false, 12, false};
@@ -331,22 +331,22 @@ void TestForm5::resetSequence()
     const QDate selected = calendar().selectedDate();
 
     const auto controls = [this] {
-        return QStringList{prefs->Combo1->currentText(), prefs->Combo2->currentText(), prefs->Combo3->currentText(),
-                           prefs->Check1->text(),        prefs->Check2->text(),        prefs->Check3->text(),
-                           QString::number(prefs->Check1->checkState()),
-                           QString::number(prefs->Check2->checkState()),
-                           QString::number(prefs->Check3->checkState())};
+        return QStringList{prefs->verticalMonths->currentText(), prefs->horizontalMonths->currentText(), prefs->fontSize->currentText(),
+                           prefs->weekNumbers->text(),        prefs->threeD->text(),        prefs->showToday->text(),
+                           QString::number(prefs->weekNumbers->checkState()),
+                           QString::number(prefs->threeD->checkState()),
+                           QString::number(prefs->showToday->checkState())};
     };
     const QStringList shown = controls();
 
-    clickCheck(prefs->Check4);
-    QVERIFY(prefs->Check4->isChecked());
-    QCOMPARE(prefs->Check4->text(), QStringLiteral("No"));
+    clickCheck(prefs->reset);
+    QVERIFY(prefs->reset->isChecked());
+    QCOMPARE(prefs->reset->text(), QStringLiteral("No"));
     QCOMPARE(settingsOf(calendar()), changed);
 
-    clickCheck(prefs->Check4);
-    QVERIFY(!prefs->Check4->isChecked());
-    QCOMPARE(prefs->Check4->text(), QStringLiteral("Yes"));
+    clickCheck(prefs->reset);
+    QVERIFY(!prefs->reset->isChecked());
+    QCOMPARE(prefs->reset->text(), QStringLiteral("Yes"));
     QCOMPARE(settingsOf(calendar()), CalendarSettings{});
     QCOMPARE(calendar().selectedDate(), selected);
     // The other controls are not brought back in line with the calendar.
@@ -354,36 +354,36 @@ void TestForm5::resetSequence()
 
     // And round again: "No" and nothing, then "Yes" and the reset. The week
     // number box still shows "Yes", so it takes two clicks to turn them on.
-    clickCheck(prefs->Check1);
-    clickCheck(prefs->Check1);
+    clickCheck(prefs->weekNumbers);
+    clickCheck(prefs->weekNumbers);
     QVERIFY(calendar().showWeekNumbers());
-    clickCheck(prefs->Check4);
-    QCOMPARE(prefs->Check4->text(), QStringLiteral("No"));
+    clickCheck(prefs->reset);
+    QCOMPARE(prefs->reset->text(), QStringLiteral("No"));
     QVERIFY(calendar().showWeekNumbers());
-    clickCheck(prefs->Check4);
-    QCOMPARE(prefs->Check4->text(), QStringLiteral("Yes"));
+    clickCheck(prefs->reset);
+    QCOMPARE(prefs->reset->text(), QStringLiteral("Yes"));
     QCOMPARE(settingsOf(calendar()), CalendarSettings{});
 
     // The calendar window fits the one month again.
     QCOMPARE(windows->find<CalendarWindow>()->size(), QSize(555, 428));
 }
 
-void TestForm5::writeWhileCalendarUnloaded_data()
+void TestCalendarPreferences::writeWhileCalendarUnloaded_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<CalendarSettings>("expected");
-    QTest::newRow("vertical 3") << QStringLiteral("Combo1 3") << CalendarSettings{3, 1, false, true, true, 24, true};
-    QTest::newRow("horizontal 4") << QStringLiteral("Combo2 4") << CalendarSettings{1, 4, false, true, true, 24, true};
-    QTest::newRow("font 8") << QStringLiteral("Combo3 8") << CalendarSettings{1, 1, false, true, true, 8, true};
-    QTest::newRow("week numbers") << QStringLiteral("Check1") << CalendarSettings{1, 1, true, true, true, 24, true};
-    QTest::newRow("3D twice") << QStringLiteral("Check2 Check2")
+    QTest::newRow("vertical 3") << QStringLiteral("verticalMonths 3") << CalendarSettings{3, 1, false, true, true, 24, true};
+    QTest::newRow("horizontal 4") << QStringLiteral("horizontalMonths 4") << CalendarSettings{1, 4, false, true, true, 24, true};
+    QTest::newRow("font 8") << QStringLiteral("fontSize 8") << CalendarSettings{1, 1, false, true, true, 8, true};
+    QTest::newRow("week numbers") << QStringLiteral("weekNumbers") << CalendarSettings{1, 1, true, true, true, 24, true};
+    QTest::newRow("3D twice") << QStringLiteral("threeD threeD")
                               << CalendarSettings{1, 1, false, true, false, 24, true};
-    QTest::newRow("today twice") << QStringLiteral("Check3 Check3")
+    QTest::newRow("today twice") << QStringLiteral("showToday showToday")
                                  << CalendarSettings{1, 1, false, false, true, 24, true};
-    QTest::newRow("reset ticked") << QStringLiteral("Check4") << CalendarSettings{};
+    QTest::newRow("reset ticked") << QStringLiteral("reset") << CalendarSettings{};
 }
 
-void TestForm5::writeWhileCalendarUnloaded()
+void TestCalendarPreferences::writeWhileCalendarUnloaded()
 {
     QFETCH(QString, action);
     QFETCH(CalendarSettings, expected);
@@ -394,8 +394,7 @@ void TestForm5::writeWhileCalendarUnloaded()
     QVERIFY(!windows->find<CalendarWindow>());
 
     const QStringList steps = action.split(QLatin1Char(' '));
-    if (steps.first().startsWith(QStringLiteral("Combo"))) {
-        QComboBox *box = prefs->findChild<QComboBox *>(steps.first());
+    if (QComboBox *box = prefs->findChild<QComboBox *>(steps.first())) {
         QVERIFY(chooseItem(box, steps.last()));
     } else {
         for (const QString &name : steps)
@@ -404,57 +403,57 @@ void TestForm5::writeWhileCalendarUnloaded()
 
     // Nothing on screen, but loaded, with the setting and today's date.
     CalendarWindow *loaded = windows->find<CalendarWindow>();
-    if (action == QStringLiteral("Check4")) {
+    if (action == QStringLiteral("reset")) {
         // A first click on the reset box writes nothing.
         QVERIFY(!loaded);
         return;
     }
     QVERIFY(loaded);
     QVERIFY(!loaded->isVisible());
-    QCOMPARE(settingsOf(*loaded->MonthView1), expected);
-    QCOMPARE(loaded->MonthView1->selectedDate(), QDate(2031, 5, 17));
+    QCOMPARE(settingsOf(*loaded->monthView), expected);
+    QCOMPARE(loaded->monthView->selectedDate(), QDate(2031, 5, 17));
 
     // Opened from the main window, it is that same window with that setting.
-    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    QTest::mouseClick(form->clockLabel, Qt::LeftButton);
     QCOMPARE(windows->find<CalendarWindow>(), loaded);
     QVERIFY(loaded->isVisible());
-    QCOMPARE(settingsOf(*loaded->MonthView1), expected);
+    QCOMPARE(settingsOf(*loaded->monthView), expected);
     QCOMPARE(topLevelCount<CalendarWindow>(), 1);
-    const QRect view = loaded->MonthView1->geometry();
+    const QRect view = loaded->monthView->geometry();
     QVERIFY(loaded->rect().contains(view));
 }
 
-void TestForm5::writeAfterCalendarClosedStartsFromDesign()
+void TestCalendarPreferences::writeAfterCalendarClosedStartsFromDesign()
 {
     windows->show<CalendarWindow>();
     openPreferences();
-    QVERIFY(chooseItem(prefs->Combo2, QStringLiteral("2")));
+    QVERIFY(chooseItem(prefs->horizontalMonths, QStringLiteral("2")));
     QCOMPARE(calendar().monthColumns(), 2);
 
     windows->find<CalendarWindow>()->close();
     QVERIFY(!windows->find<CalendarWindow>());
-    QVERIFY(chooseItem(prefs->Combo1, QStringLiteral("4")));
+    QVERIFY(chooseItem(prefs->verticalMonths, QStringLiteral("4")));
     CalendarWindow *loaded = windows->find<CalendarWindow>();
     QVERIFY(loaded && !loaded->isVisible());
-    QCOMPARE(settingsOf(*loaded->MonthView1), (CalendarSettings{4, 1, false, true, true, 24, true}));
+    QCOMPARE(settingsOf(*loaded->monthView), (CalendarSettings{4, 1, false, true, true, 24, true}));
 }
 
-void TestForm5::reopenedPreferencesStartEmpty()
+void TestCalendarPreferences::reopenedPreferencesStartEmpty()
 {
     openPreferences();
-    QVERIFY(chooseItem(prefs->Combo3, QStringLiteral("14")));
-    clickCheck(prefs->Check1);
+    QVERIFY(chooseItem(prefs->fontSize, QStringLiteral("14")));
+    clickCheck(prefs->weekNumbers);
     prefs->close();
     QVERIFY(!windows->find<CalendarPreferences>());
 
     openPreferences();
-    QCOMPARE(prefs->Combo3->currentText(), QString());
-    QVERIFY(!prefs->Check1->isChecked());
-    QCOMPARE(prefs->Check1->text(), QString());
+    QCOMPARE(prefs->fontSize->currentText(), QString());
+    QVERIFY(!prefs->weekNumbers->isChecked());
+    QCOMPARE(prefs->weekNumbers->text(), QString());
     // The calendar keeps what was applied.
     QCOMPARE(calendar().fontSize(), 14.0);
     QVERIFY(calendar().showWeekNumbers());
 }
 
-QTEST_MAIN(TestForm5)
-#include "tst_form5.moc"
+QTEST_MAIN(TestCalendarPreferences)
+#include "tst_calendarpreferences.moc"

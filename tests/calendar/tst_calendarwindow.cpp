@@ -62,7 +62,7 @@ QScreen *screenNamed(const QString &name)
 
 } // namespace
 
-class TestForm3 : public QObject, private listora::test::MainWindowRig {
+class TestCalendarWindow : public QObject, private listora::test::MainWindowRig {
     Q_OBJECT
 private slots:
     void init();
@@ -103,22 +103,22 @@ private:
     CalendarWindow *calendar = nullptr;
 };
 
-void TestForm3::init()
+void TestCalendarWindow::init()
 {
     buildRig();
     QVERIFY(showMainWindow());
     calendar = nullptr;
 }
 
-void TestForm3::cleanup()
+void TestCalendarWindow::cleanup()
 {
     tearDownRig();
 }
 
 // The way a person opens it: the main window's clock label.
-CalendarWindow &TestForm3::openCalendar()
+CalendarWindow &TestCalendarWindow::openCalendar()
 {
-    QTest::mouseClick(form->Label3, Qt::LeftButton);
+    QTest::mouseClick(form->clockLabel, Qt::LeftButton);
     calendar = windows->find<CalendarWindow>();
     if (!calendar)
         qFatal("the clock label opened no calendar");
@@ -132,19 +132,19 @@ CalendarWindow &TestForm3::openCalendar()
 
 // In the calendar's own coordinates: QTest hands clicks to the widget named,
 // not to a child under the pointer.
-QPoint TestForm3::datePoint(QDate date) const
+QPoint TestCalendarWindow::datePoint(QDate date) const
 {
-    return calendar->MonthView1->dateRect(date).center();
+    return calendar->monthView->dateRect(date).center();
 }
 
 // A double-click leaves QTest's mouse state such that the next bare move is
 // dropped; one plain click on the main window's status label resets it.
-void TestForm3::resetMouse()
+void TestCalendarWindow::resetMouse()
 {
-    QTest::mouseClick(form->Label2, Qt::LeftButton);
+    QTest::mouseClick(form->fileStatusLabel, Qt::LeftButton);
 }
 
-void TestForm3::design()
+void TestCalendarWindow::design()
 {
     CalendarWindow &c = openCalendar();
     QCOMPARE(c.windowTitle(), QStringLiteral("Calendar"));
@@ -153,7 +153,7 @@ void TestForm3::design()
     QVERIFY(!(c.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(!c.windowIcon().isNull());
 
-    MonthView &view = *c.MonthView1;
+    MonthView &view = *c.monthView;
     QCOMPARE(view.geometry(), QRect(16, 16, 488, 398));
     QCOMPARE(settingsOf(view), CalendarSettings{});
     QCOMPARE(view.minimumDate(), QDate(1753, 1, 1));
@@ -166,7 +166,7 @@ void TestForm3::design()
         QVERIFY2(view.rect().contains(view.dateRect(d)), qPrintable(d.toString(Qt::ISODate)));
 }
 
-void TestForm3::opensOnToday_data()
+void TestCalendarWindow::opensOnToday_data()
 {
     QTest::addColumn<QDate>("today");
     QTest::newRow("ordinary day") << QDate(2026, 12, 8);
@@ -175,28 +175,28 @@ void TestForm3::opensOnToday_data()
     QTest::newRow("last day of the range") << QDate(9999, 12, 31);
 }
 
-void TestForm3::opensOnToday()
+void TestCalendarWindow::opensOnToday()
 {
     QFETCH(QDate, today);
     platform->clock = QDateTime(today, QTime(12, 0));
-    MonthView &view = *openCalendar().MonthView1;
+    MonthView &view = *openCalendar().monthView;
     QCOMPARE(view.selectedDate(), today);
     QCOMPARE(view.firstMonth(), QDate(today.year(), today.month(), 1));
     QVERIFY(view.rect().contains(view.dateRect(today)));
 }
 
-void TestForm3::oneCalendarHoweverOftenOpened()
+void TestCalendarWindow::oneCalendarHoweverOftenOpened()
 {
     CalendarWindow &first = openCalendar();
     for (int i = 0; i < 3; ++i) {
-        QTest::mouseClick(form->Label3, Qt::LeftButton);
+        QTest::mouseClick(form->clockLabel, Qt::LeftButton);
         QCOMPARE(windows->find<CalendarWindow>(), &first);
     }
     QCOMPARE(topLevelCount<CalendarWindow>(), 1);
     QVERIFY(first.isVisible());
 }
 
-void TestForm3::hoverCaptions_data()
+void TestCalendarWindow::hoverCaptions_data()
 {
     QTest::addColumn<QString>("strip");
     QTest::newRow("top left") << QStringLiteral("top left");
@@ -205,11 +205,11 @@ void TestForm3::hoverCaptions_data()
     QTest::newRow("left, next to the calendar") << QStringLiteral("left edge");
 }
 
-void TestForm3::hoverCaptions()
+void TestCalendarWindow::hoverCaptions()
 {
     QFETCH(QString, strip);
     CalendarWindow &c = openCalendar();
-    const QRect view = c.MonthView1->geometry();
+    const QRect view = c.monthView->geometry();
     QPoint onStrip;
     if (strip == QStringLiteral("top left"))
         onStrip = QPoint(3, 3);
@@ -219,7 +219,7 @@ void TestForm3::hoverCaptions()
         onStrip = QPoint(c.width() / 2, c.height() - 4);
     else
         onStrip = QPoint(view.left() - 2, view.center().y());
-    const QPoint onDate = c.MonthView1->mapTo(&c, datePoint(platform->clock.date()));
+    const QPoint onDate = c.monthView->mapTo(&c, datePoint(platform->clock.date()));
     const QPoint onTitle = view.topLeft() + QPoint(view.width() / 2, 10);
 
     QCOMPARE(c.windowTitle(), QStringLiteral("Calendar"));
@@ -230,8 +230,8 @@ void TestForm3::hoverCaptions()
         return found ? found->object() : nullptr;
     };
     QCOMPARE(readerFinds(onStrip), c.Border);
-    QCOMPARE(readerFinds(onDate), c.MonthView1);
-    QCOMPARE(readerFinds(onTitle), c.MonthView1);
+    QCOMPARE(readerFinds(onDate), c.monthView);
+    QCOMPARE(readerFinds(onTitle), c.monthView);
     hoverOver(&c, onStrip);
     QCOMPARE(c.windowTitle(), kStripCaption);
     hoverOver(&c, onDate);
@@ -243,17 +243,17 @@ void TestForm3::hoverCaptions()
 
     // Over the calendar the strip text never comes back, wherever the pointer goes.
     for (const QPoint at : {view.topLeft() + QPoint(1, 1), view.bottomRight() - QPoint(1, 1),
-                            c.MonthView1->mapTo(&c, c.MonthView1->todayRect().center()),
-                            c.MonthView1->mapTo(&c, c.MonthView1->nextRect().center())}) {
+                            c.monthView->mapTo(&c, c.monthView->todayRect().center()),
+                            c.monthView->mapTo(&c, c.monthView->nextRect().center())}) {
         hoverOver(&c, at);
         QCOMPARE(c.windowTitle(), kCalendarCaption);
     }
     // Nor is the caption given back when the pointer leaves the window.
-    hoverOver(form, form->Label2->geometry().center());
+    hoverOver(form, form->fileStatusLabel->geometry().center());
     QCOMPARE(c.windowTitle(), kCalendarCaption);
 }
 
-void TestForm3::stripClickShowsTheOneClock()
+void TestCalendarWindow::stripClickShowsTheOneClock()
 {
     CalendarWindow &c = openCalendar();
     QVERIFY(!windows->find<ClockWindow>());
@@ -274,7 +274,7 @@ void TestForm3::stripClickShowsTheOneClock()
     QCOMPARE(topLevelCount<ClockWindow>(), 1);
 }
 
-void TestForm3::borderKeysShowTheOneClock_data()
+void TestCalendarWindow::borderKeysShowTheOneClock_data()
 {
     QTest::addColumn<int>("walk"); // from the calendar, where the window opens with the focus
     QTest::addColumn<int>("key");
@@ -285,18 +285,18 @@ void TestForm3::borderKeysShowTheOneClock_data()
 
 // The border as a control: reached from the calendar, its focus drawn, and the
 // keys on it doing what a click on it does. The caption is the pointer's alone.
-void TestForm3::borderKeysShowTheOneClock()
+void TestCalendarWindow::borderKeysShowTheOneClock()
 {
     QFETCH(int, walk);
     QFETCH(int, key);
     CalendarWindow &c = openCalendar();
     QVERIFY(QTest::qWaitForWindowActive(&c));
-    QCOMPARE(QApplication::focusWidget(), c.MonthView1);
-    const QRect topStrip(0, 0, c.width(), c.MonthView1->y());
+    QCOMPARE(QApplication::focusWidget(), c.monthView);
+    const QRect topStrip(0, 0, c.width(), c.monthView->y());
     const QImage unfocused = c.grab(topStrip).toImage();
-    const QDate selected = c.MonthView1->selectedDate();
+    const QDate selected = c.monthView->selectedDate();
 
-    QTest::keyClick(c.MonthView1, Qt::Key(walk));
+    QTest::keyClick(c.monthView, Qt::Key(walk));
     QCOMPARE(QApplication::focusWidget(), c.Border);
     QVERIFY2(c.grab(topStrip).toImage() != unfocused, "the focus does not show");
     QTest::keyClick(c.Border, Qt::Key(key));
@@ -312,33 +312,33 @@ void TestForm3::borderKeysShowTheOneClock()
     QCOMPARE(topLevelCount<ClockWindow>(), 1);
     QVERIFY(!windows->find<CalendarPreferences>());
     QVERIFY(c.isVisible());
-    QCOMPARE(c.MonthView1->selectedDate(), selected);
+    QCOMPARE(c.monthView->selectedDate(), selected);
     QCOMPARE(c.windowTitle(), QStringLiteral("Calendar"));
 
     // Back to the calendar, whose own keys stay its own.
     QTest::keyClick(c.Border, Qt::Key(walk));
-    QCOMPARE(QApplication::focusWidget(), c.MonthView1);
+    QCOMPARE(QApplication::focusWidget(), c.monthView);
 }
 
-void TestForm3::clicksOnTheCalendarShowNoClock()
+void TestCalendarWindow::clicksOnTheCalendarShowNoClock()
 {
     CalendarWindow &c = openCalendar();
     const QDate other = platform->clock.date().addDays(3);
-    QTest::mouseClick(c.MonthView1, Qt::LeftButton, {}, datePoint(other));
-    QCOMPARE(c.MonthView1->selectedDate(), other);
+    QTest::mouseClick(c.monthView, Qt::LeftButton, {}, datePoint(other));
+    QCOMPARE(c.monthView->selectedDate(), other);
     // Pressed on the strip, released over the calendar: no click on the strip.
     QTest::mousePress(&c, Qt::LeftButton, {}, stripPoint());
-    QTest::mouseRelease(&c, Qt::LeftButton, {}, c.MonthView1->geometry().center());
+    QTest::mouseRelease(&c, Qt::LeftButton, {}, c.monthView->geometry().center());
     QVERIFY(!windows->find<ClockWindow>());
     QVERIFY(!windows->find<CalendarPreferences>());
 }
 
-void TestForm3::doubleClickDateShowsTheOnePreferences()
+void TestCalendarWindow::doubleClickDateShowsTheOnePreferences()
 {
     CalendarWindow &c = openCalendar();
     const QDate date = platform->clock.date().addDays(-2);
-    QTest::mouseClick(c.MonthView1, Qt::LeftButton, {}, datePoint(date));
-    QTest::mouseDClick(c.MonthView1, Qt::LeftButton, {}, datePoint(date));
+    QTest::mouseClick(c.monthView, Qt::LeftButton, {}, datePoint(date));
+    QTest::mouseDClick(c.monthView, Qt::LeftButton, {}, datePoint(date));
     CalendarPreferences *prefs = windows->find<CalendarPreferences>();
     QVERIFY(prefs && prefs->isVisible());
     QVERIFY(!windows->find<ClockWindow>()->isVisible());
@@ -346,18 +346,18 @@ void TestForm3::doubleClickDateShowsTheOnePreferences()
 
     const QDate other = date.addDays(1);
     resetMouse();
-    QTest::mouseClick(c.MonthView1, Qt::LeftButton, {}, datePoint(other));
-    QTest::mouseDClick(c.MonthView1, Qt::LeftButton, {}, datePoint(other));
+    QTest::mouseClick(c.monthView, Qt::LeftButton, {}, datePoint(other));
+    QTest::mouseDClick(c.monthView, Qt::LeftButton, {}, datePoint(other));
     QCOMPARE(windows->find<CalendarPreferences>(), prefs);
     QCOMPARE(topLevelCount<CalendarPreferences>(), 1);
     // The date double-clicked is selected like any clicked date, and goes no further.
-    QCOMPARE(c.MonthView1->selectedDate(), other);
+    QCOMPARE(c.monthView->selectedDate(), other);
 }
 
-void TestForm3::doubleClickOutsideDatesShowsNoPreferences()
+void TestCalendarWindow::doubleClickOutsideDatesShowsNoPreferences()
 {
     CalendarWindow &c = openCalendar();
-    MonthView &view = *c.MonthView1;
+    MonthView &view = *c.monthView;
     const QPoint title(view.width() / 2, view.previousRect().center().y());
     const QPoint todayLine = view.todayRect().center();
     for (const QPoint at : {title, todayLine}) {
@@ -368,40 +368,40 @@ void TestForm3::doubleClickOutsideDatesShowsNoPreferences()
     QCOMPARE(view.selectedDate(), platform->clock.date());
 }
 
-void TestForm3::reopenShowsDesignValues()
+void TestCalendarWindow::reopenShowsDesignValues()
 {
     CalendarWindow &c = openCalendar();
     hoverOver(&c, stripPoint());
     QCOMPARE(c.windowTitle(), kStripCaption);
-    QTest::mouseClick(c.MonthView1, Qt::LeftButton, {}, datePoint(platform->clock.date().addDays(1)));
-    QTest::mouseDClick(c.MonthView1, Qt::LeftButton, {}, datePoint(platform->clock.date().addDays(1)));
+    QTest::mouseClick(c.monthView, Qt::LeftButton, {}, datePoint(platform->clock.date().addDays(1)));
+    QTest::mouseDClick(c.monthView, Qt::LeftButton, {}, datePoint(platform->clock.date().addDays(1)));
     CalendarPreferences *prefs = windows->find<CalendarPreferences>();
     QVERIFY(prefs);
-    QVERIFY(chooseItem(prefs->Combo1, QStringLiteral("2")));
-    QVERIFY(chooseItem(prefs->Combo2, QStringLiteral("3")));
-    QVERIFY(chooseItem(prefs->Combo3, QStringLiteral("10")));
-    clickCheck(prefs->Check1);
-    clickCheck(prefs->Check2);
-    clickCheck(prefs->Check2);
-    clickCheck(prefs->Check3);
-    clickCheck(prefs->Check3);
-    QCOMPARE(settingsOf(*c.MonthView1), (CalendarSettings{2, 3, true, false, false, 10, true}));
+    QVERIFY(chooseItem(prefs->verticalMonths, QStringLiteral("2")));
+    QVERIFY(chooseItem(prefs->horizontalMonths, QStringLiteral("3")));
+    QVERIFY(chooseItem(prefs->fontSize, QStringLiteral("10")));
+    clickCheck(prefs->weekNumbers);
+    clickCheck(prefs->threeD);
+    clickCheck(prefs->threeD);
+    clickCheck(prefs->showToday);
+    clickCheck(prefs->showToday);
+    QCOMPARE(settingsOf(*c.monthView), (CalendarSettings{2, 3, true, false, false, 10, true}));
 
     c.close();
     QVERIFY(!windows->find<CalendarWindow>());
     platform->clock = platform->clock.addDays(40);
     CalendarWindow &again = openCalendar();
-    QCOMPARE(settingsOf(*again.MonthView1), CalendarSettings{});
-    QCOMPARE(again.MonthView1->selectedDate(), platform->clock.date());
+    QCOMPARE(settingsOf(*again.monthView), CalendarSettings{});
+    QCOMPARE(again.monthView->selectedDate(), platform->clock.date());
     QCOMPARE(again.windowTitle(), QStringLiteral("Calendar"));
     QCOMPARE(again.size(), QSize(555, 428));
     QCOMPARE(topLevelCount<CalendarWindow>(), 1);
     // The preferences window keeps what it showed.
-    QCOMPARE(prefs->Combo1->currentText(), QStringLiteral("2"));
-    QCOMPARE(prefs->Check1->text(), QStringLiteral("Yes"));
+    QCOMPARE(prefs->verticalMonths->currentText(), QStringLiteral("2"));
+    QCOMPARE(prefs->weekNumbers->text(), QStringLiteral("Yes"));
 }
 
-void TestForm3::closingLeavesTheClockRunning()
+void TestCalendarWindow::closingLeavesTheClockRunning()
 {
     CalendarWindow &c = openCalendar();
     QTest::mouseClick(&c, Qt::LeftButton, {}, stripPoint());
@@ -411,10 +411,10 @@ void TestForm3::closingLeavesTheClockRunning()
     QVERIFY(!windows->find<CalendarWindow>());
     QCOMPARE(windows->find<ClockWindow>(), clock);
     QVERIFY(clock->isVisible());
-    QVERIFY(clock->Timer1->isActive());
+    QVERIFY(clock->tickTimer->isActive());
 }
 
-void TestForm3::windowFitsTheMonths_data()
+void TestCalendarWindow::windowFitsTheMonths_data()
 {
     QTest::addColumn<CalendarSettings>("settings");
     QTest::newRow("2 x 3, week numbers") << CalendarSettings{2, 3, true, true, true, 24, true};
@@ -425,12 +425,12 @@ void TestForm3::windowFitsTheMonths_data()
     QTest::newRow("3 x 2, 18 pt flat") << CalendarSettings{3, 2, false, true, false, 18, true};
 }
 
-void TestForm3::windowFitsTheMonths()
+void TestCalendarWindow::windowFitsTheMonths()
 {
     QFETCH(CalendarSettings, settings);
     CalendarWindow &c = openCalendar();
-    apply(*c.MonthView1, settings);
-    MonthView &view = *c.MonthView1;
+    apply(*c.monthView, settings);
+    MonthView &view = *c.monthView;
 
     // Never smaller than the design, with the design's strip around: 16 pixels
     // above and left, 14 below.
@@ -474,7 +474,7 @@ void TestForm3::windowFitsTheMonths()
     QCOMPARE(view.geometry(), QRect(16, 16, 488, 398));
 }
 
-void TestForm3::grownWindowStaysOnScreen_data()
+void TestCalendarWindow::grownWindowStaysOnScreen_data()
 {
     QTest::addColumn<QString>("screen");
     QTest::addColumn<bool>("whileHidden");
@@ -502,7 +502,7 @@ void TestForm3::grownWindowStaysOnScreen_data()
     }
 }
 
-void TestForm3::grownWindowStaysOnScreen()
+void TestCalendarWindow::grownWindowStaysOnScreen()
 {
     QFETCH(QString, screen);
     QFETCH(bool, whileHidden);
@@ -519,13 +519,13 @@ void TestForm3::grownWindowStaysOnScreen()
         // screen it then opens on.
         c = &windows->get<CalendarWindow>();
         c->move(area.topLeft());
-        apply(*c->MonthView1, settings);
+        apply(*c->monthView, settings);
         windows->show<CalendarWindow>();
         QVERIFY(QTest::qWaitForWindowExposed(c));
     } else {
         c = &openCalendar();
         c->move(area.center());
-        apply(*c->MonthView1, settings);
+        apply(*c->monthView, settings);
     }
     QCOMPARE(c->screen(), target);
     const QRect frame = c->frameGeometry();
@@ -539,7 +539,7 @@ void TestForm3::grownWindowStaysOnScreen()
     QVERIFY2(area.contains(frame), qPrintable(where));
 
     // Every row of months and the "Today:" line are on screen, inside the window.
-    const MonthView &view = *c->MonthView1;
+    const MonthView &view = *c->monthView;
     QVERIFY(c->rect().contains(view.geometry()));
     for (int i = 0; i < settings.rows * settings.columns; ++i) {
         const QDate first = view.firstMonth().addMonths(i);
@@ -557,11 +557,11 @@ void TestForm3::grownWindowStaysOnScreen()
                  qPrintable(QStringLiteral("%1 pt in %2x%3").arg(view.drawnFontSize()).arg(frame.width()).arg(frame.height())));
 
     // Back to one month: the design size.
-    apply(*c->MonthView1, CalendarSettings{});
+    apply(*c->monthView, CalendarSettings{});
     QCOMPARE(c->size(), QSize(555, 428));
 }
 
-void TestForm3::everySettingShows_data()
+void TestCalendarWindow::everySettingShows_data()
 {
     QTest::addColumn<CalendarSettings>("changed");
     QTest::newRow("vertical months") << CalendarSettings{2, 1, false, true, true, 24, true};
@@ -573,22 +573,22 @@ void TestForm3::everySettingShows_data()
     QTest::newRow("light font") << CalendarSettings{1, 1, false, true, true, 24, false};
 }
 
-void TestForm3::everySettingShows()
+void TestCalendarWindow::everySettingShows()
 {
     QFETCH(CalendarSettings, changed);
     CalendarWindow &c = openCalendar();
     const QImage before = c.grab().toImage();
-    apply(*c.MonthView1, changed);
+    apply(*c.monthView, changed);
     const QImage after = c.grab().toImage();
     QVERIFY(before != after);
-    apply(*c.MonthView1, CalendarSettings{});
+    apply(*c.monthView, CalendarSettings{});
     QCOMPARE(c.grab().toImage(), before);
 }
 
-void TestForm3::paging()
+void TestCalendarWindow::paging()
 {
     CalendarWindow &c = openCalendar();
-    MonthView &view = *c.MonthView1;
+    MonthView &view = *c.monthView;
     apply(view, CalendarSettings{1, 2, false, true, true, 24, true});
     const QDate today = platform->clock.date();
     const QDate shown = view.firstMonth();
@@ -609,7 +609,7 @@ void TestForm3::paging()
     QVERIFY(!windows->find<ClockWindow>() && !windows->find<CalendarPreferences>());
 }
 
-void TestForm3::pagingStopsAtTheRange_data()
+void TestCalendarWindow::pagingStopsAtTheRange_data()
 {
     QTest::addColumn<QDate>("today");
     QTest::addColumn<bool>("forward");
@@ -617,12 +617,12 @@ void TestForm3::pagingStopsAtTheRange_data()
     QTest::newRow("last month, forward") << QDate(9999, 12, 20) << true;
 }
 
-void TestForm3::pagingStopsAtTheRange()
+void TestCalendarWindow::pagingStopsAtTheRange()
 {
     QFETCH(QDate, today);
     QFETCH(bool, forward);
     platform->clock = QDateTime(today, QTime(8, 0));
-    MonthView &view = *openCalendar().MonthView1;
+    MonthView &view = *openCalendar().monthView;
     const QDate shown = view.firstMonth();
     const QRect arrow = forward ? view.nextRect() : view.previousRect();
     QTest::mouseClick(&view, Qt::LeftButton, {}, arrow.center());
@@ -635,7 +635,7 @@ void TestForm3::pagingStopsAtTheRange()
     QVERIFY(view.rect().contains(view.dateRect(today)));
 }
 
-void TestForm3::screenReaderReadsTheMonths_data()
+void TestCalendarWindow::screenReaderReadsTheMonths_data()
 {
     QTest::addColumn<CalendarSettings>("settings");
     QTest::addColumn<QList<int>>("keys");
@@ -656,14 +656,14 @@ void TestForm3::screenReaderReadsTheMonths_data()
 // What a sighted user reads off the calendar, a screen reader gets too: each
 // month with its year, a cell per day named by its full date, the week numbers,
 // today, and the selected date wherever the keys took it.
-void TestForm3::screenReaderReadsTheMonths()
+void TestCalendarWindow::screenReaderReadsTheMonths()
 {
     QFETCH(CalendarSettings, settings);
     QFETCH(QList<int>, keys);
     QFETCH(int, days);
     QFETCH(int, months);
 
-    MonthView &view = *openCalendar().MonthView1;
+    MonthView &view = *openCalendar().monthView;
     apply(view, settings);
     QVERIFY(QTest::qWaitForWindowActive(calendar));
     QVERIFY(view.hasFocus());
@@ -724,5 +724,5 @@ void TestForm3::screenReaderReadsTheMonths()
                                                           : QStringList{});
 }
 
-QTEST_MAIN(TestForm3)
-#include "tst_form3.moc"
+QTEST_MAIN(TestCalendarWindow)
+#include "tst_calendarwindow.moc"

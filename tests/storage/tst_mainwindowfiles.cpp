@@ -32,7 +32,7 @@
 #include <QTimer>
 
 using namespace listora;
-using listora::test::TestMainWindow;
+using listora::test::MainWindowUnderTest;
 using listora::test::FakePlatform;
 using listora::test::texts;
 using listora::test::entries;
@@ -44,7 +44,7 @@ namespace {
 struct Window {
     FakePlatform platform;
     Windows windows{platform};
-    TestMainWindow form{windows, platform};
+    MainWindowUnderTest form{windows, platform};
 };
 
 // Key presses into the entry box, one a character, as a keyboard or an input
@@ -61,7 +61,7 @@ void typeKeys(QLineEdit *box, const QString &keys)
 
 } // namespace
 
-class TestForm1Files : public QObject {
+class TestMainWindowFiles : public QObject {
     Q_OBJECT
 private slots:
     // Western unless a row names its page, whatever the machine's locale.
@@ -97,7 +97,7 @@ private:
     QString path(const QString &name) const { return dir_.filePath(name); }
 };
 
-void TestForm1Files::init()
+void TestMainWindowFiles::init()
 {
     QVERIFY(dir_.isValid());
     for (const QString &name : QDir(dir_.path()).entryList(QDir::Files))
@@ -107,7 +107,7 @@ void TestForm1Files::init()
 // What the window shows after an open: the dialog it asked, any warning, and
 // figures that count what the lists now hold; an open that adds nothing
 // leaves them as they were.
-void TestForm1Files::openShows_data()
+void TestMainWindowFiles::openShows_data()
 {
     QTest::addColumn<int>("held"); // entries of the first list before
     QTest::addColumn<QByteArray>("bytes");
@@ -130,7 +130,7 @@ void TestForm1Files::openShows_data()
                                   << L{"old counter", "", "", "File not loaded", "untouched"} << 0 << true;
 }
 
-void TestForm1Files::openShows()
+void TestMainWindowFiles::openShows()
 {
     QFETCH(int, held);
     QFETCH(QByteArray, bytes);
@@ -140,20 +140,20 @@ void TestForm1Files::openShows()
     QVERIFY(writeFile(path("lists.dat"), bytes));
     Window w;
     w.form.Tasks[0]->append(entries(held));
-    w.form.Label1->setText(QStringLiteral("old counter"));
-    w.form.Label5->setText(QStringLiteral("untouched"));
+    w.form.firstListCounter->setText(QStringLiteral("old counter"));
+    w.form.secondListCounter->setText(QStringLiteral("untouched"));
     w.platform.paths.enqueue(path("lists.dat"));
-    w.form.Command1->click();
+    w.form.openButton->click();
 
     QCOMPARE(w.platform.dialogs.size(), 1);
     const FileDialogRequest &dialog = w.platform.dialogs.first();
     QCOMPARE(dialog.mode, FileDialogMode::Open);
     QCOMPARE(dialog.filter, QStringLiteral("Data Files(*.dat)|*.dat"));
     QCOMPARE(dialog.initDir, taskFileFolder(QCoreApplication::applicationDirPath()));
-    QCOMPARE((QStringList{w.form.Label1->text(), w.form.Label4->text(), w.form.ProgressBar1->toolTip(),
-                          w.form.Label2->text(), w.form.Label5->text()}),
+    QCOMPARE((QStringList{w.form.firstListCounter->text(), w.form.spacesLeftLabel->text(), w.form.firstListFill->toolTip(),
+                          w.form.fileStatusLabel->text(), w.form.secondListCounter->text()}),
              shown);
-    QCOMPARE(w.form.ProgressBar1->value(), bar);
+    QCOMPARE(w.form.firstListFill->value(), bar);
     QCOMPARE(w.platform.messages.size(), warns ? 1 : 0);
     if (warns) {
         const MessageRequest &m = w.platform.messages.first();
@@ -164,18 +164,18 @@ void TestForm1Files::openShows()
     // The second list's figures count its new entries, as showing it would.
     if (shown.last() == QLatin1String("untouched"))
         return;
-    const QString shownPercent = w.form.Label6->text();
-    const int shownBar = w.form.ProgressBar2->value();
-    w.form.Command8->click();
-    QCOMPARE(w.form.Label6->text(), shownPercent);
-    QCOMPARE(w.form.ProgressBar2->value(), shownBar);
-    QCOMPARE(w.form.Label5->text(), shown.last());
+    const QString shownPercent = w.form.secondListPercent->text();
+    const int shownBar = w.form.secondListFill->value();
+    w.form.switchListButton->click();
+    QCOMPARE(w.form.secondListPercent->text(), shownPercent);
+    QCOMPARE(w.form.secondListFill->value(), shownBar);
+    QCOMPARE(w.form.secondListCounter->text(), shown.last());
 }
 
 // A cancelled dialog does nothing and says nothing; a failed save or backup
 // says what went wrong in a warning. Either way the lists, their file, the
 // status and the counter stay as they were.
-void TestForm1Files::leftAsItWas_data()
+void TestMainWindowFiles::leftAsItWas_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("picked"); // in the test's folder; empty: the dialog is cancelled
@@ -189,7 +189,7 @@ void TestForm1Files::leftAsItWas_data()
         << "backup" << "work.dat" << QString::fromUtf16(u"Done \u2713") << "work.dat_bak.dat";
 }
 
-void TestForm1Files::leftAsItWas()
+void TestMainWindowFiles::leftAsItWas()
 {
     QFETCH(QString, command);
     QFETCH(QString, picked);
@@ -199,10 +199,10 @@ void TestForm1Files::leftAsItWas()
     QVERIFY(writeFile(path("a.dat"), " 1 \r\na\r\n 0 \r\n"));
     w.form.openTaskFile(path("a.dat"));
     w.form.Tasks[0]->append(entry);
-    w.form.Label2->setText(QStringLiteral("File not saved "));
+    w.form.fileStatusLabel->setText(QStringLiteral("File not saved "));
 
     w.platform.paths.enqueue(picked.isEmpty() ? std::nullopt : std::optional(path(picked)));
-    (command == "open" ? w.form.Command1 : command == "save" ? w.form.Command2 : w.form.Command15)->click();
+    (command == "open" ? w.form.openButton : command == "save" ? w.form.saveButton : w.form.backupButton)->click();
     // The save's reminder comes before its dialog.
     QCOMPARE(w.platform.messages.size(), (command == "save" ? 1 : 0) + (warned.isEmpty() ? 0 : 1));
     if (!warned.isEmpty()) {
@@ -214,19 +214,19 @@ void TestForm1Files::leftAsItWas()
     QCOMPARE(w.form.document().filePath(), path("a.dat"));
     QCOMPARE(readFile(path("a.dat")), QByteArray(" 1 \r\na\r\n 0 \r\n"));
     QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{"a.dat"});
-    QCOMPARE(w.form.Label2->text(), QStringLiteral("File not saved "));
-    QCOMPARE(w.form.Label1->text(), QStringLiteral("1 Tasks"));
+    QCOMPARE(w.form.fileStatusLabel->text(), QStringLiteral("File not saved "));
+    QCOMPARE(w.form.firstListCounter->text(), QStringLiteral("1 Tasks"));
 }
 
-void TestForm1Files::saveWritesBothLists()
+void TestMainWindowFiles::saveWritesBothLists()
 {
     Window w;
     w.form.Tasks[0]->append({"a", "b", "c"});
     w.form.Tasks[1]->append(QStringList{"d"});
-    w.form.Label5->setText(QStringLiteral("untouched"));
-    w.form.Label4->setText(QStringLiteral("untouched"));
+    w.form.secondListCounter->setText(QStringLiteral("untouched"));
+    w.form.spacesLeftLabel->setText(QStringLiteral("untouched"));
     w.platform.paths.enqueue(path("work"));
-    w.form.Command2->click();
+    w.form.saveButton->click();
 
     QCOMPARE(w.platform.messages.size(), 1);
     const MessageRequest &m = w.platform.messages.first();
@@ -242,62 +242,62 @@ void TestForm1Files::saveWritesBothLists()
     // The name is used as typed: no ending is added.
     QCOMPARE(readFile(path("work")), QByteArray(" 3 \r\na\r\nb\r\nc\r\n 1 \r\nd\r\n"));
     QVERIFY(!QFile::exists(path("work.dat")));
-    QCOMPARE(w.form.Label2->text(), QStringLiteral("File saved "));
-    QCOMPARE(w.form.Label1->text(), QStringLiteral("3 Tasks"));
-    QCOMPARE(w.form.Label4->text(), QStringLiteral("untouched"));
-    QCOMPARE(w.form.Label5->text(), QStringLiteral("untouched"));
+    QCOMPARE(w.form.fileStatusLabel->text(), QStringLiteral("File saved "));
+    QCOMPARE(w.form.firstListCounter->text(), QStringLiteral("3 Tasks"));
+    QCOMPARE(w.form.spacesLeftLabel->text(), QStringLiteral("untouched"));
+    QCOMPARE(w.form.secondListCounter->text(), QStringLiteral("untouched"));
     QCOMPARE(w.form.document().filePath(), path("work"));
 
     Window empty;
     empty.platform.paths.enqueue(path("empty.dat"));
-    empty.form.Command2->click();
+    empty.form.saveButton->click();
     QCOMPARE(readFile(path("empty.dat")), QByteArray(" 0 \r\n 0 \r\n"));
 }
 
-void TestForm1Files::saveReplacesExistingFile()
+void TestMainWindowFiles::saveReplacesExistingFile()
 {
     QVERIFY(writeFile(path("old.dat"),
                       QByteArray(" 5 \r\n").append(QByteArray("long old entry\r\n").repeated(5)) + " 0 \r\n"));
     Window w;
     w.form.Tasks[0]->append(QStringLiteral("new"));
     w.platform.paths.enqueue(path("old.dat"));
-    w.form.Command2->click();
+    w.form.saveButton->click();
     QCOMPARE(readFile(path("old.dat")), QByteArray(" 1 \r\nnew\r\n 0 \r\n"));
     QCOMPARE(w.platform.messages.size(), 1); // the reminder only, no question
 }
 
-void TestForm1Files::typedTextSurvivesSaving()
+void TestMainWindowFiles::typedTextSurvivesSaving()
 {
     Window w;
     w.form.show();
-    w.form.Text1->clear();
+    w.form.entryBox->clear();
     // Typed one key at a time, then pasted.
     for (const QChar c : QString::fromUtf16(u"Caf\u00e9 \u65e5"))
-        QTest::sendKeyEvent(QTest::Click, w.form.Text1, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, w.form.entryBox, Qt::Key_unknown, QString(c), Qt::NoModifier);
     // What the box kept out is named beside it, and to a screen reader.
-    QVERIFY(!w.form.EntryHint->isHidden());
-    QCOMPARE(w.form.EntryHint->text(), QString::fromUtf16(u"\u201c\u65e5\u201d cannot be kept in a task file"));
-    QCOMPARE(w.form.Text1->accessibleDescription(), w.form.EntryHint->text());
+    QVERIFY(!w.form.entryHint->isHidden());
+    QCOMPARE(w.form.entryHint->text(), QString::fromUtf16(u"\u201c\u65e5\u201d cannot be kept in a task file"));
+    QCOMPARE(w.form.entryBox->accessibleDescription(), w.form.entryHint->text());
     QGuiApplication::clipboard()->setText(QString::fromUtf16(u"\u20ac\U0001F600"));
-    QTest::keyClick(w.form.Text1, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(w.form.Text1->text(), QString::fromUtf16(u"Caf\u00e9 \u20ac"));
-    QVERIFY(w.form.EntryHint->text().contains(QString::fromUtf16(u"\U0001F600")));
+    QTest::keyClick(w.form.entryBox, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w.form.entryBox->text(), QString::fromUtf16(u"Caf\u00e9 \u20ac"));
+    QVERIFY(w.form.entryHint->text().contains(QString::fromUtf16(u"\U0001F600")));
     // It stands through later keys, until the entry is added.
-    QTest::keyClick(w.form.Text1, Qt::Key_A);
-    QTest::keyClick(w.form.Text1, Qt::Key_Backspace);
-    QVERIFY(!w.form.EntryHint->isHidden());
-    w.form.Command3->click();
-    QVERIFY(w.form.EntryHint->isHidden());
-    QVERIFY(w.form.Text1->accessibleDescription().isEmpty());
+    QTest::keyClick(w.form.entryBox, Qt::Key_A);
+    QTest::keyClick(w.form.entryBox, Qt::Key_Backspace);
+    QVERIFY(!w.form.entryHint->isHidden());
+    w.form.addTaskButton->click();
+    QVERIFY(w.form.entryHint->isHidden());
+    QVERIFY(w.form.entryBox->accessibleDescription().isEmpty());
     w.platform.paths.enqueue(path("typed.dat"));
-    w.form.Command2->click();
+    w.form.saveButton->click();
 
     Window fresh;
     fresh.form.openTaskFile(path("typed.dat"));
     QCOMPARE(texts(fresh.form.List[0]), texts(w.form.List[0]));
 }
 
-void TestForm1Files::typedInLocale_data()
+void TestMainWindowFiles::typedInLocale_data()
 {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QByteArray>("opened"); // a task file opened first, if any
@@ -340,7 +340,7 @@ void TestForm1Files::typedInLocale_data()
 // A user of the locale types (and corrects) a line and adds it, and saves:
 // the box shows letters whole, the file holds the code page's own form, and a
 // file opened before keeps the bytes it came with.
-void TestForm1Files::typedInLocale()
+void TestMainWindowFiles::typedInLocale()
 {
     QFETCH(QString, locale);
     QFETCH(QByteArray, opened);
@@ -356,19 +356,19 @@ void TestForm1Files::typedInLocale()
     if (!opened.isEmpty()) {
         QVERIFY(writeFile(path("opened.dat"), opened));
         w.form.openTaskFile(path("opened.dat"));
-        QCOMPARE(w.form.Label2->text(), QStringLiteral("File Open"));
+        QCOMPARE(w.form.fileStatusLabel->text(), QStringLiteral("File Open"));
     }
-    w.form.Text1->clear();
-    typeKeys(w.form.Text1, keys);
-    QCOMPARE(w.form.Text1->text(), shown);
-    QVERIFY(w.form.EntryHint->isHidden());
+    w.form.entryBox->clear();
+    typeKeys(w.form.entryBox, keys);
+    QCOMPARE(w.form.entryBox->text(), shown);
+    QVERIFY(w.form.entryHint->isHidden());
     if (!keys.isEmpty())
-        w.form.Command3->click();
+        w.form.addTaskButton->click();
     w.platform.answers.enqueue(MessageAnswer::Ok);
     w.platform.paths.enqueue(path("saved.dat"));
-    w.form.Command2->click();
+    w.form.saveButton->click();
     QCOMPARE(w.platform.messages.size(), 1); // the reminder only
-    QCOMPARE(w.form.Label2->text(), QStringLiteral("File saved "));
+    QCOMPARE(w.form.fileStatusLabel->text(), QStringLiteral("File saved "));
     QCOMPARE(readFile(path("saved.dat")), saved);
 
     Window fresh;
@@ -378,7 +378,7 @@ void TestForm1Files::typedInLocale()
 }
 
 // A scan that lets go within the retry window never reaches the user.
-void TestForm1Files::releasedWhileWaiting_data()
+void TestMainWindowFiles::releasedWhileWaiting_data()
 {
     QTest::addColumn<bool>("backup");
 #ifdef Q_OS_WIN
@@ -389,7 +389,7 @@ void TestForm1Files::releasedWhileWaiting_data()
 #endif
 }
 
-void TestForm1Files::releasedWhileWaiting()
+void TestMainWindowFiles::releasedWhileWaiting()
 {
     QFETCH(bool, backup);
     const QString picked = path(QStringLiteral("work.dat"));
@@ -420,15 +420,15 @@ void TestForm1Files::releasedWhileWaiting()
         w.form.update();
     });
     w.platform.paths.enqueue(picked);
-    (backup ? w.form.Command15 : w.form.Command2)->click();
-    QCOMPARE(w.form.Label2->text(), backup ? QStringLiteral("Back Up Ok") : QStringLiteral("File saved "));
+    (backup ? w.form.backupButton : w.form.saveButton)->click();
+    QCOMPARE(w.form.fileStatusLabel->text(), backup ? QStringLiteral("Back Up Ok") : QStringLiteral("File saved "));
     QCOMPARE(w.platform.messages.size(), backup ? 0 : 1);
     QCOMPARE(cursor, Qt::WaitCursor);
     QVERIFY(paints.painted);
     QVERIFY(!QGuiApplication::overrideCursor());
 }
 
-void TestForm1Files::backupNames_data()
+void TestMainWindowFiles::backupNames_data()
 {
     QTest::addColumn<QString>("picked");
     QTest::addColumn<QString>("written");
@@ -436,15 +436,15 @@ void TestForm1Files::backupNames_data()
     QTest::newRow("without it") << "work" << "work_bak.dat";
 }
 
-void TestForm1Files::backupNames()
+void TestMainWindowFiles::backupNames()
 {
     QFETCH(QString, picked);
     QFETCH(QString, written);
     Window w;
     w.form.Tasks[0]->append(QStringLiteral("unsaved"));
-    w.form.Label1->setText(QStringLiteral("counter"));
+    w.form.firstListCounter->setText(QStringLiteral("counter"));
     w.platform.paths.enqueue(path(picked));
-    w.form.Command15->click();
+    w.form.backupButton->click();
 
     QVERIFY(w.platform.messages.isEmpty());
     QCOMPARE(w.platform.dialogs.size(), 1);
@@ -452,13 +452,13 @@ void TestForm1Files::backupNames()
     QCOMPARE(w.platform.dialogs.first().filter, QStringLiteral("Data files (*.dat)|*.dat"));
     QCOMPARE(readFile(path(written)), QByteArray(" 1 \r\nunsaved\r\n 0 \r\n"));
     QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{written});
-    QCOMPARE(w.form.Label2->text(), QStringLiteral("Back Up Ok"));
-    QCOMPARE(w.form.Label1->text(), QStringLiteral("counter"));
+    QCOMPARE(w.form.fileStatusLabel->text(), QStringLiteral("Back Up Ok"));
+    QCOMPARE(w.form.firstListCounter->text(), QStringLiteral("counter"));
     // A copy is not the file the lists belong to.
     QVERIFY(w.form.document().filePath().isEmpty());
 }
 
-void TestForm1Files::fileNamePanel_data()
+void TestMainWindowFiles::fileNamePanel_data()
 {
     QTest::addColumn<bool>("reportOpen");
     QTest::newRow("report closed") << false;
@@ -467,30 +467,30 @@ void TestForm1Files::fileNamePanel_data()
 
 // The file-name button shows the path and the backup button, which lies in the
 // report's panel: shown for it, that panel goes again with it.
-void TestForm1Files::fileNamePanel()
+void TestMainWindowFiles::fileNamePanel()
 {
     QFETCH(bool, reportOpen);
     Window w;
-    w.form.Command8->click(); // the backlog's panel holds them
+    w.form.switchListButton->click(); // the backlog's panel holds them
     if (reportOpen)
-        w.form.Command13->click();
-    w.form.Label7->setText(QStringLiteral("report"));
+        w.form.statusReportButton->click();
+    w.form.reportLabel->setText(QStringLiteral("report"));
 
-    w.form.Command14->click();
-    QVERIFY(!w.form.Picture3->isHidden());
-    QVERIFY(w.form.Command15->isVisibleTo(&w.form));
-    QCOMPARE(w.form.Label8->text(), QString());
-    QCOMPARE(w.form.Label7->text(), QString());
+    w.form.fileNameButton->click();
+    QVERIFY(!w.form.fileNamePanel->isHidden());
+    QVERIFY(w.form.backupButton->isVisibleTo(&w.form));
+    QCOMPARE(w.form.fileNameLabel->text(), QString());
+    QCOMPARE(w.form.reportLabel->text(), QString());
 
-    w.form.Command14->click();
-    QVERIFY(w.form.Picture3->isHidden());
-    QVERIFY(w.form.Command15->isHidden());
-    QCOMPARE(w.form.Picture2->isHidden(), !reportOpen);
+    w.form.fileNameButton->click();
+    QVERIFY(w.form.fileNamePanel->isHidden());
+    QVERIFY(w.form.backupButton->isHidden());
+    QCOMPARE(w.form.reportPanel->isHidden(), !reportOpen);
 }
 
 // Whatever changes the lists' file while the panel is up shows at once; a
 // command that fails or is cancelled, and a backup, leave it as it was.
-void TestForm1Files::fileNamePanelFollowsThePath_data()
+void TestMainWindowFiles::fileNamePanelFollowsThePath_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<std::optional<QString>>("picked"); // a name in the test's folder; none: cancelled
@@ -508,7 +508,7 @@ void TestForm1Files::fileNamePanelFollowsThePath_data()
     QTest::newRow("a name like markup") << "open" << name("&lt;b&gt;bold&amp;.dat") << "&lt;b&gt;bold&amp;.dat";
 }
 
-void TestForm1Files::fileNamePanelFollowsThePath()
+void TestMainWindowFiles::fileNamePanelFollowsThePath()
 {
     QFETCH(QString, command);
     QFETCH(std::optional<QString>, picked);
@@ -520,18 +520,18 @@ void TestForm1Files::fileNamePanelFollowsThePath()
     QVERIFY(writeFile(path("&lt;b&gt;bold&amp;.dat"), " 0 \r\n 0 \r\n"));
     Window w;
     w.form.openTaskFile(path("first.dat"));
-    w.form.Command14->click();
-    QVERIFY(!w.form.Picture3->isHidden());
-    QCOMPARE(w.form.Label8->text(), QDir::toNativeSeparators(path("first.dat")));
+    w.form.fileNameButton->click();
+    QVERIFY(!w.form.fileNamePanel->isHidden());
+    QCOMPARE(w.form.fileNameLabel->text(), QDir::toNativeSeparators(path("first.dat")));
 
     w.platform.answers.enqueue(MessageAnswer::Ok);
     w.platform.paths.enqueue(picked ? std::optional<QString>(path(*picked)) : std::nullopt);
     if (command == QLatin1String("open")) {
-        w.form.Command1->click();
+        w.form.openButton->click();
     } else if (command == QLatin1String("save")) {
-        w.form.Command2->click();
+        w.form.saveButton->click();
     } else if (command == QLatin1String("backup")) {
-        w.form.Command15->click();
+        w.form.backupButton->click();
     } else {
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path(*picked))});
@@ -544,12 +544,12 @@ void TestForm1Files::fileNamePanelFollowsThePath()
     }
 
     QCOMPARE(w.form.document().filePath(), path(remembered));
-    QCOMPARE(w.form.Label8->text(), QDir::toNativeSeparators(path(remembered)));
-    QCOMPARE(w.form.Label8->textFormat(), Qt::PlainText);
-    QVERIFY(!w.form.Picture3->isHidden());
+    QCOMPARE(w.form.fileNameLabel->text(), QDir::toNativeSeparators(path(remembered)));
+    QCOMPARE(w.form.fileNameLabel->textFormat(), Qt::PlainText);
+    QVERIFY(!w.form.fileNamePanel->isHidden());
 }
 
-void TestForm1Files::changedByAnotherProgram_data()
+void TestMainWindowFiles::changedByAnotherProgram_data()
 {
     QTest::addColumn<bool>("backup");
     QTest::addColumn<MessageAnswer>("answer");
@@ -577,7 +577,7 @@ void TestForm1Files::changedByAnotherProgram_data()
 }
 
 // Another program wrote the file after it was opened here: saving asks first.
-void TestForm1Files::changedByAnotherProgram()
+void TestMainWindowFiles::changedByAnotherProgram()
 {
     QFETCH(bool, backup);
     QFETCH(MessageAnswer, answer);
@@ -592,9 +592,9 @@ void TestForm1Files::changedByAnotherProgram()
     Window w;
     QVERIFY(writeFile(file, writeTaskFile({QStringLiteral("a")}, {})));
     w.form.openTaskFile(file);
-    w.form.Text1->setText(QStringLiteral("mine"));
-    w.form.Command3->click();
-    w.form.Label2->setText(QStringLiteral("File Open"));
+    w.form.entryBox->setText(QStringLiteral("mine"));
+    w.form.addTaskButton->click();
+    w.form.fileStatusLabel->setText(QStringLiteral("File Open"));
     const QByteArray theirs = writeTaskFile({QStringLiteral("a"), QStringLiteral("phone")}, {});
     if (meanwhile)
         setSaveDeviceFactory([&](const QString &target) { return std::make_unique<test::RacingWriter>(target, theirs); });
@@ -603,7 +603,7 @@ void TestForm1Files::changedByAnotherProgram()
 
     w.platform.answers << MessageAnswer::Ok << answer;
     w.platform.paths.enqueue(picked);
-    (backup ? w.form.Command15 : w.form.Command2)->click();
+    (backup ? w.form.backupButton : w.form.saveButton)->click();
     setSaveDeviceFactory({});
 
     const MessageRequest &asked = w.platform.messages.last();
@@ -613,20 +613,20 @@ void TestForm1Files::changedByAnotherProgram()
     QCOMPARE(asked.buttons, MessageButtons::MergeReplaceCancel);
     QCOMPARE(texts(w.form.List[0]), first);
     QCOMPARE(readTaskFile(readFile(file)).lists.first, onDisk);
-    QCOMPARE(w.form.Label2->text(), status);
-    QCOMPARE(w.form.EntryHint->isHidden() ? QString() : w.form.EntryHint->text(), notice);
+    QCOMPARE(w.form.fileStatusLabel->text(), status);
+    QCOMPARE(w.form.entryHint->isHidden() ? QString() : w.form.entryHint->text(), notice);
     if (answer != MessageAnswer::Merge)
         return;
     // The next save writes the merged lists without asking again.
     w.platform.messages.clear();
     w.platform.answers << MessageAnswer::Ok;
     w.platform.paths.enqueue(picked);
-    w.form.Command2->click();
+    w.form.saveButton->click();
     QCOMPARE(w.platform.messages.size(), 1);
     QCOMPARE(readTaskFile(readFile(file)).lists.first, first);
 }
 
-void TestForm1Files::keptListsOffered_data()
+void TestMainWindowFiles::keptListsOffered_data()
 {
     QTest::addColumn<QList<int>>("kept"); // entries of each kept session's first list; -1: a damaged file
     QTest::addColumn<QList<MessageAnswer>>("answers");
@@ -648,7 +648,7 @@ void TestForm1Files::keptListsOffered_data()
                                                             << "Lists kept at the end of a session cannot be read back";
 }
 
-void TestForm1Files::keptListsOffered()
+void TestMainWindowFiles::keptListsOffered()
 {
     QFETCH(QList<int>, kept);
     QFETCH(QList<MessageAnswer>, answers);
@@ -689,5 +689,5 @@ void TestForm1Files::keptListsOffered()
     QCOMPARE(findRecoveries().found.size(), left);
 }
 
-QTEST_MAIN(TestForm1Files)
-#include "tst_form1files.moc"
+QTEST_MAIN(TestMainWindowFiles)
+#include "tst_mainwindowfiles.moc"

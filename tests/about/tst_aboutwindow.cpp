@@ -15,7 +15,7 @@
 #include <QTest>
 
 using namespace listora;
-using listora::test::TestMainWindow;
+using listora::test::MainWindowUnderTest;
 
 namespace {
 
@@ -42,7 +42,7 @@ void hover(QWidget *widget)
 
 QColor descriptionColour(const AboutWindow &about)
 {
-    return about.lblDescription->palette().color(QPalette::WindowText);
+    return about.descriptionLink->palette().color(QPalette::WindowText);
 }
 
 template <class W> int shownCount()
@@ -56,7 +56,7 @@ template <class W> int shownCount()
 struct Rig {
     test::FakePlatform platform;
     Windows windows{platform};
-    TestMainWindow form{windows, platform};
+    MainWindowUnderTest form{windows, platform};
 
     AboutWindow &openAbout()
     {
@@ -69,7 +69,7 @@ struct Rig {
 
 } // namespace
 
-class TestFrmAbout : public QObject {
+class TestAboutWindow : public QObject {
     Q_OBJECT
 private slots:
     void loadStep();
@@ -88,27 +88,27 @@ private slots:
     void keyboardWalk();
 };
 
-void TestFrmAbout::loadStep()
+void TestAboutWindow::loadStep()
 {
     Rig rig;
     AboutWindow &about = rig.windows.get<AboutWindow>();
     QVERIFY(!about.isVisible());
     QCOMPARE(about.windowTitle(), QStringLiteral("About...            Listora"));
-    QCOMPARE(about.lblTitle->text(), QStringLiteral("Listora"));
-    QCOMPARE(about.lblVersion->text(),
+    QCOMPARE(about.titleLabel->text(), QStringLiteral("Listora"));
+    QCOMPARE(about.versionLabel->text(),
              about::versionCaption(version::major, version::minor, version::revision));
-    QCOMPARE(about.lblVersion->text(), QStringLiteral("Ver. 1.0.19"));
+    QCOMPARE(about.versionLabel->text(), QStringLiteral("Ver. 1.0.19"));
     QCOMPARE(descriptionColour(about), kBlue);
-    QCOMPARE(about.lblDescription->toolTip(), QStringLiteral("https://brenholt.example/"));
-    QCOMPARE(about.Image1->toolTip(), QStringLiteral("Plese donate 3 dollars to support more freeware "));
-    QCOMPARE(about.Image1->pixmap().deviceIndependentSize().toSize(), QSize(73, 44));
-    QCOMPARE(about.lblDisclaimer->text(), kDisclaimer);
-    QCOMPARE(about.cmdOK->text(), QStringLiteral("Ok"));
-    QVERIFY(about.cmdOK->isDefault());
+    QCOMPARE(about.descriptionLink->toolTip(), QStringLiteral("https://brenholt.example/"));
+    QCOMPARE(about.donationPicture->toolTip(), QStringLiteral("Plese donate 3 dollars to support more freeware "));
+    QCOMPARE(about.donationPicture->pixmap().deviceIndependentSize().toSize(), QSize(73, 44));
+    QCOMPARE(about.disclaimerLink->text(), kDisclaimer);
+    QCOMPARE(about.okButton->text(), QStringLiteral("Ok"));
+    QVERIFY(about.okButton->isDefault());
     QVERIFY(!(about.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
 }
 
-void TestFrmAbout::hoverTable_data()
+void TestAboutWindow::hoverTable_data()
 {
     QTest::addColumn<QStringList>("before");
     // A control's name, or empty for the window itself at the point "at".
@@ -124,28 +124,28 @@ void TestFrmAbout::hoverTable_data()
     const QString donate = QStringLiteral("Donate 3 Dollars to support our FREE Software");
     const QString paypal = QStringLiteral("Please make a secure Donation tru PAYPAL");
     const QString link = QStringLiteral("Try our other freeware following this link");
-    const QStringList all{QStringLiteral("cmdOK"), QStringLiteral("Image1"), QStringLiteral("lblDescription")};
-    const QStringList red{QStringLiteral("lblDescription")};
+    const QStringList all{QStringLiteral("okButton"), QStringLiteral("donationPicture"), QStringLiteral("descriptionLink")};
+    const QStringList red{QStringLiteral("descriptionLink")};
 
-    QTest::newRow("Ok button") << QStringList() << "cmdOK" << QPoint() << "Donate" << donate << false << kBlue << false;
-    QTest::newRow("donation picture") << red << "Image1" << QPoint() << "Ok" << paypal << true << kBlue << false;
-    QTest::newRow("description") << QStringList() << "lblDescription" << QPoint() << "Ok" << link << false << kRed
+    QTest::newRow("Ok button") << QStringList() << "okButton" << QPoint() << "Donate" << donate << false << kBlue << false;
+    QTest::newRow("donation picture") << red << "donationPicture" << QPoint() << "Ok" << paypal << true << kBlue << false;
+    QTest::newRow("description") << QStringList() << "descriptionLink" << QPoint() << "Ok" << link << false << kRed
                                  << false;
-    QTest::newRow("disclaimer") << red << "lblDisclaimer" << QPoint() << "Ok" << link << false << kBlue << false;
+    QTest::newRow("disclaimer") << red << "disclaimerLink" << QPoint() << "Ok" << link << false << kBlue << false;
     QTest::newRow("disclaimer keeps the invitation")
-        << QStringList{QStringLiteral("Image1")} << "lblDisclaimer" << QPoint() << "Ok" << paypal << true << kBlue
+        << QStringList{QStringLiteral("donationPicture")} << "disclaimerLink" << QPoint() << "Ok" << paypal << true << kBlue
         << false;
-    QTest::newRow("version") << red << "lblVersion" << QPoint() << "Ok" << link << false << kBlue << false;
+    QTest::newRow("version") << red << "versionLabel" << QPoint() << "Ok" << link << false << kBlue << false;
     QTest::newRow("bare window") << all << "" << QPoint(5, 5) << "Ok" << link << false << kBlue << true;
     QTest::newRow("separator is bare") << all << "" << QPoint(200, 172) << "Ok" << link << false << kBlue << true;
     QTest::newRow("title label is no bare area")
-        << all << "lblTitle" << QPoint() << "Donate" << link << true << kRed << false;
-    QTest::newRow("icon is no bare area") << all << "picIcon" << QPoint() << "Donate" << link << true << kRed << false;
+        << all << "titleLabel" << QPoint() << "Donate" << link << true << kRed << false;
+    QTest::newRow("icon is no bare area") << all << "iconPicture" << QPoint() << "Donate" << link << true << kRed << false;
     QTest::newRow("nothing before: main title kept")
-        << QStringList() << "lblVersion" << QPoint() << "Ok" << start << false << kBlue << false;
+        << QStringList() << "versionLabel" << QPoint() << "Ok" << start << false << kBlue << false;
 }
 
-void TestFrmAbout::hoverTable()
+void TestAboutWindow::hoverTable()
 {
     QFETCH(QStringList, before);
     QFETCH(QString, target);
@@ -160,7 +160,7 @@ void TestFrmAbout::hoverTable()
     AboutWindow &about = rig.openAbout();
     rig.form.setTitle(QStringLiteral("start"));
     const QIcon marker = icons::icon(icons::Glyph::Programs);
-    rig.form.setImage1Picture(marker);
+    rig.form.setAboutPicture(marker);
 
     for (const QString &name : before)
         hover(about.findChild<QWidget *>(name));
@@ -169,16 +169,16 @@ void TestFrmAbout::hoverTable()
     else
         hover(about.findChild<QWidget *>(target));
 
-    QCOMPARE(about.cmdOK->text(), okCaption);
+    QCOMPARE(about.okButton->text(), okCaption);
     QCOMPARE(rig.form.windowTitle(), mainTitle);
-    QCOMPARE(about.lblDisclaimer->text(), invite ? kInvite : kDisclaimer);
+    QCOMPARE(about.disclaimerLink->text(), invite ? kInvite : kDisclaimer);
     QCOMPARE(descriptionColour(about), description);
-    QCOMPARE(rig.form.image1Picture().cacheKey(),
+    QCOMPARE(rig.form.aboutPictureIcon().cacheKey(),
              pictureReset ? rig.form.windowIcon().cacheKey() : marker.cacheKey());
     QVERIFY(rig.platform.urls.isEmpty());
 }
 
-void TestFrmAbout::closeKeys_data()
+void TestAboutWindow::closeKeys_data()
 {
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("toButton");
@@ -189,45 +189,45 @@ void TestFrmAbout::closeKeys_data()
     QTest::newRow("keypad Enter on the window") << int(Qt::Key_Enter) << false;
 }
 
-void TestFrmAbout::closeKeys()
+void TestAboutWindow::closeKeys()
 {
     QFETCH(int, key);
     QFETCH(bool, toButton);
 
     Rig rig;
     AboutWindow &about = rig.openAbout();
-    rig.form.setImage1Picture(icons::icon(icons::Glyph::About));
+    rig.form.setAboutPicture(icons::icon(icons::Glyph::About));
     QPointer<AboutWindow> window(&about);
 
-    QTest::keyClick(toButton ? static_cast<QWidget *>(about.cmdOK) : &about, Qt::Key(key));
+    QTest::keyClick(toButton ? static_cast<QWidget *>(about.okButton) : &about, Qt::Key(key));
 
     QVERIFY(!rig.windows.find<AboutWindow>());
-    QCOMPARE(rig.form.image1Picture().cacheKey(), rig.form.windowIcon().cacheKey());
+    QCOMPARE(rig.form.aboutPictureIcon().cacheKey(), rig.form.windowIcon().cacheKey());
     QTRY_VERIFY(window.isNull());
     QVERIFY(rig.platform.urls.isEmpty());
 }
 
-void TestFrmAbout::okClickOnlyCloses()
+void TestAboutWindow::okClickOnlyCloses()
 {
     Rig rig;
     AboutWindow &about = rig.openAbout();
-    hover(about.cmdOK);
-    QCOMPARE(about.cmdOK->text(), QStringLiteral("Donate"));
-    QTest::mouseClick(about.cmdOK, Qt::LeftButton);
+    hover(about.okButton);
+    QCOMPARE(about.okButton->text(), QStringLiteral("Donate"));
+    QTest::mouseClick(about.okButton, Qt::LeftButton);
     QVERIFY(!rig.windows.find<AboutWindow>());
     QVERIFY(rig.platform.urls.isEmpty());
     QVERIFY(!rig.windows.find<OtherProgramsWindow>());
 }
 
-void TestFrmAbout::links_data()
+void TestAboutWindow::links_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QUrl>("url");
-    QTest::newRow("description opens the website") << "lblDescription" << about::websiteUrl();
-    QTest::newRow("picture opens the donation page") << "Image1" << about::donationUrl();
+    QTest::newRow("description opens the website") << "descriptionLink" << about::websiteUrl();
+    QTest::newRow("picture opens the donation page") << "donationPicture" << about::donationUrl();
 }
 
-void TestFrmAbout::links()
+void TestAboutWindow::links()
 {
     QFETCH(QString, control);
     QFETCH(QUrl, url);
@@ -242,95 +242,95 @@ void TestFrmAbout::links()
     QVERIFY(!rig.windows.find<OtherProgramsWindow>());
 }
 
-void TestFrmAbout::disclaimerOpensPanel_data()
+void TestAboutWindow::disclaimerOpensPanel_data()
 {
     QTest::addColumn<bool>("afterDonationHover");
     QTest::newRow("design text") << false;
     QTest::newRow("invitation text") << true;
 }
 
-void TestFrmAbout::disclaimerOpensPanel()
+void TestAboutWindow::disclaimerOpensPanel()
 {
     QFETCH(bool, afterDonationHover);
 
     Rig rig;
     AboutWindow &about = rig.openAbout();
     if (afterDonationHover)
-        hover(about.Image1);
-    QCOMPARE(about.lblDisclaimer->text(), afterDonationHover ? kInvite : kDisclaimer);
+        hover(about.donationPicture);
+    QCOMPARE(about.disclaimerLink->text(), afterDonationHover ? kInvite : kDisclaimer);
     // A screen reader reads what it shows.
-    QCOMPARE(QAccessible::queryAccessibleInterface(about.lblDisclaimer)->text(QAccessible::Name),
-             about.lblDisclaimer->text());
+    QCOMPARE(QAccessible::queryAccessibleInterface(about.disclaimerLink)->text(QAccessible::Name),
+             about.disclaimerLink->text());
 
-    QTest::mouseClick(about.lblDisclaimer, Qt::LeftButton);
+    QTest::mouseClick(about.disclaimerLink, Qt::LeftButton);
     OtherProgramsWindow *panel = rig.windows.find<OtherProgramsWindow>();
     QVERIFY(panel);
     QVERIFY(panel->isVisible());
-    QTest::mouseClick(about.lblDisclaimer, Qt::LeftButton);
+    QTest::mouseClick(about.disclaimerLink, Qt::LeftButton);
     QCOMPARE(rig.windows.find<OtherProgramsWindow>(), panel);
     QCOMPARE(shownCount<OtherProgramsWindow>(), 1);
     QVERIFY(about.isVisible());
     QVERIFY(rig.platform.urls.isEmpty());
 }
 
-void TestFrmAbout::openedFromMainWindowOnce()
+void TestAboutWindow::openedFromMainWindowOnce()
 {
     Rig rig;
     rig.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
-    QTest::mouseClick(rig.form.Image1, Qt::LeftButton);
+    QTest::mouseClick(rig.form.aboutPicture, Qt::LeftButton);
     AboutWindow *about = rig.windows.find<AboutWindow>();
     QVERIFY(about);
     QVERIFY(about->isVisible());
-    QTest::mouseClick(rig.form.Image1, Qt::LeftButton);
+    QTest::mouseClick(rig.form.aboutPicture, Qt::LeftButton);
     QCOMPARE(rig.windows.find<AboutWindow>(), about);
     QCOMPARE(shownCount<AboutWindow>(), 1);
 }
 
-void TestFrmAbout::reopeningRepeatsLoadStep()
+void TestAboutWindow::reopeningRepeatsLoadStep()
 {
     Rig rig;
     AboutWindow &first = rig.openAbout();
-    hover(first.cmdOK);
-    hover(first.Image1);
-    hover(first.lblDescription);
+    hover(first.okButton);
+    hover(first.donationPicture);
+    hover(first.descriptionLink);
     first.close();
 
     AboutWindow &again = rig.openAbout();
-    QCOMPARE(again.cmdOK->text(), QStringLiteral("Ok"));
-    QCOMPARE(again.lblDisclaimer->text(), kDisclaimer);
+    QCOMPARE(again.okButton->text(), QStringLiteral("Ok"));
+    QCOMPARE(again.disclaimerLink->text(), kDisclaimer);
     QCOMPARE(descriptionColour(again), kBlue);
     QCOMPARE(shownCount<AboutWindow>(), 1);
 }
 
-void TestFrmAbout::keyboardWalk_data()
+void TestAboutWindow::keyboardWalk_data()
 {
     QTest::addColumn<QList<int>>("walk"); // from Ok, where the window opens with the focus
     QTest::addColumn<QString>("focused");
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("opens"); // "website", "donation page", "panel" or "nothing: closed"
     const int tab = Qt::Key_Tab;
-    QTest::newRow("Tab: website link, Enter") << QList<int>{tab} << "lblDescription" << int(Qt::Key_Return)
+    QTest::newRow("Tab: website link, Enter") << QList<int>{tab} << "descriptionLink" << int(Qt::Key_Return)
                                               << "website";
-    QTest::newRow("Tab: website link, Space") << QList<int>{tab} << "lblDescription" << int(Qt::Key_Space)
+    QTest::newRow("Tab: website link, Space") << QList<int>{tab} << "descriptionLink" << int(Qt::Key_Space)
                                               << "website";
     QTest::newRow("2 Tabs: donation picture, Space")
-        << QList<int>{tab, tab} << "Image1" << int(Qt::Key_Space) << "donation page";
+        << QList<int>{tab, tab} << "donationPicture" << int(Qt::Key_Space) << "donation page";
     QTest::newRow("2 Tabs: donation picture, keypad Enter")
-        << QList<int>{tab, tab} << "Image1" << int(Qt::Key_Enter) << "donation page";
-    QTest::newRow("3 Tabs: disclaimer, Enter") << QList<int>{tab, tab, tab} << "lblDisclaimer"
+        << QList<int>{tab, tab} << "donationPicture" << int(Qt::Key_Enter) << "donation page";
+    QTest::newRow("3 Tabs: disclaimer, Enter") << QList<int>{tab, tab, tab} << "disclaimerLink"
                                                << int(Qt::Key_Return) << "panel";
-    QTest::newRow("3 Tabs: disclaimer, Space") << QList<int>{tab, tab, tab} << "lblDisclaimer"
+    QTest::newRow("3 Tabs: disclaimer, Space") << QList<int>{tab, tab, tab} << "disclaimerLink"
                                                << int(Qt::Key_Space) << "panel";
     QTest::newRow("Shift+Tab: disclaimer, Space")
-        << QList<int>{int(Qt::Key_Backtab)} << "lblDisclaimer" << int(Qt::Key_Space) << "panel";
-    QTest::newRow("4 Tabs: round to Ok, Enter") << QList<int>{tab, tab, tab, tab} << "cmdOK" << int(Qt::Key_Return)
+        << QList<int>{int(Qt::Key_Backtab)} << "disclaimerLink" << int(Qt::Key_Space) << "panel";
+    QTest::newRow("4 Tabs: round to Ok, Enter") << QList<int>{tab, tab, tab, tab} << "okButton" << int(Qt::Key_Return)
                                                 << "nothing: closed";
 }
 
 // Reading order, a visible focus, and Enter or Space doing what a click does;
 // the hover help is the pointer's alone.
-void TestFrmAbout::keyboardWalk()
+void TestAboutWindow::keyboardWalk()
 {
     QFETCH(QList<int>, walk);
     QFETCH(QString, focused);
@@ -341,7 +341,7 @@ void TestFrmAbout::keyboardWalk()
     const QString mainTitle = rig.form.windowTitle();
     AboutWindow &about = rig.openAbout();
     QVERIFY(QTest::qWaitForWindowActive(&about));
-    QCOMPARE(QApplication::focusWidget(), about.cmdOK);
+    QCOMPARE(QApplication::focusWidget(), about.okButton);
     auto *target = about.findChild<QWidget *>(focused);
     QVERIFY(target);
     const QImage unfocused = target->grab().toImage();
@@ -350,7 +350,7 @@ void TestFrmAbout::keyboardWalk()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(step));
     QCOMPARE(QApplication::focusWidget(), target);
     // Ok, the focus the window opens with, is the style's to show.
-    if (target != about.cmdOK)
+    if (target != about.okButton)
         QVERIFY2(target->grab().toImage() != unfocused, "the focus does not show");
     QTest::keyClick(target, Qt::Key(key));
 
@@ -363,12 +363,12 @@ void TestFrmAbout::keyboardWalk()
     QCOMPARE(shownCount<OtherProgramsWindow>(), opens == QLatin1String("panel") ? 1 : 0);
     QCOMPARE(rig.windows.find<AboutWindow>() == &about, opens != QLatin1String("nothing: closed"));
     if (rig.windows.find<AboutWindow>()) {
-        QCOMPARE(about.cmdOK->text(), QStringLiteral("Ok"));
-        QCOMPARE(about.lblDisclaimer->text(), kDisclaimer);
+        QCOMPARE(about.okButton->text(), QStringLiteral("Ok"));
+        QCOMPARE(about.disclaimerLink->text(), kDisclaimer);
         QCOMPARE(descriptionColour(about), kBlue);
     }
     QCOMPARE(rig.form.windowTitle(), mainTitle);
 }
 
-QTEST_MAIN(TestFrmAbout)
-#include "tst_frmabout.moc"
+QTEST_MAIN(TestAboutWindow)
+#include "tst_aboutwindow.moc"
