@@ -3,9 +3,9 @@
 
 #include "comparison.h"
 
-#include "app/fonts.h"
+#include "widgets/fonts.h"
 #include "tasks/taskdocument.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -4,9 +4,9 @@
 #include "comparison.h"
 #include "support.h"
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "app/mainwindow.h"
-#include "app/windows.h"
+#include "widgets/windows.h"
 #include "support/fakeplatform.h"
 
 #include <QCheckBox>

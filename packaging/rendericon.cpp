@@ -2,7 +2,7 @@
 // a Windows icon holding the sizes Explorer and the taskbar ask for.
 //   listora_rendericon <output.png> <size>
 //   listora_rendericon <output.ico>
-#include "app/icons.h"
+#include "widgets/icons.h"
 
 #include <QBuffer>
 #include <QDataStream>

@@ -1,6 +1,6 @@
 #include "about/abouttexts.h"
 
-#include "app/texts.h"
+#include "texts/texts.h"
 #include "version.h"
 
 #include <QUrlQuery>

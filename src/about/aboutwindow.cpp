@@ -2,11 +2,11 @@
 
 #include "about/abouttexts.h"
 #include "about/otherprogramswindow.h"
-#include "app/fonts.h"
-#include "app/icons.h"
-#include "app/platform.h"
-#include "app/texts.h"
-#include "app/windows.h"
+#include "widgets/fonts.h"
+#include "widgets/icons.h"
+#include "platform/platform.h"
+#include "texts/texts.h"
+#include "widgets/windows.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

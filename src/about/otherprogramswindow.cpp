@@ -1,9 +1,9 @@
 #include "about/otherprogramswindow.h"
 
 #include "about/abouttexts.h"
-#include "app/fonts.h"
-#include "app/icons.h"
-#include "app/windows.h"
+#include "widgets/fonts.h"
+#include "widgets/icons.h"
+#include "widgets/windows.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "app/duewatch.h"
 
-#include "app/notifications.h"
-#include "app/platform.h"
-#include "app/texts.h"
+#include "platform/notifications.h"
+#include "platform/platform.h"
+#include "texts/texts.h"
 #include "tasks/taskdocument.h"
 
 #include <QTimer>

@@ -1,8 +1,8 @@
 #include "app/filecommands.h"
 
-#include "app/busysave.h"
-#include "app/platform.h"
-#include "app/texts.h"
+#include "widgets/busysave.h"
+#include "platform/platform.h"
+#include "texts/texts.h"
 #include "storage/merge.h"
 #include "storage/recovery.h"
 #include "tasks/capacity.h"

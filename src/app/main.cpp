@@ -1,10 +1,10 @@
 #include "app/mainwindow.h"
-#include "app/icons.h"
+#include "widgets/icons.h"
 #include "app/qtplatform.h"
 #include "app/sessionend.h"
 #include "app/settingssandbox.h"
-#include "app/texts.h"
-#include "app/windows.h"
+#include "texts/texts.h"
+#include "widgets/windows.h"
 
 #include <QApplication>
 #include <QSessionManager>

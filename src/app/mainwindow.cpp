@@ -6,18 +6,18 @@
 #include "about/otherprogramswindow.h"
 #include "app/duewatch.h"
 #include "app/filecommands.h"
-#include "app/fonts.h"
-#include "app/hoverhelp.h"
-#include "app/icons.h"
+#include "widgets/fonts.h"
+#include "widgets/hoverhelp.h"
+#include "widgets/icons.h"
 #include "app/refusalhint.h"
-#include "app/platform.h"
-#include "app/shownchildren.h"
-#include "app/texts.h"
+#include "platform/platform.h"
+#include "widgets/shownchildren.h"
+#include "texts/texts.h"
 #include "calendar/calendarwindow.h"
 #include "tasks/entrytext.h"
-#include "tasks/rowmetrics.h"
+#include "lists/rowmetrics.h"
 #include "tasks/taskdocument.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 #include "ui_mainwindow.h"
 
 #include <QCloseEvent>
@@ -27,8 +27,42 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace listora {
+
+namespace {
+
+// The hover help of the controls that have one.
+std::vector<std::pair<QWidget *, QString>> mainWindowHoverTexts(const Ui::MainWindow &ui)
+{
+    const std::pair<QWidget *, const char *> hovers[] = {
+        {ui.openButton, "Open a File"},
+        {ui.saveButton, "Save / Save as..."},
+        {ui.addTaskButton, "Add a Task"},
+        {ui.secondAddTaskButton, "Add a Task"},
+        {ui.addAppointmentButton, "Add an appointment to the list"},
+        {ui.secondAddAppointmentButton, "Add an appointment to the list"},
+        {ui.removeButton, "Remove the selected Task or Appointment from the list"},
+        {ui.secondRemoveButton, "Remove the selected Task or Appointment from the list"},
+        {ui.exitButton, "Exit the program , remember to save your work"},
+        {ui.printButton, "Print the list"},
+        {ui.switchListButton, "Navigate tru both lists of tasks"},
+        {ui.statusReportButton, "See a Complete Report of all tasks"},
+        {ui.fileNameButton, "See the Name and Path of the open file // Make a Backup Copy of the open file."},
+        {ui.clockLabel, "Show Calendar"},
+        {ui.firstListFill, "50 Tasks max in list 1 and 300 hundred in list 2."},
+        {ui.firstList->viewport(), "Double click to pass the task to the other list"},
+        {ui.secondList->viewport(), "Double click to pass the task to the other list"},
+    };
+    std::vector<std::pair<QWidget *, QString>> texts;
+    texts.reserve(std::size(hovers));
+    for (const auto &[control, text] : hovers)
+        texts.emplace_back(control, QString::fromUtf8(text));
+    return texts;
+}
+
+} // namespace
 
 MainWindow::MainWindow(Windows &windows, Platform &platform, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/windows.h"
+#include "widgets/windows.h"
 #include "app/capacitydisplay.h"
 
 #include <QHash>

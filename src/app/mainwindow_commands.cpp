@@ -2,14 +2,14 @@
 #include "app/mainwindow.h"
 
 #include "app/filecommands.h"
-#include "app/platform.h"
+#include "platform/platform.h"
 #include "app/refusalhint.h"
-#include "app/texts.h"
+#include "texts/texts.h"
 #include "reports/printing.h"
 #include "reports/report.h"
-#include "tasks/findbox.h"
+#include "lists/findbox.h"
 #include "tasks/taskdocument.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>

@@ -1,8 +1,8 @@
 // Desktop notifications over the session bus (org.freedesktop.Notifications),
 // as GNOME, KDE, Xfce and the others serve them.
-#include "app/notifications.h"
+#include "platform/notifications.h"
 
-#include "app/texts.h"
+#include "texts/texts.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

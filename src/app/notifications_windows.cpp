@@ -1,9 +1,9 @@
 // Desktop notifications as the notification area's message. The icon is there
 // only while its message is: Listora keeps no place in the taskbar otherwise.
-#include "app/notifications.h"
+#include "platform/notifications.h"
 
-#include "app/icons.h"
-#include "app/texts.h"
+#include "widgets/icons.h"
+#include "texts/texts.h"
 
 #include <QSystemTrayIcon>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #include "app/qtplatform.h"
 
 #include "app/dialoghistory.h"
-#include "app/notifications.h"
+#include "platform/notifications.h"
 #include "reports/pageprinter.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/platform.h"
+#include "platform/platform.h"
 
 #include <QObject>
 

@@ -1,6 +1,6 @@
 #include "app/refusalhint.h"
 
-#include "app/fonts.h"
+#include "widgets/fonts.h"
 #include "tasks/entrytext.h"
 
 #include <QDropEvent>

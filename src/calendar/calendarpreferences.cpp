@@ -1,7 +1,7 @@
 #include "calendar/calendarpreferences.h"
 
-#include "app/fonts.h"
-#include "app/windows.h"
+#include "widgets/fonts.h"
+#include "widgets/windows.h"
 #include "calendar/calendarwindow.h"
 #include "calendar/clockwindow.h"
 #include "calendar/monthview.h"

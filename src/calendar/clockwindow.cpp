@@ -1,11 +1,11 @@
 #include "calendar/clockwindow.h"
 
-#include "app/fonts.h"
-#include "app/icons.h"
-#include "app/mousemove.h"
-#include "app/platform.h"
-#include "app/texts.h"
-#include "app/windows.h"
+#include "widgets/fonts.h"
+#include "widgets/icons.h"
+#include "widgets/mousemove.h"
+#include "platform/platform.h"
+#include "texts/texts.h"
+#include "widgets/windows.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "calendar/monthview.h"
 
-#include "app/texts.h"
+#include "texts/texts.h"
 #include "calendar/monthviewaccessible.h"
 
 #include <QEvent>

@@ -1,6 +1,6 @@
 #include "reports/pageprinter.h"
 
-#include "app/texts.h"
+#include "texts/texts.h"
 #include "storage/taskfile.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // The printed list: the question, the page, and a PDF file where there is no printer.
 #include "reports/printing.h"
 
-#include "app/platform.h"
-#include "app/texts.h"
+#include "platform/platform.h"
+#include "texts/texts.h"
 #include "reports/report.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "reports/report.h"
 
-#include "app/platform.h"
+#include "platform/platform.h"
 #include "tasks/capacity.h"
 
 namespace listora {

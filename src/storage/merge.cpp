@@ -1,6 +1,6 @@
 #include "storage/merge.h"
 
-#include "tasks/capacity.h"
+#include "storage/limits.h"
 
 #include <QHash>
 

@@ -1,7 +1,7 @@
 #include "storage/recovery.h"
 
 #include "storage/folderaccess.h"
-#include "tasks/capacity.h"
+#include "storage/limits.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

@@ -2,7 +2,7 @@
 
 #include "storage/folderaccess.h"
 #include "storage/replace.h"
-#include "tasks/capacity.h"
+#include "storage/limits.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "tasks/appointmentdate.h"
 
-#include "app/texts.h"
+#include "texts/texts.h"
 
 #include <array>
 

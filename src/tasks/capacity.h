@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/limits.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -9,8 +11,6 @@ namespace listora {
 
 inline constexpr int kFirstListCapacity = 50;
 inline constexpr int kSecondListCapacity = 300;
-// A task file stores each count in 16 bits: no list may hold more.
-inline constexpr int kMaxListEntries = 32767;
 
 enum class ZeroRule {
     ExactZero, // only p = 0 falls into the "0%" bucket

@@ -1,6 +1,6 @@
 #include "tasks/taskdocument.h"
 
-#include "app/texts.h"
+#include "texts/texts.h"
 #include "tasks/capacity.h"
 #include "storage/merge.h"
 #include "tasks/entrytext.h"

@@ -1,5 +1,5 @@
 #include "about/abouttexts.h"
-#include "app/texts.h"
+#include "texts/texts.h"
 
 #include <QTest>
 #include <QUrlQuery>

@@ -2,8 +2,8 @@
 #include "about/otherprogramswindow.h"
 #include "about/aboutwindow.h"
 #include "mainwindowrig.h"
-#include "app/icons.h"
-#include "app/windows.h"
+#include "widgets/icons.h"
+#include "widgets/windows.h"
 #include "fakeplatform.h"
 #include "version.h"
 

@@ -1,6 +1,6 @@
 #include "about/abouttexts.h"
 #include "about/otherprogramswindow.h"
-#include "app/windows.h"
+#include "widgets/windows.h"
 #include "fakeplatform.h"
 
 #include <QApplication>

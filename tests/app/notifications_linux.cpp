@@ -1,7 +1,7 @@
 // The reminder as the desktop shows it: a notification server of the test's
 // own on a private session bus takes the notifications and clicks them.
-#include "app/notifications.h"
-#include "app/texts.h"
+#include "platform/notifications.h"
+#include "texts/texts.h"
 #include "tasks/reminder.h"
 
 #include <QDBusConnection>

@@ -1,6 +1,6 @@
 // The notification area's message. The suite runs on the offscreen platform,
 // which has no notification area: there nothing is shown and nothing fails.
-#include "app/notifications.h"
+#include "platform/notifications.h"
 
 #include <QSignalSpy>
 #include <QSystemTrayIcon>

@@ -6,7 +6,7 @@
 #include "app/mainwindow.h"
 #include "app/qtplatform.h"
 #include "app/sessionend.h"
-#include "app/windows.h"
+#include "widgets/windows.h"
 #include "storage/recovery.h"
 #include "tasks/taskdocument.h"
 

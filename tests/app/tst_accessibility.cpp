@@ -2,14 +2,14 @@
 #include "about/otherprogramswindow.h"
 #include "about/aboutwindow.h"
 #include "app/mainwindow.h"
-#include "app/windows.h"
+#include "widgets/windows.h"
 #include "calendar/calendarwindow.h"
 #include "calendar/clockwindow.h"
 #include "calendar/calendarpreferences.h"
 #include "fakeplatform.h"
 #include "mainwindowrig.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

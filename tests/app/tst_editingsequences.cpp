@@ -3,16 +3,16 @@
 // two lists of strings, a capacity rule and a linear history. Random rows come
 // from a fixed seed; a failure names the seed and the steps that led to it.
 #include "mainwindowrig.h"
-#include "app/windows.h"
+#include "widgets/windows.h"
 #include "fakeplatform.h"
 #include "storage/codepage.h"
 #include "storage/taskfile.h"
 #include "tasks/capacity.h"
 #include "tasks/entrytext.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
-#include "app/texts.h"
+#include "texts/texts.h"
 
 #include <QApplication>
 #include <QDateEdit>

@@ -3,12 +3,12 @@
 #include "mainwindowrig.h"
 #include "app/qtplatform.h"
 #include "app/settingssandbox.h"
-#include "app/windows.h"
+#include "widgets/windows.h"
 #include "calendar/calendarwindow.h"
 #include "calendar/clockwindow.h"
 #include "calendar/calendarpreferences.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QApplication>
 #include <QDirIterator>

@@ -4,10 +4,10 @@
 // bubbles up from a control to the window and restores the standard title, so
 // the caption flips on every move.
 #include "mainwindowrig.h"
-#include "app/windows.h"
+#include "widgets/windows.h"
 #include "support/fakeplatform.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QEvent>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "about/otherprogramswindow.h"
 #include "about/aboutwindow.h"
 #include "mainwindowrig.h"
-#include "app/windows.h"
+#include "widgets/windows.h"
 #include "calendar/calendarwindow.h"
 #include "calendar/clockwindow.h"
 #include "calendar/calendarpreferences.h"
@@ -9,7 +9,7 @@
 #include "filehelpers.h"
 #include "listhelpers.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QDateEdit>
 #include <QDropEvent>

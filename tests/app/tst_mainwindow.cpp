@@ -1,8 +1,8 @@
 #include "about/otherprogramswindow.h"
 #include "about/aboutwindow.h"
 #include "app/mainwindow.h"
-#include "app/texts.h"
-#include "app/windows.h"
+#include "texts/texts.h"
+#include "widgets/windows.h"
 #include "calendar/calendarwindow.h"
 #include "fakeplatform.h"
 #include "filehelpers.h"
@@ -11,7 +11,7 @@
 #include "listhelpers.h"
 #include "mainwindowrig.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QDateEdit>
 #include <QLineEdit>

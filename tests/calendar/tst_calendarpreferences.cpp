@@ -1,5 +1,5 @@
 #include "app/mainwindow.h"
-#include "app/windows.h"
+#include "widgets/windows.h"
 #include "calendar/calendartest.h"
 #include "calendar/calendarwindow.h"
 #include "calendar/clockwindow.h"

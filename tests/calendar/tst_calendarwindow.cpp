@@ -1,6 +1,6 @@
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "app/mainwindow.h"
-#include "app/windows.h"
+#include "widgets/windows.h"
 #include "calendar/calendartest.h"
 #include "calendar/calendarwindow.h"
 #include "calendar/clockwindow.h"

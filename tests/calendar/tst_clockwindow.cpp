@@ -1,5 +1,5 @@
-#include "app/texts.h"
-#include "app/windows.h"
+#include "texts/texts.h"
+#include "widgets/windows.h"
 #include "calendar/calendartest.h"
 #include "calendar/calendarwindow.h"
 #include "calendar/clockwindow.h"

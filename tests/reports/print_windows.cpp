@@ -5,13 +5,13 @@
 // without one.
 #include "mainwindowrig.h"
 #include "app/qtplatform.h"
-#include "app/texts.h"
-#include "app/windows.h"
+#include "texts/texts.h"
+#include "widgets/windows.h"
 #include "fakeplatform.h"
 #include "reports/pageprinter.h"
 #include "reports/report.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QDir>
 #include <QFile>

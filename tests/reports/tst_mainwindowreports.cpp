@@ -1,12 +1,12 @@
 #include "app/mainwindow.h"
-#include "app/texts.h"
-#include "app/windows.h"
+#include "texts/texts.h"
+#include "widgets/windows.h"
 #include "fakeplatform.h"
 #include "listhelpers.h"
 #include "mainwindowrig.h"
 #include "reports/report.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QDir>
 #include <QFile>

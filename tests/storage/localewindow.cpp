@@ -2,15 +2,15 @@
 // empty lists, same entries. The locale is the first argument, set before
 // anything reads it, as a user's session sets it.
 #include "mainwindowrig.h"
-#include "app/texts.h"
-#include "app/windows.h"
+#include "texts/texts.h"
+#include "widgets/windows.h"
 #include "fakeplatform.h"
 #include "listhelpers.h"
 #include "storage/codepage.h"
 #include "storage/codepagebackend.h"
 #include "storage/taskfile.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QApplication>
 #include <QDateEdit>

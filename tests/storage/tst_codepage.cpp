@@ -1,5 +1,5 @@
 // The code page of each locale, and what users of it type, date and read.
-#include "app/texts.h"
+#include "texts/texts.h"
 #include "storage/codepage.h"
 #include "storage/codepagebackend.h"
 #include "storage/taskfile.h"

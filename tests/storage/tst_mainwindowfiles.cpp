@@ -2,8 +2,8 @@
 // file-name panel and the backup, and what the window shows of their faults.
 #include "failingsaves.h"
 #include "mainwindowrig.h"
-#include "app/texts.h"
-#include "app/windows.h"
+#include "texts/texts.h"
+#include "widgets/windows.h"
 #include "fakeplatform.h"
 #include "filehelpers.h"
 #include "holdingprocess.h"
@@ -12,7 +12,7 @@
 #include "storage/recovery.h"
 #include "storage/taskfile.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/notifications.h"
-#include "app/platform.h"
+#include "platform/notifications.h"
+#include "platform/platform.h"
 
 #include <QAction>
 #include <QList>

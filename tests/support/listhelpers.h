@@ -1,7 +1,7 @@
 #pragma once
 
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QStringList>
 

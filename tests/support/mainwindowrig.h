@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/controls.h"
+#include "widgets/controls.h"
 #include "app/mainwindow.h"
-#include "app/windows.h"
+#include "widgets/windows.h"
 #include "fakeplatform.h"
-#include "tasks/entrylineedit.h"
+#include "lists/entrylineedit.h"
 #include "tasks/taskdocument.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QAction>
 #include <QDateEdit>

@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "texts/texts.h"
 #include "storage/codepage.h"
 #include "tasks/appointmentdate.h"
 #include "tasks/capacity.h"

@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "texts/texts.h"
 #include "tasks/capacity.h"
 #include "tasks/tasklistmodel.h"
 

@@ -1,8 +1,8 @@
-#include "app/controls.h"
+#include "widgets/controls.h"
 
 #include <algorithm>
 
-#include "app/icons.h"
+#include "widgets/icons.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,10 +1,10 @@
-#include "tasks/findbox.h"
+#include "lists/findbox.h"
 
 #include "tasks/entrytext.h"
-#include "tasks/entrylineedit.h"
+#include "lists/entrylineedit.h"
 #include "tasks/findtext.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QApplication>
 #include <QCloseEvent>

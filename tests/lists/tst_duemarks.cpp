@@ -1,8 +1,8 @@
-#include "app/texts.h"
+#include "texts/texts.h"
 #include "tasks/capacity.h"
-#include "tasks/duemarks.h"
+#include "lists/duemarks.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QStyledItemDelegate>
 #include <QTest>

@@ -1,8 +1,8 @@
 #include "storage/codepage.h"
 #include "tasks/capacity.h"
-#include "tasks/findbox.h"
+#include "lists/findbox.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QAccessible>
 #include <QLabel>

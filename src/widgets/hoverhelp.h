@@ -4,13 +4,8 @@
 #include <QObject>
 
 #include <functional>
-#include <utility>
-#include <vector>
 
 class QWidget;
-namespace Ui {
-class MainWindow;
-}
 
 namespace listora {
 
@@ -47,8 +42,5 @@ private:
     QList<QWidget *> tracked_;
     bool started_ = false;
 };
-
-// The hover help of the main window's controls that have one.
-std::vector<std::pair<QWidget *, QString>> mainWindowHoverTexts(const Ui::MainWindow &ui);
 
 } // namespace listora

@@ -1,4 +1,4 @@
-#include "tasks/duemarks.h"
+#include "lists/duemarks.h"
 
 #include "tasks/tasklistmodel.h"
 

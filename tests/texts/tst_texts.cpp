@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "texts/texts.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 // Undo and redo, editing in place, putting entries in order and the lists'
 // menu, driven as a person does and checked on the lists and their displays;
 // and that every entry can be seen whole.
-#include "app/fonts.h"
+#include "widgets/fonts.h"
 #include "mainwindowrig.h"
-#include "app/windows.h"
+#include "widgets/windows.h"
 #include "fakeplatform.h"
 #include "filehelpers.h"
 #include "listhelpers.h"
@@ -14,7 +14,7 @@
 #include "tasks/pageletters.h"
 #include "tasks/taskhistory.h"
 #include "tasks/tasklistmodel.h"
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
 #include <QApplication>
 #include <QDropEvent>

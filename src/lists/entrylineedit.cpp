@@ -1,4 +1,4 @@
-#include "tasks/entrylineedit.h"
+#include "lists/entrylineedit.h"
 
 #include "tasks/entrytext.h"
 

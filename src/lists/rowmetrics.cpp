@@ -1,4 +1,4 @@
-#include "tasks/rowmetrics.h"
+#include "lists/rowmetrics.h"
 
 #include "storage/codepage.h"
 #include "tasks/pageletters.h"

@@ -1,9 +1,9 @@
-#include "tasks/tasklistview.h"
+#include "lists/tasklistview.h"
 
-#include "tasks/duemarks.h"
+#include "lists/duemarks.h"
 #include "tasks/entrytext.h"
-#include "tasks/entrylineedit.h"
-#include "tasks/rowmetrics.h"
+#include "lists/entrylineedit.h"
+#include "lists/rowmetrics.h"
 #include "tasks/tasklistmodel.h"
 
 #include <QApplication>

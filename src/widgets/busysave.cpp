@@ -1,4 +1,4 @@
-#include "app/busysave.h"
+#include "widgets/busysave.h"
 
 #include "storage/taskfile.h"
 

@@ -1,4 +1,4 @@
-#include "app/windows.h"
+#include "widgets/windows.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "app/mousemove.h"
+#include "widgets/mousemove.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "app/shownchildren.h"
+#include "widgets/shownchildren.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
