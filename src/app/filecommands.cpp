@@ -74,11 +74,6 @@ void FileCommands::openFile(const QString &path)
     const OpenOutcome outcome = document_.open(path);
     if (const QString warning = openWarning(path, outcome); !warning.isEmpty())
         warn(warning);
-    // The entries read before a damage are in the lists as any file's are.
-    if (outcome.status != OpenOutcome::Opened && outcome.added == 0)
-        return;
-    emit listsReplaced();
-    emit status(QStringLiteral("File Open"));
 }
 
 bool FileCommands::save()
@@ -86,17 +81,13 @@ bool FileCommands::save()
     platform_.message(window_, MessageRequest{QStringLiteral("Please put after the filename the ending < .dat > "),
                                               productName(), MessageButtons::Ok, MessageIcon::None});
     const auto path = platform_.fileDialog(window_, {FileDialogMode::Save, dialogFolder(), kSaveFilter});
-    if (!path || !write(*path, false))
-        return false;
-    emit status(QStringLiteral("File saved "));
-    return true;
+    return path && write(*path, false);
 }
 
 void FileCommands::backUp()
 {
-    const auto path = platform_.fileDialog(window_, {FileDialogMode::Save, dialogFolder(), kSaveFilter});
-    if (path && write(*path, true))
-        emit status(QStringLiteral("Back Up Ok"));
+    if (const auto path = platform_.fileDialog(window_, {FileDialogMode::Save, dialogFolder(), kSaveFilter}))
+        write(*path, true);
 }
 
 bool FileCommands::write(const QString &picked, bool backup)
@@ -120,8 +111,6 @@ bool FileCommands::write(const QString &picked, bool backup)
                     warn(warning);
                     return false;
                 }
-                emit listsReplaced();
-                emit status(QStringLiteral("File not saved "));
                 emit notice(otherProgramChangesText(merged.added, merged.removed));
                 return false;
             }
@@ -185,8 +174,6 @@ void FileCommands::offerKeptLists()
                 warn(restoreWarning(kept, restored));
                 continue;
             }
-            emit listsReplaced();
-            emit status(QStringLiteral("File not saved "));
         }
         // Only an answer lets them go: a question ended by the end of the session was none.
         if (answer == MessageAnswer::Yes || answer == MessageAnswer::No)

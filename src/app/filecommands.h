@@ -36,10 +36,6 @@ public:
     void offerKeptLists();
 
 signals:
-    // What the status label says now.
-    void status(const QString &text);
-    // The lists gained or lost entries in a way the list commands do not show.
-    void listsReplaced();
     // A line for the user about what a merge took from the other program.
     void notice(const QString &line);
 

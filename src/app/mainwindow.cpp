@@ -3,25 +3,26 @@
 #include "app/mainwindow.h"
 
 #include "about/aboutwindow.h"
-#include "about/otherprogramswindow.h"
 #include "app/duewatch.h"
 #include "app/filecommands.h"
+#include "app/refusalhint.h"
+#include "app/statusdisplay.h"
+#include "calendar/calendarwindow.h"
+#include "lists/rowmetrics.h"
+#include "lists/tasklistview.h"
+#include "platform/platform.h"
+#include "tasks/capacity.h"
+#include "tasks/entrytext.h"
+#include "tasks/taskdocument.h"
+#include "texts/texts.h"
 #include "widgets/fonts.h"
+#include "widgets/historykeys.h"
 #include "widgets/hoverhelp.h"
 #include "widgets/icons.h"
-#include "app/refusalhint.h"
-#include "platform/platform.h"
 #include "widgets/shownchildren.h"
-#include "texts/texts.h"
-#include "calendar/calendarwindow.h"
-#include "tasks/entrytext.h"
-#include "lists/rowmetrics.h"
-#include "tasks/taskdocument.h"
-#include "lists/tasklistview.h"
 #include "ui_mainwindow.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QKeyEvent>
 #include <QTimer>
 
@@ -84,9 +85,8 @@ MainWindow::MainWindow(Windows &windows, Platform &platform, QWidget *parent)
     beforeFirstKey(this, [this] { setUpWindowKeys(); });
     // Typing starts in the entry box.
     m_ui->entryBox->setFocus(Qt::OtherFocusReason);
-    // The load step.
+    // The load step; the status display says "File not loaded".
     setTitle(standardTitle());
-    m_ui->fileStatusLabel->setText(QStringLiteral("File not loaded"));
     m_ui->appointmentDate->setDate(today());
 }
 
@@ -106,11 +106,26 @@ void MainWindow::setUpControls()
     Ui::MainWindow &ui = *m_ui;
     // Names a form cannot give its members.
     lists_ = {ui.firstList, ui.secondList};
-    displays_[0] = {ui.firstListCounter, ui.spacesLeftLabel, ui.firstListFill, nullptr, kFirstListCapacity};
-    displays_[1] = {ui.secondListCounter, nullptr, ui.secondListFill, ui.secondListPercent, kSecondListCapacity};
     for (int i = 0; i < 2; ++i)
         lists_[i]->setTaskModel(&document_->list(i));
     listShownChildrenOnly(ui.secondListPanel);
+    StatusDisplay::Controls parts;
+    parts.fileStatus = ui.fileStatusLabel;
+    parts.lists = {CapacityDisplay{ui.firstListCounter, ui.spacesLeftLabel, ui.firstListFill, nullptr, kFirstListCapacity},
+                   CapacityDisplay{ui.secondListCounter, nullptr, ui.secondListFill, ui.secondListPercent,
+                                   kSecondListCapacity}};
+    parts.entryBox = ui.entryBox;
+    parts.secondListPanel = ui.secondListPanel;
+    parts.switchButton = ui.switchListButton;
+    parts.listButtons = {std::array<QWidget *, 3>{ui.addTaskButton, ui.addAppointmentButton, ui.removeButton},
+                         std::array<QWidget *, 3>{ui.secondAddTaskButton, ui.secondAddAppointmentButton,
+                                                  ui.secondRemoveButton}};
+    parts.reportPanel = ui.reportPanel;
+    parts.report = ui.reportLabel;
+    parts.fileNamePanel = ui.fileNamePanel;
+    parts.fileName = ui.fileNameLabel;
+    parts.backupButton = ui.backupButton;
+    status_ = new StatusDisplay(*document_, parts, this);
 
     // The design's face comes from what is installed, and its sizes are not all whole points.
     // Those of the second list's panel wait for it to be shown.
@@ -135,7 +150,7 @@ void MainWindow::setUpControls()
             button->setAccessibleName(text);
     }
     hover_->add(ui.aboutPicture, QStringLiteral("About..."),
-                [this] { setAboutPicture(windows_.get<AboutWindow>().windowIcon()); });
+                [this] { setAboutPicture(icons::icon(icons::Glyph::About)); });
     hover_->add(ui.entryBox, {}, [this] { m_ui->entryBox->setFocus(); });
     // The pointer over the bare panel of the second list.
     connect(ui.secondListPanel, &Panel::bareMouseMove, this,
@@ -183,16 +198,13 @@ void MainWindow::setUpControls()
         connect(view, &QAbstractItemView::doubleClicked, this, [this] { trigger(Command::MoveToOther); });
         connect(view, &TaskListView::focusTaken, this, &MainWindow::setUpWindowKeys);
         connect(view, &TaskListView::menuRequested, this, &MainWindow::showListMenu);
-        connect(view, &TaskListView::entryEdited, this, [this, i](int row, const QString &text) {
-            // The selection stays the user's: an edit ended by a click elsewhere
-            // must not take the place of what was clicked.
-            if (document_->edit(i, row, text))
-                setStatus(QStringLiteral("File not saved "));
-        });
+        // The selection stays the user's: an edit ended by a click elsewhere
+        // must not take the place of what was clicked.
+        connect(view, &TaskListView::entryEdited, this,
+                [this, i](int row, const QString &text) { document_->edit(i, row, text); });
         connect(view, &TaskListView::entryDropped, this, [this, i](int from, int to) {
             endEditing();
-            if (document_->reorder(i, from, to))
-                setStatus(QStringLiteral("File not saved "));
+            document_->reorder(i, from, to);
             lists_[i]->selectRow(to);
         });
         connect(view, &TaskListView::characterRefused, this, [this](const QString &c) { hint_->show(c); });
@@ -201,7 +213,6 @@ void MainWindow::setUpControls()
 
     // The second list's panel covers the first list; its fonts wait for it to be shown.
     connect(ui.secondListPanel, &Panel::shownInWindow, this, &MainWindow::setPanelFonts, Qt::SingleShotConnection);
-    // The file-name panel never shows a file that is no longer the document's.
     dueWatch_ = new DueWatch(*document_, platform_, this);
     connect(dueWatch_, &DueWatch::showRequested, this, [this](int list, int row) {
         endEditing();
@@ -213,18 +224,7 @@ void MainWindow::setUpControls()
         lists_[list]->selectRow(row);
     });
     files_ = new FileCommands(*document_, platform_, this);
-    connect(files_, &FileCommands::status, this, [this](const QString &text) {
-        setStatus(text);
-        // What an undo back to these lists shows again.
-        savedStatus_ = document_->isSaved() ? text : QString();
-    });
-    connect(files_, &FileCommands::listsReplaced, this, [this] {
-        for (int i : {0, 1})
-            displays_[i].refresh(document_->list(i).count());
-    });
     connect(files_, &FileCommands::notice, this, [this](const QString &line) { hint_->showNotice(line); });
-    connect(document_, &TaskDocument::filePathChanged, this,
-            [this](const QString &path) { m_ui->fileNameLabel->setText(QDir::toNativeSeparators(path)); });
     // The entry box takes dragged text; a dragged task file is opened instead.
     for (QWidget *child : findChildren<QWidget *>())
         if (child->acceptDrops())
@@ -244,13 +244,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     const Ui::MainWindow &ui = *m_ui;
     // The date box has no typing of its own to undo: the keys undo the lists' changes.
-    if (watched == ui.appointmentDate && event->type() == QEvent::ShortcutOverride) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        const QKeyCombination combo = key->keyCombination();
-        if (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo)
-            || combo == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z) || combo == (Qt::CTRL | Qt::Key_Y))
-            return true; // not taken: the window's shortcut acts
-    }
+    if (watched == ui.appointmentDate && event->type() == QEvent::ShortcutOverride
+        && historyKey(*static_cast<QKeyEvent *>(event)) != HistoryKey::None)
+        return true; // not taken: the window's shortcut acts
     return handleFileDrag(event);
 }
 
@@ -311,7 +307,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
     // Moves over controls reach the window too; only its bare area restores the title.
     if (!childAt(event->position().toPoint())) {
         setTitle(standardTitle());
-        setAboutPicture(windows_.get<OtherProgramsWindow>().windowIcon());
+        setAboutPicture(icons::icon(icons::Glyph::Programs));
     }
     QWidget::mouseMoveEvent(event);
 }
@@ -335,18 +331,16 @@ bool MainWindow::handleFileDrag(QEvent *event)
 
 void MainWindow::exit()
 {
-    endEditing();
-    if (files_->mayQuit(QStringLiteral("Really want to quit?"))) {
-        quitting_ = true;
-        platform_.quit();
-    }
+    quitQuestion_ = QStringLiteral("Really want to quit?");
+    close();
+    quitQuestion_.clear();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!quitting_) {
         endEditing();
-        quitting_ = files_->mayQuit(QStringLiteral("Do you want to quit?"));
+        quitting_ = files_->mayQuit(quitQuestion_.isEmpty() ? QStringLiteral("Do you want to quit?") : quitQuestion_);
         if (!quitting_) {
             event->ignore();
             return;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "widgets/windows.h"
-#include "app/capacitydisplay.h"
 
 #include <QHash>
 #include <QIcon>
@@ -27,6 +26,7 @@ class FindBox;
 class HoverHelp;
 class Platform;
 class RefusalHint;
+class StatusDisplay;
 class TaskDocument;
 class TaskListView;
 struct ListPlace;
@@ -85,7 +85,8 @@ public:
     QIcon aboutPictureIcon() const { return aboutPictureIcon_; }
 
 protected:
-    void closeEvent(QCloseEvent *event) override; // asks before the window closes
+    // The one way out: the close box, Alt+F4 and the Exit button all ask here.
+    void closeEvent(QCloseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -108,25 +109,22 @@ private:
     // Every command that changes the lists first ends an open edit, as leaving the editor does.
     void endEditing();
     void focusEntryOrList();
-    void setStatus(const QString &text);
     void addEntry(bool appointment);
     void removeSelected();
     void moveToOther();
     void reorder(int by);
     void afterHistoryStep(const std::optional<ListPlace> &place);
     void switchLists();
-    void showFileName();
-    void showStatusReport();
     void print();
     void exit();
     void showListMenu(const QPoint &globalPos);
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     std::array<TaskListView *, 2> lists_{};
-    std::array<CapacityDisplay, 2> displays_;
     Windows &windows_;
     Platform &platform_;
     TaskDocument *document_ = nullptr;
+    StatusDisplay *status_ = nullptr;
     FileCommands *files_ = nullptr;
     DueWatch *dueWatch_ = nullptr;
     FindBox *findBox_ = nullptr; // made at its first use
@@ -134,9 +132,11 @@ private:
     QIcon aboutPictureIcon_;
     HoverHelp *hover_ = nullptr;
     std::unique_ptr<RefusalHint> hint_;
-    QString savedStatus_;      // what the status says when an undo comes back to the saved lists
+    // Set once the program is to end without asking (a question already
+    // answered, or the session ending).
     bool quitting_ = false;
-    bool reportOpenedForBackup_ = false; // the report's panel, shown for the backup button in it
+    // What closing asks while the lists are saved: the Exit button asks in its own words.
+    QString quitQuestion_;
     bool windowKeysReady_ = false;
 };
 

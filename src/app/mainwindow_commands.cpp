@@ -2,35 +2,21 @@
 #include "app/mainwindow.h"
 
 #include "app/filecommands.h"
-#include "platform/platform.h"
 #include "app/refusalhint.h"
-#include "texts/texts.h"
-#include "reports/printing.h"
-#include "reports/report.h"
+#include "app/statusdisplay.h"
 #include "lists/findbox.h"
-#include "tasks/taskdocument.h"
 #include "lists/tasklistview.h"
+#include "platform/platform.h"
+#include "reports/printing.h"
+#include "tasks/taskdocument.h"
+#include "texts/texts.h"
+#include "widgets/historykeys.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>
-#include <QDir>
 #include <QMenu>
 
 namespace listora {
-
-namespace {
-
-// The desktop's own keys plus the common ones, each once: two shortcuts of
-// one action on the same key would only cancel each other out.
-QList<QKeySequence> keysWith(QKeySequence::StandardKey standard, QList<QKeySequence> common)
-{
-    for (const QKeySequence &key : QKeySequence::keyBindings(standard))
-        if (!common.contains(key))
-            common.append(key);
-    return common;
-}
-
-} // namespace
 
 void MainWindow::createActions()
 {
@@ -47,8 +33,8 @@ void MainWindow::createActions()
         {Command::Open, "Open a File", {Qt::CTRL | Qt::Key_O}, false, nullptr},
         {Command::Save, "Save / Save as...", {Qt::CTRL | Qt::Key_S}, false, nullptr},
         {Command::Print, "Print the list", {Qt::CTRL | Qt::Key_P}, false, &MainWindow::print},
-        {Command::Report, "See a Complete Report of all tasks", {}, false, &MainWindow::showStatusReport},
-        {Command::FileName, "See the Name and Path of the open file", {}, false, &MainWindow::showFileName},
+        {Command::Report, "See a Complete Report of all tasks", {}, false, nullptr},
+        {Command::FileName, "See the Name and Path of the open file", {}, false, nullptr},
         {Command::Backup, "Make a back Up Copy of your File", {}, false, nullptr},
         // There are only two lists: back and forth are the same switch. Shift+Tab
         // arrives as Backtab, with or without Shift among the modifiers.
@@ -65,16 +51,16 @@ void MainWindow::createActions()
         {Command::Edit, "Edit", {Qt::Key_F2}, true, nullptr},
         {Command::MoveUp, "Move Up", {Qt::ALT | Qt::Key_Up}, true, nullptr},
         {Command::MoveDown, "Move Down", {Qt::ALT | Qt::Key_Down}, true, nullptr},
-        {Command::Undo, "Undo", keysWith(QKeySequence::Undo, {Qt::CTRL | Qt::Key_Z}), false, nullptr},
-        {Command::Redo,
-         "Redo",
-         keysWith(QKeySequence::Redo, {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}),
-         false,
-         nullptr},
+        // Named and enabled by the history: "Undo Remove “beta”".
+        {Command::Undo, nullptr, undoKeys(), false, nullptr},
+        {Command::Redo, nullptr, redoKeys(), false, nullptr},
         {Command::Exit, "Exit the program , remember to save your work", {}, false, &MainWindow::exit},
     };
+    const TaskHistory &history = document_->history();
     for (const Made &m : made) {
-        auto *action = new QAction(QString::fromUtf8(m.text), this);
+        QAction *action = m.command == Command::Undo   ? history.createUndoAction(this)
+                        : m.command == Command::Redo ? history.createRedoAction(this)
+                                                     : new QAction(QString::fromUtf8(m.text), this);
         action->setShortcuts(m.keys);
         if (m.onLists) {
             action->setShortcutContext(Qt::WidgetShortcut);
@@ -95,8 +81,7 @@ void MainWindow::createActions()
     });
     connect(action(Command::Save), &QAction::triggered, this, [this] {
         endEditing();
-        if (files_->save())
-            displays_[0].showCount(document_->list(0).count());
+        files_->save();
     });
     connect(action(Command::Backup), &QAction::triggered, this, [this] {
         endEditing();
@@ -108,6 +93,8 @@ void MainWindow::createActions()
             findBox_ = new FindBox(this);
         findBox_->open(list(shown()));
     });
+    connect(action(Command::Report), &QAction::triggered, status_, &StatusDisplay::toggleReport);
+    connect(action(Command::FileName), &QAction::triggered, status_, &StatusDisplay::toggleFileName);
     connect(action(Command::AddTask), &QAction::triggered, this, [this] { addEntry(false); });
     connect(action(Command::AddAppointment), &QAction::triggered, this, [this] { addEntry(true); });
     connect(action(Command::Edit), &QAction::triggered, this, [this] { list(shown())->editSelected(); });
@@ -121,12 +108,8 @@ void MainWindow::createActions()
         endEditing();
         afterHistoryStep(document_->redo());
     });
-    // Undo and redo name what they would do, as the history says it.
-    const TaskHistory *history = &document_->history();
-    connect(history, &TaskHistory::undoTextChanged, this, &MainWindow::updateActions);
-    connect(history, &TaskHistory::redoTextChanged, this, &MainWindow::updateActions);
-    connect(history, &TaskHistory::canUndoChanged, this, &MainWindow::updateActions);
-    connect(history, &TaskHistory::canRedoChanged, this, &MainWindow::updateActions);
+    // A step can move the selected entry without selecting another.
+    connect(document_, &TaskDocument::stepped, this, &MainWindow::updateActions);
     connect(document_, &TaskDocument::countChanged, this, &MainWindow::updateActions);
     for (TaskListView *view : lists_)
         connect(view, &TaskListView::selectedRowChanged, this, &MainWindow::updateActions);
@@ -148,14 +131,6 @@ void MainWindow::updateActions()
 {
     if (!actions_[0])
         return;
-    const TaskHistory &history = document_->history();
-    const auto named = [](const char *verb, const QString &what) {
-        return what.isEmpty() ? QString::fromLatin1(verb) : QString::fromLatin1(verb) + QLatin1Char(' ') + what;
-    };
-    action(Command::Undo)->setText(named("Undo", history.undoText()));
-    action(Command::Undo)->setEnabled(history.canUndo());
-    action(Command::Redo)->setText(named("Redo", history.redoText()));
-    action(Command::Redo)->setEnabled(history.canRedo());
     const int list = shown();
     const int row = lists_[list]->selectedRow();
     const int count = document_->list(list).count();
@@ -167,7 +142,7 @@ void MainWindow::updateActions()
 
 int MainWindow::shown() const
 {
-    return m_ui->secondListPanel->isHidden() ? 0 : 1;
+    return status_->shownList();
 }
 
 TaskListView *MainWindow::list(int i) const
@@ -184,11 +159,6 @@ void MainWindow::endEditing()
         view->endEdit();
 }
 
-void MainWindow::setStatus(const QString &text)
-{
-    m_ui->fileStatusLabel->setText(text);
-}
-
 void MainWindow::focusEntryOrList()
 {
     if (m_ui->entryBox->isEnabled())
@@ -203,15 +173,13 @@ void MainWindow::addEntry(bool appointment)
     Ui::MainWindow &ui = *m_ui;
     const int target = shown();
     const std::optional<QDate> date = appointment ? std::optional(ui.appointmentDate->date()) : std::nullopt;
+    // What was typed waits in the box when the list is full: setting its text
+    // would also wipe the box's own undo steps.
     switch (document_->add(target, ui.entryBox->text(), date)) {
     case AddOutcome::Blank:
         ui.entryBox->setFocus();
         return;
     case AddOutcome::Full:
-        // What was typed waits in the box for a free place. Setting its text
-        // would also wipe the box's own undo steps.
-        ui.firstListCounter->setText(QString::number(document_->list(target).capacity()) + QStringLiteral(" Tasks Max"));
-        ui.entryBox->setEnabled(false);
         // The disabled box hands the focus on to the date, where keystrokes
         // would change it unseen; in the list, with its last entry selected,
         // Delete frees a place at once.
@@ -223,16 +191,10 @@ void MainWindow::addEntry(bool appointment)
     }
     list(target)->reveal(document_->list(target).count() - 1);
     hint_->hide();
-    // Adding an appointment to the first list also leaves the file out of date.
-    setStatus(appointment && target == 1 ? QStringLiteral("File not saved") : QStringLiteral("File not saved "));
     // Setting the text, unlike clear(), also ends the box's own undo steps:
     // Ctrl+Z now takes the add back rather than bringing the line back.
     ui.entryBox->setText(QString());
-    if (appointment)
-        ui.entryBox->setEnabled(true);
     focusEntryOrList();
-    const ZeroRule rule = (target == 1 && !appointment) ? ZeroRule::ZeroToNine : ZeroRule::ExactZero;
-    displays_[target].refresh(document_->list(target).count(), appointment ? kTasksSuffix : kAddTaskSuffix, rule);
 }
 
 void MainWindow::removeSelected()
@@ -244,9 +206,6 @@ void MainWindow::removeSelected()
     const int row = list(from)->selectedRow();
     if (document_->remove(from, row))
         list(from)->keepPlaceAt(row);
-    setStatus(QStringLiteral("File not saved"));
-    m_ui->entryBox->setEnabled(true);
-    displays_[from].refresh(document_->list(from).count());
 }
 
 void MainWindow::moveToOther()
@@ -261,14 +220,6 @@ void MainWindow::moveToOther()
         return;
     list(to)->reveal(document_->list(to).count() - 1);
     list(from)->keepPlaceAt(row);
-
-    for (int i : {0, 1}) {
-        displays_[i].showCount(document_->list(i).count());
-        displays_[i].showFill(document_->list(i).count());
-    }
-    displays_[0].showSpacesLeft(document_->list(0).count(), true);
-    setStatus(QStringLiteral("File not saved"));
-    m_ui->entryBox->setEnabled(true);
 }
 
 void MainWindow::reorder(int by)
@@ -276,10 +227,8 @@ void MainWindow::reorder(int by)
     endEditing();
     const int at = shown();
     const int row = list(at)->selectedRow();
-    if (row < 0 || !document_->reorder(at, row, row + by))
-        return;
-    setStatus(QStringLiteral("File not saved "));
-    list(at)->selectRow(row + by);
+    if (row >= 0 && document_->reorder(at, row, row + by))
+        list(at)->selectRow(row + by);
 }
 
 void MainWindow::afterHistoryStep(const std::optional<ListPlace> &place)
@@ -288,14 +237,8 @@ void MainWindow::afterHistoryStep(const std::optional<ListPlace> &place)
         return;
     hint_->hide(); // a notice of what a merge brought no longer holds once it is undone
     const bool inList = lists_[0]->hasFocus() || lists_[1]->hasFocus();
-    if ((place->list == 1) != (shown() == 1))
+    if (place->list != shown())
         switchLists();
-    for (int i : {0, 1})
-        displays_[i].refresh(document_->list(i).count());
-    // Undoing back to what the file holds shows it as such.
-    setStatus(document_->isSaved() && !savedStatus_.isEmpty() ? savedStatus_ : QStringLiteral("File not saved "));
-    if (!document_->list(place->list).isFull())
-        m_ui->entryBox->setEnabled(true);
     TaskListView *view = list(place->list);
     if (place->selected)
         view->selectRow(place->row);
@@ -308,21 +251,8 @@ void MainWindow::afterHistoryStep(const std::optional<ListPlace> &place)
 void MainWindow::switchLists()
 {
     endEditing();
-    Ui::MainWindow &ui = *m_ui;
-    const bool toSecond = shown() == 0;
-    ui.secondListPanel->setVisible(toSecond);
-    ui.switchListButton->setText(toSecond ? QStringLiteral("1º List") : QStringLiteral("2º List"));
-    if (toSecond)
-        displays_[1].showCount(document_->list(1).count());
-    for (QWidget *button : {ui.addTaskButton, ui.secondAddTaskButton, ui.addAppointmentButton, ui.secondAddAppointmentButton, ui.secondRemoveButton, ui.removeButton}) {
-        const bool ofSecond = button == ui.secondAddTaskButton || button == ui.secondAddAppointmentButton || button == ui.secondRemoveButton;
-        button->setVisible(ofSecond == toSecond);
-    }
-    if (!toSecond)
-        displays_[0].showCount(document_->list(0).count());
+    status_->showList(1 - shown());
     focusEntryOrList();
-    if (toSecond)
-        displays_[1].showFill(document_->list(1).count());
     updateActions();
 }
 
@@ -330,33 +260,6 @@ void MainWindow::openTaskFile(const QString &path)
 {
     endEditing();
     files_->openFile(path);
-}
-
-void MainWindow::showFileName()
-{
-    Ui::MainWindow &ui = *m_ui;
-    const bool show = ui.fileNamePanel->isHidden();
-    ui.fileNamePanel->setVisible(show);
-    ui.backupButton->setVisible(show);
-    if (show) {
-        ui.fileNameLabel->setText(QDir::toNativeSeparators(document_->filePath()));
-        ui.reportLabel->clear();
-        // The backup button lies in the report's panel: without it the button would not show.
-        reportOpenedForBackup_ = ui.reportPanel->isHidden();
-        ui.reportPanel->show();
-    } else if (reportOpenedForBackup_) {
-        ui.reportPanel->hide();
-    }
-}
-
-void MainWindow::showStatusReport()
-{
-    // The panel's own flag, not isVisible(): it keeps its state while the second
-    // list's panel around it is hidden.
-    QWidget *panel = m_ui->reportPanel;
-    panel->setVisible(panel->isHidden());
-    if (!panel->isHidden())
-        m_ui->reportLabel->setText(statusReportText(document_->list(0).count(), document_->list(1).count()));
 }
 
 void MainWindow::print()

@@ -3,7 +3,7 @@
 #include "widgets/fonts.h"
 #include "widgets/windows.h"
 #include "calendar/calendarwindow.h"
-#include "calendar/clockwindow.h"
+#include "widgets/icons.h"
 #include "calendar/monthview.h"
 
 #include <QCheckBox>
@@ -70,7 +70,8 @@ CalendarPreferences::CalendarPreferences(Windows &windows)
     connect(reset, &QCheckBox::clicked, this, &CalendarPreferences::applyReset);
 
     // Load step: the clock's icon, which loads the clock.
-    setWindowIcon(windows_.get<ClockWindow>().windowIcon());
+    // The clock's picture, drawn here: nothing of the clock needs to be made for it.
+    setWindowIcon(icons::icon(icons::Glyph::Clock));
 }
 
 MonthView &CalendarPreferences::calendar()

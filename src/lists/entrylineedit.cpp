@@ -1,6 +1,7 @@
 #include "lists/entrylineedit.h"
 
 #include "tasks/entrytext.h"
+#include "widgets/historykeys.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -9,22 +10,6 @@
 #include <memory>
 
 namespace listora {
-
-namespace {
-
-enum class HistoryKey { None, Undo, Redo };
-
-HistoryKey historyKey(const QKeyEvent *key)
-{
-    if (key->matches(QKeySequence::Undo))
-        return HistoryKey::Undo;
-    const QKeyCombination combo = key->keyCombination();
-    if (key->matches(QKeySequence::Redo) || combo == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z) || combo == (Qt::CTRL | Qt::Key_Y))
-        return HistoryKey::Redo;
-    return HistoryKey::None;
-}
-
-} // namespace
 
 EntryLineEdit::EntryLineEdit(QWidget *parent) : QLineEdit(parent)
 {
@@ -38,7 +23,7 @@ bool EntryLineEdit::event(QEvent *event)
     const QEvent::Type type = event->type();
     if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
-        if (const HistoryKey step = historyKey(key); step != HistoryKey::None) {
+        if (const HistoryKey step = historyKey(*key); step != HistoryKey::None) {
             // The box keeps these keys from the window's shortcuts.
             event->accept();
             if (type == QEvent::KeyPress && !isReadOnly()) {

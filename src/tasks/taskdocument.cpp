@@ -46,32 +46,62 @@ AddOutcome TaskDocument::add(int list, const QString &typed, std::optional<QDate
     const QString text = storableEntryText(typed).text;
     if (isBlankEntry(text))
         return AddOutcome::Blank;
-    if (this->list(list).isFull())
+    if (this->list(list).isFull()) {
+        emit stepped({DocumentStep::Refused, list, appointment.has_value()});
         return AddOutcome::Full;
+    }
     history_.add(list, appointment ? appointmentEntry(storedDateText(*appointment), text) : text);
+    emit stepped({DocumentStep::Added, list, appointment.has_value()});
     return AddOutcome::Added;
 }
 
 bool TaskDocument::remove(int list, int row)
 {
-    return history_.remove(list, row);
+    const bool removed = history_.remove(list, row);
+    emit stepped({DocumentStep::Removed, list});
+    return removed;
 }
 
 bool TaskDocument::moveToOther(int from, int row)
 {
-    return history_.move(from, row);
+    if (!history_.move(from, row))
+        return false;
+    emit stepped({DocumentStep::Moved, from});
+    return true;
 }
 
 bool TaskDocument::edit(int list, int row, const QString &typed)
 {
     // Edited down to nothing is no entry either: the entry stays as it was.
     const QString text = storableEntryText(typed).text;
-    return !isBlankEntry(text) && history_.edit(list, row, text);
+    if (isBlankEntry(text) || !history_.edit(list, row, text))
+        return false;
+    emit stepped({DocumentStep::Edited, list});
+    return true;
 }
 
 bool TaskDocument::reorder(int list, int from, int to)
 {
-    return history_.reorder(list, from, to);
+    if (!history_.reorder(list, from, to))
+        return false;
+    emit stepped({DocumentStep::Reordered, list});
+    return true;
+}
+
+std::optional<ListPlace> TaskDocument::undo()
+{
+    const std::optional<ListPlace> place = history_.undo();
+    if (place)
+        emit stepped({DocumentStep::Undone, place->list});
+    return place;
+}
+
+std::optional<ListPlace> TaskDocument::redo()
+{
+    const std::optional<ListPlace> place = history_.redo();
+    if (place)
+        emit stepped({DocumentStep::Redone, place->list});
+    return place;
 }
 
 OpenOutcome TaskDocument::open(const QString &path)
@@ -122,6 +152,9 @@ OpenOutcome TaskDocument::open(const QString &path)
         history_.setClean();
     else
         history_.resetClean();
+    // The entries read before a damage are in the lists as any file's are.
+    if (read.complete || out.added > 0)
+        emit stepped({DocumentStep::Opened, 0});
     return out;
 }
 
@@ -131,13 +164,17 @@ SaveOutcome TaskDocument::save(const QString &path, bool overwrite)
     if (out) {
         setFilePath(path);
         history_.setClean();
+        emit stepped({DocumentStep::Saved, 0});
     }
     return out;
 }
 
 SaveOutcome TaskDocument::backup(const QString &path, bool overwrite)
 {
-    return write(path + QStringLiteral("_bak.dat"), overwrite);
+    SaveOutcome out = write(path + QStringLiteral("_bak.dat"), overwrite);
+    if (out)
+        emit stepped({DocumentStep::BackedUp, 0});
+    return out;
 }
 
 SaveOutcome TaskDocument::write(const QString &path, bool overwrite)
@@ -222,6 +259,7 @@ MergeOutcome TaskDocument::mergeFromFile(const QString &path)
     history_.resetClean();
     out.added = merged.addedByOther;
     out.removed = merged.removedByOther;
+    emit stepped({DocumentStep::Merged, 0});
     return out;
 }
 
@@ -279,6 +317,7 @@ OpenOutcome TaskDocument::restore(const RecoveredLists &kept)
                      [&](const CodePage &page) { return page.number() == kept.codePage; }))
         restoredPages_.append(CodePage(kept.codePage));
     history_.resetClean();
+    emit stepped({DocumentStep::Restored, 0});
     return out;
 }
 

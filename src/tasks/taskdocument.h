@@ -19,6 +19,29 @@ namespace listora {
 // What a typed line came to.
 enum class AddOutcome { Added, Blank, Full };
 
+// What the document was asked to do and did, for the windows that show it.
+enum class DocumentStep {
+    Added,
+    Refused, // a typed line its full list did not take
+    Removed, // asked for, whether or not an entry was selected to go
+    Moved,
+    Edited,
+    Reordered,
+    Opened, // entries of a file added, all or those before a damage
+    Saved,
+    BackedUp,
+    Merged,
+    Restored,
+    Undone,
+    Redone,
+};
+
+struct DocumentEvent {
+    DocumentStep step;
+    int list = -1;            // where it happened; an undo or redo: where it leaves the user
+    bool appointment = false; // Added, Refused: a dated entry
+};
+
 // What opening a task file came to, and what a warning about it needs.
 struct OpenOutcome {
     enum Status {
@@ -82,8 +105,8 @@ public:
     // change, or would leave the entry blank.
     bool edit(int list, int row, const QString &typed);
     bool reorder(int list, int from, int to);
-    std::optional<ListPlace> undo() { return history_.undo(); }
-    std::optional<ListPlace> redo() { return history_.redo(); }
+    std::optional<ListPlace> undo();
+    std::optional<ListPlace> redo();
     const TaskHistory &history() const { return history_; }
 
     // Appends the file's entries to the lists, as one step.
@@ -122,6 +145,8 @@ public:
     bool isSaved() const { return history_.isClean(); }
 
 signals:
+    // After each step, once the lists, their history and their file are as it left them.
+    void stepped(const DocumentEvent &event);
     void savedChanged(bool saved);
     void filePathChanged(const QString &path);
     // A list gained or lost entries.

@@ -3,6 +3,7 @@
 #include "tasks/capacity.h"
 #include "tasks/tasklistmodel.h"
 
+#include <QAction>
 #include <QScopedValueRollback>
 
 namespace listora {
@@ -253,11 +254,22 @@ private:
 TaskHistory::TaskHistory(std::array<TaskListModel *, 2> lists, QObject *parent) : QObject(parent), lists_(lists)
 {
     stack_.setUndoLimit(kDepth);
-    connect(&stack_, &QUndoStack::canUndoChanged, this, &TaskHistory::canUndoChanged);
-    connect(&stack_, &QUndoStack::canRedoChanged, this, &TaskHistory::canRedoChanged);
-    connect(&stack_, &QUndoStack::undoTextChanged, this, &TaskHistory::undoTextChanged);
-    connect(&stack_, &QUndoStack::redoTextChanged, this, &TaskHistory::redoTextChanged);
     connect(&stack_, &QUndoStack::cleanChanged, this, &TaskHistory::cleanChanged);
+}
+
+QAction *TaskHistory::createUndoAction(QObject *parent) const
+{
+    QAction *action = stack_.createUndoAction(parent, QStringLiteral("Undo"));
+    // An undo from the action itself would reach the lists before an open editor commits.
+    disconnect(action, &QAction::triggered, &stack_, &QUndoStack::undo);
+    return action;
+}
+
+QAction *TaskHistory::createRedoAction(QObject *parent) const
+{
+    QAction *action = stack_.createRedoAction(parent, QStringLiteral("Redo"));
+    disconnect(action, &QAction::triggered, &stack_, &QUndoStack::redo);
+    return action;
 }
 
 bool TaskHistory::add(int list, const QString &entry)

@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+class QAction;
+
 namespace listora {
 
 class TaskListModel;
@@ -49,6 +51,11 @@ public:
 
     bool canUndo() const { return stack_.canUndo(); }
     bool canRedo() const { return stack_.canRedo(); }
+    // Actions that name what an undo or a redo would do ("Undo Remove “beta”")
+    // and are enabled only while there is one. Triggering them does nothing
+    // here: the caller ends an open edit first, then calls undo() or redo().
+    QAction *createUndoAction(QObject *parent) const;
+    QAction *createRedoAction(QObject *parent) const;
     // What an undo or a redo would take back or do again: "Remove “beta”".
     QString undoText() const { return stack_.undoText(); }
     QString redoText() const { return stack_.redoText(); }
@@ -67,10 +74,6 @@ public:
     static constexpr int kDepth = 500;
 
 signals:
-    void canUndoChanged(bool canUndo);
-    void canRedoChanged(bool canRedo);
-    void undoTextChanged(const QString &text);
-    void redoTextChanged(const QString &text);
     void cleanChanged(bool clean);
 
 private:

@@ -554,9 +554,8 @@ void TestMainWindow::bareWindowRestoresTitle()
 {
     hoverOver(form->aboutPicture);
     QCOMPARE(form->windowTitle(), QStringLiteral("About..."));
-    QVERIFY(windows->find<AboutWindow>());
-    QVERIFY(windows->find<AboutWindow>()->isHidden());
-    QCOMPARE(form->aboutPictureIcon().cacheKey(), windows->find<AboutWindow>()->windowIcon().cacheKey());
+    const auto picture = [](const QIcon &icon) { return icon.pixmap(32, 32).toImage(); };
+    QCOMPARE(picture(form->aboutPictureIcon()), picture(windows->get<AboutWindow>().windowIcon()));
 
     const QPoint bare(483, 380);
     QCOMPARE(form->childAt(bare), nullptr);
@@ -568,9 +567,9 @@ void TestMainWindow::bareWindowRestoresTitle()
         hoverOver(form, line->geometry().center());
         QCOMPARE(form->windowTitle(), form->standardTitle());
     }
-    QVERIFY(windows->find<OtherProgramsWindow>());
-    QVERIFY(windows->find<OtherProgramsWindow>()->isHidden());
-    QCOMPARE(form->aboutPictureIcon().cacheKey(), windows->find<OtherProgramsWindow>()->windowIcon().cacheKey());
+    // The icons are drawn for the picture: no window is made to lend one.
+    QVERIFY(!windows->find<OtherProgramsWindow>());
+    QCOMPARE(picture(form->aboutPictureIcon()), picture(windows->get<OtherProgramsWindow>().windowIcon()));
 
     QTest::mouseClick(form->aboutPicture, Qt::LeftButton);
     QCOMPARE(form->aboutPictureIcon().cacheKey(), form->windowIcon().cacheKey());
