@@ -161,7 +161,7 @@ void MainWindow::endEditing()
 
 void MainWindow::focusEntryOrList()
 {
-    if (m_ui->entryBox->isEnabled())
+    if (!status_->entryRefused())
         m_ui->entryBox->setFocus();
     else
         list(shown())->setFocus();
@@ -244,7 +244,7 @@ void MainWindow::afterHistoryStep(const std::optional<ListPlace> &place)
         view->selectRow(place->row);
     else
         view->keepPlaceAt(place->row);
-    if (inList || !m_ui->entryBox->isEnabled())
+    if (inList || status_->entryRefused())
         view->setFocus();
 }
 

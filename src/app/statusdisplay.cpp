@@ -150,16 +150,22 @@ void StatusDisplay::follow(const DocumentEvent &event)
     case EntryBox::AsItWas:
         break;
     case EntryBox::Enabled:
-        c_.entryBox->setEnabled(true);
+        setEntryRefused(false);
         break;
     case EntryBox::Disabled:
-        c_.entryBox->setEnabled(false);
+        setEntryRefused(true);
         break;
     case EntryBox::EnabledWithRoom:
         if (!document_.list(event.list).isFull())
-            c_.entryBox->setEnabled(true);
+            setEntryRefused(false);
         break;
     }
+}
+
+void StatusDisplay::setEntryRefused(bool refused)
+{
+    entryRefused_ = refused;
+    c_.entryBox->setEnabled(!refused);
 }
 
 void StatusDisplay::showList(int list)

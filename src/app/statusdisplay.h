@@ -44,6 +44,9 @@ public:
 
     // 0: the daily list, 1: the backlog.
     int shownList() const { return shown_; }
+    // A full list refused what was typed: the box keeps it, and takes no
+    // typing, until a place is freed.
+    bool entryRefused() const { return entryRefused_; }
     void showList(int list);
     // The status report, and the file's name with the backup button; each shown or hidden again.
     void toggleReport();
@@ -54,7 +57,10 @@ private:
 
     TaskDocument &document_;
     Controls c_;
+    void setEntryRefused(bool refused);
+
     int shown_ = 0;
+    bool entryRefused_ = false;
     QString savedText_;                  // what the status says when an undo comes back to the saved lists
     bool reportOpenedForBackup_ = false; // the report's panel, shown for the backup button in it
 };
