@@ -15,7 +15,8 @@
 #include <QTest>
 
 using namespace listora;
-using listora::test::MainWindowUnderTest;
+using listora::test::openWindow;
+using listora::test::WindowRig;
 
 namespace {
 
@@ -53,20 +54,6 @@ template <class W> int shownCount()
     return count;
 }
 
-struct Rig {
-    test::FakePlatform platform;
-    Windows windows{platform};
-    MainWindowUnderTest form{windows, platform};
-
-    AboutWindow &openAbout()
-    {
-        AboutWindow &about = windows.show<AboutWindow>();
-        if (!QTest::qWaitForWindowExposed(&about))
-            qWarning("About window not exposed");
-        return about;
-    }
-};
-
 } // namespace
 
 class TestAboutWindow : public QObject {
@@ -82,7 +69,6 @@ private slots:
     void links();
     void disclaimerOpensPanel_data();
     void disclaimerOpensPanel();
-    void openedFromMainWindowOnce();
     void reopeningRepeatsLoadStep();
     void keyboardWalk_data();
     void keyboardWalk();
@@ -90,7 +76,7 @@ private slots:
 
 void TestAboutWindow::loadStep()
 {
-    Rig rig;
+    WindowRig rig;
     AboutWindow &about = rig.windows.get<AboutWindow>();
     QVERIFY(!about.isVisible());
     QCOMPARE(about.windowTitle(), QStringLiteral("About...            Listora"));
@@ -156,11 +142,11 @@ void TestAboutWindow::hoverTable()
     QFETCH(QColor, description);
     QFETCH(bool, pictureReset);
 
-    Rig rig;
-    AboutWindow &about = rig.openAbout();
-    rig.form.setTitle(QStringLiteral("start"));
+    WindowRig rig;
+    AboutWindow &about = openWindow<AboutWindow>(rig.windows);
+    rig.form->setTitle(QStringLiteral("start"));
     const QIcon marker = icons::icon(icons::Glyph::Programs);
-    rig.form.setAboutPicture(marker);
+    rig.form->setAboutPicture(marker);
 
     for (const QString &name : before)
         hover(about.findChild<QWidget *>(name));
@@ -170,11 +156,11 @@ void TestAboutWindow::hoverTable()
         hover(about.findChild<QWidget *>(target));
 
     QCOMPARE(about.okButton->text(), okCaption);
-    QCOMPARE(rig.form.windowTitle(), mainTitle);
+    QCOMPARE(rig.form->windowTitle(), mainTitle);
     QCOMPARE(about.disclaimerLink->text(), invite ? kInvite : kDisclaimer);
     QCOMPARE(descriptionColour(about), description);
-    QCOMPARE(rig.form.aboutPictureIcon().cacheKey(),
-             pictureReset ? rig.form.windowIcon().cacheKey() : marker.cacheKey());
+    QCOMPARE(rig.form->aboutPictureIcon().cacheKey(),
+             pictureReset ? rig.form->windowIcon().cacheKey() : marker.cacheKey());
     QVERIFY(rig.platform.urls.isEmpty());
 }
 
@@ -194,23 +180,23 @@ void TestAboutWindow::closeKeys()
     QFETCH(int, key);
     QFETCH(bool, toButton);
 
-    Rig rig;
-    AboutWindow &about = rig.openAbout();
-    rig.form.setAboutPicture(icons::icon(icons::Glyph::About));
+    WindowRig rig;
+    AboutWindow &about = openWindow<AboutWindow>(rig.windows);
+    rig.form->setAboutPicture(icons::icon(icons::Glyph::About));
     QPointer<AboutWindow> window(&about);
 
     QTest::keyClick(toButton ? static_cast<QWidget *>(about.okButton) : &about, Qt::Key(key));
 
     QVERIFY(!rig.windows.find<AboutWindow>());
-    QCOMPARE(rig.form.aboutPictureIcon().cacheKey(), rig.form.windowIcon().cacheKey());
+    QCOMPARE(rig.form->aboutPictureIcon().cacheKey(), rig.form->windowIcon().cacheKey());
     QTRY_VERIFY(window.isNull());
     QVERIFY(rig.platform.urls.isEmpty());
 }
 
 void TestAboutWindow::okClickOnlyCloses()
 {
-    Rig rig;
-    AboutWindow &about = rig.openAbout();
+    WindowRig rig;
+    AboutWindow &about = openWindow<AboutWindow>(rig.windows);
     hover(about.okButton);
     QCOMPARE(about.okButton->text(), QStringLiteral("Donate"));
     QTest::mouseClick(about.okButton, Qt::LeftButton);
@@ -232,8 +218,8 @@ void TestAboutWindow::links()
     QFETCH(QString, control);
     QFETCH(QUrl, url);
 
-    Rig rig;
-    AboutWindow &about = rig.openAbout();
+    WindowRig rig;
+    AboutWindow &about = openWindow<AboutWindow>(rig.windows);
     QTest::mouseClick(about.findChild<QWidget *>(control), Qt::LeftButton);
 
     QCOMPARE(rig.platform.urls, QList<QUrl>{url});
@@ -253,8 +239,8 @@ void TestAboutWindow::disclaimerOpensPanel()
 {
     QFETCH(bool, afterDonationHover);
 
-    Rig rig;
-    AboutWindow &about = rig.openAbout();
+    WindowRig rig;
+    AboutWindow &about = openWindow<AboutWindow>(rig.windows);
     if (afterDonationHover)
         hover(about.donationPicture);
     QCOMPARE(about.disclaimerLink->text(), afterDonationHover ? kInvite : kDisclaimer);
@@ -273,30 +259,16 @@ void TestAboutWindow::disclaimerOpensPanel()
     QVERIFY(rig.platform.urls.isEmpty());
 }
 
-void TestAboutWindow::openedFromMainWindowOnce()
-{
-    Rig rig;
-    rig.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&rig.form));
-    QTest::mouseClick(rig.form.aboutPicture, Qt::LeftButton);
-    AboutWindow *about = rig.windows.find<AboutWindow>();
-    QVERIFY(about);
-    QVERIFY(about->isVisible());
-    QTest::mouseClick(rig.form.aboutPicture, Qt::LeftButton);
-    QCOMPARE(rig.windows.find<AboutWindow>(), about);
-    QCOMPARE(shownCount<AboutWindow>(), 1);
-}
-
 void TestAboutWindow::reopeningRepeatsLoadStep()
 {
-    Rig rig;
-    AboutWindow &first = rig.openAbout();
+    WindowRig rig;
+    AboutWindow &first = openWindow<AboutWindow>(rig.windows);
     hover(first.okButton);
     hover(first.donationPicture);
     hover(first.descriptionLink);
     first.close();
 
-    AboutWindow &again = rig.openAbout();
+    AboutWindow &again = openWindow<AboutWindow>(rig.windows);
     QCOMPARE(again.okButton->text(), QStringLiteral("Ok"));
     QCOMPARE(again.disclaimerLink->text(), kDisclaimer);
     QCOMPARE(descriptionColour(again), kBlue);
@@ -337,9 +309,9 @@ void TestAboutWindow::keyboardWalk()
     QFETCH(int, key);
     QFETCH(QString, opens);
 
-    Rig rig;
-    const QString mainTitle = rig.form.windowTitle();
-    AboutWindow &about = rig.openAbout();
+    WindowRig rig;
+    const QString mainTitle = rig.form->windowTitle();
+    AboutWindow &about = openWindow<AboutWindow>(rig.windows);
     QVERIFY(QTest::qWaitForWindowActive(&about));
     QCOMPARE(QApplication::focusWidget(), about.okButton);
     auto *target = about.findChild<QWidget *>(focused);
@@ -367,7 +339,7 @@ void TestAboutWindow::keyboardWalk()
         QCOMPARE(about.disclaimerLink->text(), kDisclaimer);
         QCOMPARE(descriptionColour(about), kBlue);
     }
-    QCOMPARE(rig.form.windowTitle(), mainTitle);
+    QCOMPARE(rig.form->windowTitle(), mainTitle);
 }
 
 QTEST_MAIN(TestAboutWindow)

@@ -2,6 +2,7 @@
 #include "about/otherprogramswindow.h"
 #include "widgets/windows.h"
 #include "fakeplatform.h"
+#include "mainwindowrig.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -10,6 +11,9 @@
 #include <QTest>
 
 using namespace listora;
+using listora::test::noMainWindow;
+using listora::test::openWindow;
+using listora::test::WindowRig;
 
 namespace {
 
@@ -27,19 +31,6 @@ QStringList texts(const OtherProgramsWindow &panel)
     return out;
 }
 
-struct Rig {
-    test::FakePlatform platform;
-    Windows windows{platform};
-
-    OtherProgramsWindow &openPanel()
-    {
-        OtherProgramsWindow &panel = windows.show<OtherProgramsWindow>();
-        if (!QTest::qWaitForWindowExposed(&panel))
-            qWarning("panel not exposed");
-        return panel;
-    }
-};
-
 } // namespace
 
 class TestOtherProgramsWindow : public QObject {
@@ -56,7 +47,7 @@ private slots:
 
 void TestOtherProgramsWindow::beforeTheClick()
 {
-    Rig rig;
+    WindowRig rig(noMainWindow);
     OtherProgramsWindow &panel = rig.windows.get<OtherProgramsWindow>();
     QCOMPARE(panel.windowTitle(), QStringLiteral("Brenholt Software"));
     QCOMPARE(texts(panel), QStringList(9, QString()));
@@ -86,8 +77,8 @@ void TestOtherProgramsWindow::hover()
     QFETCH(QString, then);
     QFETCH(QString, caption);
 
-    Rig rig;
-    OtherProgramsWindow &panel = rig.openPanel();
+    WindowRig rig(noMainWindow);
+    OtherProgramsWindow &panel = openWindow<OtherProgramsWindow>(rig.windows);
     const auto go = [&panel](const QString &where) {
         if (where == QLatin1String("window"))
             moveTo(&panel, QPoint(4, 4)); // the margin left of the first box
@@ -101,8 +92,8 @@ void TestOtherProgramsWindow::hover()
 
 void TestOtherProgramsWindow::clickFillsTheBoxes()
 {
-    Rig rig;
-    OtherProgramsWindow &panel = rig.openPanel();
+    WindowRig rig(noMainWindow);
+    OtherProgramsWindow &panel = openWindow<OtherProgramsWindow>(rig.windows);
     QTest::mouseClick(panel.showListButton, Qt::LeftButton);
 
     QCOMPARE(texts(panel), about::programEntries());
@@ -113,8 +104,8 @@ void TestOtherProgramsWindow::clickFillsTheBoxes()
 
 void TestOtherProgramsWindow::clickWritesOverTyping()
 {
-    Rig rig;
-    OtherProgramsWindow &panel = rig.openPanel();
+    WindowRig rig(noMainWindow);
+    OtherProgramsWindow &panel = openWindow<OtherProgramsWindow>(rig.windows);
     QTest::mouseClick(panel.showListButton, Qt::LeftButton);
     panel.programLine3->clear();
     QTest::keyClicks(panel.programLine3, QStringLiteral("my own words"));
@@ -128,8 +119,8 @@ void TestOtherProgramsWindow::clickWritesOverTyping()
 void TestOtherProgramsWindow::textsFitTheirControls()
 {
     // A line wider than its box would hide its end from the reader.
-    Rig rig;
-    OtherProgramsWindow &panel = rig.openPanel();
+    WindowRig rig(noMainWindow);
+    OtherProgramsWindow &panel = openWindow<OtherProgramsWindow>(rig.windows);
     QTest::mouseClick(panel.showListButton, Qt::LeftButton);
     for (QLineEdit *box : panel.boxes()) {
         const int width = box->fontMetrics().horizontalAdvance(box->text());
@@ -140,13 +131,13 @@ void TestOtherProgramsWindow::textsFitTheirControls()
 
 void TestOtherProgramsWindow::closingEmptiesTheBoxes()
 {
-    Rig rig;
-    QPointer<OtherProgramsWindow> first = &rig.openPanel();
+    WindowRig rig(noMainWindow);
+    QPointer<OtherProgramsWindow> first = &openWindow<OtherProgramsWindow>(rig.windows);
     QTest::mouseClick(first->showListButton, Qt::LeftButton);
     first->close();
     QVERIFY(!rig.windows.find<OtherProgramsWindow>());
 
-    OtherProgramsWindow &again = rig.openPanel();
+    OtherProgramsWindow &again = openWindow<OtherProgramsWindow>(rig.windows);
     QCOMPARE(texts(again), QStringList(9, QString()));
     QCOMPARE(again.windowTitle(), QStringLiteral("Brenholt Software"));
     int shown = 0;

@@ -3,7 +3,6 @@
 #include "app/mainwindow.h"
 #include "texts/texts.h"
 #include "widgets/windows.h"
-#include "calendar/calendarwindow.h"
 #include "fakeplatform.h"
 #include "filehelpers.h"
 #include "storage/taskfile.h"
@@ -25,7 +24,10 @@
 
 using namespace listora;
 using listora::test::FakePlatform;
+using listora::test::findWindow;
+using listora::test::loadedWindows;
 using listora::test::rowRect;
+using listora::test::showWindow;
 using listora::test::texts;
 using listora::test::entries;
 using listora::test::writeFile;
@@ -66,7 +68,8 @@ private slots:
     void quit();
     void reminder_data();
     void reminder();
-    void aboutAndCalendarOpenOnce();
+    void windowOpensOnce_data();
+    void windowOpensOnce();
 
 private:
     void click(QPushButton *button);
@@ -702,28 +705,79 @@ void TestMainWindow::reminder()
     QCOMPARE(form->List[list]->selectedRow(), row);
 }
 
-void TestMainWindow::aboutAndCalendarOpenOnce()
+void TestMainWindow::windowOpensOnce_data()
 {
-    QTest::mouseClick(form->aboutPicture, Qt::LeftButton);
-    AboutWindow *about = windows->find<AboutWindow>();
-    QVERIFY(about && about->isVisible());
-    QTest::mouseClick(form->aboutPicture, Qt::LeftButton);
-    QCOMPARE(windows->find<AboutWindow>(), about);
-    const QWidgetList tops = QApplication::topLevelWidgets();
-    QCOMPARE(std::count_if(tops.begin(), tops.end(), [](QWidget *w) { return qobject_cast<AboutWindow *>(w); }), 1);
+    // Each clicked in the window the click before opened, the main window
+    // first; the last again and again. None: the registry is asked.
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QString>("window");
 
-    QTest::mouseClick(form->clockLabel, Qt::LeftButton);
-    CalendarWindow *calendar = windows->find<CalendarWindow>();
-    QVERIFY(calendar && calendar->isVisible());
-    QTest::mouseClick(form->clockLabel, Qt::LeftButton);
-    QCOMPARE(windows->find<CalendarWindow>(), calendar);
+    using L = QStringList;
+    QTest::newRow("About from its picture") << L{"aboutPicture"} << "AboutWindow";
+    QTest::newRow("calendar from the clock label") << L{"clockLabel"} << "CalendarWindow";
+    QTest::newRow("clock from the calendar's border") << L{"clockLabel", "CalendarWindow"} << "ClockWindow";
+    QTest::newRow("clock, however often the registry shows it") << L{} << "ClockWindow";
+}
 
-    // The close box destroys the window; the next click loads a new one.
-    calendar->close();
-    QVERIFY(!windows->find<CalendarWindow>());
-    QTest::mouseClick(form->clockLabel, Qt::LeftButton);
-    QVERIFY(windows->find<CalendarWindow>());
-    QVERIFY(windows->find<CalendarWindow>()->isVisible());
+// However often it is asked for, a window exists once; its close box destroys
+// it, and the next ask loads a new one.
+void TestMainWindow::windowOpensOnce()
+{
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, window);
+
+    // Near one corner, then near the other: on a window, its bare border.
+    int clicked = 0;
+    const auto clickOn = [&clicked](const QString &name) {
+        QWidget *target = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->isVisible() && !target)
+                target = top->objectName() == name ? top : top->findChild<QWidget *>(name);
+        if (!target)
+            return;
+        QTest::mouseClick(target, Qt::LeftButton, {},
+                          clicked++ % 2 ? target->rect().bottomRight() - QPoint(4, 4) : QPoint(4, 4));
+    };
+    const auto ask = [&] {
+        if (clicks.isEmpty())
+            showWindow(*windows, window);
+        else
+            clickOn(clicks.last());
+    };
+    for (qsizetype i = 0; i + 1 < clicks.size(); ++i)
+        clickOn(clicks[i]);
+    const QStringList onTheWay = loadedWindows(*windows);
+    QVERIFY(!onTheWay.contains(window));
+
+    ask();
+    QPointer<QWidget> first = findWindow(*windows, window);
+    QVERIFY(first);
+    QVERIFY(QTest::qWaitForWindowExposed(first));
+    for (int i = 0; i < 3; ++i) {
+        ask();
+        QCOMPARE(findWindow(*windows, window), first.data());
+    }
+    QVERIFY(first->isVisible());
+    const QMetaObject *type = first->metaObject();
+    const auto count = [type] {
+        const QWidgetList tops = QApplication::topLevelWidgets();
+        return std::count_if(tops.begin(), tops.end(), [type](QWidget *w) { return w->metaObject() == type; });
+    };
+    QCOMPARE(count(), 1);
+    // The windows opened on the way stay open, and no other is loaded.
+    QStringList loaded = loadedWindows(*windows);
+    loaded.removeOne(window);
+    QCOMPARE(loaded, onTheWay);
+    for (const QString &name : onTheWay)
+        QVERIFY2(findWindow(*windows, name)->isVisible(), qPrintable(name));
+
+    first->close();
+    QVERIFY(!findWindow(*windows, window));
+    QTRY_VERIFY(first.isNull());
+    ask();
+    QVERIFY(findWindow(*windows, window));
+    QVERIFY(findWindow(*windows, window)->isVisible());
+    QCOMPARE(count(), 1);
 }
 
 QTEST_MAIN(TestMainWindow)

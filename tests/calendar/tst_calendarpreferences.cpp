@@ -74,9 +74,7 @@ void TestCalendarPreferences::cleanup()
 
 CalendarPreferences &TestCalendarPreferences::openPreferences()
 {
-    prefs = &windows->show<CalendarPreferences>();
-    if (!QTest::qWaitForWindowExposed(prefs))
-        qWarning("preferences window not exposed");
+    prefs = &openWindow<CalendarPreferences>(*windows);
     return *prefs;
 }
 

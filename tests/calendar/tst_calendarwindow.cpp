@@ -71,10 +71,8 @@ private slots:
     void design();
     void opensOnToday_data();
     void opensOnToday();
-    void oneCalendarHoweverOftenOpened();
     void hoverCaptions_data();
     void hoverCaptions();
-    void stripClickShowsTheOneClock();
     void borderKeysShowTheOneClock_data();
     void borderKeysShowTheOneClock();
     void clicksOnTheCalendarShowNoClock();
@@ -185,17 +183,6 @@ void TestCalendarWindow::opensOnToday()
     QVERIFY(view.rect().contains(view.dateRect(today)));
 }
 
-void TestCalendarWindow::oneCalendarHoweverOftenOpened()
-{
-    CalendarWindow &first = openCalendar();
-    for (int i = 0; i < 3; ++i) {
-        QTest::mouseClick(form->clockLabel, Qt::LeftButton);
-        QCOMPARE(windows->find<CalendarWindow>(), &first);
-    }
-    QCOMPARE(topLevelCount<CalendarWindow>(), 1);
-    QVERIFY(first.isVisible());
-}
-
 void TestCalendarWindow::hoverCaptions_data()
 {
     QTest::addColumn<QString>("strip");
@@ -251,27 +238,6 @@ void TestCalendarWindow::hoverCaptions()
     // Nor is the caption given back when the pointer leaves the window.
     hoverOver(form, form->fileStatusLabel->geometry().center());
     QCOMPARE(c.windowTitle(), kCalendarCaption);
-}
-
-void TestCalendarWindow::stripClickShowsTheOneClock()
-{
-    CalendarWindow &c = openCalendar();
-    QVERIFY(!windows->find<ClockWindow>());
-    QTest::mouseClick(&c, Qt::LeftButton, {}, stripPoint());
-    ClockWindow *clock = windows->find<ClockWindow>();
-    QVERIFY(clock && clock->isVisible());
-    QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(c.width() - 5, c.height() - 5));
-    QCOMPARE(windows->find<ClockWindow>(), clock);
-    QCOMPARE(topLevelCount<ClockWindow>(), 1);
-    QVERIFY(c.isVisible());
-    QVERIFY(!windows->find<CalendarPreferences>());
-
-    // The clock closed, the strip opens a new one.
-    clock->close();
-    QVERIFY(!windows->find<ClockWindow>());
-    QTest::mouseClick(&c, Qt::LeftButton, {}, stripPoint());
-    QVERIFY(windows->find<ClockWindow>() && windows->find<ClockWindow>()->isVisible());
-    QCOMPARE(topLevelCount<ClockWindow>(), 1);
 }
 
 void TestCalendarWindow::borderKeysShowTheOneClock_data()

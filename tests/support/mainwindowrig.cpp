@@ -1,5 +1,11 @@
 #include "mainwindowrig.h"
 
+#include "about/aboutwindow.h"
+#include "about/otherprogramswindow.h"
+#include "calendar/calendarpreferences.h"
+#include "calendar/calendarwindow.h"
+#include "calendar/clockwindow.h"
+
 namespace listora::test {
 
 namespace {
@@ -10,6 +16,31 @@ template <class T> T *named(QWidget *window, const char *name)
     if (!found)
         qFatal("the main window has no %s", name);
     return found;
+}
+
+enum class Use { Find, Get, Show };
+
+QWidget *registryWindow(Windows &windows, const QString &name, Use use)
+{
+    const auto pick = [&]<class W>() -> QWidget * {
+        switch (use) {
+        case Use::Find: return windows.find<W>();
+        case Use::Get: return &windows.get<W>();
+        case Use::Show: return &windows.show<W>();
+        }
+        return nullptr;
+    };
+    if (name == QLatin1String("AboutWindow"))
+        return pick.template operator()<AboutWindow>();
+    if (name == QLatin1String("CalendarWindow"))
+        return pick.template operator()<CalendarWindow>();
+    if (name == QLatin1String("CalendarPreferences"))
+        return pick.template operator()<CalendarPreferences>();
+    if (name == QLatin1String("ClockWindow"))
+        return pick.template operator()<ClockWindow>();
+    if (name == QLatin1String("OtherProgramsWindow"))
+        return pick.template operator()<OtherProgramsWindow>();
+    qFatal("the registry has no window %s", qPrintable(name));
 }
 
 } // namespace
@@ -33,6 +64,36 @@ MainControls::MainControls(QWidget *w)
     , capacityTopLine(named<QFrame>(w, "capacityTopLine")), capacityBottomLine(named<QFrame>(w, "capacityBottomLine"))
     , List{named<TaskListView>(w, "firstList"), named<TaskListView>(w, "secondList")}, clockTimer(named<QTimer>(w, "clockTimer"))
 {
+}
+
+void enterLine(MainWindowUnderTest &form, const QString &line)
+{
+    form.entryBox->selectAll();
+    QTest::keyClicks(form.entryBox, line);
+    QTest::keyClick(form.entryBox, Qt::Key_Return);
+}
+
+QWidget *findWindow(Windows &windows, const QString &name)
+{
+    return registryWindow(windows, name, Use::Find);
+}
+
+QWidget &getWindow(Windows &windows, const QString &name)
+{
+    return *registryWindow(windows, name, Use::Get);
+}
+
+QWidget &showWindow(Windows &windows, const QString &name)
+{
+    return *registryWindow(windows, name, Use::Show);
+}
+
+QStringList loadedWindows(Windows &windows)
+{
+    QStringList loaded{QStringLiteral("AboutWindow"), QStringLiteral("CalendarWindow"), QStringLiteral("CalendarPreferences"),
+                       QStringLiteral("ClockWindow"), QStringLiteral("OtherProgramsWindow")};
+    loaded.removeIf([&](const QString &name) { return !findWindow(windows, name); });
+    return loaded;
 }
 
 } // namespace listora::test

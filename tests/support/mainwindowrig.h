@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <array>
+#include <memory>
 
 namespace listora::test {
 
@@ -55,42 +56,94 @@ public:
     void run(Command command) { action(command)->trigger(); }
 };
 
-// What a window test starts from, built afresh for each test function: the
-// scripted platform, the window registry and, unless a test asks otherwise,
-// the main window with its clock stopped so that no tick rewrites a text
-// while a test looks at it.
-class MainWindowRig {
-protected:
-    void buildRig(bool withMainWindow = true)
-    {
-        platform = new FakePlatform;
-        windows = new Windows(*platform);
-        if (withMainWindow) {
-            form = new MainWindowUnderTest(*windows, *platform);
-            form->clockTimer->stop();
-        }
-    }
+// Tags a rig that has the platform and the registry but no main window, for
+// tests of one of the other windows on its own.
+struct NoMainWindow {};
+inline constexpr NoMainWindow noMainWindow;
 
-    bool showMainWindow()
+// The main window as every window test builds it: with a platform and a window
+// registry of its own, and its clock stopped so that no tick rewrites a text
+// while a test looks at it. The platform is the scripted one unless a test
+// needs another (real dialogs, the system's printers). Members go in reverse
+// order: the main window first, as it may still hold windows of the registry.
+template <class P> class BasicWindowRig {
+public:
+    BasicWindowRig() : form(std::make_unique<MainWindowUnderTest>(windows, platform)) { form->clockTimer->stop(); }
+    explicit BasicWindowRig(NoMainWindow) {}
+    BasicWindowRig(const BasicWindowRig &) = delete;
+    BasicWindowRig &operator=(const BasicWindowRig &) = delete;
+
+    // Shown, and true once it is on screen.
+    bool show()
     {
         form->show();
-        return QTest::qWaitForWindowExposed(form);
+        return QTest::qWaitForWindowExposed(form.get());
+    }
+    // Shown and active, so that its shortcuts are live.
+    bool showActive()
+    {
+        form->show();
+        form->activateWindow();
+        return QTest::qWaitForWindowActive(form.get());
     }
 
-    // The main window first: it may still hold windows of the registry.
+    P platform;
+    Windows windows{platform};
+    std::unique_ptr<MainWindowUnderTest> form; // null with NoMainWindow
+};
+using WindowRig = BasicWindowRig<FakePlatform>;
+
+// A WindowRig built afresh for each test function, for test classes that
+// derive from it: init() builds, cleanup() tears down.
+class MainWindowRig {
+protected:
+    void buildRig() { adopt(std::make_unique<WindowRig>()); }
+    void buildRig(NoMainWindow) { adopt(std::make_unique<WindowRig>(noMainWindow)); }
+    bool showMainWindow() { return rig_->show(); }
     void tearDownRig()
     {
-        delete form;
         form = nullptr;
-        delete windows;
         windows = nullptr;
-        delete platform;
         platform = nullptr;
+        rig_.reset();
     }
 
     FakePlatform *platform = nullptr;
     Windows *windows = nullptr;
     MainWindowUnderTest *form = nullptr;
+
+private:
+    void adopt(std::unique_ptr<WindowRig> rig)
+    {
+        rig_ = std::move(rig);
+        platform = &rig_->platform;
+        windows = &rig_->windows;
+        form = rig_->form.get();
+    }
+    std::unique_ptr<WindowRig> rig_;
 };
+
+// Types a line into the entry box over whatever it holds, and presses Return.
+void enterLine(MainWindowUnderTest &form, const QString &line);
+
+// The registry's windows by their class names ("AboutWindow", "CalendarWindow",
+// "CalendarPreferences", "ClockWindow", "OtherProgramsWindow"), for tables that
+// name them. Null when the window is not loaded.
+QWidget *findWindow(Windows &windows, const QString &name);
+// Loaded hidden when needed.
+QWidget &getWindow(Windows &windows, const QString &name);
+// Loaded when needed, shown and brought forward.
+QWidget &showWindow(Windows &windows, const QString &name);
+// The names of the windows loaded now.
+QStringList loadedWindows(Windows &windows);
+
+// Shown by the registry, and on screen once this returns.
+template <class W> W &openWindow(Windows &windows)
+{
+    W &window = windows.show<W>();
+    if (!QTest::qWaitForWindowExposed(&window))
+        qWarning("%s not exposed", W::staticMetaObject.className());
+    return window;
+}
 
 } // namespace listora::test
