@@ -53,11 +53,8 @@ private slots:
     void removeFromSecondList_data();
     void removeFromSecondList();
     void switching();
-    void moveFirstToSecond();
-    void moveSecondToFirst();
-    void moveIntoFullFirstList();
-    void moveWithoutSelectionIsIgnored();
-    void moveIntoListAtFileLimitIsIgnored();
+    void move_data();
+    void move();
     void hover_data();
     void hover();
     void hoverOverQuietControlsKeepsTitle();
@@ -410,82 +407,90 @@ void TestMainWindow::switching()
     QVERIFY(form->entryBox->hasFocus());
 }
 
-void TestMainWindow::moveFirstToSecond()
+void TestMainWindow::move_data()
 {
-    form->Tasks[0]->append(entries(5));
-    doubleClickRow(form->List[0], 2);
-    QCOMPARE(texts(form->List[0]), (QStringList{"task 0", "task 1", "task 3", "task 4"}));
-    QCOMPARE(texts(form->List[1]), QStringList{"task 2"});
-    QCOMPARE(form->firstListCounter->text(), QStringLiteral("4 Tasks"));
-    QCOMPARE(form->secondListCounter->text(), QStringLiteral("1 Tasks"));
-    QCOMPARE(form->spacesLeftLabel->text(), QStringLiteral("46 Spaces left."));
-    QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("File not saved"));
+    QTest::addColumn<int>("first"); // entries in each list before: "task 0", ... and "s0", ...
+    QTest::addColumn<int>("second");
+    QTest::addColumn<bool>("fromSecond"); // the second list shown, and the entry moved from it
+    QTest::addColumn<bool>("refused");    // the entry box off after a refusal, before the move
+    QTest::addColumn<int>("row");         // double-clicked; -1: below the last entry, then the move command
+    QTest::addColumn<QStringList>("firstAfter");
+    QTest::addColumn<QStringList>("secondAfter");
+    // "control: text" as the display shows it after the move ("control tip: " its tool tip);
+    // "switch" switches the lists, "add <text>" adds to the first list.
+    QTest::addColumn<QStringList>("shown");
 
+    using L = QStringList;
     // The second list shows the moved entry when it is displayed.
-    click(form->switchListButton);
-    QCOMPARE(form->Tasks[1]->count(), 1);
-    QCOMPARE(form->secondListCounter->text(), QStringLiteral("1 Tasks"));
+    QTest::newRow("first to second")
+        << 5 << 0 << false << false << 2 << L{"task 0", "task 1", "task 3", "task 4"} << L{"task 2"}
+        << L{"firstListCounter: 4 Tasks", "secondListCounter: 1 Tasks", "spacesLeftLabel: 46 Spaces left.",
+             "fileStatusLabel: File not saved", "switch", "secondListCounter: 1 Tasks"};
+    QTest::newRow("second to first, the entry box on again")
+        << 0 << 1 << true << true << 0 << L{"s0"} << L{}
+        << L{"secondListCounter: 0 Tasks", "firstListCounter: 1 Tasks", "spacesLeftLabel: 49 Spaces left.",
+             "secondListFill: 0", "secondListPercent: 0%"};
+    // No places left, never fewer; a full bar that says what the status report
+    // says; and adding by hand stays refused.
+    QTest::newRow("into the full first list")
+        << 50 << 1 << true << false << 0 << (entries(50) << "s0") << L{}
+        << L{"spacesLeftLabel: 0 Spaces left.", "firstListFill: 100", "firstListFill tip: 102 %", "switch",
+             "add no room", "firstListCounter: 50 Tasks Max"};
+    QTest::newRow("nothing selected, ignored") << 2 << 0 << false << false << -1 << entries(2) << L{}
+                                               << L{"fileStatusLabel: File Open"};
+    QTest::newRow("into a list at the file's limit, ignored")
+        << 1 << kMaxListEntries << false << false << 0 << entries(1) << entries(kMaxListEntries, "s") << L{};
 }
 
-void TestMainWindow::moveSecondToFirst()
+void TestMainWindow::move()
 {
-    click(form->switchListButton);
-    form->Tasks[1]->append(QStringLiteral("only"));
-    form->entryBox->setEnabled(false);
-    doubleClickRow(form->List[1], 0);
-    QCOMPARE(form->Tasks[1]->count(), 0);
-    QCOMPARE(texts(form->List[0]), QStringList{"only"});
-    QCOMPARE(form->secondListCounter->text(), QStringLiteral("0 Tasks"));
-    QCOMPARE(form->firstListCounter->text(), QStringLiteral("1 Tasks"));
-    QCOMPARE(form->spacesLeftLabel->text(), QStringLiteral("49 Spaces left."));
-    QCOMPARE(form->secondListFill->value(), 0);
-    QCOMPARE(form->secondListPercent->text(), QStringLiteral("0%"));
-    QVERIFY(form->entryBox->isEnabled());
-}
+    QFETCH(int, first);
+    QFETCH(int, second);
+    QFETCH(bool, fromSecond);
+    QFETCH(bool, refused);
+    QFETCH(int, row);
+    QFETCH(QStringList, firstAfter);
+    QFETCH(QStringList, secondAfter);
+    QFETCH(QStringList, shown);
 
-void TestMainWindow::moveIntoFullFirstList()
-{
-    form->Tasks[0]->append(entries(50));
-    click(form->switchListButton);
-    form->Tasks[1]->append(QStringLiteral("extra"));
-    doubleClickRow(form->List[1], 0);
-    QCOMPARE(form->Tasks[0]->count(), 51);
-    // No places left, never fewer; a full bar that says what the status report says.
-    QCOMPARE(form->spacesLeftLabel->text(), QStringLiteral("0 Spaces left."));
-    QCOMPARE(form->firstListFill->value(), 100);
-    QCOMPARE(form->firstListFill->toolTip(), QStringLiteral("102 %"));
-    // Adding by hand stays refused.
-    click(form->switchListButton);
-    form->entryBox->setText(QStringLiteral("no room"));
-    click(form->addTaskButton);
-    QCOMPARE(form->Tasks[0]->count(), 51);
-    QCOMPARE(form->firstListCounter->text(), QStringLiteral("50 Tasks Max"));
-}
-
-void TestMainWindow::moveWithoutSelectionIsIgnored()
-{
-    form->Tasks[0]->append(entries(2));
+    form->Tasks[0]->append(entries(first));
+    form->Tasks[1]->append(entries(second, QStringLiteral("s")));
     form->fileStatusLabel->setText(QStringLiteral("File Open"));
-    // Below the last entry: nothing is selected there.
-    const QPoint below(20, form->List[0]->viewport()->height() - 5);
-    QTest::mouseDClick(form->List[0]->viewport(), Qt::LeftButton, {}, below);
-    form->run(Command::MoveToOther);
-    QCOMPARE(form->Tasks[0]->count(), 2);
-    QCOMPARE(form->Tasks[1]->count(), 0);
-    QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("File Open"));
-}
+    if (fromSecond)
+        click(form->switchListButton);
+    form->entryBox->setEnabled(!refused);
+    TaskListView *from = form->List[fromSecond ? 1 : 0];
+    if (row >= 0) {
+        doubleClickRow(from, row);
+    } else {
+        // Below the last entry: nothing is selected there.
+        QTest::mouseDClick(from->viewport(), Qt::LeftButton, {}, QPoint(20, from->viewport()->height() - 5));
+        form->run(Command::MoveToOther);
+    }
+    QCOMPARE(texts(form->List[0]), firstAfter);
+    QCOMPARE(texts(form->List[1]), secondAfter);
+    QVERIFY(form->entryBox->isEnabled());
 
-void TestMainWindow::moveIntoListAtFileLimitIsIgnored()
-{
-    QStringList many;
-    many.reserve(kMaxListEntries);
-    for (int i = 0; i < kMaxListEntries; ++i)
-        many << QString();
-    form->Tasks[1]->append(many);
-    form->Tasks[0]->append(QStringLiteral("stays"));
-    doubleClickRow(form->List[0], 0);
-    QCOMPARE(form->Tasks[0]->count(), 1);
-    QCOMPARE(form->Tasks[1]->count(), kMaxListEntries);
+    for (const QString &step : shown) {
+        if (step == QLatin1String("switch")) {
+            click(form->switchListButton);
+        } else if (step.startsWith(QLatin1String("add "))) {
+            form->entryBox->setText(step.mid(4));
+            click(form->addTaskButton);
+        } else {
+            const QString name = step.left(step.indexOf(QLatin1Char(':')));
+            const bool tip = name.endsWith(QLatin1String(" tip"));
+            QWidget *display = form->findChild<QWidget *>(tip ? name.chopped(4) : name);
+            QVERIFY2(display, qPrintable(name));
+            const auto *bar = qobject_cast<QProgressBar *>(display);
+            const QString text = tip ? display->toolTip()
+                                 : bar ? QString::number(bar->value())
+                                       : qobject_cast<QLabel *>(display)->text();
+            QCOMPARE(name + QStringLiteral(": ") + text, step);
+        }
+    }
+    QCOMPARE(texts(form->List[0]), firstAfter);
+    QCOMPARE(texts(form->List[1]), secondAfter);
 }
 
 void TestMainWindow::hover_data()
