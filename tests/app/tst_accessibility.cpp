@@ -1,11 +1,7 @@
 #include "about/abouttexts.h"
-#include "about/otherprogramswindow.h"
-#include "about/aboutwindow.h"
 #include "app/mainwindow.h"
 #include "widgets/windows.h"
-#include "calendar/calendarwindow.h"
 #include "calendar/clockwindow.h"
-#include "calendar/calendarpreferences.h"
 #include "fakeplatform.h"
 #include "mainwindowrig.h"
 #include "tasks/tasklistmodel.h"
@@ -20,7 +16,6 @@
 #include <QTimer>
 
 using namespace listora;
-using listora::test::FakePlatform;
 
 namespace {
 
@@ -87,17 +82,7 @@ QWidget *TestAccessibility::load(const QString &which)
 {
     if (which == QLatin1String("MainWindow"))
         return form;
-    if (which == QLatin1String("OtherProgramsWindow"))
-        return &windows->get<OtherProgramsWindow>();
-    if (which == QLatin1String("CalendarWindow"))
-        return &windows->get<CalendarWindow>();
-    if (which == QLatin1String("ClockWindow"))
-        return &windows->get<ClockWindow>();
-    if (which == QLatin1String("CalendarPreferences"))
-        return &windows->get<CalendarPreferences>();
-    if (which == QLatin1String("AboutWindow"))
-        return &windows->get<AboutWindow>();
-    return nullptr;
+    return &listora::test::getWindow(*windows, which);
 }
 
 void TestAccessibility::noNamelessPictureButton_data()

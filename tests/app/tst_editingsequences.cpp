@@ -31,8 +31,6 @@
 #include <memory>
 
 using namespace listora;
-using listora::test::MainWindowUnderTest;
-using listora::test::FakePlatform;
 
 class TestEditingSequences : public QObject {
     Q_OBJECT
@@ -119,14 +117,13 @@ public:
     {
         previous_ = programCodePage();
         setProgramCodePage(CodePage(page));
-        form_ = std::make_unique<MainWindowUnderTest>(windows_, platform_);
-        form_->findChild<QTimer *>(QStringLiteral("clockTimer"))->stop();
-        form_->show();
-        form_->activateWindow();
+        rig_ = std::make_unique<test::WindowRig>();
+        rig_->form->show();
+        rig_->form->activateWindow();
     }
     ~Driver()
     {
-        form_.reset();
+        rig_.reset();
         setProgramCodePage(previous_);
     }
     // Without QTest's pauses between looks: thousands of windows come and go here.
@@ -134,14 +131,14 @@ public:
     {
         QElapsedTimer waited;
         waited.start();
-        while (!form_->isActiveWindow() && waited.elapsed() < 5000)
+        while (!rig_->form->isActiveWindow() && waited.elapsed() < 5000)
             QCoreApplication::processEvents();
-        return form_->isActiveWindow();
+        return rig_->form->isActiveWindow();
     }
 
     template <class T> T *control(const char *name) const
     {
-        return form_->findChild<T *>(QLatin1String(name));
+        return rig_->form->findChild<T *>(QLatin1String(name));
     }
     TaskListView *list(int i) const { return control<TaskListView>(i == 0 ? "firstList" : "secondList"); }
     int shown() const { return control<QWidget>("secondListPanel")->isHidden() ? 0 : 1; }
@@ -163,7 +160,7 @@ private:
     void key(int combined)
     {
         const QKeyCombination k = QKeyCombination::fromCombined(combined);
-        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : form_.get();
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : rig_->form.get();
         QTest::keyClick(target, k.key(), k.keyboardModifiers());
     }
     // The row is chosen as a click on it chooses it, or nothing is selected.
@@ -192,7 +189,7 @@ private:
     void open(const QByteArray &bytes, Model &m)
     {
         const QString path = writeFile(bytes);
-        platform_.paths.enqueue(path);
+        rig_->platform.paths.enqueue(path);
         key((Qt::CTRL | Qt::Key_O).toCombined());
         m.endEdit();
         const ReadResult read = readTaskFile(bytes, CodePage(page_));
@@ -229,16 +226,14 @@ private:
         if (isBlankEntry(typed) || m.lists[target].size() >= kCapacity[target])
             return;
         const QString entry = how == QLatin1String("appt")
-                                  ? appointmentEntry(storedDateText(platform_.now().date()), typed)
+                                  ? appointmentEntry(storedDateText(rig_->platform.now().date()), typed)
                                   : typed;
         Lists after = m.lists;
         after[target].append(entry);
         m.change(after, target, target);
     }
 
-    FakePlatform platform_;
-    Windows windows_{platform_};
-    std::unique_ptr<MainWindowUnderTest> form_;
+    std::unique_ptr<test::WindowRig> rig_;
     CodePage previous_;
     int page_;
     int steps_ = 0;
@@ -361,10 +356,10 @@ QString Driver::step(const QString &line, Model &m)
         }
     } else if (op == "menu-undo" || op == "menu-redo") {
         // The menu of the list on display, opened without moving the focus.
-        platform_.menuPicks.enqueue(op == "menu-undo" ? QStringLiteral("Undo") : QStringLiteral("Redo"));
+        rig_->platform.menuPicks.enqueue(op == "menu-undo" ? QStringLiteral("Undo") : QStringLiteral("Redo"));
         QContextMenuEvent ask(QContextMenuEvent::Keyboard, QPoint(), QPoint());
         QApplication::sendEvent(list(at)->viewport(), &ask);
-        platform_.menuPicks.clear();
+        rig_->platform.menuPicks.clear();
         m.endEdit();
         op == "menu-undo" ? m.undo() : m.redo();
     } else if (op == "switch") {
@@ -387,14 +382,14 @@ QString Driver::step(const QString &line, Model &m)
         open(writeTaskFile(first, second, CodePage(page_)), m);
     } else if (op == "open-bad") {
         open(QByteArrayLiteral("not a task file\r\n"), m);
-        platform_.messages.clear();
+        rig_->platform.messages.clear();
     } else if (op == "open-bytes") {
         open(" 1 \r\n" + QByteArray::fromHex(w.value(1).toLatin1()) + "\r\n 0 \r\n", m);
     } else if (op == "save") {
         const QString path = dir_.filePath(QStringLiteral("saved.dat"));
         QFile::remove(path);
-        platform_.answers.enqueue(MessageAnswer::Ok);
-        platform_.paths.enqueue(path);
+        rig_->platform.answers.enqueue(MessageAnswer::Ok);
+        rig_->platform.paths.enqueue(path);
         key((Qt::CTRL | Qt::Key_S).toCombined());
         m.endEdit();
         QFile file(path);
@@ -404,7 +399,7 @@ QString Driver::step(const QString &line, Model &m)
             return QStringLiteral("the saved file is not the lists");
     } else if (op == "destroy") {
         // The window goes with an editor open, as at the end of a session.
-        form_.reset();
+        rig_->form.reset();
         return {};
     } else {
         return QStringLiteral("unknown step");

@@ -29,7 +29,6 @@
 #endif
 
 using namespace listora;
-using listora::test::MainWindowUnderTest;
 
 namespace {
 
@@ -172,43 +171,39 @@ void tst_FreshHome::runLeavesOnlyTheChosenFiles()
     const QStringList registryBefore = qtDialogRegistry();
 
     {
-        RealDialogsPlatform platform;
-        Windows windows(platform);
-        auto form = std::make_unique<MainWindowUnderTest>(windows, platform);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        test::BasicWindowRig<RealDialogsPlatform> rig;
+        QVERIFY(rig.show());
 
         answerFileDialog(input);
-        form->openButton->click();
-        QCOMPARE(form->Tasks[0]->count(), 1);
+        rig.form->openButton->click();
+        QCOMPARE(rig.form->Tasks[0]->count(), 1);
 
         answerFileDialog(saved);
-        form->saveButton->click();
-        QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("File saved "));
+        rig.form->saveButton->click();
+        QCOMPARE(rig.form->fileStatusLabel->text(), QStringLiteral("File saved "));
 
-        form->switchListButton->click();
-        form->fileNameButton->click();
+        rig.form->switchListButton->click();
+        rig.form->fileNameButton->click();
         answerFileDialog(saved);
-        form->backupButton->click();
-        QCOMPARE(form->fileStatusLabel->text(), QStringLiteral("Back Up Ok"));
-        form->switchListButton->click();
+        rig.form->backupButton->click();
+        QCOMPARE(rig.form->fileStatusLabel->text(), QStringLiteral("Back Up Ok"));
+        rig.form->switchListButton->click();
 
         answerFileDialog(pdf);
-        form->printButton->click();
+        rig.form->printButton->click();
 
-        windows.show<CalendarWindow>();
-        windows.show<CalendarPreferences>();
-        windows.show<ClockWindow>();
-        windows.show<AboutWindow>();
-        windows.show<OtherProgramsWindow>();
+        rig.windows.show<CalendarWindow>();
+        rig.windows.show<CalendarPreferences>();
+        rig.windows.show<ClockWindow>();
+        rig.windows.show<AboutWindow>();
+        rig.windows.show<OtherProgramsWindow>();
         QTest::qWait(50);
 
-        form->exitButton->click();
-        QCOMPARE(platform.quitCalls, 1);
+        rig.form->exitButton->click();
+        QCOMPARE(rig.platform.quitCalls, 1);
         QCOMPARE(dialogsAnswered_, 4);
         QVERIFY2(dialogsRefused_.isEmpty(), qPrintable(dialogsRefused_.join(QLatin1Char(' '))));
-        QVERIFY2(QFile::exists(pdf), qPrintable(platform.messages.join(QLatin1Char('\n'))));
-        form.reset();
+        QVERIFY2(QFile::exists(pdf), qPrintable(rig.platform.messages.join(QLatin1Char('\n'))));
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();

@@ -66,26 +66,18 @@ constexpr QPoint kBareSpot(491, 3);
 
 } // namespace
 
-class TestHoverStorm : public QObject {
+class TestHoverStorm : public QObject, private test::MainWindowRig {
     Q_OBJECT
 private slots:
     void init()
     {
-        platform = std::make_unique<test::FakePlatform>();
-        windows = std::make_unique<Windows>(*platform);
-        form = std::make_unique<MainWindowUnderTest>(*windows, *platform);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        buildRig();
+        QVERIFY(showMainWindow());
         // Park the pointer on the bare window so every storm starts from the standard title.
-        QTest::mouseMove(form.get(), kBareSpot);
+        QTest::mouseMove(form, kBareSpot);
         QCOMPARE(form->windowTitle(), form->standardTitle());
     }
-    void cleanup()
-    {
-        form.reset();
-        windows.reset();
-        platform.reset();
-    }
+    void cleanup() { tearDownRig(); }
 
     void stormOverOneControl_data()
     {
@@ -115,7 +107,7 @@ private slots:
         QVERIFY(target->hasMouseTracking());
 
         const QString before = form->windowTitle();
-        TitleChangeCounter counter(form.get());
+        TitleChangeCounter counter(form);
         storm(target);
         QCOMPARE(counter.count, changes);
         QCOMPARE(form->windowTitle(), title.isNull() ? before : title);
@@ -126,9 +118,9 @@ private slots:
     {
         storm(form->addTaskButton, 20);
         QCOMPARE(form->windowTitle(), QStringLiteral("Add a Task"));
-        TitleChangeCounter counter(form.get());
+        TitleChangeCounter counter(form);
         for (int i = 0; i < 200; ++i)
-            QTest::mouseMove(form.get(), kBareSpot + QPoint(0, i % 8));
+            QTest::mouseMove(form, kBareSpot + QPoint(0, i % 8));
         QCOMPARE(counter.count, 1);
         QCOMPARE(form->windowTitle(), form->standardTitle());
     }
@@ -136,7 +128,7 @@ private slots:
     // Suppressing repeats must not swallow real changes: each crossing writes once.
     void crossingBetweenControlsWritesEachChange()
     {
-        TitleChangeCounter counter(form.get());
+        TitleChangeCounter counter(form);
         for (int round = 0; round < 5; ++round) {
             storm(form->openButton, 30);
             storm(form->saveButton, 30);
@@ -144,11 +136,6 @@ private slots:
         QCOMPARE(counter.count, 10);
         QCOMPARE(form->windowTitle(), QStringLiteral("Save / Save as..."));
     }
-
-private:
-    std::unique_ptr<test::FakePlatform> platform;
-    std::unique_ptr<Windows> windows;
-    std::unique_ptr<MainWindowUnderTest> form;
 };
 
 QTEST_MAIN(TestHoverStorm)

@@ -23,7 +23,6 @@
 #include <QTimer>
 
 using namespace listora;
-using listora::test::FakePlatform;
 using listora::test::findWindow;
 using listora::test::loadedWindows;
 using listora::test::rowRect;

@@ -32,7 +32,8 @@
 
 using namespace listora;
 using listora::test::MainWindowUnderTest;
-using listora::test::FakePlatform;
+using listora::test::enterLine;
+using listora::test::WindowRig;
 using listora::test::rowRect;
 using listora::test::texts;
 
@@ -61,68 +62,53 @@ private slots:
 
 namespace {
 
-struct Session {
-    FakePlatform platform;
-    Windows windows{platform};
-    MainWindowUnderTest form{windows, platform};
-    QTemporaryDir dir;
+// The list on display.
+int shown(const MainWindowUnderTest &form)
+{
+    return form.secondListShown() ? 1 : 0;
+}
 
-    Session()
-    {
-        form.clockTimer->stop();
-        form.show();
-        form.activateWindow();
-    }
-    bool ready() { return QTest::qWaitForWindowActive(&form); }
-    int shown() const { return form.secondListShown() ? 1 : 0; }
-
-    void type(const QString &line)
-    {
-        form.entryBox->setText(line);
-        shown() ? form.secondAddTaskButton->click() : form.addTaskButton->click();
-    }
-    // One step of a script: "type a", "remove 1", "move 0", "switch", "open 3 1", "undo", "redo".
-    void step(const QString &line)
-    {
-        const QStringList w = line.split(QLatin1Char(' '));
-        const QString &op = w[0];
-        const int n = w.size() > 1 ? w[1].toInt() : 0;
-        const auto select = [&] { form.List[shown()]->selectRow(n); };
-        if (op == "type")
-            type(w.value(1));
-        else if (op == "remove")
-            select(), shown() ? form.secondRemoveButton->click() : form.removeButton->click();
-        else if (op == "move")
-            select(), form.run(Command::MoveToOther);
-        else if (op == "switch")
-            form.switchListButton->click();
-        else if (op == "open")
-            open(n, w.value(2).toInt());
-        else if (op == "undo" || op == "redo")
-            form.run(op == "undo" ? Command::Undo : Command::Redo);
-        else
-            QFAIL(qPrintable("unknown step " + line));
-    }
-    void open(int first, int second)
-    {
+// One step of a script: "type a", "remove 1", "move 0", "switch", "open 3 1", "undo", "redo".
+void runStep(MainWindowUnderTest &form, const QString &line)
+{
+    const QStringList w = line.split(QLatin1Char(' '));
+    const QString &op = w[0];
+    const int n = w.size() > 1 ? w[1].toInt() : 0;
+    const auto select = [&] { form.List[shown(form)]->selectRow(n); };
+    if (op == "type") {
+        form.entryBox->setText(w.value(1));
+        shown(form) ? form.secondAddTaskButton->click() : form.addTaskButton->click();
+    } else if (op == "remove") {
+        select(), shown(form) ? form.secondRemoveButton->click() : form.removeButton->click();
+    } else if (op == "move") {
+        select(), form.run(Command::MoveToOther);
+    } else if (op == "switch") {
+        form.switchListButton->click();
+    } else if (op == "open") {
+        static QTemporaryDir dir; // one file for every open: each reads it as just written
         const QString path = dir.filePath(QStringLiteral("opened.dat"));
-        QVERIFY(test::writeFile(path, writeTaskFile(test::entries(first, "f"), test::entries(second, "s"))));
+        QVERIFY(test::writeFile(path, writeTaskFile(test::entries(n, "f"), test::entries(w.value(2).toInt(), "s"))));
         form.openTaskFile(path);
+    } else if (op == "undo" || op == "redo") {
+        form.run(op == "undo" ? Command::Undo : Command::Redo);
+    } else {
+        QFAIL(qPrintable("unknown step " + line));
     }
-    // "a b | c @0:1": both lists, the list shown and its selected row ('-'
-    // for none); "#20 | #0" gives only the counts; " off" when the entry box is disabled.
-    QString state() const
-    {
-        const auto list = [](const QStringList &entries, bool counts) {
-            return counts ? QStringLiteral("#%1").arg(entries.size()) : entries.join(QLatin1Char(' '));
-        };
-        const bool counts = form.Tasks[0]->count() + form.Tasks[1]->count() > 12;
-        const int row = form.List[shown()]->selectedRow();
-        return (list(texts(form.List[0]), counts) + QStringLiteral(" | ") + list(texts(form.List[1]), counts)).trimmed()
-             + QStringLiteral(" @%1:%2").arg(shown()).arg(row < 0 ? QStringLiteral("-") : QString::number(row))
-             + (form.entryBox->isEnabled() ? QString() : QStringLiteral(" off"));
-    }
-};
+}
+
+// "a b | c @0:1": both lists, the list shown and its selected row ('-' for
+// none); "#20 | #0" gives only the counts; " off" when the entry box is disabled.
+QString state(const MainWindowUnderTest &form)
+{
+    const auto list = [](const QStringList &entries, bool counts) {
+        return counts ? QStringLiteral("#%1").arg(entries.size()) : entries.join(QLatin1Char(' '));
+    };
+    const bool counts = form.Tasks[0]->count() + form.Tasks[1]->count() > 12;
+    const int row = form.List[shown(form)]->selectedRow();
+    return (list(texts(form.List[0]), counts) + QStringLiteral(" | ") + list(texts(form.List[1]), counts)).trimmed()
+         + QStringLiteral(" @%1:%2").arg(shown(form)).arg(row < 0 ? QStringLiteral("-") : QString::number(row))
+         + (form.entryBox->isEnabled() ? QString() : QStringLiteral(" off"));
+}
 
 // Types text as keys; characters beyond ASCII arrive as an input method gives them, '\b' is Backspace.
 void typeInto(QWidget *widget, const QString &text)
@@ -171,30 +157,30 @@ void TestListEditing::history()
     QFETCH(QStringList, steps);
     QFETCH(QStringList, states);
     QCOMPARE(steps.size(), states.size());
-    Session s;
-    QVERIFY(s.ready());
+    WindowRig s;
+    QVERIFY(s.showActive());
     for (qsizetype i = 0; i < steps.size(); ++i) {
-        const bool stepsBack = (steps[i].startsWith(QLatin1String("undo")) && s.form.document().history().canUndo())
-                            || (steps[i] == QLatin1String("redo") && s.form.document().history().canRedo());
-        s.step(steps[i]);
-        QCOMPARE(s.state(), states[i]);
+        const bool stepsBack = (steps[i].startsWith(QLatin1String("undo")) && s.form->document().history().canUndo())
+                            || (steps[i] == QLatin1String("redo") && s.form->document().history().canRedo());
+        runStep(*s.form, steps[i]);
+        QCOMPARE(state(*s.form), states[i]);
         if (!stepsBack)
             continue;
         // After an undo or a redo both displays tell the lists as they now stand.
-        const int first = s.form.Tasks[0]->count();
-        const int second = s.form.Tasks[1]->count();
-        QCOMPARE(s.form.firstListCounter->text(), counterText(first, kTasksSuffix));
-        QCOMPARE(s.form.spacesLeftLabel->text(), spacesLeftText(first));
-        QCOMPARE(s.form.secondListCounter->text(), counterText(second, kTasksSuffix));
+        const int first = s.form->Tasks[0]->count();
+        const int second = s.form->Tasks[1]->count();
+        QCOMPARE(s.form->firstListCounter->text(), counterText(first, kTasksSuffix));
+        QCOMPARE(s.form->spacesLeftLabel->text(), spacesLeftText(first));
+        QCOMPARE(s.form->secondListCounter->text(), counterText(second, kTasksSuffix));
         if (const auto bucket = percentBucket(fillPercent(second, kSecondListCapacity), ZeroRule::ExactZero)) {
-            QCOMPARE(s.form.secondListFill->value(), bucket->value);
-            QCOMPARE(s.form.secondListPercent->text(), bucket->text);
+            QCOMPARE(s.form->secondListFill->value(), bucket->value);
+            QCOMPARE(s.form->secondListPercent->text(), bucket->text);
         }
         if (const auto bucket = percentBucket(fillPercent(first, kFirstListCapacity), ZeroRule::ExactZero))
-            QCOMPARE(s.form.firstListFill->value(), bucket->value);
+            QCOMPARE(s.form->firstListFill->value(), bucket->value);
         // Back where the lists are what the opened file holds, they show it.
-        const bool opened = s.form.document().isSaved() && !s.form.document().filePath().isEmpty();
-        QCOMPARE(s.form.fileStatusLabel->text(), opened ? QStringLiteral("File Open") : QStringLiteral("File not saved "));
+        const bool opened = s.form->document().isSaved() && !s.form->document().filePath().isEmpty();
+        QCOMPARE(s.form->fileStatusLabel->text(), opened ? QStringLiteral("File Open") : QStringLiteral("File not saved "));
     }
 }
 
@@ -255,27 +241,24 @@ void TestListEditing::keys()
     setProgramCodePage(CodePage(page));
     const auto restore = qScopeGuard([&] { setProgramCodePage(before); });
 
-    Session s;
-    QVERIFY(s.ready());
-    for (const QString &entry : typed) {
-        s.form.entryBox->selectAll();
-        QTest::keyClicks(s.form.entryBox, entry);
-        QTest::keyClick(s.form.entryBox, Qt::Key_Return);
-    }
-    s.form.entryBox->setCursorPosition(0);
-    typeInto(s.form.entryBox, pending);
+    WindowRig s;
+    QVERIFY(s.showActive());
+    for (const QString &entry : typed)
+        enterLine(*s.form, entry);
+    s.form->entryBox->setCursorPosition(0);
+    typeInto(s.form->entryBox, pending);
     if (inList) {
-        s.form.List[0]->setFocus();
-        s.form.List[0]->selectRow(1);
+        s.form->List[0]->setFocus();
+        s.form->List[0]->selectRow(1);
     }
     for (int key : keys) {
         const QKeyCombination combination = QKeyCombination::fromCombined(key);
         QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
     }
-    QCOMPARE(texts(s.form.List[0]), first);
-    QCOMPARE(s.form.entryBox->text(), box);
+    QCOMPARE(texts(s.form->List[0]), first);
+    QCOMPARE(s.form->entryBox->text(), box);
     if (inList && keys.contains((Qt::ALT | Qt::Key_Down).toCombined()))
-        QCOMPARE(s.form.List[0]->selectedRow(), 2);
+        QCOMPARE(s.form->List[0]->selectedRow(), 2);
 }
 
 void TestListEditing::editor_data()
@@ -320,13 +303,13 @@ void TestListEditing::editor()
     setProgramCodePage(CodePage(page));
     const auto restore = qScopeGuard([&] { setProgramCodePage(before); });
 
-    Session s;
-    QVERIFY(s.ready());
-    s.form.Tasks[0]->append(QStringList{"first", " ---> 8/12/2026 Dentist", "last"});
-    s.form.List[0]->setFocus();
-    s.form.List[0]->selectRow(1);
-    QTest::keyClick(s.form.List[0], Qt::Key_F2);
-    auto *editor = s.form.List[0]->findChild<QLineEdit *>(QStringLiteral("EntryEditor"));
+    WindowRig s;
+    QVERIFY(s.showActive());
+    s.form->Tasks[0]->append(QStringList{"first", " ---> 8/12/2026 Dentist", "last"});
+    s.form->List[0]->setFocus();
+    s.form->List[0]->selectRow(1);
+    QTest::keyClick(s.form->List[0], Qt::Key_F2);
+    auto *editor = s.form->List[0]->findChild<QLineEdit *>(QStringLiteral("EntryEditor"));
     QVERIFY(editor);
     QTRY_VERIFY(editor->hasFocus());
     // The whole entry, appointment prefix included, selected as item editors have it.
@@ -334,20 +317,20 @@ void TestListEditing::editor()
     QTest::keyClick(editor, Qt::Key_End);
     typeInto(editor, typed);
     if (!hint.isEmpty()) {
-        QVERIFY(s.form.entryHint->isVisible());
-        QCOMPARE(s.form.entryHint->text(), hint);
+        QVERIFY(s.form->entryHint->isVisible());
+        QCOMPARE(s.form->entryHint->text(), hint);
         QCOMPARE(editor->accessibleDescription(), hint);
     }
     if (end)
         QTest::keyClick(editor, Qt::Key(end));
     else
-        s.form.entryBox->setFocus();
-    QTRY_VERIFY(!s.form.List[0]->isEditing());
-    QTRY_VERIFY(!s.form.List[0]->findChild<QLineEdit *>(QStringLiteral("EntryEditor")));
-    QVERIFY(s.form.isVisible()); // Esc leaves the window open
-    QCOMPARE(texts(s.form.List[0]), (QStringList{"first", entry, "last"}));
-    QVERIFY(s.form.entryHint->isHidden());
-    QCOMPARE(s.form.document().history().canUndo(), undoable);
+        s.form->entryBox->setFocus();
+    QTRY_VERIFY(!s.form->List[0]->isEditing());
+    QTRY_VERIFY(!s.form->List[0]->findChild<QLineEdit *>(QStringLiteral("EntryEditor")));
+    QVERIFY(s.form->isVisible()); // Esc leaves the window open
+    QCOMPARE(texts(s.form->List[0]), (QStringList{"first", entry, "last"}));
+    QVERIFY(s.form->entryHint->isHidden());
+    QCOMPARE(s.form->document().history().canUndo(), undoable);
 }
 
 void TestListEditing::menu_data()
@@ -388,25 +371,25 @@ void TestListEditing::menu()
     QFETCH(QStringList, second);
     QFETCH(QString, undo);
 
-    Session s;
-    QVERIFY(s.ready());
-    s.form.Tasks[0]->append(QStringList{"a", "b", "c"});
-    s.form.List[0]->setFocus();
-    s.form.List[0]->selectRow(selected);
+    WindowRig s;
+    QVERIFY(s.showActive());
+    s.form->Tasks[0]->append(QStringList{"a", "b", "c"});
+    s.form->List[0]->setFocus();
+    s.form->List[0]->selectRow(selected);
     s.platform.menuPicks.enqueue(pick);
     // The keyboard's way: Shift+F10, as the Menu key does.
     QContextMenuEvent ask(QContextMenuEvent::Keyboard, QPoint(), QPoint());
-    QApplication::sendEvent(s.form.List[0]->viewport(), &ask);
+    QApplication::sendEvent(s.form->List[0]->viewport(), &ask);
     QCOMPARE(s.platform.menus.size(), 1);
     QCOMPARE(s.platform.menus.front(), items);
-    QCOMPARE(texts(s.form.List[0]), first);
-    QCOMPARE(texts(s.form.List[1]), second);
+    QCOMPARE(texts(s.form->List[0]), first);
+    QCOMPARE(texts(s.form->List[1]), second);
     if (first.size() != 3) {
         // What the menu did is undone from the menu too.
         s.platform.menuPicks.enqueue(QStringLiteral("Undo"));
-        QApplication::sendEvent(s.form.List[s.shown()]->viewport(), &ask);
+        QApplication::sendEvent(s.form->List[shown(*s.form)]->viewport(), &ask);
         QCOMPARE(s.platform.menus.back().at(6), undo);
-        QCOMPARE(texts(s.form.List[0]), (QStringList{"a", "b", "c"}));
+        QCOMPARE(texts(s.form->List[0]), (QStringList{"a", "b", "c"}));
     }
 }
 
@@ -432,15 +415,15 @@ void TestListEditing::drag()
     QFETCH(int, onto);
     QFETCH(QStringList, first);
 
-    Session s;
-    QVERIFY(s.ready());
-    s.form.Tasks[0]->append(QStringList{"a", "b", "c", "d"});
-    s.form.Tasks[1]->append(QStringList{"x", "y"});
-    TaskListModel *source = s.form.Tasks[fromList];
+    WindowRig s;
+    QVERIFY(s.showActive());
+    s.form->Tasks[0]->append(QStringList{"a", "b", "c", "d"});
+    s.form->Tasks[1]->append(QStringList{"x", "y"});
+    TaskListModel *source = s.form->Tasks[fromList];
     std::unique_ptr<QMimeData> mime(source->mimeData({source->index(from)}));
     QVERIFY(mime);
     QVERIFY(!mime->hasText()); // nothing another program could take a copy of
-    TaskListView *list = s.form.List[0];
+    TaskListView *list = s.form->List[0];
     list->setFocus(); // as the press that starts a drag does
     const QPoint at = rowRect(list, onto).topLeft() + QPoint(4, 2);
     QDragEnterEvent enter(at, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
@@ -448,14 +431,14 @@ void TestListEditing::drag()
     QCOMPARE(enter.isAccepted(), fromList == 0);
     QDropEvent drop(at, Qt::MoveAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &drop);
-    QCOMPARE(texts(s.form.List[0]), first);
-    QCOMPARE(texts(s.form.List[1]), (QStringList{"x", "y"}));
+    QCOMPARE(texts(s.form->List[0]), first);
+    QCOMPARE(texts(s.form->List[1]), (QStringList{"x", "y"}));
     // The dragged entry was neither copied nor taken out by the drag itself.
     QCOMPARE(drop.dropAction() == Qt::MoveAction && drop.isAccepted(), false);
     if (first != QStringList{"a", "b", "c", "d"}) {
         QCOMPARE(list->selectedRow(), int(first.indexOf(QStringList{"a", "b", "c", "d"}[from])));
-        s.form.run(Command::Undo);
-        QCOMPARE(texts(s.form.List[0]), (QStringList{"a", "b", "c", "d"}));
+        s.form->run(Command::Undo);
+        QCOMPARE(texts(s.form->List[0]), (QStringList{"a", "b", "c", "d"}));
     }
 }
 
@@ -671,11 +654,8 @@ void TestListEditing::lettersWhole()
     }
 
     // The entry box, as typing fills it, wherever its height has room for the letters.
-    FakePlatform platform;
-    Windows windows{platform};
-    MainWindowUnderTest form{windows, platform};
-    form.clockTimer->stop();
-    QLineEdit *box = form.entryBox;
+    WindowRig rig;
+    QLineEdit *box = rig.form->entryBox;
     const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
     const int room = int((box->height() - 2 * frame) * scale);
     QStringList tooTall;
@@ -796,14 +776,14 @@ void TestListEditing::movedEntryInSight()
     QFETCH(QStringList, steps);
     QFETCH(int, list);
 
-    Session s;
-    QVERIFY(s.ready());
-    for (const QString &step : std::as_const(steps))
-        s.step(step);
-    QCOMPARE(s.shown(), list);
+    WindowRig s;
+    QVERIFY(s.showActive());
+    for (const QString &line : std::as_const(steps))
+        runStep(*s.form, line);
+    QCOMPARE(shown(*s.form), list);
     QCoreApplication::processEvents();
-    const TaskListView *view = s.form.List[list];
-    const QRect moved = rowRect(view, s.form.Tasks[list]->count() - 1);
+    const TaskListView *view = s.form->List[list];
+    const QRect moved = rowRect(view, s.form->Tasks[list]->count() - 1);
     QVERIFY2(view->viewport()->rect().contains(moved),
              qPrintable(QStringLiteral("row at %1, %2 high, in %3")
                             .arg(moved.top())

@@ -90,9 +90,9 @@ void TestWindowsPrint::printFromTheMainWindow()
 
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    SystemPrinters platform;
-    Windows windows(platform);
-    MainWindowUnderTest form(windows, platform);
+    test::BasicWindowRig<SystemPrinters> rig;
+    SystemPrinters &platform = rig.platform;
+    MainWindowUnderTest &form = *rig.form;
     form.Tasks[0]->append(kEntries);
     form.Tasks[1]->append(QStringLiteral("not printed"));
     QVERIFY(form.document().save(dir.filePath(QStringLiteral("lists.dat"))));

@@ -21,17 +21,10 @@
 #include <QTest>
 
 using namespace listora;
-using listora::test::MainWindowUnderTest;
-using listora::test::FakePlatform;
+using listora::test::WindowRig;
 using listora::test::texts;
 
 namespace {
-
-struct Window {
-    FakePlatform platform;
-    Windows windows{platform};
-    MainWindowUnderTest form{windows, platform};
-};
 
 // Each character as its own key press, as a keyboard of the script sends them.
 void type(QLineEdit *box, const QString &text)
@@ -61,26 +54,25 @@ void TestLocaleWindow::typedEntriesComeBack()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("lists.dat"));
 
-    Window w;
-    w.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w.form));
-    w.form.entryBox->clear();
-    type(w.form.entryBox, line_);
-    QCOMPARE(w.form.entryBox->text(), line_);
-    QVERIFY(w.form.entryHint->isHidden());
-    w.form.addTaskButton->click();
-    w.form.entryBox->clear();
-    type(w.form.entryBox, line_);
-    w.form.addAppointmentButton->click(); // an appointment, dated in the locale's own way
-    w.form.switchListButton->click();
-    w.form.entryBox->clear();
-    type(w.form.entryBox, line_);
-    w.form.secondAddTaskButton->click();
+    WindowRig w;
+    QVERIFY(w.show());
+    w.form->entryBox->clear();
+    type(w.form->entryBox, line_);
+    QCOMPARE(w.form->entryBox->text(), line_);
+    QVERIFY(w.form->entryHint->isHidden());
+    w.form->addTaskButton->click();
+    w.form->entryBox->clear();
+    type(w.form->entryBox, line_);
+    w.form->addAppointmentButton->click(); // an appointment, dated in the locale's own way
+    w.form->switchListButton->click();
+    w.form->entryBox->clear();
+    type(w.form->entryBox, line_);
+    w.form->secondAddTaskButton->click();
 
     w.platform.answers.enqueue(MessageAnswer::Ok);
     w.platform.paths.enqueue(path);
-    w.form.saveButton->click();
-    QCOMPARE(w.form.fileStatusLabel->text(), QStringLiteral("File saved "));
+    w.form->saveButton->click();
+    QCOMPARE(w.form->fileStatusLabel->text(), QStringLiteral("File saved "));
     QCOMPARE(w.platform.messages.size(), 1); // the reminder only, no warning
 
     QFile file(path);
@@ -89,13 +81,13 @@ void TestLocaleWindow::typedEntriesComeBack()
     QVERIFY(!bytes.contains('?'));
     QVERIFY(bytes.contains(CodePage(page_).encode(line_)));
 
-    Window fresh;
-    fresh.form.openTaskFile(path);
-    QCOMPARE(fresh.form.fileStatusLabel->text(), QStringLiteral("File Open"));
-    QCOMPARE(texts(fresh.form.List[0]), texts(w.form.List[0]));
-    QCOMPARE(texts(fresh.form.List[1]), texts(w.form.List[1]));
-    QCOMPARE(texts(fresh.form.List[0]).value(0), line_);
-    QVERIFY(texts(fresh.form.List[0]).value(1).endsWith(line_));
+    WindowRig fresh;
+    fresh.form->openTaskFile(path);
+    QCOMPARE(fresh.form->fileStatusLabel->text(), QStringLiteral("File Open"));
+    QCOMPARE(texts(fresh.form->List[0]), texts(w.form->List[0]));
+    QCOMPARE(texts(fresh.form->List[1]), texts(w.form->List[1]));
+    QCOMPARE(texts(fresh.form->List[0]).value(0), line_);
+    QVERIFY(texts(fresh.form->List[0]).value(1).endsWith(line_));
 }
 
 int main(int argc, char *argv[])

@@ -32,20 +32,13 @@
 #include <QTimer>
 
 using namespace listora;
-using listora::test::MainWindowUnderTest;
-using listora::test::FakePlatform;
+using listora::test::WindowRig;
 using listora::test::texts;
 using listora::test::entries;
 using listora::test::readFile;
 using listora::test::writeFile;
 
 namespace {
-
-struct Window {
-    FakePlatform platform;
-    Windows windows{platform};
-    MainWindowUnderTest form{windows, platform};
-};
 
 // Key presses into the entry box, one a character, as a keyboard or an input
 // method sends them; '\b' is Backspace.
@@ -138,22 +131,22 @@ void TestMainWindowFiles::openShows()
     QFETCH(int, bar);
     QFETCH(bool, warns);
     QVERIFY(writeFile(path("lists.dat"), bytes));
-    Window w;
-    w.form.Tasks[0]->append(entries(held));
-    w.form.firstListCounter->setText(QStringLiteral("old counter"));
-    w.form.secondListCounter->setText(QStringLiteral("untouched"));
+    WindowRig w;
+    w.form->Tasks[0]->append(entries(held));
+    w.form->firstListCounter->setText(QStringLiteral("old counter"));
+    w.form->secondListCounter->setText(QStringLiteral("untouched"));
     w.platform.paths.enqueue(path("lists.dat"));
-    w.form.openButton->click();
+    w.form->openButton->click();
 
     QCOMPARE(w.platform.dialogs.size(), 1);
     const FileDialogRequest &dialog = w.platform.dialogs.first();
     QCOMPARE(dialog.mode, FileDialogMode::Open);
     QCOMPARE(dialog.filter, QStringLiteral("Data Files(*.dat)|*.dat"));
     QCOMPARE(dialog.initDir, taskFileFolder(QCoreApplication::applicationDirPath()));
-    QCOMPARE((QStringList{w.form.firstListCounter->text(), w.form.spacesLeftLabel->text(), w.form.firstListFill->toolTip(),
-                          w.form.fileStatusLabel->text(), w.form.secondListCounter->text()}),
+    QCOMPARE((QStringList{w.form->firstListCounter->text(), w.form->spacesLeftLabel->text(), w.form->firstListFill->toolTip(),
+                          w.form->fileStatusLabel->text(), w.form->secondListCounter->text()}),
              shown);
-    QCOMPARE(w.form.firstListFill->value(), bar);
+    QCOMPARE(w.form->firstListFill->value(), bar);
     QCOMPARE(w.platform.messages.size(), warns ? 1 : 0);
     if (warns) {
         const MessageRequest &m = w.platform.messages.first();
@@ -164,12 +157,12 @@ void TestMainWindowFiles::openShows()
     // The second list's figures count its new entries, as showing it would.
     if (shown.last() == QLatin1String("untouched"))
         return;
-    const QString shownPercent = w.form.secondListPercent->text();
-    const int shownBar = w.form.secondListFill->value();
-    w.form.switchListButton->click();
-    QCOMPARE(w.form.secondListPercent->text(), shownPercent);
-    QCOMPARE(w.form.secondListFill->value(), shownBar);
-    QCOMPARE(w.form.secondListCounter->text(), shown.last());
+    const QString shownPercent = w.form->secondListPercent->text();
+    const int shownBar = w.form->secondListFill->value();
+    w.form->switchListButton->click();
+    QCOMPARE(w.form->secondListPercent->text(), shownPercent);
+    QCOMPARE(w.form->secondListFill->value(), shownBar);
+    QCOMPARE(w.form->secondListCounter->text(), shown.last());
 }
 
 // A cancelled dialog does nothing and says nothing; a failed save or backup
@@ -195,14 +188,14 @@ void TestMainWindowFiles::leftAsItWas()
     QFETCH(QString, picked);
     QFETCH(QString, entry);
     QFETCH(QString, warned);
-    Window w;
+    WindowRig w;
     QVERIFY(writeFile(path("a.dat"), " 1 \r\na\r\n 0 \r\n"));
-    w.form.openTaskFile(path("a.dat"));
-    w.form.Tasks[0]->append(entry);
-    w.form.fileStatusLabel->setText(QStringLiteral("File not saved "));
+    w.form->openTaskFile(path("a.dat"));
+    w.form->Tasks[0]->append(entry);
+    w.form->fileStatusLabel->setText(QStringLiteral("File not saved "));
 
     w.platform.paths.enqueue(picked.isEmpty() ? std::nullopt : std::optional(path(picked)));
-    (command == "open" ? w.form.openButton : command == "save" ? w.form.saveButton : w.form.backupButton)->click();
+    (command == "open" ? w.form->openButton : command == "save" ? w.form->saveButton : w.form->backupButton)->click();
     // The save's reminder comes before its dialog.
     QCOMPARE(w.platform.messages.size(), (command == "save" ? 1 : 0) + (warned.isEmpty() ? 0 : 1));
     if (!warned.isEmpty()) {
@@ -210,23 +203,23 @@ void TestMainWindowFiles::leftAsItWas()
         const QString &text = w.platform.messages.last().text;
         QVERIFY2(text.contains(QDir::toNativeSeparators(path(warned))), qPrintable(text));
     }
-    QCOMPARE(w.form.Tasks[0]->count(), 2);
-    QCOMPARE(w.form.document().filePath(), path("a.dat"));
+    QCOMPARE(w.form->Tasks[0]->count(), 2);
+    QCOMPARE(w.form->document().filePath(), path("a.dat"));
     QCOMPARE(readFile(path("a.dat")), QByteArray(" 1 \r\na\r\n 0 \r\n"));
     QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{"a.dat"});
-    QCOMPARE(w.form.fileStatusLabel->text(), QStringLiteral("File not saved "));
-    QCOMPARE(w.form.firstListCounter->text(), QStringLiteral("1 Tasks"));
+    QCOMPARE(w.form->fileStatusLabel->text(), QStringLiteral("File not saved "));
+    QCOMPARE(w.form->firstListCounter->text(), QStringLiteral("1 Tasks"));
 }
 
 void TestMainWindowFiles::saveWritesBothLists()
 {
-    Window w;
-    w.form.Tasks[0]->append({"a", "b", "c"});
-    w.form.Tasks[1]->append(QStringList{"d"});
-    w.form.secondListCounter->setText(QStringLiteral("untouched"));
-    w.form.spacesLeftLabel->setText(QStringLiteral("untouched"));
+    WindowRig w;
+    w.form->Tasks[0]->append({"a", "b", "c"});
+    w.form->Tasks[1]->append(QStringList{"d"});
+    w.form->secondListCounter->setText(QStringLiteral("untouched"));
+    w.form->spacesLeftLabel->setText(QStringLiteral("untouched"));
     w.platform.paths.enqueue(path("work"));
-    w.form.saveButton->click();
+    w.form->saveButton->click();
 
     QCOMPARE(w.platform.messages.size(), 1);
     const MessageRequest &m = w.platform.messages.first();
@@ -242,15 +235,15 @@ void TestMainWindowFiles::saveWritesBothLists()
     // The name is used as typed: no ending is added.
     QCOMPARE(readFile(path("work")), QByteArray(" 3 \r\na\r\nb\r\nc\r\n 1 \r\nd\r\n"));
     QVERIFY(!QFile::exists(path("work.dat")));
-    QCOMPARE(w.form.fileStatusLabel->text(), QStringLiteral("File saved "));
-    QCOMPARE(w.form.firstListCounter->text(), QStringLiteral("3 Tasks"));
-    QCOMPARE(w.form.spacesLeftLabel->text(), QStringLiteral("untouched"));
-    QCOMPARE(w.form.secondListCounter->text(), QStringLiteral("untouched"));
-    QCOMPARE(w.form.document().filePath(), path("work"));
+    QCOMPARE(w.form->fileStatusLabel->text(), QStringLiteral("File saved "));
+    QCOMPARE(w.form->firstListCounter->text(), QStringLiteral("3 Tasks"));
+    QCOMPARE(w.form->spacesLeftLabel->text(), QStringLiteral("untouched"));
+    QCOMPARE(w.form->secondListCounter->text(), QStringLiteral("untouched"));
+    QCOMPARE(w.form->document().filePath(), path("work"));
 
-    Window empty;
+    WindowRig empty;
     empty.platform.paths.enqueue(path("empty.dat"));
-    empty.form.saveButton->click();
+    empty.form->saveButton->click();
     QCOMPARE(readFile(path("empty.dat")), QByteArray(" 0 \r\n 0 \r\n"));
 }
 
@@ -258,43 +251,43 @@ void TestMainWindowFiles::saveReplacesExistingFile()
 {
     QVERIFY(writeFile(path("old.dat"),
                       QByteArray(" 5 \r\n").append(QByteArray("long old entry\r\n").repeated(5)) + " 0 \r\n"));
-    Window w;
-    w.form.Tasks[0]->append(QStringLiteral("new"));
+    WindowRig w;
+    w.form->Tasks[0]->append(QStringLiteral("new"));
     w.platform.paths.enqueue(path("old.dat"));
-    w.form.saveButton->click();
+    w.form->saveButton->click();
     QCOMPARE(readFile(path("old.dat")), QByteArray(" 1 \r\nnew\r\n 0 \r\n"));
     QCOMPARE(w.platform.messages.size(), 1); // the reminder only, no question
 }
 
 void TestMainWindowFiles::typedTextSurvivesSaving()
 {
-    Window w;
-    w.form.show();
-    w.form.entryBox->clear();
+    WindowRig w;
+    QVERIFY(w.show());
+    w.form->entryBox->clear();
     // Typed one key at a time, then pasted.
     for (const QChar c : QString::fromUtf16(u"Caf\u00e9 \u65e5"))
-        QTest::sendKeyEvent(QTest::Click, w.form.entryBox, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, w.form->entryBox, Qt::Key_unknown, QString(c), Qt::NoModifier);
     // What the box kept out is named beside it, and to a screen reader.
-    QVERIFY(!w.form.entryHint->isHidden());
-    QCOMPARE(w.form.entryHint->text(), QString::fromUtf16(u"\u201c\u65e5\u201d cannot be kept in a task file"));
-    QCOMPARE(w.form.entryBox->accessibleDescription(), w.form.entryHint->text());
+    QVERIFY(!w.form->entryHint->isHidden());
+    QCOMPARE(w.form->entryHint->text(), QString::fromUtf16(u"\u201c\u65e5\u201d cannot be kept in a task file"));
+    QCOMPARE(w.form->entryBox->accessibleDescription(), w.form->entryHint->text());
     QGuiApplication::clipboard()->setText(QString::fromUtf16(u"\u20ac\U0001F600"));
-    QTest::keyClick(w.form.entryBox, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(w.form.entryBox->text(), QString::fromUtf16(u"Caf\u00e9 \u20ac"));
-    QVERIFY(w.form.entryHint->text().contains(QString::fromUtf16(u"\U0001F600")));
+    QTest::keyClick(w.form->entryBox, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(w.form->entryBox->text(), QString::fromUtf16(u"Caf\u00e9 \u20ac"));
+    QVERIFY(w.form->entryHint->text().contains(QString::fromUtf16(u"\U0001F600")));
     // It stands through later keys, until the entry is added.
-    QTest::keyClick(w.form.entryBox, Qt::Key_A);
-    QTest::keyClick(w.form.entryBox, Qt::Key_Backspace);
-    QVERIFY(!w.form.entryHint->isHidden());
-    w.form.addTaskButton->click();
-    QVERIFY(w.form.entryHint->isHidden());
-    QVERIFY(w.form.entryBox->accessibleDescription().isEmpty());
+    QTest::keyClick(w.form->entryBox, Qt::Key_A);
+    QTest::keyClick(w.form->entryBox, Qt::Key_Backspace);
+    QVERIFY(!w.form->entryHint->isHidden());
+    w.form->addTaskButton->click();
+    QVERIFY(w.form->entryHint->isHidden());
+    QVERIFY(w.form->entryBox->accessibleDescription().isEmpty());
     w.platform.paths.enqueue(path("typed.dat"));
-    w.form.saveButton->click();
+    w.form->saveButton->click();
 
-    Window fresh;
-    fresh.form.openTaskFile(path("typed.dat"));
-    QCOMPARE(texts(fresh.form.List[0]), texts(w.form.List[0]));
+    WindowRig fresh;
+    fresh.form->openTaskFile(path("typed.dat"));
+    QCOMPARE(texts(fresh.form->List[0]), texts(w.form->List[0]));
 }
 
 void TestMainWindowFiles::typedInLocale_data()
@@ -351,30 +344,30 @@ void TestMainWindowFiles::typedInLocale()
     setProgramCodePage(CodePage(codePageForLocale(locale)));
     const auto restore = qScopeGuard([&] { setProgramCodePage(before); });
 
-    Window w;
-    w.form.show();
+    WindowRig w;
+    QVERIFY(w.show());
     if (!opened.isEmpty()) {
         QVERIFY(writeFile(path("opened.dat"), opened));
-        w.form.openTaskFile(path("opened.dat"));
-        QCOMPARE(w.form.fileStatusLabel->text(), QStringLiteral("File Open"));
+        w.form->openTaskFile(path("opened.dat"));
+        QCOMPARE(w.form->fileStatusLabel->text(), QStringLiteral("File Open"));
     }
-    w.form.entryBox->clear();
-    typeKeys(w.form.entryBox, keys);
-    QCOMPARE(w.form.entryBox->text(), shown);
-    QVERIFY(w.form.entryHint->isHidden());
+    w.form->entryBox->clear();
+    typeKeys(w.form->entryBox, keys);
+    QCOMPARE(w.form->entryBox->text(), shown);
+    QVERIFY(w.form->entryHint->isHidden());
     if (!keys.isEmpty())
-        w.form.addTaskButton->click();
+        w.form->addTaskButton->click();
     w.platform.answers.enqueue(MessageAnswer::Ok);
     w.platform.paths.enqueue(path("saved.dat"));
-    w.form.saveButton->click();
+    w.form->saveButton->click();
     QCOMPARE(w.platform.messages.size(), 1); // the reminder only
-    QCOMPARE(w.form.fileStatusLabel->text(), QStringLiteral("File saved "));
+    QCOMPARE(w.form->fileStatusLabel->text(), QStringLiteral("File saved "));
     QCOMPARE(readFile(path("saved.dat")), saved);
 
-    Window fresh;
-    fresh.form.openTaskFile(path("saved.dat"));
-    QCOMPARE(texts(fresh.form.List[0]), texts(w.form.List[0]));
-    QCOMPARE(texts(fresh.form.List[1]), texts(w.form.List[1]));
+    WindowRig fresh;
+    fresh.form->openTaskFile(path("saved.dat"));
+    QCOMPARE(texts(fresh.form->List[0]), texts(w.form->List[0]));
+    QCOMPARE(texts(fresh.form->List[1]), texts(w.form->List[1]));
 }
 
 // A scan that lets go within the retry window never reaches the user.
@@ -398,10 +391,9 @@ void TestMainWindowFiles::releasedWhileWaiting()
     test::HoldingProcess holder;
     QVERIFY2(holder.start(target, 700), "the helper did not take hold of the file");
 
-    Window w;
-    w.form.Tasks[0]->append(QStringLiteral("after the scan"));
-    w.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+    WindowRig w;
+    w.form->Tasks[0]->append(QStringLiteral("after the scan"));
+    QVERIFY(w.show());
 
     // While the save waits, the window paints and shows that it is busy.
     struct PaintWatch final : QObject {
@@ -413,15 +405,15 @@ void TestMainWindowFiles::releasedWhileWaiting()
         bool painted = false;
     } paints;
     Qt::CursorShape cursor = Qt::ArrowCursor;
-    QTimer::singleShot(200, &w.form, [&] {
+    QTimer::singleShot(200, w.form.get(), [&] {
         if (const QCursor *shown = QGuiApplication::overrideCursor())
             cursor = shown->shape();
-        w.form.installEventFilter(&paints);
-        w.form.update();
+        w.form->installEventFilter(&paints);
+        w.form->update();
     });
     w.platform.paths.enqueue(picked);
-    (backup ? w.form.backupButton : w.form.saveButton)->click();
-    QCOMPARE(w.form.fileStatusLabel->text(), backup ? QStringLiteral("Back Up Ok") : QStringLiteral("File saved "));
+    (backup ? w.form->backupButton : w.form->saveButton)->click();
+    QCOMPARE(w.form->fileStatusLabel->text(), backup ? QStringLiteral("Back Up Ok") : QStringLiteral("File saved "));
     QCOMPARE(w.platform.messages.size(), backup ? 0 : 1);
     QCOMPARE(cursor, Qt::WaitCursor);
     QVERIFY(paints.painted);
@@ -440,11 +432,11 @@ void TestMainWindowFiles::backupNames()
 {
     QFETCH(QString, picked);
     QFETCH(QString, written);
-    Window w;
-    w.form.Tasks[0]->append(QStringLiteral("unsaved"));
-    w.form.firstListCounter->setText(QStringLiteral("counter"));
+    WindowRig w;
+    w.form->Tasks[0]->append(QStringLiteral("unsaved"));
+    w.form->firstListCounter->setText(QStringLiteral("counter"));
     w.platform.paths.enqueue(path(picked));
-    w.form.backupButton->click();
+    w.form->backupButton->click();
 
     QVERIFY(w.platform.messages.isEmpty());
     QCOMPARE(w.platform.dialogs.size(), 1);
@@ -452,10 +444,10 @@ void TestMainWindowFiles::backupNames()
     QCOMPARE(w.platform.dialogs.first().filter, QStringLiteral("Data files (*.dat)|*.dat"));
     QCOMPARE(readFile(path(written)), QByteArray(" 1 \r\nunsaved\r\n 0 \r\n"));
     QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{written});
-    QCOMPARE(w.form.fileStatusLabel->text(), QStringLiteral("Back Up Ok"));
-    QCOMPARE(w.form.firstListCounter->text(), QStringLiteral("counter"));
+    QCOMPARE(w.form->fileStatusLabel->text(), QStringLiteral("Back Up Ok"));
+    QCOMPARE(w.form->firstListCounter->text(), QStringLiteral("counter"));
     // A copy is not the file the lists belong to.
-    QVERIFY(w.form.document().filePath().isEmpty());
+    QVERIFY(w.form->document().filePath().isEmpty());
 }
 
 void TestMainWindowFiles::fileNamePanel_data()
@@ -470,22 +462,22 @@ void TestMainWindowFiles::fileNamePanel_data()
 void TestMainWindowFiles::fileNamePanel()
 {
     QFETCH(bool, reportOpen);
-    Window w;
-    w.form.switchListButton->click(); // the backlog's panel holds them
+    WindowRig w;
+    w.form->switchListButton->click(); // the backlog's panel holds them
     if (reportOpen)
-        w.form.statusReportButton->click();
-    w.form.reportLabel->setText(QStringLiteral("report"));
+        w.form->statusReportButton->click();
+    w.form->reportLabel->setText(QStringLiteral("report"));
 
-    w.form.fileNameButton->click();
-    QVERIFY(!w.form.fileNamePanel->isHidden());
-    QVERIFY(w.form.backupButton->isVisibleTo(&w.form));
-    QCOMPARE(w.form.fileNameLabel->text(), QString());
-    QCOMPARE(w.form.reportLabel->text(), QString());
+    w.form->fileNameButton->click();
+    QVERIFY(!w.form->fileNamePanel->isHidden());
+    QVERIFY(w.form->backupButton->isVisibleTo(w.form.get()));
+    QCOMPARE(w.form->fileNameLabel->text(), QString());
+    QCOMPARE(w.form->reportLabel->text(), QString());
 
-    w.form.fileNameButton->click();
-    QVERIFY(w.form.fileNamePanel->isHidden());
-    QVERIFY(w.form.backupButton->isHidden());
-    QCOMPARE(w.form.reportPanel->isHidden(), !reportOpen);
+    w.form->fileNameButton->click();
+    QVERIFY(w.form->fileNamePanel->isHidden());
+    QVERIFY(w.form->backupButton->isHidden());
+    QCOMPARE(w.form->reportPanel->isHidden(), !reportOpen);
 }
 
 // Whatever changes the lists' file while the panel is up shows at once; a
@@ -518,35 +510,35 @@ void TestMainWindowFiles::fileNamePanelFollowsThePath()
     QVERIFY(writeFile(path("lists.dat"), " 1 \r\na\r\n 0 \r\n"));
     QVERIFY(writeFile(path("damaged.dat"), " 3 \r\na\r\n"));
     QVERIFY(writeFile(path("&lt;b&gt;bold&amp;.dat"), " 0 \r\n 0 \r\n"));
-    Window w;
-    w.form.openTaskFile(path("first.dat"));
-    w.form.fileNameButton->click();
-    QVERIFY(!w.form.fileNamePanel->isHidden());
-    QCOMPARE(w.form.fileNameLabel->text(), QDir::toNativeSeparators(path("first.dat")));
+    WindowRig w;
+    w.form->openTaskFile(path("first.dat"));
+    w.form->fileNameButton->click();
+    QVERIFY(!w.form->fileNamePanel->isHidden());
+    QCOMPARE(w.form->fileNameLabel->text(), QDir::toNativeSeparators(path("first.dat")));
 
     w.platform.answers.enqueue(MessageAnswer::Ok);
     w.platform.paths.enqueue(picked ? std::optional<QString>(path(*picked)) : std::nullopt);
     if (command == QLatin1String("open")) {
-        w.form.openButton->click();
+        w.form->openButton->click();
     } else if (command == QLatin1String("save")) {
-        w.form.saveButton->click();
+        w.form->saveButton->click();
     } else if (command == QLatin1String("backup")) {
-        w.form.backupButton->click();
+        w.form->backupButton->click();
     } else {
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(path(*picked))});
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&w.form, &enter);
+        QCoreApplication::sendEvent(w.form.get(), &enter);
         QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&w.form, &drop);
+        QCoreApplication::sendEvent(w.form.get(), &drop);
         QVERIFY(drop.isAccepted());
     }
 
-    QCOMPARE(w.form.document().filePath(), path(remembered));
-    QCOMPARE(w.form.fileNameLabel->text(), QDir::toNativeSeparators(path(remembered)));
-    QCOMPARE(w.form.fileNameLabel->textFormat(), Qt::PlainText);
-    QVERIFY(!w.form.fileNamePanel->isHidden());
+    QCOMPARE(w.form->document().filePath(), path(remembered));
+    QCOMPARE(w.form->fileNameLabel->text(), QDir::toNativeSeparators(path(remembered)));
+    QCOMPARE(w.form->fileNameLabel->textFormat(), Qt::PlainText);
+    QVERIFY(!w.form->fileNamePanel->isHidden());
 }
 
 void TestMainWindowFiles::changedByAnotherProgram_data()
@@ -589,12 +581,12 @@ void TestMainWindowFiles::changedByAnotherProgram()
 
     const QString picked = path("lists.dat");
     const QString file = backup ? picked + QStringLiteral("_bak.dat") : picked;
-    Window w;
+    WindowRig w;
     QVERIFY(writeFile(file, writeTaskFile({QStringLiteral("a")}, {})));
-    w.form.openTaskFile(file);
-    w.form.entryBox->setText(QStringLiteral("mine"));
-    w.form.addTaskButton->click();
-    w.form.fileStatusLabel->setText(QStringLiteral("File Open"));
+    w.form->openTaskFile(file);
+    w.form->entryBox->setText(QStringLiteral("mine"));
+    w.form->addTaskButton->click();
+    w.form->fileStatusLabel->setText(QStringLiteral("File Open"));
     const QByteArray theirs = writeTaskFile({QStringLiteral("a"), QStringLiteral("phone")}, {});
     if (meanwhile)
         setSaveDeviceFactory([&](const QString &target) { return std::make_unique<test::RacingWriter>(target, theirs); });
@@ -603,7 +595,7 @@ void TestMainWindowFiles::changedByAnotherProgram()
 
     w.platform.answers << MessageAnswer::Ok << answer;
     w.platform.paths.enqueue(picked);
-    (backup ? w.form.backupButton : w.form.saveButton)->click();
+    (backup ? w.form->backupButton : w.form->saveButton)->click();
     setSaveDeviceFactory({});
 
     const MessageRequest &asked = w.platform.messages.last();
@@ -611,17 +603,17 @@ void TestMainWindowFiles::changedByAnotherProgram()
                                         "with these lists, replace it with these lists, or cancel?")
                              .arg(QFileInfo(file).fileName()));
     QCOMPARE(asked.buttons, MessageButtons::MergeReplaceCancel);
-    QCOMPARE(texts(w.form.List[0]), first);
+    QCOMPARE(texts(w.form->List[0]), first);
     QCOMPARE(readTaskFile(readFile(file)).lists.first, onDisk);
-    QCOMPARE(w.form.fileStatusLabel->text(), status);
-    QCOMPARE(w.form.entryHint->isHidden() ? QString() : w.form.entryHint->text(), notice);
+    QCOMPARE(w.form->fileStatusLabel->text(), status);
+    QCOMPARE(w.form->entryHint->isHidden() ? QString() : w.form->entryHint->text(), notice);
     if (answer != MessageAnswer::Merge)
         return;
     // The next save writes the merged lists without asking again.
     w.platform.messages.clear();
     w.platform.answers << MessageAnswer::Ok;
     w.platform.paths.enqueue(picked);
-    w.form.saveButton->click();
+    w.form->saveButton->click();
     QCOMPARE(w.platform.messages.size(), 1);
     QCOMPARE(readTaskFile(readFile(file)).lists.first, first);
 }
@@ -676,10 +668,10 @@ void TestMainWindowFiles::keptListsOffered()
         else
             QVERIFY(writeRecovery({entries(kept[i], QString::number(i)), {}}, {}, ended.addSecs(i)));
     }
-    Window w;
+    WindowRig w;
     w.platform.answers.append(answers);
-    w.form.offerKeptLists();
-    QCOMPARE(w.form.document().list(0).count(), restored);
+    w.form->offerKeptLists();
+    QCOMPARE(w.form->document().list(0).count(), restored);
     QString warned;
     for (const MessageRequest &m : std::as_const(w.platform.messages))
         if (m.icon == MessageIcon::Warning)
