@@ -16,8 +16,6 @@
 #include <QTest>
 
 using namespace listora;
-using listora::test::MainWindowUnderTest;
-using listora::test::FakePlatform;
 using listora::test::PrintCall;
 using listora::test::texts;
 using listora::test::rowSelected;
@@ -61,10 +59,10 @@ private slots:
     void printDeclined();
     void printSendsFirstListOnly();
     void printEmptyListSelectsNothing();
-    void printerFailureIsReported();
+    void printFailureIsReported_data();
+    void printFailureIsReported();
     void noPrinterOffersPdf_data();
     void noPrinterOffersPdf();
-    void pdfFailureIsReported();
 
 private:
     QString question() const { return QStringLiteral("Do you want to print the list?"); }
@@ -211,24 +209,41 @@ void TestMainWindowReports::printEmptyListSelectsNothing()
     QCOMPARE(form->List[0]->currentIndex().row(), -1);
 }
 
-void TestMainWindowReports::printerFailureIsReported()
+void TestMainWindowReports::printFailureIsReported_data()
 {
-    platform->printerFails = true;
-    fill(form->Tasks[0], 2, QStringLiteral("t"));
-    form->List[0]->selectRow(0);
-    platform->answers.enqueue(MessageAnswer::Ok);
+    QTest::addColumn<bool>("printer"); // false: the PDF file offered instead
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<int>("asked"); // messages before the failure is told
+    QTest::newRow("the printer jams") << true << 2 << 0 << 1;
+    QTest::newRow("the PDF file cannot be written") << false << 1 << -1 << 2;
+}
+
+// The failure is told as a warning, not as the page sent; what was selected stays so.
+void TestMainWindowReports::printFailureIsReported()
+{
+    QFETCH(bool, printer);
+    QFETCH(int, entries);
+    QFETCH(int, selected);
+    QFETCH(int, asked);
+    platform->hasPrinter = printer;
+    platform->printerFails = platform->pdfFails = true;
+    fill(form->Tasks[0], entries, QStringLiteral("t"));
+    form->List[0]->selectRow(selected);
+    platform->answers << MessageAnswer::Ok << MessageAnswer::Ok;
+    platform->paths.enqueue(dir.filePath(QStringLiteral("x.pdf")));
 
     form->printButton->click();
 
-    QCOMPARE(platform->printed.last().kind, PrintCall::End);
-    QCOMPARE(platform->messages.size(), 2);
+    QCOMPARE((printer ? platform->printed : platform->pdfPrinted).last().kind, PrintCall::End);
+    QCOMPARE(platform->messages.size(), asked + 1);
     const MessageRequest &report = platform->messages.last();
     QVERIFY(report.text != QStringLiteral("Sended to the Printer."));
     QVERIFY2(report.text.contains(QStringLiteral("printer jammed")), qPrintable(report.text));
     QCOMPARE(report.icon, MessageIcon::Warning);
-    QCOMPARE(form->List[0]->currentIndex().row(), 0);
-    QVERIFY(platform->pdfPaths.isEmpty());
-    QVERIFY(platform->dialogs.isEmpty());
+    QCOMPARE(form->List[0]->currentIndex().row(), selected);
+    QCOMPARE(platform->pdfPaths.size(), printer ? 0 : 1);
+    QCOMPARE(platform->dialogs.size(), printer ? 0 : 1);
 }
 
 void TestMainWindowReports::noPrinterOffersPdf_data()
@@ -330,48 +345,6 @@ void TestMainWindowReports::noPrinterOffersPdf()
     QCOMPARE(platform->messages.size(), asking + 1);
     QVERIFY(platform->messages.last().text.contains(QDir::toNativeSeparators(written)));
     QCOMPARE(form->List[0]->currentIndex().row(), 1);
-}
-
-namespace {
-
-// Keeps the fake's answers but gives a PDF writer that cannot write.
-class BrokenPdfPlatform final : public Platform {
-public:
-    FakePlatform inner;
-    MessageAnswer message(QWidget *p, const MessageRequest &r) override { return inner.message(p, r); }
-    std::optional<QString> fileDialog(QWidget *p, const FileDialogRequest &r) override { return inner.fileDialog(p, r); }
-    std::unique_ptr<LinePrinter> defaultPrinter() override { return nullptr; }
-    std::unique_ptr<LinePrinter> pdfPrinter(const QString &) override
-    {
-        QList<PrintCall> *sink = &calls;
-        return std::make_unique<listora::test::FakeLinePrinter>(*sink, true);
-    }
-    QAction *popUpMenu(QMenu &, const QPoint &) override { return nullptr; }
-    void openUrl(const QUrl &) override {}
-    QDateTime now() const override { return inner.now(); }
-    DesktopNotifications &notifications() override { return inner.notifications(); }
-    void quit() override {}
-    QList<PrintCall> calls;
-};
-
-} // namespace
-
-void TestMainWindowReports::pdfFailureIsReported()
-{
-    BrokenPdfPlatform broken;
-    Windows w(broken);
-    MainWindowUnderTest f(w, broken);
-    f.Tasks[0]->append(QStringLiteral("only"));
-    broken.inner.answers << MessageAnswer::Ok << MessageAnswer::Ok;
-    broken.inner.paths.enqueue(dir.filePath(QStringLiteral("x.pdf")));
-
-    f.printButton->click();
-
-    QCOMPARE(broken.calls.last().kind, PrintCall::End);
-    QCOMPARE(broken.inner.messages.size(), 3);
-    QVERIFY(broken.inner.messages.last().text.contains(QStringLiteral("printer jammed")));
-    QCOMPARE(broken.inner.messages.last().icon, MessageIcon::Warning);
-    QCOMPARE(f.List[0]->currentIndex().row(), -1);
 }
 
 QTEST_MAIN(TestMainWindowReports)

@@ -62,6 +62,7 @@ public:
 
     bool hasPrinter = true;
     bool printerFails = false;
+    bool pdfFails = false;
     QList<PrintCall> printed;
     QStringList pdfPaths;
     QList<PrintCall> pdfPrinted;
@@ -94,7 +95,7 @@ public:
     std::unique_ptr<LinePrinter> pdfPrinter(const QString &path) override
     {
         pdfPaths.append(path);
-        return std::make_unique<FakeLinePrinter>(pdfPrinted, false);
+        return std::make_unique<FakeLinePrinter>(pdfPrinted, pdfFails);
     }
     QAction *popUpMenu(QMenu &menu, const QPoint &) override
     {
