@@ -70,8 +70,8 @@ private slots:
     void changedByAnotherProgram();
     void keptListsOffered_data();
     void keptListsOffered();
-    void saveWritesBothLists();
-    void saveReplacesExistingFile();
+    void save_data();
+    void save();
     void typedTextSurvivesSaving();
     void typedInLocale_data();
     void typedInLocale();
@@ -211,17 +211,41 @@ void TestMainWindowFiles::leftAsItWas()
     QCOMPARE(w.form->firstListCounter->text(), QStringLiteral("1 Tasks"));
 }
 
-void TestMainWindowFiles::saveWritesBothLists()
+void TestMainWindowFiles::save_data()
 {
+    QTest::addColumn<QStringList>("first");
+    QTest::addColumn<QStringList>("second");
+    QTest::addColumn<QByteArray>("before"); // the file picked; empty: none there
+    QTest::addColumn<QString>("picked");
+    QTest::addColumn<QByteArray>("written");
+    using L = QStringList;
+    // The name is used as typed: no ending is added.
+    QTest::newRow("both lists, a name without the ending")
+        << L{"a", "b", "c"} << L{"d"} << QByteArray() << "work" << QByteArray(" 3 \r\na\r\nb\r\nc\r\n 1 \r\nd\r\n");
+    QTest::newRow("empty lists") << L{} << L{} << QByteArray() << "empty.dat" << QByteArray(" 0 \r\n 0 \r\n");
+    QTest::newRow("over a longer file, asking nothing")
+        << L{"new"} << L{} << QByteArray(" 5 \r\n").append(QByteArray("long old entry\r\n").repeated(5)) + " 0 \r\n"
+        << "old.dat" << QByteArray(" 1 \r\nnew\r\n 0 \r\n");
+}
+
+void TestMainWindowFiles::save()
+{
+    QFETCH(QStringList, first);
+    QFETCH(QStringList, second);
+    QFETCH(QByteArray, before);
+    QFETCH(QString, picked);
+    QFETCH(QByteArray, written);
+    if (!before.isEmpty())
+        QVERIFY(writeFile(path(picked), before));
     WindowRig w;
-    w.form->Tasks[0]->append({"a", "b", "c"});
-    w.form->Tasks[1]->append(QStringList{"d"});
+    w.form->Tasks[0]->append(first);
+    w.form->Tasks[1]->append(second);
     w.form->secondListCounter->setText(QStringLiteral("untouched"));
     w.form->spacesLeftLabel->setText(QStringLiteral("untouched"));
-    w.platform.paths.enqueue(path("work"));
+    w.platform.paths.enqueue(path(picked));
     w.form->saveButton->click();
 
-    QCOMPARE(w.platform.messages.size(), 1);
+    QCOMPARE(w.platform.messages.size(), 1); // the reminder only
     const MessageRequest &m = w.platform.messages.first();
     QCOMPARE(m.text, QStringLiteral("Please put after the filename the ending < .dat > "));
     QCOMPARE(m.title, QStringLiteral("Listora"));
@@ -232,31 +256,13 @@ void TestMainWindowFiles::saveWritesBothLists()
     QCOMPARE(w.platform.dialogs.first().filter, QStringLiteral("Data files (*.dat)|*.dat"));
     QCOMPARE(w.platform.dialogs.first().initDir, taskFileFolder(QCoreApplication::applicationDirPath()));
 
-    // The name is used as typed: no ending is added.
-    QCOMPARE(readFile(path("work")), QByteArray(" 3 \r\na\r\nb\r\nc\r\n 1 \r\nd\r\n"));
-    QVERIFY(!QFile::exists(path("work.dat")));
+    QCOMPARE(readFile(path(picked)), written);
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{picked});
     QCOMPARE(w.form->fileStatusLabel->text(), QStringLiteral("File saved "));
-    QCOMPARE(w.form->firstListCounter->text(), QStringLiteral("3 Tasks"));
+    QCOMPARE(w.form->firstListCounter->text(), QStringLiteral("%1 Tasks").arg(first.size()));
     QCOMPARE(w.form->spacesLeftLabel->text(), QStringLiteral("untouched"));
     QCOMPARE(w.form->secondListCounter->text(), QStringLiteral("untouched"));
-    QCOMPARE(w.form->document().filePath(), path("work"));
-
-    WindowRig empty;
-    empty.platform.paths.enqueue(path("empty.dat"));
-    empty.form->saveButton->click();
-    QCOMPARE(readFile(path("empty.dat")), QByteArray(" 0 \r\n 0 \r\n"));
-}
-
-void TestMainWindowFiles::saveReplacesExistingFile()
-{
-    QVERIFY(writeFile(path("old.dat"),
-                      QByteArray(" 5 \r\n").append(QByteArray("long old entry\r\n").repeated(5)) + " 0 \r\n"));
-    WindowRig w;
-    w.form->Tasks[0]->append(QStringLiteral("new"));
-    w.platform.paths.enqueue(path("old.dat"));
-    w.form->saveButton->click();
-    QCOMPARE(readFile(path("old.dat")), QByteArray(" 1 \r\nnew\r\n 0 \r\n"));
-    QCOMPARE(w.platform.messages.size(), 1); // the reminder only, no question
+    QCOMPARE(w.form->document().filePath(), path(picked));
 }
 
 void TestMainWindowFiles::typedTextSurvivesSaving()
