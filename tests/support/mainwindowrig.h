@@ -64,8 +64,8 @@ inline constexpr NoMainWindow noMainWindow;
 // The main window as every window test builds it: with a platform and a window
 // registry of its own, and its clock stopped so that no tick rewrites a text
 // while a test looks at it. The platform is the scripted one unless a test
-// needs another (real dialogs, the system's printers). Members go in reverse
-// order: the main window first, as it may still hold windows of the registry.
+// needs another (real dialogs, the system's printers). The members go in
+// reverse: the main window first, as it may still hold windows of the registry.
 template <class P> class BasicWindowRig {
 public:
     BasicWindowRig() : form(std::make_unique<MainWindowUnderTest>(windows, platform)) { form->clockTimer->stop(); }
