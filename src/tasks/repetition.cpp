@@ -187,9 +187,7 @@ QDate nextDate(const QDate &date, const Repetition &r, const QDate &today, const
 Repetition appointmentRepetition(const QString &entry, const QDate &today, const QLocale &locale,
                                  const CodePage &page)
 {
-    if (!startsAsAppointment(entry))
-        return {};
-    const auto reading = appointmentDateReader(locale, page).read(entry, today);
+    const auto reading = readAppointment(entry, today, locale, page);
     if (!reading)
         return {};
     const Repetition r = repetitionEnding(QStringView(entry).sliced(reading->textStart)).repetition;
@@ -199,8 +197,7 @@ Repetition appointmentRepetition(const QString &entry, const QDate &today, const
 QString withRepetition(const QString &entry, const Repetition &repetition, const QDate &today,
                        const QLocale &locale, const CodePage &page)
 {
-    const auto reading = startsAsAppointment(entry) ? appointmentDateReader(locale, page).read(entry, today)
-                                                    : std::nullopt;
+    const auto reading = readAppointment(entry, today, locale, page);
     if (!reading)
         return entry;
     // The series keeps the day it has, when the date is a short month's last.
@@ -219,9 +216,7 @@ QString withRepetition(const QString &entry, const Repetition &repetition, const
 std::optional<QString> nextAppointment(const QString &entry, const QDate &today, const QLocale &locale,
                                        const CodePage &page)
 {
-    if (!startsAsAppointment(entry))
-        return std::nullopt;
-    const auto reading = appointmentDateReader(locale, page).read(entry, today);
+    const auto reading = readAppointment(entry, today, locale, page);
     if (!reading)
         return std::nullopt;
     const QStringView text = QStringView(entry).sliced(reading->textStart);
