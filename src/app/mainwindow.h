@@ -13,6 +13,7 @@
 #include <vector>
 
 class QAction;
+class QMenu;
 
 namespace Ui {
 class MainWindow;
@@ -45,6 +46,7 @@ enum class Command {
     AddTask,
     AddAppointment,
     Remove,
+    RemoveSeries,
     MoveToOther,
     Edit,
     MoveUp,
@@ -111,6 +113,9 @@ private:
     void focusEntryOrList();
     void addEntry(bool appointment);
     void removeSelected();
+    void removeSeries();
+    // The list's "Repeat" choices for the entry selected, checked as it repeats now.
+    void addRepeatMenu(QMenu &menu);
     void moveToOther();
     void reorder(int by);
     void afterHistoryStep(const std::optional<ListPlace> &place);

@@ -8,12 +8,15 @@
 #include "lists/tasklistview.h"
 #include "platform/platform.h"
 #include "reports/printing.h"
+#include "tasks/entrytext.h"
+#include "tasks/repetition.h"
 #include "tasks/taskdocument.h"
 #include "texts/texts.h"
 #include "widgets/historykeys.h"
 #include "ui_mainwindow.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 
 namespace listora {
@@ -47,6 +50,7 @@ void MainWindow::createActions()
         {Command::AddTask, "Add a Task", {}, false, nullptr},
         {Command::AddAppointment, "Add an appointment to the list", {}, false, nullptr},
         {Command::Remove, "Remove", {QKeySequence::Delete}, true, &MainWindow::removeSelected},
+        {Command::RemoveSeries, "Remove the series", {Qt::SHIFT | Qt::Key_Delete}, true, &MainWindow::removeSeries},
         {Command::MoveToOther, "Move to the Other List", {Qt::Key_Enter, Qt::Key_Return}, true, &MainWindow::moveToOther},
         {Command::Edit, "Edit", {Qt::Key_F2}, true, nullptr},
         {Command::MoveUp, "Move Up", {Qt::ALT | Qt::Key_Up}, true, nullptr},
@@ -134,6 +138,9 @@ void MainWindow::updateActions()
     const int list = shown();
     const int row = lists_[list]->selectedRow();
     const int count = document_->list(list).count();
+    const bool repeats = row >= 0 && row < count
+        && appointmentRepetition(document_->list(list).at(row), document_->list(list).today()).repeat != Repeat::Never;
+    action(Command::RemoveSeries)->setEnabled(repeats);
     action(Command::Edit)->setEnabled(row >= 0);
     action(Command::MoveUp)->setEnabled(row > 0);
     action(Command::MoveDown)->setEnabled(row >= 0 && row < count - 1);
@@ -202,6 +209,21 @@ void MainWindow::removeSelected()
     endEditing();
     // Only an entry the user selected goes: the row that took a removed
     // entry's place is current but not selected.
+    const int from = shown();
+    const int row = list(from)->selectedRow();
+    const int before = document_->list(from).count();
+    // A repeating appointment done: the next one takes its place, and the line under the box names it.
+    if (const std::optional<QString> next = document_->removeDone(from, row)) {
+        list(from)->keepPlaceAt(row);
+        hint_->showNotice(QStringLiteral("Next: ") + editableEntryText(*next));
+    } else if (document_->list(from).count() < before) {
+        list(from)->keepPlaceAt(row);
+    }
+}
+
+void MainWindow::removeSeries()
+{
+    endEditing();
     const int from = shown();
     const int row = list(from)->selectedRow();
     if (document_->remove(from, row))
@@ -277,13 +299,51 @@ void MainWindow::showListMenu(const QPoint &globalPos)
     endEditing();
     updateActions();
     QMenu menu(this);
-    for (Command command : {Command::Edit, Command::MoveUp, Command::MoveDown, Command::MoveToOther, Command::Remove})
+    for (Command command : {Command::Edit, Command::MoveUp, Command::MoveDown, Command::MoveToOther, Command::Remove,
+                            Command::RemoveSeries})
         menu.addAction(action(command));
+    addRepeatMenu(menu);
     menu.addSeparator();
     menu.addAction(action(Command::Undo));
     menu.addAction(action(Command::Redo));
     // A picked item triggers its action.
     platform_.popUpMenu(menu, globalPos);
+}
+
+void MainWindow::addRepeatMenu(QMenu &menu)
+{
+    const int at = shown();
+    const int row = list(at)->selectedRow();
+    const TaskListModel &model = document_->list(at);
+    const QString entry = row >= 0 && row < model.count() ? model.at(row) : QString();
+    const Repetition now = appointmentRepetition(entry, model.today());
+    const struct {
+        const char *text;
+        Repetition repetition;
+    } choices[] = {
+        {"Never", {}},
+        {"Every day", {Repeat::Days, 1, 0}},
+        {"Every weekday", {Repeat::Weekdays, 1, 0}},
+        {"Every week", {Repeat::Weeks, 1, 0}},
+        {"Every 2 weeks", {Repeat::Weeks, 2, 0}},
+        {"Every month", {Repeat::Months, 1, 0}},
+        {"Every year", {Repeat::Years, 1, 0}},
+    };
+    QMenu *repeat = menu.addMenu(QStringLiteral("Repeat"));
+    // Only an appointment has a date to come back on.
+    repeat->setEnabled(row >= 0 && appointmentDate(entry, model.today()).has_value());
+    auto *group = new QActionGroup(repeat);
+    for (const auto &choice : choices) {
+        QAction *item = repeat->addAction(QString::fromLatin1(choice.text));
+        item->setCheckable(true);
+        item->setActionGroup(group);
+        // A month's series keeps its day, whatever day that is.
+        item->setChecked(choice.repetition.repeat == now.repeat && choice.repetition.every == now.every);
+        connect(item, &QAction::triggered, this, [this, at, row, r = choice.repetition] {
+            endEditing();
+            document_->setRepetition(at, row, r);
+        });
+    }
 }
 
 } // namespace listora

@@ -311,15 +311,20 @@ const AppointmentDateReader &appointmentDateReader(const QLocale &locale, const 
     return *reader;
 }
 
-std::optional<QDate> appointmentDate(const QString &entry, const QDate &today, const QLocale &locale,
-                                     const CodePage &page)
+std::optional<AppointmentDateReader::Reading> readAppointment(const QString &entry, const QDate &today,
+                                                              const QLocale &locale, const CodePage &page)
 {
     if (!startsAsAppointment(entry))
         return std::nullopt;
-    const auto reading = appointmentDateReader(locale, page).read(entry, today);
-    if (!reading)
-        return std::nullopt;
-    return reading->date;
+    return appointmentDateReader(locale, page).read(entry, today);
+}
+
+std::optional<QDate> appointmentDate(const QString &entry, const QDate &today, const QLocale &locale,
+                                     const CodePage &page)
+{
+    if (const auto reading = readAppointment(entry, today, locale, page))
+        return reading->date;
+    return std::nullopt;
 }
 
 Due dueState(const QString &entry, const QDate &today, const QLocale &locale, const CodePage &page)

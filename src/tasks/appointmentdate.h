@@ -76,6 +76,12 @@ private:
 const AppointmentDateReader &appointmentDateReader(const QLocale &locale = QLocale::system(),
                                                    const CodePage &page = programCodePage());
 
+// An appointment entry's date and where its own text starts, or nothing for a
+// task and an unreadable date.
+std::optional<AppointmentDateReader::Reading> readAppointment(const QString &entry, const QDate &today,
+                                                              const QLocale &locale = QLocale::system(),
+                                                              const CodePage &page = programCodePage());
+
 // The date of an appointment entry, or nothing for a task and an unreadable date.
 std::optional<QDate> appointmentDate(const QString &entry, const QDate &today,
                                      const QLocale &locale = QLocale::system(),

@@ -62,6 +62,36 @@ bool TaskDocument::remove(int list, int row)
     return removed;
 }
 
+std::optional<QString> TaskDocument::removeDone(int list, int row)
+{
+    const std::optional<QString> next =
+        row >= 0 && row < this->list(list).count() ? nextAppointment(this->list(list).at(row), today()) : std::nullopt;
+    if (!next) {
+        remove(list, row);
+        return std::nullopt;
+    }
+    history_.edit(list, row, *next, QStringLiteral("Remove"));
+    emit stepped({DocumentStep::Removed, list});
+    return next;
+}
+
+bool TaskDocument::setRepetition(int list, int row, const Repetition &repetition)
+{
+    if (row < 0 || row >= this->list(list).count())
+        return false;
+    const QString &entry = this->list(list).at(row);
+    if (!appointmentDate(entry, today()) || !history_.edit(list, row, withRepetition(entry, repetition, today())))
+        return false;
+    emit stepped({DocumentStep::Edited, list});
+    return true;
+}
+
+QDate TaskDocument::today() const
+{
+    // Set from the platform's clock by whoever shows the due marks.
+    return lists_[0]->today();
+}
+
 bool TaskDocument::moveToOther(int from, int row)
 {
     if (!history_.move(from, row))

@@ -3,6 +3,7 @@
 #include "storage/filestamp.h"
 #include "storage/recovery.h"
 #include "storage/taskfile.h"
+#include "tasks/repetition.h"
 #include "tasks/taskhistory.h"
 #include "tasks/tasklistmodel.h"
 
@@ -99,7 +100,15 @@ public:
     // A typed line as a task, or dated as an appointment. A line that would be
     // stored blank is no entry, not even dated; a list at its capacity takes no more.
     AddOutcome add(int list, const QString &typed, std::optional<QDate> appointment = std::nullopt);
+    // The entry at row goes, a repeating appointment's whole series with it.
     bool remove(int list, int row);
+    // The entry at row is done: a repeating appointment gives way to the next
+    // one of its series in its place, as one step (a full list loses nothing
+    // by it); any other entry goes. The next one, or nothing.
+    std::optional<QString> removeDone(int list, int row);
+    // An appointment's repetition made repetition, as one step; false for a
+    // task, or when it already was.
+    bool setRepetition(int list, int row, const Repetition &repetition);
     bool moveToOther(int from, int row);
     // The typed text, stored as the task file keeps it; false when that is no
     // change, or would leave the entry blank.
@@ -163,6 +172,9 @@ private:
     };
     void know(const QString &path, const FileStamp &stamp, const TaskLists &base);
     void setFilePath(const QString &path);
+
+    // The day the lists' appointments are judged by.
+    QDate today() const;
 
     std::array<TaskListModel *, 2> lists_;
     TaskHistory history_;

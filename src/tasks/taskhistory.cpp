@@ -126,10 +126,10 @@ private:
 
 class EditEntry final : public ListCommand {
 public:
-    EditEntry(Lists lists, int i, int row, QString text)
+    EditEntry(Lists lists, int i, int row, QString text, const QString &verb)
         : ListCommand(lists), i_(i), row_(row), before_(list(i).at(row)), after_(std::move(text))
     {
-        setText(QStringLiteral("Edit ") + quoted(before_));
+        setText(verb + QLatin1Char(' ') + quoted(before_));
     }
     void redo() override { swap(before_, after_); }
     void undo() override { swap(after_, before_); }
@@ -293,11 +293,11 @@ bool TaskHistory::move(int from, int row)
     return push(new MoveToOther(lists_, from, row));
 }
 
-bool TaskHistory::edit(int list, int row, const QString &text)
+bool TaskHistory::edit(int list, int row, const QString &text, const QString &verb)
 {
     if (row < 0 || row >= lists_[list]->count() || lists_[list]->at(row) == text)
         return false;
-    return push(new EditEntry(lists_, list, row, text));
+    return push(new EditEntry(lists_, list, row, text, verb));
 }
 
 bool TaskHistory::reorder(int list, int from, int to)

@@ -38,8 +38,9 @@ public:
     bool remove(int list, int row);
     // To the end of the other list.
     bool move(int from, int row);
-    // False when the text is the entry's own: no change, nothing to undo.
-    bool edit(int list, int row, const QString &text);
+    // False when the text is the entry's own: no change, nothing to undo. The
+    // step is named verb and the entry: "Edit “beta”".
+    bool edit(int list, int row, const QString &text, const QString &verb = QStringLiteral("Edit"));
     bool reorder(int list, int from, int to);
     // What opening the file name appended to both lists, taken back as one.
     bool appendOpened(const QStringList &first, const QStringList &second, const QString &name);

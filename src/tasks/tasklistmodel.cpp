@@ -2,6 +2,7 @@
 
 #include "tasks/capacity.h"
 #include "tasks/entrytext.h"
+#include "tasks/repetition.h"
 
 #include <QMimeData>
 
@@ -32,14 +33,21 @@ QVariant TaskListModel::data(const QModelIndex &index, int role) const
     if (role == DueRole)
         return int(due(index.row()));
     if (role == Qt::AccessibleDescriptionRole) {
+        QStringList heard;
         switch (due(index.row())) {
         case Due::Today:
-            return QStringLiteral("due today");
+            heard << QStringLiteral("due today");
+            break;
         case Due::Overdue:
-            return QStringLiteral("overdue");
+            heard << QStringLiteral("overdue");
+            break;
         case Due::None:
             break;
         }
+        if (today_.isValid() && startsAsAppointment(entries_.at(index.row())))
+            heard << repetitionDescription(appointmentRepetition(entries_.at(index.row()), today_));
+        heard.removeAll(QString());
+        return heard.isEmpty() ? QVariant() : QVariant(heard.join(QStringLiteral(", ")));
     }
     return {};
 }

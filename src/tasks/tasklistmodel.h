@@ -19,7 +19,7 @@ namespace listora {
 //
 // Once it knows the day, the model marks appointments due today and overdue:
 // DueRole for the views, and "due today" or "overdue" as the accessible
-// description. Marks are read off the entries as they are asked for, so
+// description, with how a repeating one comes back ("repeats every week"). Marks are read off the entries as they are asked for, so
 // keeping them costs an edit nothing.
 class TaskListModel final : public QAbstractListModel {
     Q_OBJECT

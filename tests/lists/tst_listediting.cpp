@@ -15,6 +15,7 @@
 #include "tasks/taskhistory.h"
 #include "tasks/tasklistmodel.h"
 #include "lists/tasklistview.h"
+#include "texts/texts.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -335,6 +336,7 @@ void TestListEditing::editor()
 
 void TestListEditing::menu_data()
 {
+    QTest::addColumn<QString>("third"); // the list holds "a", "b" and this
     QTest::addColumn<int>("selected");
     QTest::addColumn<QString>("pick");
     QTest::addColumn<QStringList>("items");
@@ -343,8 +345,9 @@ void TestListEditing::menu_data()
     QTest::addColumn<QString>("undo"); // the menu's Undo item after the pick
 
     using L = QStringList;
-    const L all{"Edit\tF2", "Move Up\tAlt+Up", "Move Down\tAlt+Down", "Move to the Other List\tEnter", "Remove\tDel", "-",
-                "Undo\tCtrl+Z (off)", "Redo\tCtrl+Shift+Z (off)"};
+    const L all{"Edit\tF2", "Move Up\tAlt+Up", "Move Down\tAlt+Down", "Move to the Other List\tEnter", "Remove\tDel",
+                "Remove the series\tShift+Del (off)", "Repeat\t (off)", "-", "Undo\tCtrl+Z (off)",
+                "Redo\tCtrl+Shift+Z (off)"};
     L top = all;
     top[1] += " (off)";
     L last = all;
@@ -353,17 +356,30 @@ void TestListEditing::menu_data()
     L none = all;
     for (int i : {0, 1, 2, 3})
         none[i] += " (off)";
-    QTest::newRow("middle entry, Move Down") << 1 << "Move Down" << all << L{"a", "c", "b"} << L{}
+    QTest::newRow("middle entry, Move Down") << "c" << 1 << "Move Down" << all << L{"a", "c", "b"} << L{}
                                              << "Undo Move “b” Down\tCtrl+Z";
-    QTest::newRow("top entry cannot go up") << 0 << "Move to the Other List" << top << L{"b", "c"} << L{"a"}
+    QTest::newRow("top entry cannot go up") << "c" << 0 << "Move to the Other List" << top << L{"b", "c"} << L{"a"}
                                             << "Undo Move “a” to the Other List\tCtrl+Z";
-    QTest::newRow("last entry cannot go down; Remove") << 2 << "Remove" << last << L{"a", "b"} << L{}
+    QTest::newRow("last entry cannot go down; Remove") << "c" << 2 << "Remove" << last << L{"a", "b"} << L{}
                                                        << "Undo Remove “c”\tCtrl+Z";
-    QTest::newRow("nothing selected, nothing to pick") << -1 << "Remove" << none << L{"a", "b", "c"} << L{} << "";
+    QTest::newRow("nothing selected, nothing to pick") << "c" << -1 << "Remove" << none << L{"a", "b", "c"} << L{} << "";
+    // A repeating appointment: its series can go, and its repetition be chosen.
+    const QDate today(2026, 12, 8);
+    const QString weekly = appointmentEntry(storedDateText(today), QStringLiteral("Plants (every week)"));
+    L repeating = last;
+    repeating[5] = "Remove the series\tShift+Del";
+    repeating[6] = "Repeat\t";
+    QTest::newRow("a weekly appointment, every month instead")
+        << weekly << 2 << "Repeat/Every month" << repeating
+        << L{"a", "b", appointmentEntry(storedDateText(today), QStringLiteral("Plants (every month)"))} << L{} << "";
+    QTest::newRow("a weekly appointment, its series removed")
+        << weekly << 2 << "Remove the series" << repeating << L{"a", "b"} << L{}
+        << "Undo Remove “" + weekly + "”\tCtrl+Z";
 }
 
 void TestListEditing::menu()
 {
+    QFETCH(QString, third);
     QFETCH(int, selected);
     QFETCH(QString, pick);
     QFETCH(QStringList, items);
@@ -373,7 +389,7 @@ void TestListEditing::menu()
 
     WindowRig s;
     QVERIFY(s.showActive());
-    s.form->Tasks[0]->append(QStringList{"a", "b", "c"});
+    s.form->Tasks[0]->append(QStringList{"a", "b", third});
     s.form->List[0]->setFocus();
     s.form->List[0]->selectRow(selected);
     s.platform.menuPicks.enqueue(pick);
@@ -388,8 +404,8 @@ void TestListEditing::menu()
         // What the menu did is undone from the menu too.
         s.platform.menuPicks.enqueue(QStringLiteral("Undo"));
         QApplication::sendEvent(s.form->List[shown(*s.form)]->viewport(), &ask);
-        QCOMPARE(s.platform.menus.back().at(6), undo);
-        QCOMPARE(texts(s.form->List[0]), (QStringList{"a", "b", "c"}));
+        QCOMPARE(s.platform.menus.back().at(8), undo);
+        QCOMPARE(texts(s.form->List[0]), (QStringList{"a", "b", third}));
     }
 }
 

@@ -108,9 +108,17 @@ public:
                              + (action->isEnabled() ? QString() : QStringLiteral(" (off)"));
         }
         menus.append(items);
-        // Picked by its text, or by its first word ("Undo" for "Undo Remove “b”").
-        const QString pick = menuPicks.isEmpty() ? QString() : menuPicks.dequeue();
-        for (QAction *action : menu.actions()) {
+        // Picked by its text, or by its first word ("Undo" for "Undo Remove “b”");
+        // "Repeat/Every week" picks in a submenu.
+        QString pick = menuPicks.isEmpty() ? QString() : menuPicks.dequeue();
+        QMenu *in = &menu;
+        if (const qsizetype slash = pick.indexOf(QLatin1Char('/')); slash > 0) {
+            for (QAction *action : menu.actions())
+                if (action->text() == pick.left(slash) && action->menu() && action->isEnabled())
+                    in = action->menu();
+            pick = in == &menu ? QString() : pick.mid(slash + 1);
+        }
+        for (QAction *action : in->actions()) {
             const QString text = action->text();
             if (!pick.isEmpty() && (text == pick || text.startsWith(pick + QLatin1Char(' '))) && action->isEnabled()) {
                 action->trigger(); // as a menu does with the item picked

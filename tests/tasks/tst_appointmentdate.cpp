@@ -2,6 +2,7 @@
 #include "storage/codepage.h"
 #include "tasks/appointmentdate.h"
 #include "tasks/capacity.h"
+#include "tasks/repetition.h"
 
 #include <QTest>
 
@@ -16,6 +17,10 @@ private slots:
     void writtenDatesReadBack();
     void due_data();
     void due();
+    void repetitionEnding_data();
+    void repetitionEnding();
+    void nextAppointment_data();
+    void nextAppointment();
 };
 
 namespace {
@@ -188,6 +193,111 @@ void TestAppointmentDate::due()
     const CodePage page(1252);
     QCOMPARE(dueState(entry, today, locale, page), due);
     QCOMPARE(AppointmentDateReader(locale, page).due(entry, today), due);
+}
+
+void TestAppointmentDate::repetitionEnding_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("ending"); // as the program writes it; empty: the text does not repeat
+    QTest::addColumn<QString>("heard");
+
+    QTest::newRow("every day") << "Pills (every day)" << " (every day)" << "repeats every day";
+    QTest::newRow("any letter case") << "Plants (EVERY Week)" << " (every week)" << "repeats every week";
+    QTest::newRow("every weekday") << "Stand-up (every weekday)" << " (every weekday)" << "repeats every weekday";
+    QTest::newRow("every 2 weeks") << "Bins (every 2 weeks)" << " (every 2 weeks)" << "repeats every 2 weeks";
+    QTest::newRow("every 99 days") << "x (every 99 days)" << " (every 99 days)" << "repeats every 99 days";
+    QTest::newRow("the ending alone") << "(every year)" << " (every year)" << "repeats every year";
+    QTest::newRow("a month's day past 28") << "Rent (every month on the 31st)" << " (every month on the 31st)"
+                                           << "repeats every month on the 31st";
+    QTest::newRow("29 February") << "Birthday (every year on the 29th)" << " (every year on the 29th)"
+                                 << "repeats every year on the 29th";
+    QTest::newRow("every 1 days is no form") << "x (every 1 days)" << "" << "";
+    QTest::newRow("every 100 days") << "x (every 100 days)" << "" << "";
+    QTest::newRow("a leading zero") << "x (every 02 weeks)" << "" << "";
+    QTest::newRow("a day every month has") << "x (every month on the 28th)" << "" << "";
+    QTest::newRow("a year's day that every year has") << "x (every year on the 30th)" << "" << "";
+    QTest::newRow("the wrong ordinal") << "x (every month on the 31th)" << "" << "";
+    QTest::newRow("no blank before it") << "Plants(every week)" << "" << "";
+    QTest::newRow("not at the end") << "Plants (every week) or so" << "" << "";
+}
+
+void TestAppointmentDate::repetitionEnding()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, ending);
+    QFETCH(QString, heard);
+    const RepetitionEnding found = listora::repetitionEnding(text);
+    QCOMPARE(repetitionText(found.repetition), ending);
+    QCOMPARE(repetitionDescription(found.repetition), heard);
+    QCOMPARE(found.at, ending.isEmpty() ? text.size() : qMax(text.size() - ending.size(), 0));
+}
+
+void TestAppointmentDate::nextAppointment_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("ending");
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QDate>("next");          // invalid: no next one
+    QTest::addColumn<QString>("nextEnding"); // when the next one keeps more than its ending said
+
+    struct Row { const char *name; const char *locale; QDate date; const char *ending; QDate today; QDate next;
+                 const char *nextEnding; };
+    const Row rows[] = {
+        {"every day, done on the day", "en_US", {2026, 12, 9}, " (every day)", {2026, 12, 9}, {2026, 12, 10}, ""},
+        {"every day, done late: no missed days", "en_US", {2026, 12, 1}, " (every day)", {2026, 12, 9},
+         {2026, 12, 10}, ""},
+        {"every day, done early: the one after it", "en_US", {2026, 12, 15}, " (every day)", {2026, 12, 9},
+         {2026, 12, 16}, ""},
+        {"every 3 days, late", "en_US", {2026, 12, 1}, " (every 3 days)", {2026, 12, 9}, {2026, 12, 10}, ""},
+        {"every weekday, a Friday", "en_US", {2026, 12, 11}, " (every weekday)", {2026, 12, 11}, {2026, 12, 14}, ""},
+        {"every weekday, late on the Saturday", "en_US", {2026, 12, 11}, " (every weekday)", {2026, 12, 12},
+         {2026, 12, 14}, ""},
+        {"every weekday where Friday and Saturday are the weekend", "he_IL", {2026, 12, 10}, " (every weekday)",
+         {2026, 12, 10}, {2026, 12, 13}, ""},
+        {"every week keeps the weekday, late", "en_US", {2026, 12, 9}, " (every week)", {2026, 12, 20},
+         {2026, 12, 23}, ""},
+        {"every 2 weeks, late", "en_US", {2026, 12, 1}, " (every 2 weeks)", {2026, 12, 20}, {2026, 12, 29}, ""},
+        {"every month, the 31st into February", "en_US", {2027, 1, 31}, " (every month)", {2027, 1, 31},
+         {2027, 2, 28}, " (every month on the 31st)"},
+        {"every month, back to the 31st after February", "en_US", {2027, 2, 28}, " (every month on the 31st)",
+         {2027, 2, 28}, {2027, 3, 31}, ""},
+        {"every month, the 30th into a leap February", "en_US", {2028, 1, 30}, " (every month on the 30th)",
+         {2028, 1, 30}, {2028, 2, 29}, ""},
+        {"every month, months late", "en_US", {2026, 9, 15}, " (every month)", {2026, 12, 20}, {2027, 1, 15}, ""},
+        {"every year, 29 February into other years", "en_US", {2028, 2, 29}, " (every year)", {2028, 2, 29},
+         {2029, 2, 28}, " (every year on the 29th)"},
+        {"every year, back to 29 February", "en_US", {2031, 2, 28}, " (every year on the 29th)", {2031, 2, 28},
+         {2032, 2, 29}, ""},
+        {"every day, over the end of a year", "en_US", {2026, 12, 31}, " (every day)", {2026, 12, 31},
+         {2027, 1, 1}, ""},
+        {"every week, over the end of a year, in German", "de_DE", {2026, 12, 28}, " (every week)", {2026, 12, 28},
+         {2027, 1, 4}, ""},
+        {"no repetition: no next one", "en_US", {2026, 12, 9}, " (every fortnight)", {2026, 12, 9}, {}, ""},
+    };
+    for (const Row &r : rows)
+        QTest::newRow(r.name) << r.locale << r.date << r.ending << r.today << r.next << r.nextEnding;
+}
+
+// The next one of a series: the same text and repetition, dated as the program dates appointments.
+void TestAppointmentDate::nextAppointment()
+{
+    QFETCH(QString, locale);
+    QFETCH(QDate, date);
+    QFETCH(QString, ending);
+    QFETCH(QDate, today);
+    QFETCH(QDate, next);
+    QFETCH(QString, nextEnding);
+    const QLocale in(locale);
+    const CodePage page(1252);
+    const QString entry = appointmentEntry(storedDateText(date, in, page), QStringLiteral("Water the plants") + ending);
+    const std::optional<QString> found = listora::nextAppointment(entry, today, in, page);
+    QCOMPARE(found.has_value(), next.isValid());
+    if (found)
+        QCOMPARE(*found, appointmentEntry(storedDateText(next, in, page), QStringLiteral("Water the plants")
+                                                                             + (nextEnding.isEmpty() ? ending : nextEnding)));
+    // A task never repeats, whatever it ends with.
+    QVERIFY(!listora::nextAppointment(QStringLiteral("Water the plants") + ending, today, in, page));
 }
 
 QTEST_GUILESS_MAIN(TestAppointmentDate)

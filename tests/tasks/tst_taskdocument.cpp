@@ -15,6 +15,7 @@
 #include "tasks/capacity.h"
 #include "tasks/documenttexts.h"
 #include "tasks/taskdocument.h"
+#include "texts/texts.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -212,6 +213,8 @@ private slots:
     void changedElsewhere();
     void keptAtSessionEnd_data();
     void keptAtSessionEnd();
+    void repeating_data();
+    void repeating();
 
 private:
 #ifdef Q_OS_LINUX
@@ -929,6 +932,64 @@ void TestTaskDocument::keptAtSessionEnd()
     QVERIFY(next.list(0).entries().isEmpty());
     QVERIFY(removeRecovery(lists));
     QVERIFY(!QFileInfo::exists(recoveryFolder()));
+}
+
+// A repeating appointment done gives way to the next of its series, as one step.
+void TestTaskDocument::repeating_data()
+{
+    QTest::addColumn<QString>("op"); // "done", "series" (removed with its series), "repeat" (every week set)
+    QTest::addColumn<int>("list");
+    QTest::addColumn<int>("filler");   // entries ahead of the appointment
+    QTest::addColumn<QString>("ending"); // of the appointment
+    QTest::addColumn<QString>("after");  // the entry in its place afterwards, its date in days from today; empty: gone
+
+    QTest::newRow("done in the daily list") << "done" << 0 << 0 << " (every week)" << "+7 (every week)";
+    QTest::newRow("done in the backlog") << "done" << 1 << 3 << " (every day)" << "+1 (every day)";
+    QTest::newRow("done in a full daily list") << "done" << 0 << 49 << " (every week)" << "+7 (every week)";
+    QTest::newRow("done in a full backlog") << "done" << 1 << 299 << " (every week)" << "+7 (every week)";
+    QTest::newRow("the series removed: no next one") << "series" << 0 << 2 << " (every week)" << "";
+    QTest::newRow("done without a repetition") << "done" << 0 << 0 << "" << "";
+    QTest::newRow("a repetition set") << "repeat" << 1 << 0 << "" << "+0 (every week)";
+    QTest::newRow("a repetition changed") << "repeat" << 0 << 0 << " (EVERY day)" << "+0 (every week)";
+}
+
+void TestTaskDocument::repeating()
+{
+    QFETCH(QString, op);
+    QFETCH(int, list);
+    QFETCH(int, filler);
+    QFETCH(QString, ending);
+    QFETCH(QString, after);
+    const QDate today(2026, 12, 9);
+    const auto dated = [](const QDate &day, const QString &end) {
+        return appointmentEntry(storedDateText(day), QStringLiteral("Water the plants") + end);
+    };
+    TaskDocument doc;
+    for (int i : {0, 1})
+        doc.list(i).setToday(today);
+    doc.list(list).append(entries(filler));
+    doc.list(list).append(dated(today, ending));
+    const QStringList before = doc.list(list).entries();
+
+    if (op == QLatin1String("series"))
+        QVERIFY(doc.remove(list, filler));
+    else if (op == QLatin1String("repeat"))
+        QVERIFY(doc.setRepetition(list, filler, Repetition{Repeat::Weeks, 1, 0}));
+    else
+        QCOMPARE(doc.removeDone(list, filler).has_value(), !after.isEmpty());
+    if (after.isEmpty()) {
+        QCOMPARE(doc.list(list).entries(), before.mid(0, filler));
+    } else {
+        const qsizetype blank = after.indexOf(QLatin1Char(' '));
+        QCOMPARE(doc.list(list).entries(),
+                 before.mid(0, filler) + QStringList{dated(today.addDays(after.left(blank).toInt()), after.mid(blank))});
+    }
+    // One step, both ways.
+    QVERIFY(doc.undo());
+    QCOMPARE(doc.list(list).entries(), before);
+    QVERIFY(!doc.history().canUndo());
+    // A task never repeats.
+    QVERIFY(!doc.setRepetition(list, 0, Repetition{Repeat::Days, 1, 0}) || filler == 0);
 }
 
 QTEST_GUILESS_MAIN(TestTaskDocument)

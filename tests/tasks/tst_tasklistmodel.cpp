@@ -185,18 +185,21 @@ namespace {
 const QDate kDay(2026, 12, 9);
 
 // Entries by what they are: "+0" an appointment of today, "-3" of three days
-// ago, "task" a task, "bad" an appointment whose date cannot be read. Dates
-// are written as the entry box writes them, so the rows hold in any locale.
+// ago, "task" a task, "bad" an appointment whose date cannot be read; a "w"
+// after any of them: it ends " (every week)". Dates are written as the entry
+// box writes them, so the rows hold in any locale.
 QStringList made(const QStringList &kinds)
 {
     QStringList entries;
-    for (const QString &kind : kinds) {
+    for (QString kind : kinds) {
+        const QString weekly = kind.endsWith(QLatin1Char('w')) ? QStringLiteral(" (every week)") : QString();
+        kind.chop(weekly.isEmpty() ? 0 : 1);
         if (kind == QLatin1String("task"))
-            entries << QStringLiteral("Buy bread");
+            entries << QStringLiteral("Buy bread") + weekly;
         else if (kind == QLatin1String("bad"))
-            entries << QStringLiteral(" ---> 99/99/99 Dentist");
+            entries << QStringLiteral(" ---> 99/99/99 Dentist") + weekly;
         else
-            entries << appointmentEntry(storedDateText(kDay.addDays(kind.toInt())), QStringLiteral("Dentist ") + kind);
+            entries << appointmentEntry(storedDateText(kDay.addDays(kind.toInt())), QStringLiteral("Dentist ") + kind + weekly);
     }
     return entries;
 }
@@ -223,6 +226,9 @@ void TestTaskListModel::marks_data()
     QTest::newRow("a week on") << L{"+0", "+7", "task"} << 7 << L{"overdue", "due today", ""}
                                << L{"changed 0-1", "due changed"};
     QTest::newRow("unreadable dates never marked") << L{"bad", "bad"} << 30 << L{"", ""} << L{};
+    QTest::newRow("weekly ones say so; a task never repeats")
+        << L{"+0w", "+7w", "taskw", "badw"} << 0 << L{"due today, repeats every week", "repeats every week", "", ""}
+        << L{"changed 0", "due changed"};
 }
 
 void TestTaskListModel::marks()
@@ -251,8 +257,8 @@ void TestTaskListModel::marks()
         seen << model.data(model.index(row), Qt::AccessibleDescriptionRole).toString();
         const Due due = model.due(row);
         QCOMPARE(model.data(model.index(row), TaskListModel::DueRole).toInt(), int(due));
-        QCOMPARE(due == Due::Today, marks[row] == QLatin1String("due today"));
-        QCOMPARE(due == Due::Overdue, marks[row] == QLatin1String("overdue"));
+        QCOMPARE(due == Due::Today, marks[row].startsWith(QLatin1String("due today")));
+        QCOMPARE(due == Due::Overdue, marks[row].startsWith(QLatin1String("overdue")));
         // The entry itself, as printed and reported, stays as it is.
         QCOMPARE(model.data(model.index(row), Qt::DisplayRole).toString(), model.at(row));
     }
