@@ -1,9 +1,9 @@
 #include "storage/taskfile.h"
 
 #include "storage/folderaccess.h"
+#include "storage/lineencoder.h"
 #include "storage/replace.h"
 #include "storage/limits.h"
-#include "storage/narrowing.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -128,141 +128,6 @@ std::chrono::milliseconds &retryWindow()
 {
     static std::chrono::milliseconds window = kDefaultSaveRetryWindow;
     return window;
-}
-
-// The lines of a task file in their order: the first list's count line and
-// entries, then the second's.
-class FileLines {
-public:
-    FileLines(const QStringList &first, const QStringList &second) : lists_{&first, &second} {}
-    qsizetype size() const { return lists_[0]->size() + lists_[1]->size() + 2; }
-    const QStringList &list(int i) const { return *lists_[size_t(i)]; }
-    // The number of list i's count line; its entries follow it.
-    qsizetype countLine(int i) const { return i == 0 ? 0 : lists_[0]->size() + 1; }
-
-private:
-    std::array<const QStringList *, 2> lists_;
-};
-
-// Encodes the lines of a task file a run at a time.
-class LineEncoder {
-public:
-    LineEncoder(const FileLines &lines, const CodePage &page, const KeptLines *kept)
-        : lines_(lines)
-        , page_(page)
-        // Most files have no entry to look up.
-        , kept_(kept && !kept->isEmpty() ? kept : nullptr)
-        , perUnit_(page.doubleByte() ? 2 : 1)
-        , limit_(page.plainLimit())
-    {
-    }
-
-    const FileLines &lines() const { return lines_; }
-    const CodePage &page() const { return page_; }
-
-    // Lines from begin on into out, which holds them and nothing else
-    // afterwards, until it holds enough bytes or the file ends; out keeps its
-    // memory for the next run. Returns the line after the last one encoded.
-    // changed names the first entry that cannot be written as it stands
-    // (written with '?' and blanks); with stopAtChange encoding ends there,
-    // and the result is -1. lineEnds, when given, gets where each line ends in out.
-    qsizetype encode(qsizetype begin, qsizetype end, QByteArray &out, qsizetype enough, ChangedEntry *changed,
-                     bool stopAtChange, std::vector<qint64> *lineEnds = nullptr) const;
-
-    // The most bytes entry's line takes, its CR LF included.
-    qsizetype room(const QString &entry, const QByteArray *asRead) const
-    {
-        return (asRead ? asRead->size() : perUnit_ * entry.size()) + 2;
-    }
-    const QByteArray *asRead(const QString &entry) const { return kept_ ? kept_->bytesOf(entry, page_.number()) : nullptr; }
-
-    // Writes entry's line at dst, which has room() for it, and returns its end.
-    char *encodeEntry(const QString &entry, const QByteArray *asRead, char *dst, bool *exact) const
-    {
-        const auto *src = reinterpret_cast<const char16_t *>(entry.constData());
-        if (asRead)
-            dst = std::copy(asRead->begin(), asRead->end(), dst);
-        else if (limit_ && copyPlainUnits(src, entry.size(), dst, limit_ == 0xFF))
-            dst += entry.size();
-        else
-            dst = page_.encode(entry, dst, exact);
-        *dst++ = '\r';
-        *dst++ = '\n';
-        return dst;
-    }
-
-private:
-    const FileLines &lines_;
-    const CodePage &page_;
-    const KeptLines *kept_;
-    qsizetype perUnit_;
-    char16_t limit_;
-};
-
-QByteArray countLine(qsizetype count)
-{
-    return ' ' + QByteArray::number(count) + " \r\n";
-}
-
-qsizetype LineEncoder::encode(qsizetype begin, qsizetype end, QByteArray &out, qsizetype enough,
-                              ChangedEntry *changed, bool stopAtChange, std::vector<qint64> *lineEnds) const
-{
-    // Room for the run at a typical entry's length and the line that ends it,
-    // grown when long ones come.
-    const qsizetype expected = std::min(enough, (end - begin) * 80);
-    out.resize(std::max(out.capacity(), expected + 64 * 1024));
-    char *base = out.data();
-    char *dst = base;
-    char *limit = base + out.size();
-    const auto reserve = [&](qsizetype need) {
-        if (limit - dst >= need)
-            return;
-        const qsizetype used = dst - base;
-        out.resize(std::max(2 * out.size(), used + need));
-        base = out.data();
-        dst = base + used;
-        limit = base + out.size();
-    };
-    qsizetype line = begin;
-    for (int listIndex = 0; listIndex < 2 && line < end && dst - base < enough; ++listIndex) {
-        const QStringList &entries = lines_.list(listIndex);
-        const qsizetype countLineAt = lines_.countLine(listIndex);
-        if (line == countLineAt) {
-            const QByteArray count = countLine(entries.size());
-            reserve(count.size());
-            dst = std::copy(count.begin(), count.end(), dst);
-            if (lineEnds)
-                lineEnds->push_back(dst - base);
-            ++line;
-        }
-        for (qsizetype row = line - countLineAt - 1;
-             row >= 0 && row < entries.size() && line < end && dst - base < enough; ++row, ++line) {
-            const QString &entry = entries[row];
-            // Each entry lives in its own block of memory, often two cache
-            // lines long: ask for a later one early.
-            if (row + 8 < entries.size()) {
-                const char *ahead = reinterpret_cast<const char *>(entries[row + 8].constData());
-                __builtin_prefetch(ahead);
-                __builtin_prefetch(ahead + 64);
-            }
-            const QByteArray *read = asRead(entry);
-            reserve(room(entry, read));
-            bool exact = true;
-            dst = encodeEntry(entry, read, dst, &exact);
-            if (lineEnds)
-                lineEnds->push_back(dst - base);
-            if (!exact) {
-                if (changed && !*changed)
-                    *changed = ChangedEntry{listIndex, row, page_.firstUnstorable(entry)};
-                if (stopAtChange) {
-                    out.resize(dst - base);
-                    return -1;
-                }
-            }
-        }
-    }
-    out.resize(dst - base);
-    return line;
 }
 
 // Runs of lines encoded by whichever of two threads claims them first, and
@@ -788,15 +653,6 @@ ReadResult readTaskFile(const QByteArray &bytes, const CodePage &page)
     return result;
 }
 
-QByteArray writeTaskFile(const QStringList &first, const QStringList &second, const CodePage &page,
-                         ChangedEntry *changed, const KeptLines *kept)
-{
-    const FileLines lines(first, second);
-    QByteArray out;
-    LineEncoder(lines, page, kept).encode(0, lines.size(), out, std::numeric_limits<qsizetype>::max(), changed, false);
-    return out;
-}
-
 void KeptLines::keep(const QString &line, QByteArrayView bytes, int page)
 {
     lines_.insert(line.constData(), Line{line, bytes.toByteArray(), page});
@@ -828,34 +684,6 @@ void setSaveRetryWindow(std::chrono::milliseconds window)
 void pauseSave(std::chrono::milliseconds pause)
 {
     waitBeforeRetry(pause);
-}
-
-qint64 entryLineBytes(const QStringList &entries, const CodePage &page, const KeptLines *kept)
-{
-    // Each unit of a single-byte page is one byte ('?' for what it lacks): the
-    // sizes alone tell, without touching an entry's text.
-    qint64 bytes = 2 * qint64(entries.size());
-    if (!page.doubleByte()) {
-        for (const QString &entry : entries)
-            bytes += entry.size();
-        return bytes;
-    }
-    const bool anyKept = kept && !kept->isEmpty();
-    for (const QString &entry : entries) {
-        if (const QByteArray *asRead = anyKept ? kept->bytesOf(entry, page.number()) : nullptr) {
-            bytes += asRead->size();
-            continue;
-        }
-        for (const QChar c : entry)
-            bytes += c.unicode() < 0x80 ? 1 : 2;
-    }
-    return bytes;
-}
-
-qint64 taskFileBytes(const TaskLists &lists, const CodePage &page, const KeptLines *kept)
-{
-    return countLine(lists.first.size()).size() + countLine(lists.second.size()).size()
-         + entryLineBytes(lists.first, page, kept) + entryLineBytes(lists.second, page, kept);
 }
 
 SaveResult writeThrough(QIODevice &device, const std::function<bool(QIODevice &)> &body,
