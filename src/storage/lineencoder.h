@@ -85,4 +85,10 @@ private:
 // A list's count line, its CR LF included.
 QByteArray countLine(qsizetype count);
 
+// Encodes the lists into device, which is open for writing, on two threads
+// for a long file; false when a write failed or an entry cannot be written as
+// it stands.
+bool encodeInto(QIODevice &device, const TaskLists &lists, const CodePage &page, ChangedEntry *changed,
+                const KeptLines *kept, ContentHasher *hasher, const EncodedLines *before, EncodedLines *after);
+
 } // namespace listora
