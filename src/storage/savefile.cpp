@@ -1,33 +1,17 @@
+// The safe save: a file replaces the old one only once every byte of it is on
+// the disk, and on Windows is tried again while another program holds the
+// target open.
 #include "storage/taskfile.h"
 
 #include "storage/errorreason.h"
-#include "storage/folderaccess.h"
 #include "storage/lineencoder.h"
-#include "storage/linereuse.h"
 #include "storage/replace.h"
 #include "storage/limits.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 #include <QThread>
-#include <QStandardPaths>
 
-#include <algorithm>
-#include <array>
-#include <atomic>
-#include <bit>
-#include <condition_variable>
-#include <limits>
 #include <memory>
-#include <mutex>
-#include <system_error>
-#include <thread>
-#include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace listora {
 
