@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -878,9 +879,22 @@ void TestTaskDocument::keptAtSessionEnd()
     QFETCH(QString, between);
     QFETCH(int, held);
     QFETCH(QStringList, merged);
-    const QByteArray home = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", QFile::encodeName(path(QStringLiteral("data"))));
-    const auto restoreHome = qScopeGuard([&] { qputenv("XDG_DATA_HOME", home); });
+    // Test mode's folder, under a home of the test's own where the system reads
+    // one from the environment; Windows does not, so the folder is emptied
+    // before and after.
+#ifndef Q_OS_WIN
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(path(QStringLiteral("home"))));
+#endif
+    QStandardPaths::setTestModeEnabled(true);
+    const auto back = qScopeGuard([&] {
+        QDir(recoveryFolder()).removeRecursively();
+        QStandardPaths::setTestModeEnabled(false);
+#ifndef Q_OS_WIN
+        qputenv("HOME", home);
+#endif
+    });
+    QDir(recoveryFolder()).removeRecursively();
 
     Script script(path(QString()));
     for (const QString &step : std::as_const(steps)) {
