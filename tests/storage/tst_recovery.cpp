@@ -357,6 +357,9 @@ void TestRecovery::failedWrite()
     QFETCH(int, keptIn);
     const QStringList folders = recoveryFolders();
     for (int i = 0; i < taken; ++i) {
+        // Some lie inside an earlier one (Windows keeps the cache in the data folder): taken with it.
+        if (const QFileInfo parent(QFileInfo(folders[i]).absolutePath()); parent.exists() && !parent.isDir())
+            continue;
         QVERIFY(QDir().mkpath(QFileInfo(folders[i]).absolutePath()));
         QVERIFY(writeAll(folders[i], "in the way"));
     }
