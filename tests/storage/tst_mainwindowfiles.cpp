@@ -7,6 +7,7 @@
 #include "fakeplatform.h"
 #include "filehelpers.h"
 #include "holdingprocess.h"
+#include "keptfolder.h"
 #include "listhelpers.h"
 #include "storage/codepage.h"
 #include "storage/recovery.h"
@@ -32,6 +33,7 @@
 #include <QTimer>
 
 using namespace listora;
+using listora::test::KeptFolder;
 using listora::test::WindowRig;
 using listora::test::texts;
 using listora::test::entries;
@@ -654,18 +656,7 @@ void TestMainWindowFiles::keptListsOffered()
     QFETCH(int, left);
     QFETCH(int, asked);
     QFETCH(QString, warning);
-#ifndef Q_OS_WIN
-    const QByteArray home = qgetenv("HOME");
-    qputenv("HOME", QFile::encodeName(path("home")));
-#endif
-    QStandardPaths::setTestModeEnabled(true);
-    const auto back = qScopeGuard([&] {
-        QDir(recoveryFolder()).removeRecursively();
-        QStandardPaths::setTestModeEnabled(false);
-#ifndef Q_OS_WIN
-        qputenv("HOME", home);
-#endif
-    });
+    const KeptFolder keptFolder(path("home"));
     const QDateTime ended(QDate(2026, 12, 8), QTime(18, 0), Qt::UTC);
     for (int i = 0; i < kept.size(); ++i) {
         if (kept[i] < 0)

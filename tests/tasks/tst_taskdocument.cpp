@@ -8,6 +8,7 @@
 #include "failingsaves.h"
 #include "filehelpers.h"
 #include "holdingprocess.h"
+#include "keptfolder.h"
 #include "listhelpers.h"
 #include "storage/codepage.h"
 #include "storage/recovery.h"
@@ -44,6 +45,7 @@
 
 using namespace listora;
 using listora::test::entries;
+using listora::test::KeptFolder;
 using listora::test::readFile;
 using listora::test::renameOver;
 using listora::test::snapshot;
@@ -879,22 +881,7 @@ void TestTaskDocument::keptAtSessionEnd()
     QFETCH(QString, between);
     QFETCH(int, held);
     QFETCH(QStringList, merged);
-    // Test mode's folder, under a home of the test's own where the system reads
-    // one from the environment; Windows does not, so the folder is emptied
-    // before and after.
-#ifndef Q_OS_WIN
-    const QByteArray home = qgetenv("HOME");
-    qputenv("HOME", QFile::encodeName(path(QStringLiteral("home"))));
-#endif
-    QStandardPaths::setTestModeEnabled(true);
-    const auto back = qScopeGuard([&] {
-        QDir(recoveryFolder()).removeRecursively();
-        QStandardPaths::setTestModeEnabled(false);
-#ifndef Q_OS_WIN
-        qputenv("HOME", home);
-#endif
-    });
-    QDir(recoveryFolder()).removeRecursively();
+    const KeptFolder keptFolder(path(QStringLiteral("home")));
 
     Script script(path(QString()));
     for (const QString &step : std::as_const(steps)) {
